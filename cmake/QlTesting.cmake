@@ -1,0 +1,26 @@
+# Tests run as winelib console programs under wine64, with a Wine prefix of
+# their own in the build folder.  The display comes from the test command
+# (xvfb-run in tools/test.sh).
+find_program(WINE64 wine64 PATHS ${WINE_TOOLS_DIR} /usr/lib/wine REQUIRED)
+set(QL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(QL_TEST_ENV
+  "WINEPREFIX=${QL_WINEPREFIX}"
+  "WINEDEBUG=-all"
+  "WINEDLLOVERRIDES=mscoree,mshtml="
+  "QL_BIN_DIR=${QL_BIN_DIR}"
+  "QL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+
+add_test(NAME wine_prefix COMMAND ${WINE64} wineboot -i)
+set_tests_properties(wine_prefix PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_SETUP wine TIMEOUT 300)
+
+# ql_add_test(<name> SOURCES <files...> LIBS <libraries...>)
+function(ql_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
+    ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
+  target_link_options(${name} PRIVATE -mconsole)
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest pthread ${QL_WIN32_LIBS})
+  add_test(NAME ${name} COMMAND ${WINE64} ${QL_BIN_DIR}/${name}.exe.so)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_REQUIRED wine TIMEOUT 600)
+endfunction()

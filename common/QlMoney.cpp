@@ -1,0 +1,336 @@
+#include "QlMoney.h"
+#include "QlPlatform.h"
+
+#include <commctrl.h>
+#include <stdlib.h>
+#include <string.h>
+
+// ---------------------------------------------------------------------------
+// Parsing and formatting
+
+void QlMoneyParse(const char *text, int64_t *euro, int *cents)
+{
+    char work[64];
+    *euro = 0;
+    *cents = 0;
+    if (!text) return;
+    snprintf(work, sizeof work, "%s", text);
+
+    char *dot = strchr(work, '.');
+    if (!dot) return;
+    *dot = '\0';
+
+    const char *p = work;
+    while (*p == ' ' || *p == '\t') p++;
+    int negative = (*p == '-');
+
+    *euro = QlAtoI64(work);
+    int hundredths = atoi(dot + 1);
+    *cents = negative ? -hundredths : hundredths;
+}
+
+int64_t QlMoneyParseCents(const char *text)
+{
+    int64_t euro;
+    int cents;
+    QlMoneyParse(text, &euro, &cents);
+    return euro * 100 + cents;
+}
+
+int QlMoneyToCentsText(const char *text, char *out)
+{
+    return snprintf(out, 21, QL_I64, QlMoneyParseCents(text));
+}
+
+int QlMoneyFormatCents(int64_t amountCents, char *out, size_t outSize)
+{
+    // Work on the magnitude as unsigned so that the smallest int64 is safe.
+    uint64_t magnitude = amountCents < 0 ? 0 - (uint64_t)amountCents : (uint64_t)amountCents;
+    return snprintf(out, outSize, "%s" QL_U64 ".%02u", amountCents < 0 ? "-" : "",
+                    magnitude / 100, (unsigned)(magnitude % 100));
+}
+
+void QlMoneySplitCents(int64_t amountCents, int64_t *euro, int *cents)
+{
+    *euro = amountCents / 100;
+    *cents = (int)(amountCents % 100);
+}
+
+// ---------------------------------------------------------------------------
+// Controls and list cells
+
+static void GetCellText(HWND list, int row, int column, char *buf, int size)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = buf;
+    item.cchTextMax = size;
+    buf[0] = '\0';
+    SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+}
+
+static void SetCellText(HWND list, int row, int column, const char *text)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = (char *)text;
+    SendMessageA(list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+}
+
+int64_t QlUiGetCents(HWND dlg, int id)
+{
+    char buf[80];
+    if (!GetDlgItemTextA(dlg, id, buf, sizeof buf)) buf[0] = '\0';
+    return QlMoneyParseCents(buf);
+}
+
+int64_t QlListCellCents(HWND list, int column, int row)
+{
+    char buf[80];
+    GetCellText(list, row, column, buf, sizeof buf);
+    return QlMoneyParseCents(buf);
+}
+
+int64_t QlUiGetInt64(HWND dlg, int id)
+{
+    char buf[79];
+    if (!GetDlgItemTextA(dlg, id, buf, sizeof buf)) return 0;
+    return QlAtoI64(buf);
+}
+
+int64_t QlUiGetCentsSplit(HWND dlg, int idUnits, int idHundredths)
+{
+    char units[79];
+    if (!GetDlgItemTextA(dlg, idUnits, units, sizeof units)) units[0] = '\0';
+    const char *p = units;
+    while (*p == ' ' || *p == '\t') p++;
+    int64_t hundredths = QlUiGetInt64(dlg, idHundredths);
+    int64_t whole = QlAtoI64(units) * 100;
+    return *p == '-' ? whole - hundredths : whole + hundredths;
+}
+
+void QlUiGetLong(HWND dlg, int id, long *out)
+{
+    char buf[256];
+    if (GetDlgItemTextA(dlg, id, buf, sizeof buf) > 0 && buf[0]) *out = atol(buf);
+}
+
+void QlUiGetInt(HWND dlg, int id, int *out)
+{
+    char buf[256];
+    if (GetDlgItemTextA(dlg, id, buf, sizeof buf) > 0 && buf[0]) *out = atoi(buf);
+}
+
+void QlListCellToMoneyEdits(HWND dlg, HWND list, int row, int column, int idUnits, int idHundredths)
+{
+    char buf[256];
+    GetCellText(list, row, column, buf, 255);
+    char *dot = strchr(buf, '.');
+    if (dot) {
+        *dot = '\0';
+        SetDlgItemTextA(dlg, idUnits, buf);
+        SetDlgItemTextA(dlg, idHundredths, dot + 1);
+    } else {
+        SetDlgItemTextA(dlg, idUnits, buf);
+        SetDlgItemTextA(dlg, idHundredths, "");
+    }
+}
+
+void QlUiSetMoney(HWND dlg, int id, int64_t euro, int cents)
+{
+    QlUiSetCents(dlg, id, euro * 100 + cents);
+}
+
+void QlUiSetCents(HWND dlg, int id, int64_t amountCents)
+{
+    char buf[40];
+    QlMoneyFormatCents(amountCents, buf, sizeof buf);
+    SetDlgItemTextA(dlg, id, buf);
+}
+
+void QlUiSetMoneySplit(HWND dlg, int idUnits, int idHundredths, int64_t euro, int cents)
+{
+    int64_t amount = euro * 100 + cents;
+    uint64_t magnitude = amount < 0 ? 0 - (uint64_t)amount : (uint64_t)amount;
+    char units[40], hundredths[8];
+    snprintf(units, sizeof units, "%s" QL_U64, amount < 0 ? "-" : "", magnitude / 100);
+    snprintf(hundredths, sizeof hundredths, "%u", (unsigned)(magnitude % 100));
+    SetDlgItemTextA(dlg, idUnits, units);
+    SetDlgItemTextA(dlg, idHundredths, hundredths);
+}
+
+void QlUiSetCentsSplit(HWND dlg, int64_t amountCents, int idUnits, int idHundredths)
+{
+    uint64_t magnitude = amountCents < 0 ? 0 - (uint64_t)amountCents : (uint64_t)amountCents;
+    char units[40], hundredths[8];
+    snprintf(units, sizeof units, "%s" QL_U64, amountCents < 0 ? "-" : "", magnitude / 100);
+    snprintf(hundredths, sizeof hundredths, "%02u", (unsigned)(magnitude % 100));
+    SetDlgItemTextA(dlg, idUnits, units);
+    SetDlgItemTextA(dlg, idHundredths, hundredths);
+}
+
+void QlListSetMoney(HWND list, int row, int column, int units, int hundredths)
+{
+    char buf[128];
+    QlMoneyFormatCents((int64_t)units * 100 + hundredths, buf, sizeof buf);
+    SetCellText(list, row, column, buf);
+}
+
+// ---------------------------------------------------------------------------
+// Column sums
+
+int64_t QlListSumCents(HWND list, int column, int count)
+{
+    int64_t sum = 0;
+    for (int row = 0; row < count; row++) sum += QlListCellCents(list, column, row);
+    return sum;
+}
+
+void QlListSumMoney(HWND list, int column, int count, int64_t *euro, int *cents)
+{
+    QlMoneySplitCents(QlListSumCents(list, column, count), euro, cents);
+}
+
+double QlListSumColumnFloat(HWND list, int column, int count)
+{
+    // Summed in double precision throughout: narrowing each cell to single
+    // precision loses cents on amounts above about 100,000.
+    double sum = 0.0;
+    char buf[80];
+    for (int row = 0; row < count; row++) {
+        GetCellText(list, row, column, buf, sizeof buf);
+        sum += atof(buf);
+    }
+    return sum;
+}
+
+void QlListSumMoneyPerKey(HWND list, int moneyColumn, int keyColumn, int count, int64_t *euro, int *cents)
+{
+    char lastKey[40] = "";
+    char key[40];
+    int64_t sum = 0;
+    for (int row = 0; row < count; row++) {
+        GetCellText(list, row, keyColumn, key, sizeof key);
+        if (strcmp(key, lastKey) == 0) continue;
+        memcpy(lastKey, key, sizeof key);
+        sum += QlListCellCents(list, moneyColumn, row);
+    }
+    QlMoneySplitCents(sum, euro, cents);
+}
+
+// ---------------------------------------------------------------------------
+// Pair arithmetic and tax
+
+void QlMoneySub(int64_t *euro, int *cents, int64_t subEuro, int subCents)
+{
+    QlMoneySplitCents((*euro * 100 + *cents) - (subEuro * 100 + subCents), euro, cents);
+}
+
+int QlMoneyGreaterEq(int64_t aEuro, int aCents, int64_t bEuro, int bCents)
+{
+    return aEuro * 100 + aCents > bEuro * 100 + bCents;
+}
+
+void QlMoneyMulCount(int units, int hundredths, int count, int64_t *euro, int *cents)
+{
+    int64_t amount = ((int64_t)units * 100 + hundredths) * (int64_t)count;
+    QlMoneySplitCents(amount, euro, cents);
+}
+
+int64_t QlMoneyApplyRate(int64_t rate, int64_t amountCents)
+{
+    int64_t product = rate * amountCents;
+    int64_t quotient = product / 10000;
+    int64_t remainder = product % 10000;
+    if (remainder >= 5000) quotient += 1;
+    return quotient;
+}
+
+// ---------------------------------------------------------------------------
+// Amount in words
+
+static const char *const kOnes[10] = {"", "One ", "Two ", "Three ", "Four ", "Five ", "Six ", "Seven ",
+                                      "Eight ", "Nine "};
+static const char *const kTeens[10] = {"Ten ", "Eleven ", "Twelve ", "Thirteen ", "Fourteen ",
+                                       "Fifteen ", "Sixteen ", "Seventeen ", "Eighteen ", "Nineteen "};
+static const char *const kTens[10] = {"", "", "Twenty ", "Thirty ", "Forty ", "Fifty ", "Sixty ",
+                                      "Seventy ", "Eighty ", "Ninety "};
+// Scale word of a group followed by k further groups; 64-bit amounts have at
+// most seven groups.
+static const char *const kScales[7] = {"", "Thousand ", "Million ", "Billion ", "Trillion ",
+                                       "Quadrillion ", "Quintillion "};
+
+enum { kWordsSize = 512 };
+
+const char *QlMoneyGroupDigits(uint64_t value, int *commasOut)
+{
+    static char grouped[32];
+    char digits[24];
+    int n = snprintf(digits, sizeof digits, QL_U64, value);
+    int commas = (n - 1) / 3;
+    int out = 0;
+    for (int i = 0; i < n; i++) {
+        if (i > 0 && (n - i) % 3 == 0) grouped[out++] = ',';
+        grouped[out++] = digits[i];
+    }
+    grouped[out] = '\0';
+    if (commasOut) *commasOut = commas;
+    return grouped;
+}
+
+static int Append(char *buf, size_t *len, const char *word)
+{
+    size_t w = strlen(word);
+    if (*len + w >= kWordsSize) return 0;
+    memcpy(buf + *len, word, w + 1);
+    *len += w;
+    return 1;
+}
+
+const char *QlMoneyGroupsToWords(const char *groupedDigits, int commas)
+{
+    static char words[kWordsSize];
+    size_t len = 0;
+    words[0] = '\0';
+    if (!groupedDigits || commas < 0 || commas >= (int)ARRAYSIZE(kScales)) return NULL;
+
+    const char *p = groupedDigits;
+    for (int k = commas; k >= 0; k--) {
+        int digits[3] = {0, 0, 0};
+        int n = 0;
+        int group[3];
+        while (*p && *p != ',') {
+            if (*p < '0' || *p > '9' || n == 3) return NULL;
+            group[n++] = *p++ - '0';
+        }
+        if (n == 0) return NULL;
+        if (*p == ',') p++;
+        for (int i = 0; i < n; i++) digits[3 - n + i] = group[i];
+
+        int h = digits[0], t = digits[1], u = digits[2];
+        if (h == 0 && t == 0 && u == 0) continue;
+        if (h && !(Append(words, &len, kOnes[h]) && Append(words, &len, "Hundred "))) return NULL;
+        if (t == 1) {
+            if (!Append(words, &len, kTeens[u])) return NULL;
+        } else {
+            if (t >= 2 && !Append(words, &len, kTens[t])) return NULL;
+            if (u && !Append(words, &len, kOnes[u])) return NULL;
+        }
+        if (k > 0 && !Append(words, &len, kScales[k])) return NULL;
+    }
+    if (*p) return NULL;
+    return words;
+}
+
+char *QlMoneyToWords(int64_t amount)
+{
+    uint64_t magnitude = amount < 0 ? 0 - (uint64_t)amount : (uint64_t)amount;
+    int commas = 0;
+    const char *grouped = QlMoneyGroupDigits(magnitude, &commas);
+    const char *words = QlMoneyGroupsToWords(grouped, commas);
+    if (!words) return NULL;
+    char *result = (char *)malloc(kWordsSize + 8);
+    if (!result) return NULL;
+    snprintf(result, kWordsSize + 8, "%s %s", amount < 0 ? "minus" : "", words);
+    return result;
+}
