@@ -17,7 +17,9 @@ set_tests_properties(wine_prefix PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURE
 function(ql_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
-    ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp)
+    ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${QL_RES})
+  set_source_files_properties(${QL_RES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+  add_dependencies(${name} qlresources)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
   target_link_options(${name} PRIVATE -mconsole)
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest pthread ${QL_WIN32_LIBS})

@@ -1,0 +1,5 @@
+// Resource ids of the program.  Each subsystem keeps its ids in its own
+// header, included here; the numbers are the program's own and must not change.
+#pragma once
+
+#include "QlResMenu.h"
