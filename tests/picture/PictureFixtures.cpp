@@ -1,0 +1,119 @@
+#include "PictureFixtures.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <stdint.h>
+#include <string.h>
+#include <vector>
+
+std::string QlTestMakeTempDir(void)
+{
+    char base[MAX_PATH];
+    DWORD n = GetTempPathA(sizeof base, base);
+    if (n == 0 || n >= sizeof base) return "";
+    for (int attempt = 0; attempt < 100; attempt++) {
+        char dir[MAX_PATH + 32];
+        snprintf(dir, sizeof dir, "%sqlpic%lu_%d", base, (unsigned long)GetCurrentProcessId(), attempt);
+        if (CreateDirectoryA(dir, NULL)) return dir;
+    }
+    return "";
+}
+
+void QlTestRemoveDir(const std::string &dir)
+{
+    if (dir.empty()) return;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir + "\\" + found.cFileName).c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryA(dir.c_str());
+}
+
+bool QlTestWriteFile(const std::string &path, const void *data, size_t size)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = size == 0 || WriteFile(file, data, (DWORD)size, &written, NULL);
+    CloseHandle(file);
+    return ok && written == size;
+}
+
+static void PutLe(std::vector<uint8_t> &out, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; i++) out.push_back((uint8_t)(value >> (8 * i)));
+}
+
+bool QlTestWriteBmp(const std::string &path, int width, int height, COLORREF topLeft, COLORREF rest)
+{
+    const uint32_t stride = ((uint32_t)width * 3 + 3) & ~3u;
+    const uint32_t pixelBytes = stride * (uint32_t)height;
+    std::vector<uint8_t> out;
+    out.push_back('B');
+    out.push_back('M');
+    PutLe(out, 54 + pixelBytes, 4);   // file size
+    PutLe(out, 0, 4);
+    PutLe(out, 54, 4);                // pixel offset
+    PutLe(out, 40, 4);                // BITMAPINFOHEADER
+    PutLe(out, (uint32_t)width, 4);
+    PutLe(out, (uint32_t)height, 4);  // positive: bottom row first
+    PutLe(out, 1, 2);
+    PutLe(out, 24, 2);
+    PutLe(out, 0, 4);                 // BI_RGB
+    PutLe(out, pixelBytes, 4);
+    PutLe(out, 2835, 4);
+    PutLe(out, 2835, 4);
+    PutLe(out, 0, 4);
+    PutLe(out, 0, 4);
+    for (int row = height - 1; row >= 0; row--) {
+        uint32_t start = (uint32_t)out.size();
+        for (int x = 0; x < width; x++) {
+            COLORREF c = (row == 0 && x == 0) ? topLeft : rest;
+            out.push_back(GetBValue(c));
+            out.push_back(GetGValue(c));
+            out.push_back(GetRValue(c));
+        }
+        while (out.size() - start < stride) out.push_back(0);
+    }
+    return QlTestWriteFile(path, out.data(), out.size());
+}
+
+bool QlTestCopyFixture(const char *name, const std::string &path)
+{
+    const char *source = getenv("QL_SOURCE_DIR");
+    if (!source) return false;
+    // The source folder is a Unix path: read it through the C runtime.
+    std::string from = std::string(source) + "/tests/picture/data/" + name;
+    FILE *f = fopen(from.c_str(), "rb");
+    if (!f) return false;
+    std::vector<uint8_t> data;
+    uint8_t buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
+    fclose(f);
+    return !data.empty() && QlTestWriteFile(path, data.data(), data.size());
+}
+
+bool QlTestBitmapSize(HBITMAP bitmap, int *width, int *height)
+{
+    BITMAP info;
+    if (!bitmap || GetObjectA(bitmap, sizeof info, &info) != (int)sizeof info) return false;
+    *width = info.bmWidth;
+    *height = info.bmHeight;
+    return true;
+}
+
+COLORREF QlTestBitmapPixel(HBITMAP bitmap, int x, int y)
+{
+    HDC dc = CreateCompatibleDC(NULL);
+    if (!dc) return CLR_INVALID;
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    COLORREF colour = old ? GetPixel(dc, x, y) : CLR_INVALID;
+    if (old) SelectObject(dc, old);
+    DeleteDC(dc);
+    return colour;
+}

@@ -1,0 +1,24 @@
+// Picture files for tests: a temp folder of the test's own, bitmaps written
+// by hand and the small JPEG, GIF and icon files kept in tests/picture/data.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+// Makes a new empty folder under the temp folder; "" on failure.
+std::string QlTestMakeTempDir(void);
+// Deletes the files in the folder and the folder itself.
+void QlTestRemoveDir(const std::string &dir);
+
+// Writes a 24-bit bottom-up bitmap file: the top-left pixel in topLeft, all
+// others in rest.
+bool QlTestWriteBmp(const std::string &path, int width, int height, COLORREF topLeft, COLORREF rest);
+bool QlTestWriteFile(const std::string &path, const void *data, size_t size);
+// Copies tests/picture/data/<name> (found through QL_SOURCE_DIR) to path.
+bool QlTestCopyFixture(const char *name, const std::string &path);
+
+// Width and height of a bitmap from GetObjectA; false when the handle is not
+// a live bitmap.
+bool QlTestBitmapSize(HBITMAP bitmap, int *width, int *height);
+// The colour of one pixel of a bitmap; CLR_INVALID on failure.
+COLORREF QlTestBitmapPixel(HBITMAP bitmap, int x, int y);
