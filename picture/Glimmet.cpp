@@ -35,7 +35,10 @@ static HGLOBAL ReadFileToGlobal(const char *path, DWORD *sizeOut)
         DWORD got = 0;
         BOOL read = data && ReadFile(file, data, size, &got, NULL) && got == size;
         if (data) GlobalUnlock(block);
-        if (!read) block = GlobalFree(block);   // GlobalFree answers NULL on success
+        if (!read) {
+            GlobalFree(block);
+            block = NULL;
+        }
     }
     CloseHandle(file);
     *sizeOut = size;
