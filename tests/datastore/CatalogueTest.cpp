@@ -208,6 +208,14 @@ TEST_F(DataStoreTest, OrderLinesByOrderNumber)
     EXPECT_EQ(1, QlOrderEnumByOrderNo(CollectOrder, 99, err));
     EXPECT_TRUE(gOrders.empty());
 
+    // A deleted line leaves the list but is still the order's first line.
+    ASSERT_EQ(1, QlDbDisableRow(1, "orders", err));
+    ASSERT_EQ(1, QlOrderEnumByOrderNo(CollectOrder, 21, err));
+    ASSERT_EQ(1u, gOrders.size());
+    EXPECT_EQ(2, gOrders[0].iKey);
+    ASSERT_EQ(1, QlOrderGetByOrderNo(21, &got, err));
+    EXPECT_EQ(1, got.iKey);
+
     ASSERT_EQ(1, QlOrderDeleteAll(err));
     EXPECT_EQ("0", Scalar("select count(*) from orders;"));
 }
