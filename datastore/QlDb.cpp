@@ -1,0 +1,232 @@
+#include "datastore/QlDb.h"
+
+#include "common/QlPlatform.h"
+#include "common/QlUtil.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+// The entry points of sqlite3.dll, Windows calling convention.
+typedef int(__cdecl *QlSqliteOpenFn)(const char *path, void **db);
+typedef int(__cdecl *QlSqliteCloseFn)(void *db);
+typedef int(__cdecl *QlSqliteExecFn)(void *db, const char *sql, QlDbRowCallback callback, void *arg,
+                                     char **errmsg);
+typedef const char *(__cdecl *QlSqliteErrmsgFn)(void *db);
+typedef int64_t(__cdecl *QlSqliteLastInsertRowidFn)(void *db);
+
+const char *QlDbLibraryName = "sqlite3.dll";
+
+static HMODULE gLibrary;
+static void *gDb;
+static QlSqliteOpenFn gOpen;
+static QlSqliteCloseFn gClose;
+static QlSqliteExecFn gExec;
+static QlSqliteErrmsgFn gErrmsg;
+static QlSqliteLastInsertRowidFn gLastInsertRowid;
+
+// ---------------------------------------------------------------------------
+// Error texts and statement building
+
+void QlDbSetError(char *err, const char *text)
+{
+    if (!err) return;
+    if (!text) text = "";
+    size_t len = strlen(text);
+    if (len >= QL_DB_ERR_SIZE) {
+        len = QL_DB_ERR_SIZE - 1;
+        // Step back over UTF-8 continuation bytes so no character is split.
+        while (len > 0 && ((unsigned char)text[len] & 0xC0) == 0x80) len--;
+    }
+    memcpy(err, text, len);
+    err[len] = '\0';
+}
+
+void QlDbFormatError(char *err, const char *format, ...)
+{
+    char text[QL_DB_ERR_SIZE * 2];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    QlDbSetError(err, text);
+}
+
+int QlDbFormatSql(char *sql, size_t size, char *err, const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    int len = vsnprintf(sql, size, format, args);
+    va_end(args);
+    if (len < 0 || (size_t)len >= size) {
+        sql[0] = '\0';
+        QlDbSetError(err, QL_DB_ERR_TOO_LONG);
+        return 0;
+    }
+    return 1;
+}
+
+int QlDbQuoteField(const char *field, size_t width, char *out, size_t outSize, char *err)
+{
+    if (strnlen(field, width) >= width) {
+        out[0] = '\0';
+        QlDbSetError(err, QL_DB_ERR_FIELD);
+        return 0;
+    }
+    if (!QlSqlQuote(field, out, outSize)) {
+        QlDbSetError(err, QL_DB_ERR_TOO_LONG);
+        return 0;
+    }
+    return 1;
+}
+
+static void SetSqliteError(char *err)
+{
+    QlDbSetError(err, gDb && gErrmsg ? gErrmsg(gDb) : QL_DB_ERR_NOT_OPEN);
+}
+
+// ---------------------------------------------------------------------------
+// Library and connection
+
+void QlDbClose(void)
+{
+    if (gDb) {
+        gClose(gDb);
+        gDb = NULL;
+    }
+    if (gLibrary) {
+        FreeLibrary(gLibrary);
+        gLibrary = NULL;
+    }
+    gOpen = NULL;
+    gClose = NULL;
+    gExec = NULL;
+    gErrmsg = NULL;
+    gLastInsertRowid = NULL;
+}
+
+template <class Fn> static Fn BindEntry(const char *name)
+{
+    return reinterpret_cast<Fn>(reinterpret_cast<void *>(GetProcAddress(gLibrary, name)));
+}
+
+int QlDbLoadLibrary(const char *path, char *err)
+{
+    // A second open replaces the first instead of leaking its connection.
+    QlDbClose();
+
+    gLibrary = LoadLibraryA(QlDbLibraryName);
+    if (!gLibrary) {
+        QlDbFormatError(err, QL_DB_ERR_LOAD, path);
+        return 0;
+    }
+    gOpen = BindEntry<QlSqliteOpenFn>("sqlite3_open");
+    gClose = BindEntry<QlSqliteCloseFn>("sqlite3_close");
+    gExec = BindEntry<QlSqliteExecFn>("sqlite3_exec");
+    gErrmsg = BindEntry<QlSqliteErrmsgFn>("sqlite3_errmsg");
+    gLastInsertRowid = BindEntry<QlSqliteLastInsertRowidFn>("sqlite3_last_insert_rowid");
+    if (!gOpen || !gClose || !gExec || !gErrmsg || !gLastInsertRowid) {
+        QlDbSetError(err, QL_DB_ERR_RESOLVE);
+        QlDbClose();
+        return 0;
+    }
+
+    // SQLite takes native paths: "COMP000\quilry.db" is the file
+    // COMP000/quilry.db below the current directory.
+    char native[MAX_PATH * 4];
+    if (!QlPathToNative(path, native, sizeof native)) {
+        QlDbFormatError(err, QL_DB_ERR_PATH, path);
+        QlDbClose();
+        return 0;
+    }
+    void *db = NULL;
+    if (gOpen(native, &db) == 0) {
+        gDb = db;
+        return 1;
+    }
+    if (db) QlDbSetError(err, gErrmsg(db));
+    gDb = db;
+    QlDbClose();
+    return 0;
+}
+
+int QlDbIsOpen(void)
+{
+    return gDb != NULL;
+}
+
+// ---------------------------------------------------------------------------
+// Statements
+
+int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err)
+{
+    if (!gDb) {
+        QlDbSetError(err, QL_DB_ERR_NOT_OPEN);
+        return 0;
+    }
+    if (gExec(gDb, sql, callback, arg, NULL) != 0) {
+        SetSqliteError(err);
+        return 0;
+    }
+    return 1;
+}
+
+int QlDbExec(const char *sql, char *err)
+{
+    return QlDbExecRows(sql, NULL, NULL, err);
+}
+
+int64_t QlDbLastInsertRowId(void)
+{
+    return gDb ? gLastInsertRowid(gDb) : 0;
+}
+
+int __cdecl QlDbRowFoundCb(void *found, int columnCount, char **values, char **names)
+{
+    *(int *)found = 1;
+    return 0;
+}
+
+int QlDbRowExists(const char *table, const char *column, const char *text)
+{
+    char err[QL_DB_ERR_SIZE];
+    char quoted[QL_DB_SQL_QUERY];
+    char sql[QL_DB_SQL_QUERY];
+    if (!QlSqlQuote(text, quoted, sizeof quoted)) return 0;
+    if (!QlDbFormatSql(sql, sizeof sql, err, "select * from %s where %s='%s' limit 1;", table, column, quoted))
+        return 0;
+    int found = 0;
+    if (!QlDbExecRows(sql, QlDbRowFoundCb, &found, err)) return 0;
+    return found;
+}
+
+int QlDbDisableRow(int64_t iKey, const char *table, char *err)
+{
+    char sql[QL_DB_SQL_SMALL];
+    if (!QlDbFormatSql(sql, sizeof sql, err, "update %s set enabled='no' where iKey='" QL_I64 "';", table, iKey))
+        return 0;
+    return QlDbExec(sql, err);
+}
+
+int QlDbSetInt64(const char *table, const char *column, int64_t iKey, int64_t value, char *err)
+{
+    char sql[QL_DB_SQL_WRITE];
+    if (!QlDbFormatSql(sql, sizeof sql, err, "update %s set %s='" QL_I64 "' where iKey='" QL_I64 "';", table,
+                       column, value, iKey))
+        return 0;
+    return QlDbExec(sql, err);
+}
+
+int QlDbSetText(const char *table, const char *column, int64_t iKey, const char *text, char *err)
+{
+    char quoted[QL_DB_SQL_WRITE];
+    char sql[QL_DB_SQL_WRITE];
+    if (!QlSqlQuote(text, quoted, sizeof quoted)) {
+        QlDbSetError(err, QL_DB_ERR_TOO_LONG);
+        return 0;
+    }
+    if (!QlDbFormatSql(sql, sizeof sql, err, "update %s set %s='%s' where iKey='" QL_I64 "';", table, column,
+                       quoted, iKey))
+        return 0;
+    return QlDbExec(sql, err);
+}

@@ -1,0 +1,100 @@
+// The company database: SQLite loaded at run time from "sqlite3.dll", the
+// one connection of the process, the generic statement operations, and the
+// company-level open and close.
+//
+// Every data-store function answers 1 on success and 0 on failure, and takes
+// the caller's error-text buffer last: on failure the SQLite error text (or
+// the operation's own text) is written there, cut to QL_DB_ERR_SIZE bytes;
+// on success the buffer is not touched.
+//
+// Statements are built into fixed buffers (inserts and updates 2048 bytes,
+// single-row queries and enumerations 256, soft deletes and counter updates
+// 128).  Every text value goes in as a quoted literal with its single quotes
+// doubled; a statement that does not fit its buffer is refused with
+// QL_DB_ERR_TOO_LONG and never run.  All calls come from the user-interface
+// thread.
+#pragma once
+
+#include <windows.h>
+#include <stddef.h>
+#include <stdint.h>
+
+// Callers give error buffers of at least this many bytes (128 or 256).
+#define QL_DB_ERR_SIZE 128
+
+// Failure texts of the data store's own.
+#define QL_DB_ERR_LOAD "Failed to load Sqlite3 DLL %s"
+#define QL_DB_ERR_RESOLVE "Failed to resolve one of sqlite3 function names"
+#define QL_DB_ERR_NOT_OPEN "Database is not open"
+#define QL_DB_ERR_PATH "Cannot convert database path %s"
+#define QL_DB_ERR_TOO_LONG "SQL statement too long"
+#define QL_DB_ERR_FIELD "Text does not fit its field"
+
+// Statement buffer sizes.
+#define QL_DB_SQL_WRITE 2048
+#define QL_DB_SQL_QUERY 256
+#define QL_DB_SQL_SMALL 128
+
+// The file name LoadLibraryA is given; tests point it at other DLLs.
+extern const char *QlDbLibraryName;
+
+// A row callback in the form sqlite3_exec calls it: (argument, column count,
+// column values, column names); a SQL NULL arrives as a null value.  It has
+// the Windows calling convention because sqlite3.dll calls it back.  A
+// non-zero result stops the walk and fails the statement.
+typedef int(__cdecl *QlDbRowCallback)(void *arg, int columnCount, char **values, char **names);
+
+// Loads the library, binds its five entry points and opens the connection
+// on the file (a Windows path; a missing file is created).
+int QlDbLoadLibrary(const char *path, char *err);
+// Closes the connection and unloads the library; harmless when closed.
+void QlDbClose(void);
+// QlDbLoadLibrary, then creates and upgrades the schema.
+int QlDbOpen(const char *path, char *err);
+// 1 while a connection is open.
+int QlDbIsOpen(void);
+
+// Runs the caller's statement(s) without a row callback.
+int QlDbExec(const char *sql, char *err);
+// Runs the statement(s) with a row callback and its argument.
+int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err);
+// The key of the last row inserted on the connection (0 when closed).
+int64_t QlDbLastInsertRowId(void);
+
+// Row callback of the existence tests: sets the int its argument points to
+// to 1 and returns 0.
+int __cdecl QlDbRowFoundCb(void *found, int columnCount, char **values, char **names);
+// 1 when "select * from <table> where <column>='<text>' limit 1;" returns a
+// row; 0 when none does and also when the statement fails or does not fit.
+int QlDbRowExists(const char *table, const char *column, const char *text);
+// Soft delete: enabled='no' for the row.
+int QlDbDisableRow(int64_t iKey, const char *table, char *err);
+// One column of one row; a key no row has is no failure.
+int QlDbSetInt64(const char *table, const char *column, int64_t iKey, int64_t value, char *err);
+int QlDbSetText(const char *table, const char *column, int64_t iKey, const char *text, char *err);
+
+// Internal helpers of the table functions.
+// Copies text into err, cut to QL_DB_ERR_SIZE bytes (never inside a UTF-8
+// character).
+void QlDbSetError(char *err, const char *text);
+// printf into err, bounded as QlDbSetError.
+void QlDbFormatError(char *err, const char *format, ...) __attribute__((format(printf, 2, 3)));
+// printf into a statement buffer; 1 when the whole text fitted, otherwise
+// err = QL_DB_ERR_TOO_LONG and 0.
+int QlDbFormatSql(char *sql, size_t size, char *err, const char *format, ...)
+    __attribute__((format(printf, 4, 5)));
+// Quotes a text for a literal (single quotes doubled).  field/width: a record
+// field, whose text must end inside it (QL_DB_ERR_FIELD otherwise).  out must
+// hold 2 * width bytes; a fixed-width field always fits.
+int QlDbQuoteField(const char *field, size_t width, char *out, size_t outSize, char *err);
+
+// Company level.  The database is "COMP%03u\quilry.db" below the current
+// directory, with the number QlDbCurrentCompany answers (the shell points it
+// at its company table; until then it answers -1, no company).
+typedef int (*QlDbCompanyNumberFn)(void);
+extern QlDbCompanyNumberFn QlDbCurrentCompany;
+// Opens the current company's database and imports old record files; on
+// failure shows "Failed to open database file" and posts the quit message.
+int QlCompanyDbOpen(HWND owner);
+// Closes the database once a company database has been opened.
+void QlCompanyDbClose(void);

@@ -1,0 +1,120 @@
+// The company database's schema: the nine tables, the counter row, and the
+// columns that older files of the trans table lack.
+
+#include "datastore/QlDb.h"
+
+#include "common/QlMoney.h"
+#include "common/QlPlatform.h"
+
+#include <windows.h>
+
+// The stored schema; these texts are kept exactly as earlier versions wrote
+// them (the trailing blank of the orders statement included).
+static const char *const kCreateTables[] = {
+    "create table if not exists customers (iKey INTEGER PRIMARY KEY, enabled TEXT, acref TEXT, company TEXT, "
+    "contact TEXT, worktel TEXT, mobtel TEXT, wemail TEXT, fax TEXT, addr1 TEXT, addr2 TEXT, addr3 TEXT, "
+    "balance TEXT, apply_discount TEXT, discount TEXT, apply_tax TEXT, vat_rate_index TEXT);",
+    "create table if not exists suppliers (iKey INTEGER PRIMARY KEY, enabled TEXT, acref TEXT, company TEXT, "
+    "contact TEXT, worktel TEXT, mobtel TEXT, wemail TEXT, fax TEXT, addr1 TEXT, addr2 TEXT, addr3 TEXT, "
+    "balance TEXT);",
+    "create table if not exists orders (iKey INTEGER PRIMARY KEY, enabled TEXT, iSupplierRowId INTEGER, "
+    "iProductRowId INTEGER, iTxRowId INTEGER, scode TEXT, supplier_code TEXT, description TEXT, iQty INTEGER, "
+    "uprice TEXT, total TEXT); ",
+    "create table if not exists products (iKey INTEGER PRIMARY KEY, enabled TEXT, scode TEXT, barcode TEXT, "
+    "supplier_code TEXT, name TEXT, unit_price TEXT, purchase_price TEXT, stock_qty TEXT);",
+    "create table if not exists services (iKey INTEGER PRIMARY KEY, enabled TEXT, descr TEXT, price TEXT);",
+    "create table if not exists trans (iKey INTEGER PRIMARY KEY, enabled TEXT, desc TEXT, type TEXT, "
+    "sub_type TEXT, doc_rowid INTEGER, cust_rowid INTEGER, supp_rowid INTEGER, acref TEXT, date TEXT, "
+    "num_sub_items TEXT, carriage TEXT, gross TEXT, gross_bal TEXT, vat TEXT, order_number TEXT, "
+    "carriage_vat TEXT, gross_cents INTEGER, gross_bal_cents INTEGER);",
+    "create table if not exists invoices (iKey INTEGER PRIMARY KEY, enabled TEXT, descr TEXT,tx_rowid INTEGER, "
+    "vatr_str TEXT, subtotal TEXT, net TEXT, vat TEXT, disca TEXT, discr TEXT, sub_type TEXT, qty TEXT, "
+    "prod_rowid INTEGER, scode TEXT);",
+    "create table if not exists payments (iKey INTEGER PRIMARY KEY, enabled TEXT, tx_rowid INTEGER, "
+    "iv_rowid INTEGER, paid TEXT);",
+    "create table if not exists transcount (iKey INTEGER PRIMARY KEY, count INTEGER);",
+};
+
+// Columns added to trans after its first version: a probe that fails when
+// the column is missing, and the statement that adds it.
+struct QlColumnUpgrade {
+    const char *probe;
+    const char *add;
+    int needsCents;   // adding it calls for the cents back-fill
+};
+
+static const QlColumnUpgrade kTransUpgrades[] = {
+    {"select carriage_vat from trans limit 1;", "alter table trans add column carriage_vat TEXT;", 0},
+    {"select gross_cents from trans limit 1;", "alter table trans add column gross_cents INTEGER;", 1},
+    {"select gross_bal_cents from trans limit 1;", "alter table trans add column gross_bal_cents INTEGER;", 1},
+};
+
+// Row callback of "select iKey,gross,gross_bal from trans;": writes the two
+// cents columns of the row from its money texts.  Always 0, so every row is
+// visited; a failed update is passed over.
+static int __cdecl QlDbBackfillCentsRowCb(void *arg, int columnCount, char **values, char **names)
+{
+    if (columnCount < 3) return 0;
+    int64_t iKey = QlAtoI64(values[0]);
+    char grossCents[24] = "0";
+    char balCents[24] = "0";
+    if (values[1]) QlMoneyToCentsText(values[1], grossCents);
+    if (values[2]) QlMoneyToCentsText(values[2], balCents);
+
+    char sql[512];
+    char err[QL_DB_ERR_SIZE];
+    if (QlDbFormatSql(sql, sizeof sql, err,
+                      "update trans set gross_cents='%s',gross_bal_cents='%s' where iKey='" QL_I64 "';", grossCents,
+                      balCents, iKey))
+        QlDbExec(sql, err);
+    return 0;
+}
+
+// Adds the missing trans columns and fills the cents of the existing rows,
+// all in one transaction: an upgrade cut short leaves the file as it was and
+// runs again at the next open, instead of leaving rows without cents.
+static int UpgradeTrans(char *err)
+{
+    char probeErr[QL_DB_ERR_SIZE];
+    int missing[ARRAYSIZE(kTransUpgrades)];
+    int anyMissing = 0;
+    for (size_t i = 0; i < ARRAYSIZE(kTransUpgrades); i++) {
+        missing[i] = !QlDbExec(kTransUpgrades[i].probe, probeErr);
+        anyMissing |= missing[i];
+    }
+    if (!anyMissing) return 1;
+
+    if (!QlDbExec("begin;", err)) return 0;
+    int backfill = 0;
+    for (size_t i = 0; i < ARRAYSIZE(kTransUpgrades); i++) {
+        if (!missing[i]) continue;
+        if (!QlDbExec(kTransUpgrades[i].add, err)) {
+            QlDbExec("rollback;", probeErr);
+            return 0;
+        }
+        backfill |= kTransUpgrades[i].needsCents;
+    }
+    if (backfill) QlDbExecRows("select iKey,gross,gross_bal from trans;", QlDbBackfillCentsRowCb, NULL, probeErr);
+    if (!QlDbExec("commit;", err)) {
+        QlDbExec("rollback;", probeErr);
+        return 0;
+    }
+    return 1;
+}
+
+int QlDbOpen(const char *path, char *err)
+{
+    if (!QlDbLoadLibrary(path, err)) return 0;
+    for (size_t i = 0; i < ARRAYSIZE(kCreateTables); i++) {
+        if (!QlDbExec(kCreateTables[i], err)) {
+            QlDbClose();
+            return 0;
+        }
+    }
+    // One new row at every open; the counter is row 1, made by the first.
+    if (!QlDbExec("insert into transcount (iKey,count) values (NULL,'0');", err) || !UpgradeTrans(err)) {
+        QlDbClose();
+        return 0;
+    }
+    return 1;
+}

@@ -1,0 +1,313 @@
+// The library binding, the connection, the schema and its upgrade, the
+// company open, and the generic statement operations.
+#include "DbTestSupport.h"
+
+#include "common/QlSeams.h"
+
+#include <string.h>
+#include <unistd.h>
+
+// ---------------------------------------------------------------------------
+// Binding and connection
+
+class DbBindingTest : public ::testing::Test {
+protected:
+    void SetUp() override { folder = DbTestMakeFolder(); }
+    void TearDown() override
+    {
+        QlDbClose();
+        QlDbLibraryName = "sqlite3.dll";
+        DbTestRemoveFolder(folder);
+    }
+    std::string folder;
+    char err[QL_DB_ERR_SIZE] = "untouched";
+};
+
+TEST_F(DbBindingTest, MissingLibraryNamesTheDatabasePath)
+{
+    QlDbLibraryName = "ql_no_such_sqlite3.dll";
+    EXPECT_EQ(0, QlDbOpen("COMP004\\quilry.db", err));
+    EXPECT_STREQ("Failed to load Sqlite3 DLL COMP004\\quilry.db", err);
+    EXPECT_EQ(0, QlDbIsOpen());
+}
+
+TEST_F(DbBindingTest, LibraryWithoutAnEntryPointIsUnloadedAgain)
+{
+    QlDbLibraryName = "ql_sqlite3_partial.dll";
+    std::string path = folder + "\\quilry.db";
+    EXPECT_EQ(0, QlDbOpen(path.c_str(), err));
+    EXPECT_STREQ("Failed to resolve one of sqlite3 function names", err);
+    EXPECT_EQ(nullptr, GetModuleHandleA("ql_sqlite3_partial.dll"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str())) << "no file was made";
+}
+
+TEST_F(DbBindingTest, OpenRefusedClosesAndReportsSqliteText)
+{
+    // A folder cannot be opened as a database; a file of other data opens
+    // but fails at the first table.
+    EXPECT_EQ(0, QlDbOpen(folder.c_str(), err));
+    EXPECT_STREQ("unable to open database file", err);
+    EXPECT_EQ(0, QlDbIsOpen());
+
+    std::string junk = folder + "\\junk.db";
+    HANDLE file = CreateFileA(junk.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    char bytes[4096];
+    memset(bytes, 'x', sizeof bytes);
+    DWORD written;
+    WriteFile(file, bytes, sizeof bytes, &written, NULL);
+    CloseHandle(file);
+    EXPECT_EQ(0, QlDbOpen(junk.c_str(), err));
+    EXPECT_STREQ("file is not a database", err);
+    EXPECT_EQ(0, QlDbIsOpen());
+    EXPECT_EQ(nullptr, GetModuleHandleA("sqlite3.dll"));
+}
+
+TEST_F(DbBindingTest, StatementsWithoutAConnectionFailInsteadOfCrashing)
+{
+    QlCustRec cust = {};
+    int64_t count = 7;
+    EXPECT_EQ(0, QlDbExec("select 1;", err));
+    EXPECT_STREQ("Database is not open", err);
+    EXPECT_EQ(0, QlCustAdd(&cust, err));
+    EXPECT_EQ(0, QlCustGetByRowId(1, &cust, err));
+    EXPECT_STREQ("Database is not open", err);
+    EXPECT_EQ(0, QlTransGetCount(&count));
+    EXPECT_EQ(0, count);
+    EXPECT_EQ(0, QlDbRowExists("customers", "acref", "AB000"));
+    QlDbClose();
+    QlDbClose();
+    QlCompanyDbClose();
+}
+
+// ---------------------------------------------------------------------------
+// Schema
+
+static const char *const kTables[] = {"customers", "suppliers", "orders", "products", "services",
+                                      "trans",     "invoices",  "payments", "transcount"};
+
+TEST_F(DataStoreTest, NewFileGetsNineTablesAndTheCounterRow)
+{
+    EXPECT_EQ("9", Scalar("select count(*) from sqlite_master where type='table';"));
+    for (const char *table : kTables) {
+        std::string sql = std::string("select count(*) from sqlite_master where type='table' and name='") + table + "';";
+        EXPECT_EQ("1", Scalar(sql.c_str())) << table;
+    }
+    EXPECT_EQ("1", Scalar("select count(*) from transcount;"));
+    EXPECT_EQ("0", Scalar("select count from transcount where iKey=1;"));
+    int64_t count = -1;
+    EXPECT_EQ(1, QlTransGetCount(&count));
+    EXPECT_EQ(0, count);
+}
+
+TEST_F(DataStoreTest, EveryOpenAddsOneCounterRowAndKeepsTheCount)
+{
+    QlTransRec rec = {};
+    ASSERT_EQ(1, QlTransAdd(&rec, err)) << err;
+    ASSERT_EQ(1, QlDbOpen(dbPath.c_str(), err)) << err;
+    ASSERT_EQ(1, QlDbOpen(dbPath.c_str(), err)) << err;
+    EXPECT_EQ("3", Scalar("select count(*) from transcount;"));
+    int64_t count = -1;
+    EXPECT_EQ(1, QlTransGetCount(&count));
+    EXPECT_EQ(1, count);
+}
+
+// The trans table of the first versions, before carriage_vat and the cents.
+static const char kOldTrans[] =
+    "create table trans (iKey INTEGER PRIMARY KEY, enabled TEXT, desc TEXT, type TEXT, sub_type TEXT, "
+    "doc_rowid INTEGER, cust_rowid INTEGER, supp_rowid INTEGER, acref TEXT, date TEXT, num_sub_items TEXT, "
+    "carriage TEXT, gross TEXT, gross_bal TEXT, vat TEXT, order_number TEXT);"
+    "insert into trans (iKey,enabled,desc,gross,gross_bal) values (1,'yes','a','12.50','0.00');"
+    "insert into trans (iKey,enabled,desc,gross,gross_bal) values (2,'yes','b','-12.34','1234.05');"
+    "insert into trans (iKey,enabled,desc,gross,gross_bal) values (3,'yes','c',NULL,'7');";
+
+TEST(DbUpgrade, OldTransGainsThreeColumnsAndCentsFromMoneyTexts)
+{
+    std::string folder = DbTestMakeFolder();
+    std::string path = folder + "\\quilry.db";
+    DbTestNativeExec(path, kOldTrans);
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen(path.c_str(), err)) << err;
+
+    struct {
+        const char *sql;
+        const char *want;
+    } cases[] = {
+        {"select gross_cents || '/' || gross_bal_cents from trans where iKey=1;", "1250/0"},
+        {"select gross_cents || '/' || gross_bal_cents from trans where iKey=2;", "-1234/123405"},
+        {"select gross_cents || '/' || gross_bal_cents from trans where iKey=3;", "0/0"},
+        {"select typeof(carriage_vat) from trans where iKey=1;", "null"},
+    };
+    for (const auto &c : cases) EXPECT_EQ(c.want, DbTestNativeScalar(path, c.sql)) << c.sql;
+
+    // The new column reads as "0.00" until written.
+    QlTransRec rec = {};
+    ASSERT_EQ(1, QlTransGetByRowId(1, &rec, err)) << err;
+    EXPECT_STREQ("0.00", rec.carriage_vat);
+    EXPECT_STREQ("12.50", rec.gross);
+
+    // Opened again, nothing is added or filled twice.
+    DbTestNativeExec(path, "update trans set gross_cents=99 where iKey=1;");
+    ASSERT_EQ(1, QlDbOpen(path.c_str(), err)) << err;
+    EXPECT_EQ("99", DbTestNativeScalar(path, "select gross_cents from trans where iKey=1;"));
+    QlDbClose();
+    DbTestRemoveFolder(folder);
+}
+
+TEST(DbUpgrade, MissingOnlyCarriageVatIsAddedWithoutBackfill)
+{
+    std::string folder = DbTestMakeFolder();
+    std::string path = folder + "\\quilry.db";
+    DbTestNativeExec(path,
+                     "create table trans (iKey INTEGER PRIMARY KEY, enabled TEXT, desc TEXT, gross TEXT, "
+                     "gross_bal TEXT, gross_cents INTEGER, gross_bal_cents INTEGER);"
+                     "insert into trans (iKey,enabled,gross,gross_bal) values (1,'yes','5.00','5.00');");
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen(path.c_str(), err)) << err;
+    EXPECT_EQ("null", DbTestNativeScalar(path, "select typeof(carriage_vat) from trans;"));
+    EXPECT_EQ("<null>", DbTestNativeScalar(path, "select gross_cents from trans;"));
+    QlDbClose();
+    DbTestRemoveFolder(folder);
+}
+
+// ---------------------------------------------------------------------------
+// Company open
+
+static std::string gBoxText;
+static int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type)
+{
+    gBoxText = text ? text : "";
+    return IDOK;
+}
+
+static int Company3(void)
+{
+    return 3;
+}
+
+static int QuitPosted(void)
+{
+    MSG msg;
+    return PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+class CompanyDbTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder = DbTestMakeFolder();
+        GetCurrentDirectoryA(sizeof oldDir, oldDir);
+        ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+        QlSeamMessageBox = RecordBox;
+        QlDbCurrentCompany = Company3;
+        gBoxText.clear();
+    }
+    void TearDown() override
+    {
+        QlCompanyDbClose();
+        QlDbLibraryName = "sqlite3.dll";
+        QlSeamsReset();
+        SetCurrentDirectoryA(oldDir);
+        DbTestRemoveFolder(folder);
+    }
+    std::string folder;
+    char oldDir[MAX_PATH];
+};
+
+TEST_F(CompanyDbTest, OpensCompanyFolderDatabaseAsANativePath)
+{
+    ASSERT_TRUE(CreateDirectoryA("COMP003", NULL));
+    ASSERT_EQ(1, QlCompanyDbOpen(NULL));
+    EXPECT_EQ("", gBoxText);
+    EXPECT_EQ(0, QuitPosted());
+    EXPECT_EQ("9", DbTestNativeScalar(folder + "\\COMP003\\quilry.db",
+                                      "select count(*) from sqlite_master where type='table';"));
+    // Not one file with a backslash in its name beside the folder.
+    std::string odd = DbTestNativePath(folder) + "/COMP003\\quilry.db";
+    EXPECT_NE(0, access(odd.c_str(), F_OK));
+    QlCompanyDbClose();
+    EXPECT_EQ(0, QlDbIsOpen());
+}
+
+TEST_F(CompanyDbTest, FailureShowsMessageAndQuits)
+{
+    ASSERT_TRUE(CreateDirectoryA("COMP003", NULL));
+    QlDbLibraryName = "ql_no_such_sqlite3.dll";
+    EXPECT_EQ(0, QlCompanyDbOpen(NULL));
+    EXPECT_EQ("Failed to open database file", gBoxText);
+    EXPECT_EQ(1, QuitPosted());
+
+    // No company chosen: the same.
+    gBoxText.clear();
+    QlDbLibraryName = "sqlite3.dll";
+    QlDbCurrentCompany = [] { return -1; };
+    EXPECT_EQ(0, QlCompanyDbOpen(NULL));
+    EXPECT_EQ("Failed to open database file", gBoxText);
+    EXPECT_EQ(1, QuitPosted());
+}
+
+// ---------------------------------------------------------------------------
+// Generic operations
+
+TEST_F(DataStoreTest, SetTextAndRowExistsCarryQuotes)
+{
+    QlServRec serv = {};
+    ASSERT_EQ(1, QlServAdd(&serv, err)) << err;
+    static const char *const texts[] = {"O'Neil", "'", "''", "it's 'quoted'", "\xEF\xBC\xB1\xEF\xBC\x87s"};
+    for (const char *text : texts) {
+        ASSERT_EQ(1, QlDbSetText("services", "descr", serv.iKey, text, err)) << err;
+        EXPECT_EQ(text, Scalar("select descr from services;"));
+        EXPECT_EQ(1, QlDbRowExists("services", "descr", text)) << text;
+    }
+    EXPECT_EQ(0, QlDbRowExists("services", "descr", "O'Neal"));
+    EXPECT_EQ(0, QlDbRowExists("no_such_table", "descr", "x"));
+}
+
+TEST_F(DataStoreTest, UpdatesOfMissingKeysSucceedAndChangeNothing)
+{
+    QlServRec serv = {};
+    ASSERT_EQ(1, QlServAdd(&serv, err)) << err;
+    EXPECT_EQ(1, QlDbSetInt64("services", "price", serv.iKey + 1, 5, err));
+    EXPECT_EQ(1, QlDbSetText("services", "descr", serv.iKey + 1, "x", err));
+    EXPECT_EQ(1, QlDbDisableRow(serv.iKey + 1, "services", err));
+    EXPECT_EQ("0.00|yes", Scalar("select price || '|' || enabled from services;"));
+
+    EXPECT_EQ(1, QlDbSetInt64("services", "price", serv.iKey, -9223372036854775807LL - 1, err));
+    EXPECT_EQ("-9223372036854775808", Scalar("select price from services;"));
+}
+
+TEST_F(DataStoreTest, OverlongStatementIsRefusedNotCut)
+{
+    QlServRec a = {}, b = {};
+    DbTestSet(a.descr, "first");
+    DbTestSet(b.descr, "second");
+    ASSERT_EQ(1, QlServAdd(&a, err));
+    ASSERT_EQ(1, QlServAdd(&b, err));
+
+    // Cut at 2048 bytes this update would lose its WHERE and rename both rows.
+    std::string longText(2010, 'x');
+    EXPECT_EQ(0, QlDbSetText("services", "descr", a.iKey, longText.c_str(), err));
+    EXPECT_STREQ("SQL statement too long", err);
+    // Doubling makes 1100 quotes too long although 1100 characters would fit.
+    std::string quotes(1100, '\'');
+    EXPECT_EQ(0, QlDbSetText("services", "descr", a.iKey, quotes.c_str(), err));
+    EXPECT_STREQ("SQL statement too long", err);
+    EXPECT_EQ("first,second", Scalar("select group_concat(descr) from services;"));
+    EXPECT_EQ(0, QlDbRowExists("services", "descr", longText.c_str()));
+}
+
+TEST_F(DataStoreTest, SqliteErrorTextIsCutToTheBuffer)
+{
+    char buffer[QL_DB_ERR_SIZE + 16];
+    memset(buffer, '#', sizeof buffer);
+    std::string sql = "select * from " + std::string(300, 't') + ";";
+    EXPECT_EQ(0, QlDbExec(sql.c_str(), buffer));
+    EXPECT_EQ(QL_DB_ERR_SIZE - 1, (int)strlen(buffer));
+    EXPECT_EQ(0, strncmp("no such table: ttt", buffer, 18));
+    EXPECT_EQ('#', buffer[QL_DB_ERR_SIZE]);
+
+    // Success leaves the buffer alone.
+    strcpy(buffer, "kept");
+    EXPECT_EQ(1, QlDbExec("select 1;", buffer));
+    EXPECT_STREQ("kept", buffer);
+}
