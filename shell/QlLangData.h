@@ -3,7 +3,9 @@
 // QlLangGen.h).  QL_LANG_RECORD_HEAD, when defined, is put before the fields
 // of each record (it may use QL_LANG_I, the language index).
 // No include guard: it is included once per record array.
-#include "shell/QlLangGen.h"
+#ifndef QL_LANG_COUNT
+#error "include shell/QlLangGen.h at file level first"
+#endif
 
 #ifndef QL_LANG_RECORD_HEAD
 #define QL_LANG_RECORD_HEAD

@@ -2,7 +2,9 @@
 // .def file named by QL_LANG_DEF for the record type QL_LANG_REC; included
 // inside the initializer of a QlLangFieldInfo array (see QlLangGen.h).
 // No include guard: it is included once per field list.
-#include "shell/QlLangGen.h"
+#ifndef QL_LANG_COUNT
+#error "include shell/QlLangGen.h at file level first"
+#endif
 
 #define QL_TEXT(name, width, ...) {#name, offsetof(QL_LANG_REC, name), (width), 1, (width)},
 #define QL_LIST(name, count, width) {#name, offsetof(QL_LANG_REC, name), (width), (count), (width)},

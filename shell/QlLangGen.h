@@ -17,7 +17,7 @@
 //     QL_DLG_ITEM(controlId, en, ..., nl)                      ended by id 0xFFFF
 //   QL_DLG_END(Name)
 //
-// The record type is declared with
+// The record type is declared, after including this header at file level, with
 //
 //   struct QlFooTextRec {
 //   #define QL_LANG_DEF "folder/QlFooTexts.def"

@@ -1,7 +1,9 @@
 // Declares the fields of a text record from the .def file named by
 // QL_LANG_DEF; included inside the record's struct body (see QlLangGen.h).
 // No include guard: it is included once per record type.
-#include "shell/QlLangGen.h"
+#ifndef QL_LANG_COUNT
+#error "include shell/QlLangGen.h at file level first"
+#endif
 
 #define QL_TEXT(name, width, ...) char name[width];
 #define QL_LIST(name, count, width) char name[count][width];
