@@ -1,0 +1,39 @@
+// Applying a user-interface language to the menu, the tool-bar and column
+// tables, the printed headings, the panels and the forms' captions.
+#pragma once
+
+#include "common/QlToolbar.h"
+#include "shell/QlSettings.h"
+
+#include <windows.h>
+
+// Applies language lang (0-8; anything else is English), in this order: the
+// main menu; the main tool bar's labels and descriptions (re-creating the
+// tool bar when recreateToolbar is set and it exists); the tool bars and
+// list columns of the transactions, products and services windows; the
+// report names and descriptions; the invoice-type list; the printed
+// headings; the letter templates of the current settings, only when
+// replaceLetters is set; the language panel's name; the forms' captions.
+// Start-up and loading a company pass replaceLetters 0, so that a company's
+// own letters stay; the language page passes 1 when the user chose another
+// language.  QlVatUpdateLabels must run afterwards to put the tax name into
+// the headings.
+void QlLangApply(int lang, int recreateToolbar, int replaceLetters);
+
+// The menu part: pop-up titles and item texts of the main window's menu.
+void QlLangApplyMenus(int lang);
+
+// Copies the language's letter templates into a settings record (a new
+// company gets the templates of its language).
+void QlLangCopyLetters(int lang, QlSettingsRec *rec);
+
+// Customers module: copies the current language's 14 tool-bar labels into
+// table (14 entries) and sets the dialog's labels.
+void QlLangSetDlgTexts(HWND dialog, QlToolbarItem *table);
+
+// Fills combo 1317 with the language names and combo 1318 with the country
+// names, selecting the record's language and country.
+void QlLangFillCombos(HWND dialog, const QlSettingsRec *rec);
+#define QL_LANG_COMBO_ID 1317
+#define QL_COUNTRY_COMBO_ID 1318
+#define QL_CUST_TOOLBAR_COUNT 14

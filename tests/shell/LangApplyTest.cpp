@@ -1,0 +1,222 @@
+#include "QlGTest.h"
+#include "QlTestWindows.h"
+#include "catalogue/QlCatalogueTables.h"
+#include "common/QlAppState.h"
+#include "reports/QlReportTables.h"
+#include "resources/QlResMenu.h"
+#include "shell/QlLangApply.h"
+#include "shell/QlLangTables.h"
+#include "shell/QlShellTables.h"
+#include "transactions/QlTransTables.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <string.h>
+#include <string>
+
+namespace {
+
+std::string MenuText(HMENU menu, UINT item, UINT flags)
+{
+    char text[128] = "";
+    GetMenuStringA(menu, item, text, sizeof text, flags);
+    return text;
+}
+
+// A main window with menu 105 and a language panel with its name static;
+// English is applied again afterwards, so that other tests see the tables
+// as the program starts with them.
+class LangApplyTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        savedSettings_ = QlSettings;
+        HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAIN_MENU));
+        ASSERT_NE(nullptr, menu);
+        QlMainWnd = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL, menu,
+                                    GetModuleHandleA(NULL), NULL);
+        ASSERT_NE(nullptr, QlMainWnd);
+        QlLangPanel = QlTestHostWindow();
+        CreateWindowExA(0, "STATIC", "English", WS_CHILD, 0, 0, 100, 20, QlLangPanel,
+                        (HMENU)(INT_PTR)QL_LANG_PANEL_NAME_ID, GetModuleHandleA(NULL), NULL);
+    }
+
+    void TearDown() override
+    {
+        QlLangApply(QL_LANG_ENGLISH, 0, 0);
+        DestroyWindow(QlMainWnd);
+        DestroyWindow(QlLangPanel);
+        QlMainWnd = NULL;
+        QlLangPanel = NULL;
+        QlSettings = savedSettings_;
+    }
+
+    QlSettingsBlock savedSettings_;
+};
+
+}  // namespace
+
+TEST_F(LangApplyTest, GermanMainMenu)
+{
+    QlLangApply(QL_LANG_GERMAN, 0, 0);
+    HMENU menu = GetMenu(QlMainWnd);
+    EXPECT_EQ("Datei", MenuText(menu, 0, MF_BYPOSITION));
+    EXPECT_EQ("Module", MenuText(menu, 1, MF_BYPOSITION));
+    EXPECT_EQ("Hilfe", MenuText(menu, 2, MF_BYPOSITION));
+    // The pop-ups stay where they were, with their items.
+    ASSERT_EQ(3, GetMenuItemCount(menu));
+    EXPECT_EQ(9, GetMenuItemCount(GetSubMenu(menu, 1)));
+    EXPECT_EQ("Meine Firmen", MenuText(menu, IDM_FILE_COMPANIES, MF_BYCOMMAND));
+    EXPECT_EQ("Einstellungen / Konfiguration", MenuText(menu, IDM_MOD_SETTINGS, MF_BYCOMMAND));
+    EXPECT_EQ("Vorg\xe4nge", MenuText(menu, IDM_MOD_TRANSACTIONS, MF_BYCOMMAND));
+    EXPECT_EQ("Info", MenuText(menu, IDM_HELP_ABOUT, MF_BYCOMMAND));
+    EXPECT_EQ(IDM_MOD_SETTINGS, (int)GetMenuItemID(GetSubMenu(menu, 1), 5));
+
+    QlLangApply(QL_LANG_ENGLISH, 0, 0);
+    EXPECT_EQ("File", MenuText(menu, 0, MF_BYPOSITION));
+    EXPECT_EQ("Cleardown Transactions", MenuText(menu, IDM_MOD_CLEARDOWN, MF_BYCOMMAND));
+}
+
+TEST_F(LangApplyTest, TablesTakeTheLanguagesTexts)
+{
+    QlLangApply(QL_LANG_GERMAN, 0, 0);
+    const QlLangTextRec &de = QlLangTextTable[QL_LANG_GERMAN];
+    const QlLangMenuRec &deMenu = QlLangMenuTable[QL_LANG_GERMAN];
+
+    EXPECT_STREQ("Kunden", QlMainToolbarTable[0].text);
+    EXPECT_STREQ("Hilfe", QlMainToolbarTable[9].text);  // command 10
+    EXPECT_STREQ(" Kundenkonten verwalten", QlToolbarTipTable[0]);
+    for (int command : {6, 7, 9, 10}) EXPECT_STREQ("", QlToolbarTipTable[command]) << command;
+
+    EXPECT_STREQ("Angebot", QlTransPaneToolbarTable[0].text);
+    EXPECT_STREQ("Nr.:", QlTransPaneListColumnTable.columns[0].title);
+    EXPECT_STREQ("Saldo:", QlTransPaneListColumnTable.columns[6].title);
+    EXPECT_STREQ("Doc rowid", QlTransPaneListColumnTable.columns[7].title);  // not translated
+
+    EXPECT_STREQ("Zugang", QlProdToolbarTable[3].text);
+    EXPECT_STREQ("Bestand:", QlProdListColumnTable.columns[5].title);
+    EXPECT_STREQ("Bestand:", QlStockListColumnTable.columns[5].title);
+    EXPECT_STREQ("Row Id", QlProdListColumnTable.columns[6].title);
+    EXPECT_STREQ("Preisliste", QlProdToolbarTable[5].text);
+    EXPECT_STREQ("Drucken", QlServToolbarTable[3].text);
+    EXPECT_STREQ("Preis:", QlServListColumnTable.columns[2].title);
+
+    EXPECT_EQ(QlReportTaxName, QlReportNameTable[0]);
+    EXPECT_EQ(deMenu.ReportNames[0], QlReportNameTable[1]);
+    EXPECT_EQ(deMenu.ReportNames[6], QlReportNameTable[7]);
+    EXPECT_EQ(nullptr, QlReportNameTable[8]);
+    EXPECT_EQ(deMenu.ReportDescs[0], QlReportDescTable[0]);
+    EXPECT_EQ(deMenu.ReportDescs[7], QlReportDescTable[7]);
+
+    EXPECT_EQ(de.InvTypeService, QlInvoiceTypeTable[0]);
+    EXPECT_EQ(de.InvTypeProduct, QlInvoiceTypeTable[1]);
+    EXPECT_STREQ("Beschreibung", QlServLineHeadings[0]);
+    EXPECT_STREQ("Einzelpreis", QlProdLineHeadings[5]);
+
+    EXPECT_EQ("Deutsch", QlTestGetText(QlLangPanel, QL_LANG_PANEL_NAME_ID));
+    EXPECT_STREQ("Speichern", QlFormSaveCaption);
+    EXPECT_STREQ("Schlie\xdf" "en", QlFormCloseCaption);
+    EXPECT_STREQ("Lieferschein", QlDeliveryNoteCaption);
+}
+
+TEST_F(LangApplyTest, CloneCaptionIsThreeWordsOnly)
+{
+    const struct {
+        int lang;
+        const char *caption;
+    } cases[] = {{QL_LANG_GERMAN, "Kopieren"}, {QL_LANG_FRENCH, "Copier"}, {QL_LANG_ENGLISH, "Clone"},
+                 {QL_LANG_SPANISH, "Clone"},   {QL_LANG_DUTCH, "Clone"},   {42, "Clone"}};
+    for (const auto &c : cases) {
+        QlLangApply(c.lang, 0, 0);
+        EXPECT_STREQ(c.caption, QlQuoteCloneCaption) << c.lang;
+    }
+}
+
+TEST_F(LangApplyTest, LettersChangeOnlyWhenAskedTo)
+{
+    QlCfgSetInitial(&QlSettings.cfg);
+    strcpy(QlSettings.cfg.letters[1].body, "Our own reminder.");
+
+    // Start-up, or loading a company: the company's letters stay.
+    QlLangApply(QL_LANG_FRENCH, 0, 0);
+    EXPECT_STREQ("Our own reminder.", QlSettings.cfg.letters[1].body);
+
+    // The user chose another language.
+    QlLangApply(QL_LANG_FRENCH, 0, 1);
+    EXPECT_EQ(0, memcmp(QlSettings.cfg.letters, QlLangTextTable[QL_LANG_FRENCH].Letters, sizeof QlSettings.cfg.letters));
+
+    QlSettingsRec fresh;
+    QlCfgSetInitial(&fresh);
+    QlLangCopyLetters(QL_LANG_FINNISH, &fresh);
+    EXPECT_STREQ("Osoitteenmuutos", fresh.letters[0].title);
+}
+
+TEST_F(LangApplyTest, RecreatingTheMainToolbarReplacesTheOldOne)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_BAR_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND old = CreateWindowExA(0, TOOLBARCLASSNAMEA, NULL, WS_CHILD, 0, 0, 0, 0, QlMainWnd, NULL,
+                               GetModuleHandleA(NULL), NULL);
+    ASSERT_NE(nullptr, old);
+    QlMainToolbar = old;
+    QlLangApply(QL_LANG_SWEDISH, 1, 0);
+    EXPECT_FALSE(IsWindow(old));
+    if (QlMainToolbar) {  // the button pictures are among the resources
+        EXPECT_EQ(QL_MAIN_TOOLBAR_COUNT, (int)SendMessageA(QlMainToolbar, TB_BUTTONCOUNT, 0, 0));
+        DestroyWindow(QlMainToolbar);
+    }
+    for (const QlToolbarItem &item : QlMainToolbarTable) {
+        if (!QlMainToolbar && item.bitmap) DeleteObject(item.bitmap);
+        const_cast<QlToolbarItem &>(item).bitmap = NULL;
+    }
+    QlMainToolbar = NULL;
+    EXPECT_STREQ("Kunder", QlMainToolbarTable[0].text);
+
+    // Without a tool bar nothing is created.
+    QlLangApply(QL_LANG_SWEDISH, 1, 0);
+    EXPECT_EQ(nullptr, QlMainToolbar);
+}
+
+TEST_F(LangApplyTest, CustomersDialogTexts)
+{
+    const int ids[] = {1319, 1320, 1321, 1322, 1323, 1324, 1325, 1056, 1326, 1327,
+                       1328, 1329, 1330, 1331, 1159, 1255, 1011, 1012, 1054};
+    HWND dialog = QlTestHostWindow();
+    for (int id : ids) QlTestAddEdit(dialog, id, "");
+    QlToolbarItem table[QL_CUST_TOOLBAR_COUNT] = {};
+
+    QlSettings.cfg.language = QL_LANG_SPANISH;
+    QlLangSetDlgTexts(dialog, table);
+    EXPECT_STREQ("Nuevo", table[0].text);
+    EXPECT_STREQ("Cerrar", table[13].text);
+    EXPECT_EQ("Buscar", QlTestGetText(dialog, 1054));
+    EXPECT_EQ("Empresa: ", QlTestGetText(dialog, 1322));
+    EXPECT_EQ("Aplicar descuento", QlTestGetText(dialog, 1011));
+    for (int id : ids) EXPECT_NE("", QlTestGetText(dialog, id)) << id;
+    DestroyWindow(dialog);
+}
+
+TEST_F(LangApplyTest, LanguageAndCountryCombos)
+{
+    const struct {
+        int language, country, shownLanguage, shownCountry;
+    } cases[] = {{3, 19, 3, 19}, {0, 0, 0, 0}, {8, 29, 8, 29}, {12, 30, 0, 0}, {-1, -5, 0, 0}};
+    for (const auto &c : cases) {
+        HWND dialog = QlTestHostWindow();
+        for (int id : {QL_LANG_COMBO_ID, QL_COUNTRY_COMBO_ID})
+            CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 200, dialog,
+                            (HMENU)(INT_PTR)id, GetModuleHandleA(NULL), NULL);
+        QlSettingsRec rec;
+        QlCfgSetInitial(&rec);
+        rec.language = c.language;
+        rec.country = c.country;
+        QlLangFillCombos(dialog, &rec);
+        HWND languages = GetDlgItem(dialog, QL_LANG_COMBO_ID);
+        HWND countries = GetDlgItem(dialog, QL_COUNTRY_COMBO_ID);
+        EXPECT_EQ(QL_LANG_COUNT, (int)SendMessageA(languages, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(QL_COUNTRY_COUNT, (int)SendMessageA(countries, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(c.shownLanguage, (int)SendMessageA(languages, CB_GETCURSEL, 0, 0)) << c.language;
+        EXPECT_EQ(c.shownCountry, (int)SendMessageA(countries, CB_GETCURSEL, 0, 0)) << c.country;
+        DestroyWindow(dialog);
+    }
+}

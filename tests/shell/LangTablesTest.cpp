@@ -1,0 +1,237 @@
+#include "QlGTest.h"
+#include "resources/QlResMenu.h"
+#include "shell/QlCountries.h"
+#include "shell/QlLangTables.h"
+#include "shell/QlSettings.h"
+
+#include <windows.h>
+#include <ctype.h>
+#include <string.h>
+#include <string>
+
+namespace {
+
+struct Record {
+    const char *name;
+    const QlLangFieldInfo *fields;
+    int fieldCount;
+    const char *base;
+    size_t size;
+};
+
+Record TextRecord(int lang)
+{
+    return {"text", QlLangTextFields, QlLangTextFieldCount, (const char *)&QlLangTextTable[lang],
+            sizeof(QlLangTextRec)};
+}
+
+Record MenuRecord(int lang)
+{
+    return {"menu", QlLangMenuFields, QlLangMenuFieldCount, (const char *)&QlLangMenuTable[lang],
+            sizeof(QlLangMenuRec)};
+}
+
+// Calls check(field, element index, text of language lang, English text) for
+// every text of both records.
+template <typename Check>
+void ForEachText(int lang, Check check)
+{
+    for (Record (*make)(int) : {TextRecord, MenuRecord}) {
+        Record rec = make(lang), english = make(QL_LANG_ENGLISH);
+        for (int f = 0; f < rec.fieldCount; f++) {
+            const QlLangFieldInfo &info = rec.fields[f];
+            for (size_t i = 0; i < info.count; i++) {
+                size_t at = info.offset + i * info.stride;
+                ASSERT_LE(at + info.width, rec.size) << info.name;
+                check(info, i, rec.base + at, english.base + at);
+            }
+        }
+    }
+}
+
+// The printf conversions of a text, in order ("%s %u" gives "su").
+std::string Conversions(const char *text)
+{
+    std::string out;
+    for (const char *p = strchr(text, '%'); p; p = strchr(p, '%')) {
+        p++;
+        if (*p == '%') {
+            p++;
+            continue;
+        }
+        while (*p && strchr("-+ #0123456789.lhI", *p)) p++;
+        if (*p && isalpha((unsigned char)*p)) out += *p;
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(LangTables, EveryTextEndsWithinItsField)
+{
+    for (int lang = 0; lang < QL_LANG_COUNT; lang++) {
+        SCOPED_TRACE(lang);
+        ForEachText(lang, [](const QlLangFieldInfo &info, size_t i, const char *text, const char *) {
+            EXPECT_NE(nullptr, memchr(text, 0, info.width)) << info.name << "[" << i << "]";
+        });
+    }
+}
+
+TEST(LangTables, EveryLanguageTranslatesWhatEnglishHolds)
+{
+    // Empty exactly where English is empty (the unused tool-bar entries and
+    // descriptions), and the same printf conversions in the same order.
+    for (int lang = 1; lang < QL_LANG_COUNT; lang++) {
+        SCOPED_TRACE(QlLanguageNameTable[lang]);
+        ForEachText(lang, [](const QlLangFieldInfo &info, size_t i, const char *text, const char *english) {
+            EXPECT_EQ(english[0] == '\0', text[0] == '\0') << info.name << "[" << i << "] " << english;
+            EXPECT_EQ(Conversions(english), Conversions(text)) << info.name << "[" << i << "] " << text;
+        });
+    }
+}
+
+TEST(LangTables, MenusMatchMenu105)
+{
+    HMENU menu = LoadMenuA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDR_MAIN_MENU));
+    ASSERT_NE(nullptr, menu);
+    for (int lang = 0; lang < QL_LANG_COUNT; lang++) {
+        SCOPED_TRACE(QlLanguageNameTable[lang]);
+        const QlLangMenuBar &bar = QlLangMenuTable[lang].bar;
+        ASSERT_EQ(GetMenuItemCount(menu), bar.popupCount);
+        for (int p = 0; p < bar.popupCount; p++) {
+            HMENU popup = GetSubMenu(menu, p);
+            ASSERT_EQ(GetMenuItemCount(popup), bar.popups[p].count) << "pop-up " << p;
+            EXPECT_NE('\0', bar.titles[p][0]);
+            for (int i = 0; i < bar.popups[p].count; i++) {
+                EXPECT_EQ(GetMenuItemID(popup, i), (UINT)bar.popups[p].ids[i]) << "pop-up " << p << " item " << i;
+                EXPECT_NE('\0', bar.popups[p].items[i][0]);
+            }
+        }
+    }
+    DestroyMenu(menu);
+
+    EXPECT_STREQ("Modules", QlLangMenuTable[QL_LANG_ENGLISH].bar.titles[1]);
+    EXPECT_STREQ("Settings / Configuration", QlLangMenuTable[QL_LANG_ENGLISH].bar.popups[1].items[5]);
+    EXPECT_EQ(IDM_MOD_SETTINGS, QlLangMenuTable[QL_LANG_ENGLISH].bar.popups[1].ids[5]);
+}
+
+TEST(LangTables, TextsAreWindows1252)
+{
+    EXPECT_STREQ("Fran\xe7" "ais", QlLanguageNameTable[2]);
+    EXPECT_STREQ("Espa\xf1ol", QlLanguageNameTable[3]);
+    EXPECT_STREQ("Schlie\xdf" "en", QlLangTextTable[QL_LANG_GERMAN].Close);
+    EXPECT_STREQ("St\xe4ng", QlLangTextTable[QL_LANG_SWEDISH].Close);
+    EXPECT_STREQ("\xc0 propos", QlLangMenuTable[QL_LANG_FRENCH].bar.popups[2].items[1]);
+    EXPECT_STREQ("N\xb0 SIREN:", QlCountryTable[12].businessLabel);
+}
+
+TEST(LangTables, LanguageNamesAndCodes)
+{
+    const char *names[] = {"English", "Deutsch", "Fran\xe7" "ais", "Espa\xf1ol", "Dansk", "Swenska", "Norsk", "Suomi",
+                           "Nederlands"};
+    const char *codes[] = {"eng", "de", "fr", "es", "dk", "se", "no", "fi", "nl"};
+    for (int i = 0; i < QL_LANG_COUNT; i++) {
+        EXPECT_STREQ(names[i], QlLanguageNameTable[i]);
+        EXPECT_STREQ(codes[i], QL_LANG_CODE(i));
+    }
+    EXPECT_EQ(nullptr, QlLanguageNameTable[QL_LANG_COUNT]);
+    EXPECT_EQ(nullptr, QlLanguageNameTable[2 * QL_LANG_COUNT + 1]);
+    EXPECT_STREQ(".\\images\\uk.bmp", QlLangTextTable[QL_LANG_ENGLISH].FlagPath);
+    EXPECT_STREQ(".\\images\\netherland.bmp", QlLangTextTable[QL_LANG_DUTCH].FlagPath);
+}
+
+TEST(LangTables, CurrentLanguageFollowsTheSettings)
+{
+    int saved = QlSettings.cfg.language;
+    const struct {
+        int stored, used;
+    } cases[] = {{0, 0}, {1, 1}, {8, 8}, {9, 0}, {-3, 0}};
+    for (const auto &c : cases) {
+        QlSettings.cfg.language = c.stored;
+        EXPECT_EQ(&QlLangTextTable[c.used], QlLangText()) << c.stored;
+        EXPECT_EQ(&QlLangMenuTable[c.used], QlLangMenu()) << c.stored;
+    }
+    QlSettings.cfg.language = saved;
+}
+
+TEST(LangTables, LettersOfEveryLanguage)
+{
+    for (int lang = 0; lang < QL_LANG_COUNT; lang++) {
+        const QlLangTextRec &t = QlLangTextTable[lang];
+        for (int i = 0; i < QL_LETTER_COUNT; i++) {
+            EXPECT_STREQ(t.LetterNames[i], t.Letters[i].title) << lang << " " << i;
+            EXPECT_GT(strlen(t.Letters[i].body), 40u) << lang << " " << i;
+        }
+        EXPECT_NE(nullptr, strstr(t.Letters[3].body, "10")) << lang;  // the ten days of the final reminder
+    }
+    EXPECT_STREQ("Despite our previous request for payment on your overdue account, the debt remains unpaid.\r\n\r\n"
+                 "Take notice that if full payment is not received within 10 days we shall, without further notice, "
+                 "take legal action to recover the debt, all costs and interest to be borne by you\r\n\r\n"
+                 "This is our final comminication on this issue.",
+                 QlLangTextTable[QL_LANG_ENGLISH].Letters[3].body);
+}
+
+TEST(Countries, TablesAsListed)
+{
+    for (int i = 0; i < QL_COUNTRY_COUNT; i++) {
+        const QlCountryRec &c = QlCountryTable[i];
+        SCOPED_TRACE(QlCountryNameTable[i]);
+        EXPECT_EQ(i, c.number);
+        EXPECT_GE(c.taxNameIndex, 0);
+        EXPECT_LT(c.taxNameIndex, QL_TAX_NAME_COUNT);
+        EXPECT_GE(c.currencyIndex, 0);
+        EXPECT_LT(c.currencyIndex, QL_CURRENCY_COUNT);
+        for (int r = 0; r < QL_RATE_COUNT; r++) {
+            const char *t = c.rates[r];
+            EXPECT_TRUE(strlen(t) == 5 && isdigit((unsigned char)t[0]) && isdigit((unsigned char)t[1]) &&
+                        t[2] == '.' && isdigit((unsigned char)t[3]) && isdigit((unsigned char)t[4]))
+                << t;
+        }
+        EXPECT_TRUE(c.flagPath[0] == '\0' || strncmp(c.flagPath, ".\\images\\", 9) == 0) << c.flagPath;
+    }
+    EXPECT_EQ(nullptr, QlCountryNameTable[QL_COUNTRY_COUNT]);
+    EXPECT_EQ(nullptr, QlTaxNameTable[QL_TAX_NAME_COUNT]);
+    EXPECT_EQ(nullptr, QlCurrencyTable[QL_CURRENCY_COUNT]);
+
+    // Rows as listed: name, tax name, rate B, currency code, label, flag.
+    const struct {
+        int index;
+        const char *name, *tax, *rateB, *currency, *label, *flag;
+    } rows[] = {
+        {0, "United Kingdom", "VAT", "17.50", "GBP", "", ".\\images\\uk.bmp"},
+        {2, "Canada", "GST", "05.00", "AUD", "BN:", ".\\images\\canada.bmp"},
+        {4, "Australia", "GST", "10.00", "DDK", "ABN:", ".\\images\\australia.bmp"},
+        {7, "British Virgin Islands", "VAT", "00.00", "GBP", "", ""},
+        {14, "Austria", "UST", "20.00", "EUR", "", ".\\images\\austria.bmp"},
+        {23, "Chile", "IVA", "19.00", "BWP", "RUT:", ".\\images\\chile.bmp"},
+        {24, "Denmark", "MOMS", "25.00", "ADF", "Org. nr:", ".\\images\\denmark.bmp"},
+        {27, "Finland", "ALV", "22.00", "EUR", "Y-tunnus:", ".\\images\\finland.bmp"},
+        {28, "Netherlands", "BTW", "19.00", "EUR", "OB nr", ".\\images\\netherland.bmp"},
+        {29, "Other", "VAT", "23.00", "EUR", "", ""},
+    };
+    for (const auto &r : rows) {
+        const QlCountryRec &c = QlCountryTable[r.index];
+        EXPECT_STREQ(r.name, QlCountryNameTable[r.index]);
+        EXPECT_STREQ(r.tax, QlTaxNameTable[c.taxNameIndex]);
+        EXPECT_STREQ(r.rateB, c.rates[1]);
+        EXPECT_EQ(0, strncmp(r.currency, QlCurrencyTable[c.currencyIndex], 3)) << r.name;
+        EXPECT_STREQ(r.label, c.businessLabel);
+        EXPECT_STREQ(r.flag, c.flagPath);
+    }
+}
+
+TEST(Countries, CurrenciesAreCodeAndName)
+{
+    for (int i = 0; i < QL_CURRENCY_COUNT; i++) {
+        const char *c = QlCurrencyTable[i];
+        ASSERT_NE(nullptr, c);
+        size_t len = strlen(c);
+        EXPECT_TRUE(len > 6 && isupper((unsigned char)c[0]) && isupper((unsigned char)c[1]) &&
+                    isupper((unsigned char)c[2]) && c[3] == ' ' && c[4] == '(' && c[len - 1] == ')')
+            << c;
+    }
+    EXPECT_STREQ("GBP (Pound Sterling)", QlCurrencyTable[0]);
+    EXPECT_STREQ("USD (US Dollar)", QlCurrencyTable[1]);
+    EXPECT_STREQ("EUR (Euro)", QlCurrencyTable[2]);
+    EXPECT_STREQ("ZMK (Zambian Kwacha)", QlCurrencyTable[153]);
+}
