@@ -17,3 +17,51 @@ struct QlListColumnTable {
     int count;
     QlListColumn columns[QL_LIST_MAX_COLUMNS];
 };
+
+// The extended style of every list: grid lines and full-row selection (33).
+#define QL_LIST_GRID_STYLE (LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT)
+
+// Binds the table to its list view (the dialog's control table->controlId),
+// deletes all items, inserts the table's columns with width = percent x client
+// width / 100 and sets the grid style.  Called once, when the dialog starts:
+// existing columns stay.  Returns 1, or 0 when the control is missing or the
+// count is outside 0..QL_LIST_MAX_COLUMNS (then nothing is changed).
+int QlListSetupFromTable(HWND dialog, QlListColumnTable *table);
+
+// Sets every column's width from its percentage and the list's current client
+// width (the handle stored in the table); returns the table.
+QlListColumnTable *QlListResizeColumns(HWND dialog, QlListColumnTable *table);
+
+// Deletes all items, inserts count columns (format 0 when formats is NULL),
+// reserves room for itemCount rows and sets the grid style.  Returns 1.
+int QlListSetColumns(HWND list, const char *const *titles, int count, const int *widths, int itemCount,
+                     const int *formats);
+// The same with a required formats array.
+int QlListSetColumnsFmt(HWND list, const char *const *titles, int count, const int *widths, int itemCount,
+                        const int *formats);
+
+// Inserts one column at index; the new column's index, -1 on failure.
+int QlListInsertColumn(HWND list, int index, const char *title, int width, int format);
+
+// Widths from weights: usable = client width - margin, p = weight x 100 / sum,
+// width = usable x p / 100 (integer divisions).  Returns 1, or 0 with every
+// width 0 when the weights add up to 0 or less.
+int QlListColumnWidths(HWND list, const int *weights, int count, int *widths, int margin);
+
+// On the dialog's list 1161: column 0 = list window width - column 1 - 25.
+void QlListFitFirstColumn(HWND dialog);
+
+// Inserts the columns (titles in 40-character fields) without deleting items;
+// extended style full-row selection, plus grid lines when grid is set.
+// Returns 1, or 0 when the control is missing.
+int QlListViewSetColumns(HWND dialog, int controlId, const char (*titles)[40], const int *widths, const int *formats,
+                         int count, int grid);
+
+// Finds the first row whose cell in the column (its first 255 characters)
+// equals the text (mode 0 and any other mode) or, in mode 1, contains it
+// (case-sensitive).  Returns 1 with *row set, or 0 with *row unchanged (also
+// for an empty text or list).
+int QlListFindRow(HWND list, const char *text, int column, int mode, int *row);
+
+// Reads a column's title; the list view's result (nonzero on success).
+int QlListGetColumnText(HWND list, int column, char *buffer, int bufferSize);

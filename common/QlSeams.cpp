@@ -3,6 +3,8 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include "QlMsgDialog.h"
+
 QlMessageBoxFn QlSeamMessageBox = MessageBoxA;
 QlFileDialogFn QlSeamGetOpenFileName = GetOpenFileNameA;
 QlFileDialogFn QlSeamGetSaveFileName = GetSaveFileNameA;
@@ -10,6 +12,7 @@ QlBrowseFolderFn QlSeamBrowseForFolder = SHBrowseForFolderA;
 QlShellExecuteFn QlSeamShellExecute = ShellExecuteA;
 QlPrintDialogFn QlSeamPrintDialog = PrintDlgA;
 QlPlaySoundFn QlSeamPlaySound = PlaySoundA;
+QlMsgDialogFn QlSeamMsgDialog = QlMsgDialogRun;
 
 void QlSeamsReset(void)
 {
@@ -20,4 +23,5 @@ void QlSeamsReset(void)
     QlSeamShellExecute = ShellExecuteA;
     QlSeamPrintDialog = PrintDlgA;
     QlSeamPlaySound = PlaySoundA;
+    QlSeamMsgDialog = QlMsgDialogRun;
 }

@@ -14,6 +14,11 @@ typedef HINSTANCE(WINAPI *QlShellExecuteFn)(HWND owner, LPCSTR verb, LPCSTR file
                                             INT show);
 typedef BOOL(WINAPI *QlPrintDialogFn)(LPPRINTDLGA pd);
 typedef BOOL(WINAPI *QlPlaySoundFn)(LPCSTR sound, HMODULE module, DWORD flags);
+// The program's own message dialogs (QlMsgDialog.h): gets the request,
+// answers what the dialog would (1 / 0, the choice in request->choice), or
+// -1 for a dialog that could not be shown.
+struct QlMsgRequest;
+typedef INT_PTR (*QlMsgDialogFn)(HWND owner, QlMsgRequest *request);
 
 extern QlMessageBoxFn QlSeamMessageBox;
 extern QlFileDialogFn QlSeamGetOpenFileName;
@@ -22,6 +27,7 @@ extern QlBrowseFolderFn QlSeamBrowseForFolder;
 extern QlShellExecuteFn QlSeamShellExecute;
 extern QlPrintDialogFn QlSeamPrintDialog;
 extern QlPlaySoundFn QlSeamPlaySound;
+extern QlMsgDialogFn QlSeamMsgDialog;
 
 // Puts every seam back to the real call.
 void QlSeamsReset(void);

@@ -3,3 +3,4 @@
 #pragma once
 
 #include "QlResMenu.h"
+#include "QlResCommon.h"

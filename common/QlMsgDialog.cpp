@@ -1,0 +1,194 @@
+#include "QlMsgDialog.h"
+
+#include <string.h>
+
+#include "QlAppState.h"
+#include "QlSeams.h"
+#include "QlUiText.h"
+#include "QlWindow.h"
+#include "resources/QlResCommon.h"
+
+static QlMsgRequest *RequestOf(HWND dialog)
+{
+    return (QlMsgRequest *)GetWindowLongPtrA(dialog, DWLP_USER);
+}
+
+static QlMsgRequest *StartDialog(HWND dialog, LPARAM lParam)
+{
+    QlMsgRequest *request = (QlMsgRequest *)lParam;
+    SetWindowLongPtrA(dialog, DWLP_USER, (LONG_PTR)request);
+    QlUiCenterWindow(dialog);
+    QlUiSetText(dialog, request->caption ? request->caption : "");
+    return request;
+}
+
+static const char *TextOrEmpty(const char *text)
+{
+    return text ? text : "";
+}
+
+// The message text in the request's colour on white.
+static INT_PTR ColourText(HWND dialog, HDC dc, HWND control, int textId)
+{
+    QlMsgRequest *request = RequestOf(dialog);
+    if (!request || control != GetDlgItem(dialog, textId)) return FALSE;
+    SetTextColor(dc, request->colour);
+    SetBkColor(dc, RGB(255, 255, 255));
+    return (INT_PTR)(QlBrushWhite ? QlBrushWhite : (HBRUSH)GetStockObject(WHITE_BRUSH));
+}
+
+INT_PTR CALLBACK QlMsgBoxDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        SetDlgItemTextA(dialog, IDT_MSG_TEXT, TextOrEmpty(StartDialog(dialog, lParam)->text));
+        return TRUE;
+    case WM_COMMAND:
+        if (LOWORD(wParam) != IDOK) return FALSE;
+        EndDialog(dialog, 1);
+        return TRUE;
+    case WM_CTLCOLORSTATIC:
+        return ColourText(dialog, (HDC)wParam, (HWND)lParam, IDT_MSG_TEXT);
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK QlMsgBoxDlgProc2(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return QlMsgBoxDlgProc(dialog, msg, wParam, lParam);
+}
+
+INT_PTR CALLBACK QlMsgAskDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        SetDlgItemTextA(dialog, IDT_MSG_ASK_TEXT, TextOrEmpty(StartDialog(dialog, lParam)->text));
+        SetDlgItemTextA(dialog, IDB_MSG_OK, QlUiText(QL_TEXT_OK));
+        SetDlgItemTextA(dialog, IDB_MSG_CANCEL, QlUiText(QL_TEXT_CANCEL));
+        // The focus starts on Cancel, the first in tab order; Enter alone answers it too.
+        SendMessageA(dialog, DM_SETDEFID, IDB_MSG_CANCEL, 0);
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDB_MSG_OK:
+            EndDialog(dialog, 1);
+            return TRUE;
+        case IDB_MSG_CANCEL:
+        case IDCANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        return FALSE;
+    case WM_CTLCOLORSTATIC:
+        return ColourText(dialog, (HDC)wParam, (HWND)lParam, IDT_MSG_ASK_TEXT);
+    }
+    return FALSE;
+}
+
+static void OnChoiceInit(HWND dialog, const QlMsgRequest *request)
+{
+    SetDlgItemTextA(dialog, IDB_MSG_CANCEL, QlUiText(QL_TEXT_CANCEL));
+    SetDlgItemTextA(dialog, IDB_MSG_CHOICE_FIRST, TextOrEmpty(request->firstText));
+    SetDlgItemTextA(dialog, IDB_MSG_CHOICE_SECOND, TextOrEmpty(request->secondText));
+    CheckDlgButton(dialog, request->choice ? IDB_MSG_CHOICE_SECOND : IDB_MSG_CHOICE_FIRST, BST_CHECKED);
+    if (request->disableFirst) EnableWindow(GetDlgItem(dialog, IDB_MSG_CHOICE_FIRST), FALSE);
+    if (request->disableSecond) EnableWindow(GetDlgItem(dialog, IDB_MSG_CHOICE_SECOND), FALSE);
+}
+
+INT_PTR CALLBACK QlMsgChoiceDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnChoiceInit(dialog, StartDialog(dialog, lParam));
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDB_MSG_OK:
+            RequestOf(dialog)->choice = IsDlgButtonChecked(dialog, IDB_MSG_CHOICE_FIRST) == BST_CHECKED ? 0 : 1;
+            EndDialog(dialog, 1);
+            return TRUE;
+        case IDB_MSG_CANCEL:
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+INT_PTR QlMsgDialogRun(HWND parent, QlMsgRequest *request)
+{
+    DLGPROC procedure;
+    switch (request->dialogId) {
+    case IDD_MSG_BOX:
+    case IDD_MSG_BOX_LARGE:
+        procedure = QlMsgBoxDlgProc;
+        break;
+    case IDD_MSG_BOX_TALL:
+        procedure = QlMsgBoxDlgProc2;
+        break;
+    case IDD_MSG_ASK:
+        procedure = QlMsgAskDlgProc;
+        break;
+    case IDD_MSG_CHOICE:
+        procedure = QlMsgChoiceDlgProc;
+        break;
+    default:
+        return -1;
+    }
+    return DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(request->dialogId), parent, procedure, (LPARAM)request);
+}
+
+static int ShowMessage(int dialogId, HWND parent, const char *caption, const char *text, COLORREF colour)
+{
+    QlMsgRequest request;
+    memset(&request, 0, sizeof request);
+    request.dialogId = dialogId;
+    request.caption = caption;
+    request.text = text;
+    request.colour = colour;
+    return QlSeamMsgDialog(parent, &request) == 1 ? 1 : 0;
+}
+
+int QlMsgBox(HWND parent, const char *caption, const char *text, COLORREF colour)
+{
+    return ShowMessage(IDD_MSG_BOX, parent, caption, text, colour);
+}
+
+int QlMsgBoxLarge(HWND parent, const char *caption, const char *text, COLORREF colour)
+{
+    return ShowMessage(IDD_MSG_BOX_LARGE, parent, caption, text, colour);
+}
+
+int QlMsgBoxTall(HWND parent, const char *caption, const char *text, COLORREF colour)
+{
+    return ShowMessage(IDD_MSG_BOX_TALL, parent, caption, text, colour);
+}
+
+int QlMsgAskOkCancel(HWND parent, const char *caption, const char *question, COLORREF colour)
+{
+    return ShowMessage(IDD_MSG_ASK, parent, caption, question, colour);
+}
+
+int QlMsgAskCloseForm(HWND parent)
+{
+    return QlMsgAskOkCancel(parent, QlUiText(QL_TEXT_CONFIRMATION), QlUiText(QL_TEXT_CLOSE_FORM_QUESTION),
+                            QL_COLOUR_WARNING);
+}
+
+int QlMsgAskChoice(HWND parent, const char *caption, const char *firstText, const char *secondText, int initialChoice,
+                   int *choiceOut, int disableFirst, int disableSecond)
+{
+    QlMsgRequest request;
+    memset(&request, 0, sizeof request);
+    request.dialogId = IDD_MSG_CHOICE;
+    request.caption = caption;
+    request.firstText = firstText;
+    request.secondText = secondText;
+    request.choice = initialChoice ? 1 : 0;
+    request.disableFirst = disableFirst;
+    request.disableSecond = disableSecond;
+    if (QlSeamMsgDialog(parent, &request) != 1) return 0;
+    if (choiceOut) *choiceOut = request.choice ? 1 : 0;
+    return 1;
+}
