@@ -1,9 +1,16 @@
 #include "QlFields.h"
+#include "QlPicture.h"
 
 #include "QlButtons.h"
 #include "QlWindow.h"
 
-QlUiPictureLoadFn QlUiPictureLoader = NULL;
+// Buttons keep their pictures: they get a copy of their own.
+static HBITMAP LoadOwnedPicture(const char *path)
+{
+    return QlPictureLoadCopy(path, NULL);
+}
+
+QlUiPictureLoadFn QlUiPictureLoader = LoadOwnedPicture;
 
 void QlUiSetTextFont(HWND dialog, int id, const char *text, HFONT font)
 {

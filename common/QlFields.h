@@ -20,9 +20,9 @@ HBITMAP QlUiSetButtonCaption(HWND dialog, int bitmapId, int id, int y, const cha
 HBITMAP QlUiSetButtonCaptionFixed(HWND dialog, int bitmapId, int id, const char *caption, int pointSize);
 
 // Loads a picture file into a bitmap the caller owns (DeleteObject), NULL on
-// failure.  The picture library's start-up points this at its copying loader
-// (QlPictureLoadCopy): a bitmap that the library keeps itself must never be
-// put on a button.  NULL: no picture can be loaded.
+// failure.  It defaults to the copying loader (QlPictureLoadCopy): a bitmap
+// that the picture library keeps itself must never be put on a button.
+// Tests may point it elsewhere; NULL: no picture can be loaded.
 typedef HBITMAP (*QlUiPictureLoadFn)(const char *path);
 extern QlUiPictureLoadFn QlUiPictureLoader;
 

@@ -67,6 +67,7 @@ static void GetCellText(HWND list, int row, int column, char *buf, int size)
     item.cchTextMax = size;
     buf[0] = '\0';
     SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+    buf[size - 1] = '\0';   // a cell longer than the buffer comes back unterminated
 }
 
 static void SetCellText(HWND list, int row, int column, const char *text)

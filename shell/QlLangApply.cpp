@@ -2,6 +2,10 @@
 
 #include "catalogue/QlCatalogueTables.h"
 #include "common/QlAppState.h"
+#include "common/QlLayout.h"
+#include "common/QlToolbar.h"
+#include "common/QlUiText.h"
+#include "common/QlWindow.h"
 #include "reports/QlReportTables.h"
 #include "shell/QlCountries.h"
 #include "shell/QlLangTables.h"
@@ -9,6 +13,7 @@
 #include "transactions/QlTransTables.h"
 
 #include <commctrl.h>
+#include <stdio.h>
 #include <string.h>
 
 // Copies text into a field of size bytes, cut to fit and terminated.
@@ -25,54 +30,6 @@ static void CopyText(char (&field)[N], const char *text)
     CopyText(field, N, text);
 }
 
-// ---------------------------------------------------------------------------
-// Main tool bar re-creation, as the common tool-bar routines build it: large
-// pictures with their labels, tooltips on, along the top.
-
-static void DestroyMainToolbar(HWND toolbar, QlToolbarItem *items, int count)
-{
-    HIMAGELIST images = (HIMAGELIST)SendMessageA(toolbar, TB_GETIMAGELIST, 0, 0);
-    DestroyWindow(toolbar);
-    if (images) ImageList_Destroy(images);
-    for (int i = 0; i < count; i++) {
-        if (items[i].bitmap) DeleteObject(items[i].bitmap);
-        items[i].bitmap = NULL;
-    }
-}
-
-static HWND CreateMainToolbar(HINSTANCE instance, HWND parent, QlToolbarItem *items, int count)
-{
-    HWND toolbar = CreateWindowExA(0, TOOLBARCLASSNAMEA, NULL, WS_CHILD | TBSTYLE_TRANSPARENT | TBSTYLE_TOOLTIPS,
-                                   0, 0, 0, 0, parent, NULL, instance, NULL);
-    if (!toolbar) return NULL;
-    HIMAGELIST images = ImageList_Create(32, 32, ILC_COLOR32 | ILC_MASK, count, 0);
-    if (!images) {
-        DestroyWindow(toolbar);
-        return NULL;
-    }
-    TBBUTTON buttons[QL_TOOLBAR_MAX_BUTTONS];
-    memset(buttons, 0, sizeof buttons);
-    for (int i = 0; i < count && i < QL_TOOLBAR_MAX_BUTTONS; i++) {
-        items[i].bitmap = LoadBitmapA(instance, MAKEINTRESOURCEA(items[i].bitmapId));
-        int image = items[i].bitmap ? ImageList_Add(images, items[i].bitmap, NULL) : -1;
-        if (image < 0) {
-            ImageList_Destroy(images);
-            DestroyWindow(toolbar);
-            return NULL;
-        }
-        buttons[i].iBitmap = image;
-        buttons[i].idCommand = items[i].commandId;
-        buttons[i].fsState = TBSTATE_ENABLED;
-        buttons[i].fsStyle = BTNS_AUTOSIZE;
-        buttons[i].iString = (INT_PTR)items[i].text;
-    }
-    SendMessageA(toolbar, TB_SETIMAGELIST, 0, (LPARAM)images);
-    SendMessageA(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    SendMessageA(toolbar, TB_ADDBUTTONSA, count, (LPARAM)buttons);
-    SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
-    ShowWindow(toolbar, SW_SHOWNORMAL);
-    return toolbar;
-}
 
 // ---------------------------------------------------------------------------
 
@@ -113,17 +70,40 @@ static void ApplyMainToolbar(const QlLangTextRec *text, const QlLangMenuRec *men
     for (int command = 0; command < QL_MAIN_COMMAND_COUNT; command++)
         CopyText(QlToolbarTipTable[command], menu->ToolbarTips[command]);
 
-    if (recreate && QlMainToolbar) {
-        HWND parent = GetParent(QlMainToolbar);
-        DestroyMainToolbar(QlMainToolbar, QlMainToolbarTable, QL_MAIN_TOOLBAR_COUNT);
-        QlMainToolbar = CreateMainToolbar(QlAppInstance, parent, QlMainToolbarTable, QL_MAIN_TOOLBAR_COUNT);
-        if (QlMainToolbar && QlFontToolbar) SendMessageA(QlMainToolbar, WM_SETFONT, (WPARAM)QlFontToolbar, TRUE);
+    if (recreate && QlMainToolbarWnd) {
+        HWND parent = GetParent(QlMainToolbarWnd);
+        QlToolbarDestroy(QlMainToolbarWnd, QlMainToolbarTable, QL_MAIN_TOOLBAR_COUNT);
+        QlMainToolbarWnd = QlToolbarCreate(QlUiInstance(), parent, QlMainToolbarTable, QL_MAIN_TOOLBAR_COUNT, 0, 1);
+        if (QlMainToolbarWnd && QlFontToolbar) SendMessageA(QlMainToolbarWnd, WM_SETFONT, (WPARAM)QlFontToolbar, TRUE);
     }
 }
 
 void QlLangCopyLetters(int lang, QlSettingsRec *rec)
 {
     memcpy(rec->letters, QlLangTextTable[QlLangIndex(lang)].Letters, sizeof rec->letters);
+}
+
+static void SetPaddedLabel(QlToolbarItem *item, const char *pad, const char *label)
+{
+    snprintf(item->text, sizeof item->text, "%s%s%s", pad, label, pad);
+}
+
+// The toolkit's own texts (question buttons, the document button bar).
+static const char *LangUiText(int id)
+{
+    const QlLangTextRec *text = QlLangText();
+    switch (id) {
+    case QL_TEXT_OK: return text->Ok;
+    case QL_TEXT_CANCEL: return text->Cancel;
+    case QL_TEXT_CONFIRMATION: return text->Confirmation;
+    case QL_TEXT_CLOSE_FORM_QUESTION: return text->CloseFormQuestion;
+    case QL_TEXT_SAVE: return text->Save;
+    case QL_TEXT_PRINT: return text->ViewPrint;
+    case QL_TEXT_EMAIL: return text->ViewEmail;
+    case QL_TEXT_PDF: return text->ViewPdf;
+    case QL_TEXT_CLOSE: return text->Close;
+    default: return NULL;
+    }
 }
 
 void QlLangApply(int lang, int recreateToolbar, int replaceLetters)
@@ -156,7 +136,7 @@ void QlLangApply(int lang, int recreateToolbar, int replaceLetters)
 
     if (replaceLetters) QlLangCopyLetters(lang, &QlSettings.cfg);
 
-    if (QlLangPanel) SetDlgItemTextA(QlLangPanel, QL_LANG_PANEL_NAME_ID, QlLanguageNameTable[lang]);
+    if (QlLangPanelWnd) SetDlgItemTextA(QlLangPanelWnd, QL_LANG_PANEL_NAME_ID, QlLanguageNameTable[lang]);
 
     CopyText(QlFormSaveCaption, text->Save);
     CopyText(QlFormPrintCaption, text->Print);
@@ -167,6 +147,16 @@ void QlLangApply(int lang, int recreateToolbar, int replaceLetters)
     CopyText(QlDeliveryNoteCaption, text->DeliveryNote);
     // The clone button's word is the program's own, not the language record's.
     CopyText(QlQuoteCloneCaption, lang == QL_LANG_GERMAN ? "Kopieren" : lang == QL_LANG_FRENCH ? "Copier" : "Clone");
+
+    // The shared tool bars of the forms and views, padded as their pictures expect.
+    SetPaddedLabel(&QlSaveCloseToolbarTable[0], " ", text->Save);
+    SetPaddedLabel(&QlSaveCloseToolbarTable[1], " ", text->Close);
+    SetPaddedLabel(&QlDocViewToolbarTable[0], "  ", text->ViewPrint);
+    SetPaddedLabel(&QlDocViewToolbarTable[1], "  ", text->ViewEmail);
+    SetPaddedLabel(&QlDocViewToolbarTable[2], "  ", text->ViewPdf);
+    SetPaddedLabel(&QlDocViewToolbarTable[3], "  ", text->Close);
+
+    QlUiTextSource = LangUiText;
 }
 
 void QlLangSetDlgTexts(HWND dialog, QlToolbarItem *table)
@@ -179,19 +169,10 @@ void QlLangSetDlgTexts(HWND dialog, QlToolbarItem *table)
         SetDlgItemTextA(dialog, menu->CustDlgTexts[i].id, menu->CustDlgTexts[i].text);
 }
 
-// Adds the texts of a null-ended list to a combo box and selects the first
-// entry that begins with entry index, as the common combo filler does.
-static int FillCombo(HWND dialog, const char *const *texts, int id, int index)
-{
-    HWND combo = GetDlgItem(dialog, id);
-    if (!combo) return CB_ERR;
-    for (int i = 0; texts[i]; i++) SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)texts[i]);
-    return (int)SendMessageA(combo, CB_SELECTSTRING, 0, (LPARAM)texts[index]);
-}
 
 void QlLangFillCombos(HWND dialog, const QlSettingsRec *rec)
 {
     int country = rec->country >= 0 && rec->country < QL_COUNTRY_COUNT ? rec->country : 0;
-    FillCombo(dialog, QlLanguageNameTable, QL_LANG_COMBO_ID, QlLangIndex(rec->language));
-    FillCombo(dialog, QlCountryNameTable, QL_COUNTRY_COMBO_ID, country);
+    QlUiComboFill(dialog, QlLanguageNameTable, QL_LANG_COMBO_ID, QlLangIndex(rec->language));
+    QlUiComboFill(dialog, QlCountryNameTable, QL_COUNTRY_COMBO_ID, country);
 }

@@ -29,8 +29,6 @@ char QlToolbarTipTable[QL_MAIN_COMMAND_COUNT][QL_TOOLBAR_TIP_WIDTH] = {
 };
 // clang-format on
 
-HWND QlMainToolbar = NULL;
-HWND QlLangPanel = NULL;
 
 const char *QlInvoiceTypeTable[3] = {"Service", "Product", NULL};
 

@@ -14,9 +14,6 @@ extern QlToolbarItem QlMainToolbarTable[QL_MAIN_TOOLBAR_COUNT];
 // Each button's description (tooltip and description bar), by command id.
 extern char QlToolbarTipTable[QL_MAIN_COMMAND_COUNT][QL_TOOLBAR_TIP_WIDTH];
 
-// Windows that the main window creates; NULL while they do not exist.
-extern HWND QlMainToolbar;        // the main tool bar
-extern HWND QlLangPanel;          // the language panel (dialog 280)
 #define QL_LANG_PANEL_NAME_ID 1343  // its static showing the language's name
 
 // The default-invoice-type list of the invoice settings: "Service", "Product", null.

@@ -55,6 +55,7 @@ std::string QlTestGetCell(HWND list, int row, int column)
     item.pszText = buf;
     item.cchTextMax = sizeof buf;
     SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+    buf[sizeof buf - 1] = '\0';
     return buf;
 }
 

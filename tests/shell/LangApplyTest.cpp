@@ -4,6 +4,8 @@
 #include "common/QlAppState.h"
 #include "reports/QlReportTables.h"
 #include "resources/QlResMenu.h"
+#include "common/QlLayout.h"
+#include "common/QlToolbar.h"
 #include "shell/QlLangApply.h"
 #include "shell/QlLangTables.h"
 #include "shell/QlShellTables.h"
@@ -36,8 +38,8 @@ protected:
         QlMainWnd = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL, menu,
                                     GetModuleHandleA(NULL), NULL);
         ASSERT_NE(nullptr, QlMainWnd);
-        QlLangPanel = QlTestHostWindow();
-        CreateWindowExA(0, "STATIC", "English", WS_CHILD, 0, 0, 100, 20, QlLangPanel,
+        QlLangPanelWnd = QlTestHostWindow();
+        CreateWindowExA(0, "STATIC", "English", WS_CHILD, 0, 0, 100, 20, QlLangPanelWnd,
                         (HMENU)(INT_PTR)QL_LANG_PANEL_NAME_ID, GetModuleHandleA(NULL), NULL);
     }
 
@@ -45,9 +47,9 @@ protected:
     {
         QlLangApply(QL_LANG_ENGLISH, 0, 0);
         DestroyWindow(QlMainWnd);
-        DestroyWindow(QlLangPanel);
+        DestroyWindow(QlLangPanelWnd);
         QlMainWnd = NULL;
-        QlLangPanel = NULL;
+        QlLangPanelWnd = NULL;
         QlSettings = savedSettings_;
     }
 
@@ -113,7 +115,7 @@ TEST_F(LangApplyTest, TablesTakeTheLanguagesTexts)
     EXPECT_STREQ("Beschreibung", QlServLineHeadings[0]);
     EXPECT_STREQ("Einzelpreis", QlProdLineHeadings[5]);
 
-    EXPECT_EQ("Deutsch", QlTestGetText(QlLangPanel, QL_LANG_PANEL_NAME_ID));
+    EXPECT_EQ("Deutsch", QlTestGetText(QlLangPanelWnd, QL_LANG_PANEL_NAME_ID));
     EXPECT_STREQ("Speichern", QlFormSaveCaption);
     EXPECT_STREQ("Schlie\xdf" "en", QlFormCloseCaption);
     EXPECT_STREQ("Lieferschein", QlDeliveryNoteCaption);
@@ -158,23 +160,18 @@ TEST_F(LangApplyTest, RecreatingTheMainToolbarReplacesTheOldOne)
     HWND old = CreateWindowExA(0, TOOLBARCLASSNAMEA, NULL, WS_CHILD, 0, 0, 0, 0, QlMainWnd, NULL,
                                GetModuleHandleA(NULL), NULL);
     ASSERT_NE(nullptr, old);
-    QlMainToolbar = old;
+    QlMainToolbarWnd = old;
     QlLangApply(QL_LANG_SWEDISH, 1, 0);
     EXPECT_FALSE(IsWindow(old));
-    if (QlMainToolbar) {  // the button pictures are among the resources
-        EXPECT_EQ(QL_MAIN_TOOLBAR_COUNT, (int)SendMessageA(QlMainToolbar, TB_BUTTONCOUNT, 0, 0));
-        DestroyWindow(QlMainToolbar);
-    }
-    for (const QlToolbarItem &item : QlMainToolbarTable) {
-        if (!QlMainToolbar && item.bitmap) DeleteObject(item.bitmap);
-        const_cast<QlToolbarItem &>(item).bitmap = NULL;
-    }
-    QlMainToolbar = NULL;
+    ASSERT_NE(nullptr, QlMainToolbarWnd);
+    EXPECT_EQ(QL_MAIN_TOOLBAR_COUNT, (int)SendMessageA(QlMainToolbarWnd, TB_BUTTONCOUNT, 0, 0));
+    QlToolbarDestroy(QlMainToolbarWnd, QlMainToolbarTable, QL_MAIN_TOOLBAR_COUNT);
+    QlMainToolbarWnd = NULL;
     EXPECT_STREQ("Kunder", QlMainToolbarTable[0].text);
 
     // Without a tool bar nothing is created.
     QlLangApply(QL_LANG_SWEDISH, 1, 0);
-    EXPECT_EQ(nullptr, QlMainToolbar);
+    EXPECT_EQ(nullptr, QlMainToolbarWnd);
 }
 
 TEST_F(LangApplyTest, CustomersDialogTexts)
