@@ -30,30 +30,28 @@ static int ParseThree(const char *text, int *first, int *second, int *third)
     return 1;
 }
 
-int QlDateParseDmy(const char *text, QlDateRec *out)
+// Reads three numbers and stores them with the day at position dayPos (0 or 1).
+static int ParseDate(const char *text, int dayPos, QlDateRec *out)
 {
-    int d, m, y;
-    if (!ParseThree(text, &d, &m, &y)) {
+    int first, second, year;
+    if (!ParseThree(text, &first, &second, &year)) {
         out->day = out->month = out->year = 0;
         return 0;
     }
-    out->day = d;
-    out->month = m;
-    out->year = y;
+    out->day = dayPos == 0 ? first : second;
+    out->month = dayPos == 0 ? second : first;
+    out->year = year;
     return 1;
+}
+
+int QlDateParseDmy(const char *text, QlDateRec *out)
+{
+    return ParseDate(text, 0, out);
 }
 
 int QlDateParseMdy(const char *text, QlDateRec *out)
 {
-    int m, d, y;
-    if (!ParseThree(text, &m, &d, &y)) {
-        out->day = out->month = out->year = 0;
-        return 0;
-    }
-    out->day = d;
-    out->month = m;
-    out->year = y;
-    return 1;
+    return ParseDate(text, 1, out);
 }
 
 int QlDateToDmyText(const char *text, char *out, size_t outSize, const char *formatSetting)
