@@ -134,6 +134,9 @@ TEST_F(MainWindowTest, StartsOnTheRememberedCompany)
     ASSERT_TRUE(IsWindow(main));
     EXPECT_EQ(1u, stepsRun_);   // the About box at the start
     EXPECT_EQ("Quillory 2.1.31 : Acme Widgets Ltd", WindowText(main));
+    ASSERT_NE(nullptr, QlPercentTextTable[99]);
+    EXPECT_STREQ("0%", QlPercentTextTable[0]);
+    EXPECT_STREQ("99%", QlPercentTextTable[99]);
     EXPECT_TRUE(FileExists("COMP000\\quilry.db"));
     EXPECT_TRUE(QlDbIsOpen());
 
@@ -316,6 +319,8 @@ TEST_F(MainWindowTest, EveryCommandRunsAndExitSaves)
     EXPECT_FALSE(IsWindow(main));
     EXPECT_TRUE(answers.asked.empty());   // the backup question is off for this company
     EXPECT_EQ(ThisYear(), ReadCompany(0).saveYear);
+    EXPECT_EQ(nullptr, QlPercentTextTable[0]);
+    EXPECT_EQ(nullptr, QlBrushWhite);
 }
 
 TEST_F(MainWindowTest, CloseBoxOffersTheBackupWhenTheSettingsAskForIt)
