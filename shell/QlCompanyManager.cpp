@@ -409,6 +409,7 @@ static void OnManagerInit(HWND dialog)
     QlUiComboFill(dialog, QlLanguageNameTable, IDC_COMPANY_LANGUAGE, QlLangIndex(QlMconf.language));
     QlCompanyManagerRelabel(dialog);
 
+    int lastRow = gManager.lastRow;   // adding rows selects each in turn
     int openRow = -1;
     for (int i = 0; i < QL_COMPANY_MAX; i++) {
         QlCompanySlot *slot = &gManager.table->slots[i];
@@ -417,7 +418,7 @@ static void OnManagerInit(HWND dialog)
         if (slot->number == gManager.openCompany) openRow = row;
     }
     int count = (int)SendMessageA(ListOf(dialog), LVM_GETITEMCOUNT, 0, 0);
-    int row = openRow >= 0 ? openRow : gManager.lastRow;
+    int row = openRow >= 0 ? openRow : lastRow;
     if (row >= count) row = 0;
     if (count > 0) {
         SelectRow(ListOf(dialog), row);

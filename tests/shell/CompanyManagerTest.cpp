@@ -504,3 +504,32 @@ TEST_F(CompanyManagerTest, LanguageChoiceChangesOnlyTheManagersTexts)
     ASSERT_TRUE(ReadMconf(&mconf));
     EXPECT_EQ(QL_LANG_GERMAN, mconf.language);
 }
+
+TEST_F(CompanyManagerTest, ManagerReopensOnTheRowLastSelected)
+{
+    ASSERT_TRUE(WriteCompany(0, CompanySettings("First")));
+    ASSERT_TRUE(WriteCompany(4, CompanySettings("Second")));
+    ASSERT_TRUE(WriteCompany(7, CompanySettings("Third")));
+    QlCompanyScan(&QlCompanies, NULL);
+    std::string shownAtStart;
+    DialogDriver driver({[](HWND dialog) {
+                             SelectRow(dialog, 1);
+                             Cancel(dialog);
+                         },
+                         [&](HWND dialog) {
+                             shownAtStart = Text(dialog, IDE_COMPANY_NAME);
+                             Cancel(dialog);
+                         }});
+    QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
+    EXPECT_EQ(-1, QlCompanies.current);
+    // Escape loads nothing; the next start opens the company that was selected.
+    QlMconfRec mconf;
+    ASSERT_TRUE(ReadMconf(&mconf));
+    EXPECT_EQ(4, mconf.company);
+
+    ASSERT_TRUE(WriteMconf(0, 0, -1));
+    QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
+    EXPECT_EQ("Second", shownAtStart);
+    ASSERT_TRUE(ReadMconf(&mconf));
+    EXPECT_EQ(4, mconf.company);
+}
