@@ -8,7 +8,9 @@ set(QL_TEST_ENV
   "WINEDEBUG=-all"
   "WINEDLLOVERRIDES=mscoree,mshtml="
   "QL_BIN_DIR=${QL_BIN_DIR}"
-  "QL_SOURCE_DIR=${CMAKE_SOURCE_DIR}")
+  "QL_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+  "QL_WINE64=${WINE64}"
+  "QL_ARTIFACT_DIR=${CMAKE_BINARY_DIR}/artifacts")
 
 add_test(NAME wine_prefix COMMAND ${WINE64} wineboot -i)
 set_tests_properties(wine_prefix PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_SETUP wine TIMEOUT 300)

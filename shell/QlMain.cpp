@@ -1,6 +1,277 @@
-#include <windows.h>
+#include "shell/QlMain.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int showCmd)
+#include "common/QlAppState.h"
+#include "common/QlFormCopy.h"
+#include "common/QlLayout.h"
+#include "common/QlPicture.h"
+#include "common/QlSeams.h"
+#include "common/QlToolbar.h"
+#include "common/QlWindow.h"
+#include "datastore/QlDb.h"
+#include "resources/QlResIds.h"
+#include "shell/QlAbout.h"
+#include "shell/QlCfgOpen.h"
+#include "shell/QlCompanyManager.h"
+#include "shell/QlLangApply.h"
+#include "shell/QlLangTables.h"
+#include "shell/QlMainWindow.h"
+#include "shell/QlPanels.h"
+#include "shell/QlSettings.h"
+#include "shell/QlShellTables.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static HANDLE gInstanceMutex;
+
+int QlMainCheckInstance(void)
 {
+    HANDLE mutex = CreateMutexA(NULL, TRUE, QL_INSTANCE_MUTEX);
+    if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+        CloseHandle(mutex);
+        return 1;
+    }
+    gInstanceMutex = mutex;
     return 0;
+}
+
+void QlMainReleaseInstance(void)
+{
+    if (!gInstanceMutex) return;
+    ReleaseMutex(gInstanceMutex);
+    CloseHandle(gInstanceMutex);
+    gInstanceMutex = NULL;
+}
+
+// ---------------------------------------------------------------------------
+// Shared GDI objects
+
+void QlMainCreateBrushes(void)
+{
+    if (!QlBrushModuleBack) QlBrushModuleBack = CreateSolidBrush(RGB(188, 194, 200));
+    if (!QlBrushWhite) QlBrushWhite = CreateSolidBrush(RGB(255, 255, 255));
+    if (!QlBrushGreen) QlBrushGreen = CreateSolidBrush(RGB(0, 255, 0));
+    if (!QlPenRed) QlPenRed = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
+}
+
+static HFONT MakeFont(LONG height, LONG width, LONG weight, const char *face)
+{
+    LOGFONTA font;
+    memset(&font, 0, sizeof font);
+    font.lfHeight = height;
+    font.lfWidth = width;
+    font.lfWeight = weight;
+    if (face) memcpy(font.lfFaceName, face, strnlen(face, sizeof font.lfFaceName - 1));
+    return CreateFontIndirectA(&font);
+}
+
+void QlMainCreateFonts(HWND mainWindow)
+{
+    int pixelsPerInch = 96;
+    HDC dc = GetDC(mainWindow);
+    if (dc) {
+        pixelsPerInch = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(mainWindow, dc);
+    }
+    QlFontWide12 = MakeFont(0, 12, 0, NULL);
+    QlFontWide10 = MakeFont(0, 10, 0, NULL);
+    QlFontToolbar = MakeFont(-(8 * pixelsPerInch / 72), 0, 600, "MS Sans Serif");
+    QlFontBold12 = MakeFont(0, 12, FW_BOLD, NULL);
+}
+
+template <typename T>
+static void DeleteShared(T &handle)
+{
+    if (handle) DeleteObject(handle);
+    handle = NULL;
+}
+
+void QlMainFreeGdiObjects(void)
+{
+    DeleteShared(QlBrushModuleBack);
+    DeleteShared(QlBrushWhite);
+    DeleteShared(QlBrushGreen);
+    DeleteShared(QlPenRed);
+    DeleteShared(QlFontWide12);
+    DeleteShared(QlFontWide10);
+    DeleteShared(QlFontToolbar);
+    DeleteShared(QlFontBold12);
+    QlMainFreePaintFont();
+}
+
+// ---------------------------------------------------------------------------
+// The main window
+
+int QlMainRegisterClass(HINSTANCE instance)
+{
+    if (QlUiRegisterClass(instance, CS_HREDRAW | CS_VREDRAW, QlMainWndProc, IDC_ARROW, (HBRUSH)(COLOR_WINDOW + 1),
+                          QlSettings.className, MAKEINTRESOURCEA(IDI_QUILLORY), MAKEINTRESOURCEA(IDR_MAIN_MENU)))
+        return 1;
+    return GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+int QlMainCreateWindow(HINSTANCE instance, int showCmd)
+{
+    QlAppInstance = instance;
+    char caption[64];
+    snprintf(caption, sizeof caption, "%s %s", QL_PRODUCT_NAME, QL_VERSION_TEXT);
+    HMENU menu = LoadMenuA(instance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+    // A captioned window with minimize and maximize boxes but no sizing border.
+    HWND window = CreateWindowExA(0, QlSettings.className, caption,
+                                  WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_CLIPCHILDREN, 0, 0,
+                                  800, 580, NULL, menu, instance, NULL);
+    if (!window) {
+        if (menu) DestroyMenu(menu);
+        return 0;
+    }
+    QlMainWnd = window;
+    ShowWindow(window, showCmd);
+    UpdateWindow(window);
+    return 1;
+}
+
+static int CurrentCompany(void)
+{
+    return QlCompanies.current;
+}
+
+HWND QlMainStart(HINSTANCE instance, int showCmd)
+{
+    QlDbCurrentCompany = CurrentCompany;
+    QlMainCreateBrushes();
+    if (!QlMainRegisterClass(instance) || !QlMainCreateWindow(instance, showCmd)) return NULL;
+    return QlMainWnd;
+}
+
+static void SystemMessage(const char *text)
+{
+    QlSeamMessageBox(NULL, text, NULL, MB_OK);
+}
+
+int QlMainRun(HINSTANCE instance, int showCmd)
+{
+    if (QlMainCheckInstance()) return 0;
+    QlCfgFillTaxDefaults();   // also parses the rates from the rate texts
+    DWORD length = GetCurrentDirectoryA(sizeof QlWorkDir, QlWorkDir);
+    if (length == 0 || length >= sizeof QlWorkDir) {
+        QlWorkDir[0] = '\0';
+        SystemMessage(QlLangText()->NoWorkDir);
+        QlMainReleaseInstance();
+        return 0;
+    }
+    if (!QlPictureLibLoad()) {
+        SystemMessage(QlLangText()->GraphicsLibFailed);
+        QlMainReleaseInstance();
+        return 0;
+    }
+    if (!QlMainStart(instance, showCmd)) {
+        QlPictureLibFree();
+        QlMainReleaseInstance();
+        return 0;
+    }
+
+    // The resources define no accelerators: every message is translated and
+    // dispatched as it comes.
+    MSG msg;
+    memset(&msg, 0, sizeof msg);
+    while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    // A start that stopped at the database leaves the window standing; with
+    // no company current nothing is saved over its settings.
+    if (QlMainWnd) DestroyWindow(QlMainWnd);
+
+    QlLangFreeFlag();
+    QlPictureLibFree();
+    QlFormCopyFree();
+    return msg.message == WM_QUIT ? (int)msg.wParam : 0;
+}
+
+// ---------------------------------------------------------------------------
+// The company
+
+static void CreateMainToolbar(HWND mainWindow)
+{
+    if (QlMainToolbarWnd) return;
+    QlMainToolbarWnd = QlToolbarCreate(QlUiInstance(), mainWindow, QlMainToolbarTable, QL_MAIN_TOOLBAR_COUNT, 0, 1);
+    if (QlMainToolbarWnd && QlFontToolbar) SendMessageA(QlMainToolbarWnd, WM_SETFONT, (WPARAM)QlFontToolbar, TRUE);
+}
+
+// Everything that follows the open company: language, labels, flag,
+// database, tool bar, title; the first start also shows the About box.
+// 0 when the database did not open (the program then ends).
+static int EnterCompany(HWND mainWindow, int firstStart)
+{
+    const QlSettingsRec *cfg = &QlSettings.cfg;
+    QlLangApply(cfg->language, !firstStart, 0);
+    QlVatUpdateLabels();
+    if (firstStart) QlAboutShow(mainWindow);
+    QlLangShowFlag(cfg->language, cfg->country);
+    if (!QlCompanyDbOpen(mainWindow)) {
+        // The quit message is posted; the settings of a company that never
+        // opened are not written back.
+        QlCompanies.current = -1;
+        return 0;
+    }
+    CreateMainToolbar(mainWindow);
+    QlMainSetTitle();
+    if (!cfg->companyName[0] || !cfg->address1[0]) {
+        QlCfgStartPage = 1;
+        QlCfgOpen(mainWindow);
+    }
+    return 1;
+}
+
+void QlMainStartCompany(HWND mainWindow)
+{
+    QlCompanyScan(&QlCompanies, NULL);
+    QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
+    if (QlCompanies.current == -1) {
+        DestroyWindow(mainWindow);
+        return;
+    }
+    EnterCompany(mainWindow, 1);
+}
+
+void QlMainSwitchCompany(HWND mainWindow)
+{
+    static QlSettingsRec loaded;
+    int company = -1;
+    int chosen = QlCompanyManagerChoose(mainWindow, &QlCompanies, &QlSettings.cfg, &company, &loaded);
+    if (!chosen || company == QlCompanies.current) {
+        QlMainSetTitle();   // the open company may have been renamed
+        return;
+    }
+    QlCfgSave();
+    QlCompanyDbClose();
+    QlCompanies.current = company;
+    memcpy(&QlSettings.cfg, &loaded, sizeof QlSettings.cfg);
+    QlVatBuildRateList();
+    EnterCompany(mainWindow, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Shutdown
+
+static void FreePercentTable(void)
+{
+    for (int i = 0; i < 100 && QlPercentTextTable[i]; i++) {
+        free(QlPercentTextTable[i]);
+        QlPercentTextTable[i] = NULL;
+    }
+}
+
+void QlMainShutdown(HWND mainWindow)
+{
+    if (QlModuleWnd) SendMessageA(QlModuleWnd, QL_WM_MAIN_CLOSING, 0, 0);
+    QlMainFreeGdiObjects();
+    QlCompanyDbClose();
+    QlMainReleaseInstance();
+    QlCfgSave();
+    FreePercentTable();
+    QlToolbarDestroy(QlMainToolbarWnd, QlMainToolbarTable, QL_MAIN_TOOLBAR_COUNT);
+    QlMainToolbarWnd = NULL;
+    PostQuitMessage(0);
 }

@@ -104,3 +104,60 @@ TEST(Resources, MessageDialogTemplatesHaveTheirGeometry)
     EXPECT_EQ(GetDlgItem(ask, IDB_MSG_CANCEL), GetNextDlgTabItem(ask, NULL, FALSE));
     DestroyWindow(ask);
 }
+
+TEST(Resources, ShellTemplatesHaveTheirGeometry)
+{
+    const struct {
+        int dialog, control, x, y, width, height;
+    } controls[] = {
+        {IDD_STATUS_PANEL, IDT_STATUS_TEXT, 0, 1, 127, 9},
+        {IDD_LANG_PANEL, IDT_LANG_NAME, 19, 2, 89, 8},
+        {IDD_DESC_BAR, IDT_DESC_TEXT, 1, 1, 149, 9},
+    };
+    const struct {
+        int dialog, width, height;
+        bool child;
+    } sizes[] = {{IDD_STATUS_PANEL, 128, 13, true},      {IDD_LANG_PANEL, 111, 13, true},
+                 {IDD_DESC_BAR, 158, 13, true},          {IDD_COMPANY_MANAGER, 185, 186, false},
+                 {IDD_COMPANY_CREATE, 203, 97, false},   {IDD_ABOUT, 230, 124, false}};
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, NULL, NULL, NULL, NULL);
+    for (const auto &s : sizes) {
+        SCOPED_TRACE(s.dialog);
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(s.dialog), s.child ? parent : NULL,
+                                         PlainDialogProc, 0);
+        ASSERT_NE(nullptr, dialog);
+        RECT units = {0, 0, s.width, s.height}, client;
+        MapDialogRect(dialog, &units);
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(units.right, client.right);
+        EXPECT_EQ(units.bottom, client.bottom);
+        LONG style = GetWindowLongA(dialog, GWL_STYLE);
+        EXPECT_EQ(s.child, (style & WS_CHILD) != 0);
+        if (s.child) {
+            EXPECT_TRUE(GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_STATICEDGE);
+        }
+        for (const auto &c : controls) {
+            if (c.dialog != s.dialog) continue;
+            SCOPED_TRACE(c.control);
+            HWND control = GetDlgItem(dialog, c.control);
+            ASSERT_NE(nullptr, control);
+            RECT expected = {c.x, c.y, c.width, c.height}, got;
+            MapDialogRect(dialog, &expected);
+            GetWindowRect(control, &got);
+            MapWindowPoints(NULL, dialog, (POINT *)&got, 2);
+            EXPECT_EQ(expected.left, got.left);
+            EXPECT_EQ(expected.top, got.top);
+            EXPECT_EQ(expected.right, got.right - got.left);
+            EXPECT_EQ(expected.bottom, got.bottom - got.top);
+        }
+        DestroyWindow(dialog);
+    }
+    // The language panel's flag is a picture static; the About box carries the picture 347.
+    HWND lang = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_LANG_PANEL), parent, PlainDialogProc, 0);
+    ASSERT_NE(nullptr, GetDlgItem(lang, IDP_LANG_FLAG));
+    EXPECT_EQ(SS_BITMAP, GetWindowLongA(GetDlgItem(lang, IDP_LANG_FLAG), GWL_STYLE) & SS_TYPEMASK);
+    DestroyWindow(parent);
+    HWND about = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_ABOUT), NULL, PlainDialogProc, 0);
+    EXPECT_NE(0, SendDlgItemMessageA(about, IDP_ABOUT_PICTURE, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    DestroyWindow(about);
+}

@@ -1,0 +1,10 @@
+// Openers of the Reports dialog and the sales statistics window.
+#pragma once
+
+#include <windows.h>
+
+// Runs the Reports dialog modally over the main window; its result.
+INT_PTR QlReportsShow(HWND mainWindow);
+// The sales statistics window as the module window; returns it, NULL when
+// none was opened.
+HWND QlSalesGraphOpen(HWND mainWindow);

@@ -1,0 +1,74 @@
+#include "shell/QlAbout.h"
+
+#include "common/QlAppState.h"
+#include "common/QlFields.h"
+#include "common/QlHyperlink.h"
+#include "common/QlSeams.h"
+#include "common/QlWindow.h"
+#include "resources/QlResShell.h"
+#include "shell/QlLangTables.h"
+#include "shell/QlMainWindow.h"
+
+#include <stdio.h>
+
+void QlAboutShow(HWND mainWindow)
+{
+    if (QlModuleWnd) QlUiClosePane(QlModuleWnd);
+    DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_ABOUT), mainWindow, QlAboutDlgProc, 0);
+}
+
+static void OnInitDialog(HWND dialog)
+{
+    const QlLangTextRec *text = QlLangText();
+    char line[128];
+    QlUiCenterWindow(dialog);
+    snprintf(line, sizeof line, text->AboutCaption, QL_PRODUCT_NAME);
+    SetWindowTextA(dialog, line);
+    QlUiSetTextFont(dialog, IDT_ABOUT_NAME, QL_PRODUCT_NAME, QlFontWide12);
+    snprintf(line, sizeof line, text->AboutVersion, QL_VERSION_TEXT);
+    QlUiSetTextFont(dialog, IDT_ABOUT_VERSION, line, QlFontWide10);
+    SetDlgItemTextA(dialog, IDT_ABOUT_NOTICE, text->AboutNotice);
+    SetDlgItemTextA(dialog, IDT_ABOUT_WEB_LABEL, text->AboutWeb);
+    SetDlgItemTextA(dialog, IDT_ABOUT_EMAIL_LABEL, text->AboutEmail);
+    SetDlgItemTextA(dialog, IDT_ABOUT_WEB, QL_ABOUT_WEB_ADDRESS);
+    SetDlgItemTextA(dialog, IDT_ABOUT_EMAIL, QL_ABOUT_SUPPORT_ADDRESS);
+    SetDlgItemTextA(dialog, IDB_ABOUT_CLOSE, text->Close);
+    QlLinkAttach(GetDlgItem(dialog, IDT_ABOUT_WEB));
+    QlLinkAttach(GetDlgItem(dialog, IDT_ABOUT_EMAIL));
+}
+
+static void OnCommand(HWND dialog, int id, int code)
+{
+    switch (id) {
+    case IDT_ABOUT_WEB:
+        if (code != STN_CLICKED) break;
+        QlSeamShellExecute(dialog, "open", QL_ABOUT_WEB_ADDRESS, NULL, NULL, SW_SHOWNORMAL);
+        break;
+    case IDT_ABOUT_EMAIL:
+        if (code != STN_CLICKED) break;
+        QlSeamShellExecute(dialog, "open", "mailto:" QL_ABOUT_SUPPORT_ADDRESS, NULL, NULL, SW_SHOWNORMAL);
+        break;
+    case IDB_ABOUT_CLOSE:
+    case IDCANCEL:
+        EndDialog(dialog, 1);
+        break;
+    }
+}
+
+INT_PTR CALLBACK QlAboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        OnInitDialog(dialog);
+        return TRUE;
+    case WM_COMMAND:
+        OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void QlHelpOpen(HWND window)
+{
+    QlSeamShellExecute(window, NULL, QL_HELP_FILE, NULL, NULL, SW_SHOWNORMAL);
+}

@@ -1,0 +1,13 @@
+// Whole-company data operations of the File and Modules menus.
+#pragma once
+
+#include <windows.h>
+
+// Backs the current company's database up into a time-stamped folder the
+// user picks; 1 when the backup was made.
+int QlBackupCreate(HWND owner);
+// Restores the current company's database from a backup the user picks and
+// shows the outcome.
+void QlBackupRestore(HWND owner);
+// Clears every transaction of the current company, after offering a backup.
+void QlTransCleardown(HWND owner);

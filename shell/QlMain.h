@@ -1,0 +1,47 @@
+// Start-up and shutdown: the single-instance guard, the shared GDI objects,
+// the main window's class and creation, the message loop, the start with a
+// company and switching to another.  WinMain is QlMainRun.
+#pragma once
+
+#include <windows.h>
+
+// The named mutex that tells a second copy of the program to end.
+#define QL_INSTANCE_MUTEX "AppReenterCheck"
+
+// Takes the single-instance mutex; 1 when another copy holds it (the program
+// then ends), 0 when this copy now holds it.
+int QlMainCheckInstance(void);
+// Releases and closes the mutex (at shutdown); harmless when not held.
+void QlMainReleaseInstance(void);
+
+// The shared brushes and pen; the four fonts of the main window (created for
+// its screen); deleting every shared GDI object (each only when created).
+void QlMainCreateBrushes(void);
+void QlMainCreateFonts(HWND mainWindow);
+void QlMainFreeGdiObjects(void);
+
+// Registers the main window's class (an existing one is kept).  1 on success.
+int QlMainRegisterClass(HINSTANCE instance);
+// Creates, shows and updates the main window ("Quillory 2.1.31", 800 x 580);
+// 1 on success.  Its WM_CREATE posts the start-up message.
+int QlMainCreateWindow(HINSTANCE instance, int showCmd);
+// Brushes, class and main window: what the program does between taking the
+// working folder and the message loop.  The main window, NULL on failure.
+HWND QlMainStart(HINSTANCE instance, int showCmd);
+
+// The whole program: the guard, the tax defaults, the working folder, the
+// picture library, the main window, the message loop and what follows it.
+// Returns the program's exit code.
+int QlMainRun(HINSTANCE instance, int showCmd);
+
+// The start-up message: the company (from mconf.bin or the manager), its
+// language, the About box, the flag, the database, the tool bar and the
+// title.  Without a company the main window is destroyed.
+void QlMainStartCompany(HWND mainWindow);
+// The My Companies command: the manager over the open company; another
+// company loaded there becomes the open one (the old one's settings saved
+// and its database closed first).
+void QlMainSwitchCompany(HWND mainWindow);
+// WM_DESTROY of the main window: everything the program holds is released,
+// the settings saved, and the message loop told to end.
+void QlMainShutdown(HWND mainWindow);

@@ -1,0 +1,289 @@
+#include "shell/QlMainWindow.h"
+
+#include "catalogue/QlCatalogueOpen.h"
+#include "common/QlAppState.h"
+#include "common/QlLayout.h"
+#include "common/QlMsgDialog.h"
+#include "common/QlUtil.h"
+#include "common/QlWindow.h"
+#include "netmail/QlMail.h"
+#include "purchasing/QlPurchOpen.h"
+#include "reports/QlReportsOpen.h"
+#include "resources/QlResMenu.h"
+#include "shell/QlAbout.h"
+#include "shell/QlBackup.h"
+#include "shell/QlCfgOpen.h"
+#include "shell/QlLangTables.h"
+#include "shell/QlMain.h"
+#include "shell/QlPanels.h"
+#include "shell/QlSettings.h"
+#include "shell/QlShellTables.h"
+#include "transactions/QlTransOpen.h"
+
+#include <commctrl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+// The openers as commands of the main window.
+static void OpenCustomers(HWND window)
+{
+    QlCustOpenModule(window);
+}
+
+static void OpenSuppliers(HWND window)
+{
+    QlSuppOpenWindow(window);
+}
+
+static void OpenTransactions(HWND window)
+{
+    QlTransPaneCreate(window);
+}
+
+static void OpenProducts(HWND window)
+{
+    QlProdOpenWindow(window);
+}
+
+static void OpenServices(HWND window)
+{
+    QlServOpenWindow(window);
+}
+
+static void OpenSettings(HWND window)
+{
+    QlCfgOpenFromMenu();
+}
+
+static void OpenReports(HWND window)
+{
+    QlReportsShow(window);
+}
+
+static void OpenSalesGraph(HWND window)
+{
+    QlSalesGraphOpen(window);
+}
+
+static void MakeBackup(HWND window)
+{
+    QlBackupCreate(window);
+}
+
+QlMainCommand QlMainCommandTable[QL_MAIN_COMMAND_TABLE_COUNT] = {
+    {0, IDM_MOD_CUSTOMERS, OpenCustomers},
+    {1, IDM_MOD_SUPPLIERS, OpenSuppliers},
+    {2, IDM_MOD_TRANSACTIONS, OpenTransactions},
+    {3, IDM_MOD_PRODUCTS, OpenProducts},
+    {4, IDM_MOD_SERVICES, OpenServices},
+    {5, IDM_MOD_SETTINGS, OpenSettings},
+    {6, IDM_FILE_COMPANIES, QlMainSwitchCompany},
+    {7, IDM_MOD_REPORTS, OpenReports},
+    {8, 0, OpenSalesGraph},
+    {10, IDM_HELP_CONTENTS, QlHelpOpen},
+    {-1, IDM_FILE_BACKUP, MakeBackup},
+    {-1, IDM_FILE_RESTORE, QlBackupRestore},
+    {-1, IDM_MOD_CLEARDOWN, QlTransCleardown},
+    {-1, IDM_HELP_ABOUT, QlAboutShow},
+    {-1, IDM_FILE_EXIT, QlMainExit},
+};
+
+// Set on SC_MINIMIZE and SC_MAXIMIZE: a restore from the task bar keeps the
+// layout; a restore from maximized lays the panels out again.
+static int gMinimized;
+static int gMaximized;
+
+void QlMainSetTitle(void)
+{
+    if (!QlMainWnd) return;
+    char title[256];
+    snprintf(title, sizeof title, "%s %s : %s", QL_PRODUCT_NAME, QL_VERSION_TEXT, QlSettings.cfg.companyName);
+    SetWindowTextA(QlMainWnd, title);
+}
+
+void QlMainExit(HWND mainWindow)
+{
+    const QlLangTextRec *text = QlLangText();
+    if (QlSettings.cfg.backupOnExit &&
+        QlMsgAskOkCancel(mainWindow, text->BackupConfirmCaption, text->BackupConfirmQuestion, QL_COLOUR_WARNING))
+        QlBackupCreate(mainWindow);
+    DestroyWindow(mainWindow);
+}
+
+void QlMainFreePosted(void *block)
+{
+    if (!block) return;
+    QlQuotePrefill *prefill = (QlQuotePrefill *)block;
+    if (prefill->type == 4) {
+        QlQuoteOpenNew(NULL, prefill);
+        return;
+    }
+    free(block);
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+static int FillPercentTable(void)
+{
+    for (int i = 0; i < 100; i++) {
+        char *text = (char *)calloc(1, 5);
+        if (!text) return 0;
+        snprintf(text, 5, "%d%c", i, '%');
+        QlPercentTextTable[i] = text;
+    }
+    return 1;
+}
+
+static LRESULT OnCreate(HWND window)
+{
+    QlMainWnd = window;
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_DATE_CLASSES};
+    InitCommonControlsEx(&controls);
+    InitCommonControls();
+    QlMainCreateFonts(window);
+    QlMainFitToDialogs(window);
+    QlMainCreatePanels(window);
+    SetFocus(window);
+    FillPercentTable();
+    PostMessageA(window, QL_WM_STARTUP, 0, 0);
+    return 0;
+}
+
+// A tool-bar button's description for its tooltip.
+static void OnToolTip(NMHDR *header)
+{
+    UINT_PTR command = header->idFrom;
+    if (header->code == TTN_GETDISPINFOA) {
+        NMTTDISPINFOA *info = (NMTTDISPINFOA *)header;
+        info->hinst = QlUiInstance();
+        if (command < QL_MAIN_COMMAND_COUNT) info->lpszText = QlToolbarTipTable[command];
+    } else {
+        static WCHAR wide[QL_TOOLBAR_TIP_WIDTH];
+        NMTTDISPINFOW *info = (NMTTDISPINFOW *)header;
+        info->hinst = QlUiInstance();
+        if (command < QL_MAIN_COMMAND_COUNT &&
+            MultiByteToWideChar(CP_ACP, 0, QlToolbarTipTable[command], -1, wide, ARRAYSIZE(wide)))
+            info->lpszText = wide;
+    }
+}
+
+static LRESULT OnCommand(HWND window, int id, WPARAM wParam, LPARAM lParam)
+{
+    if (id >= 0 && id < QL_MAIN_COMMAND_COUNT && QlDescBarText) QlUiSetText(QlDescBarText, QlToolbarTipTable[id]);
+    for (const QlMainCommand &command : QlMainCommandTable) {
+        bool fromToolbar = command.toolbarId >= 0 && command.toolbarId == id;
+        bool fromMenu = command.menuId != 0 && command.menuId == id;
+        if (!fromToolbar && !fromMenu) continue;
+        if (command.run) command.run(window);
+        return 0;
+    }
+    return DefWindowProcA(window, WM_COMMAND, wParam, lParam);
+}
+
+static LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    switch (wParam & 0xFFF0) {
+    case SC_MINIMIZE:
+        gMinimized = 1;
+        break;
+    case SC_MAXIMIZE:
+        gMinimized = 0;
+        gMaximized = 1;
+        PostMessageA(window, QL_WM_MAIN_MAXIMIZED, 0, 0);
+        break;
+    case SC_RESTORE:
+        if (gMinimized) {
+            gMinimized = 0;
+            break;
+        }
+        ShowWindow(window, SW_SHOWNORMAL);
+        if (gMaximized) {
+            gMaximized = 0;
+            PostMessageA(window, QL_WM_MAIN_RESTORED, 0, 0);
+        }
+        break;
+    case SC_CLOSE:
+        QlMainExit(window);
+        return 0;   // the window is gone
+    }
+    return DefWindowProcA(window, WM_SYSCOMMAND, wParam, lParam);
+}
+
+static void OnTimer(UINT_PTR id)
+{
+    if (id == QL_TIMER_MAIL) QlMailTimerTick();
+    else if (id == QL_TIMER_STATUS && QlStatusPanelWnd) PostMessageA(QlStatusPanelWnd, QL_WM_STATUS_CLEAR, 0, 0);
+}
+
+static void OnPaint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    if (dc) QlMainPaint(window, dc);
+    EndPaint(window, &paint);
+}
+
+// The window and everything that lived in it are gone: the program-wide
+// handles must not point at them any more.
+static void OnFinalDestroy(void)
+{
+    QlMainWnd = NULL;
+    QlModuleWnd = NULL;
+    QlMainToolbarWnd = NULL;
+    QlStatusPanelWnd = NULL;
+    QlLangPanelWnd = NULL;
+    QlDescBarWnd = NULL;
+    QlDescBarText = NULL;
+    gMinimized = 0;
+    gMaximized = 0;
+}
+
+LRESULT CALLBACK QlMainWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate(window);
+    case QL_WM_STARTUP:
+        QlMainStartCompany(window);
+        return 0;
+    case QL_WM_MAIL_EVENT:
+        QlMailShowEvent((int)wParam, (char *)lParam);
+        return 0;
+    case QL_WM_MAIN_MAXIMIZED:
+        QlMainLayout();
+        return 0;
+    case QL_WM_MAIN_RESTORED:
+        QlMainRestoreLayout();
+        return 0;
+    case QL_WM_QUOTE_COPY:
+        QlMainFreePosted((void *)lParam);
+        return 0;
+    case WM_TIMER:
+        OnTimer(wParam);
+        return 0;
+    case WM_NOTIFY: {
+        NMHDR *header = (NMHDR *)lParam;
+        if (header->code == TTN_GETDISPINFOA || header->code == TTN_GETDISPINFOW) {
+            OnToolTip(header);
+            return 0;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        return OnCommand(window, LOWORD(wParam), wParam, lParam);
+    case WM_SYSCOMMAND:
+        return OnSysCommand(window, wParam, lParam);
+    case WM_PAINT:
+        OnPaint(window);
+        return 0;
+    case WM_DESTROY:
+        QlMainShutdown(window);
+        return 0;
+    case WM_NCDESTROY:
+        OnFinalDestroy();
+        break;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+}

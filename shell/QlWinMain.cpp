@@ -1,0 +1,7 @@
+// The program's entry: everything happens in QlMainRun (shell/QlMain.h).
+#include "shell/QlMain.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int showCmd)
+{
+    return QlMainRun(instance, showCmd);
+}

@@ -1,0 +1,195 @@
+// The real program, started as a process of its own on the same Wine server
+// and display, watched through its windows.  The test runs alone (CTest
+// RUN_SERIAL): the program's single-instance mutex and its windows are
+// shared with every other Wine process of the prefix.
+#include "QlGTest.h"
+#include "../shell/ShellTestSupport.h"
+
+#include "common/QlPlatform.h"
+#include "resources/QlResShell.h"
+#include "shell/QlSettings.h"
+
+#include <windows.h>
+#include <stdlib.h>
+#include <string.h>
+#include <string>
+#include <vector>
+#ifdef __WINE__
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+extern char **environ;
+#endif
+
+namespace {
+
+// A Unix process started with posix_spawn; killed if still running when the
+// object goes.
+class UnixProcess {
+public:
+    UnixProcess() = default;
+    UnixProcess(const UnixProcess &) = delete;
+    UnixProcess &operator=(const UnixProcess &) = delete;
+    ~UnixProcess()
+    {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, NULL, 0);
+        }
+    }
+
+    bool start(const std::vector<std::string> &args, const std::string &folder)
+    {
+        std::vector<char *> argv;
+        for (const std::string &arg : args) argv.push_back((char *)arg.c_str());
+        argv.push_back(NULL);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+        int result = posix_spawn(&pid_, argv[0], &actions, NULL, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (result != 0) pid_ = -1;
+        return result == 0;
+    }
+
+    // Waits for the process to end; true with its exit code when it did.
+    bool wait(int milliseconds, int *exitCode)
+    {
+        DWORD start = GetTickCount();
+        for (;;) {
+            int status = 0;
+            pid_t done = waitpid(pid_, &status, WNOHANG);
+            if (done == pid_) {
+                pid_ = -1;
+                *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+                return true;
+            }
+            if (done < 0 || (int)(GetTickCount() - start) > milliseconds) return false;
+            Sleep(50);
+        }
+    }
+
+private:
+    pid_t pid_ = -1;
+};
+
+struct Found {
+    const char *className;
+    std::string title;   // "" for any
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM lParam)
+{
+    Found *found = (Found *)lParam;
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    char cls[64] = "", title[256] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    GetWindowTextA(window, title, sizeof title);
+    if (strcmp(cls, found->className) == 0 && (found->title.empty() || found->title == title))
+        found->windows.push_back(window);
+    return TRUE;
+}
+
+// The visible top-level windows of other processes with that class (and title).
+std::vector<HWND> ProgramWindows(const char *className, const std::string &title = "")
+{
+    Found found = {className, title, {}};
+    EnumWindows(CollectWindow, (LPARAM)&found);
+    return found.windows;
+}
+
+HWND WaitForWindow(const char *className, const std::string &title, int milliseconds)
+{
+    DWORD start = GetTickCount();
+    while ((int)(GetTickCount() - start) < milliseconds) {
+        std::vector<HWND> windows = ProgramWindows(className, title);
+        if (!windows.empty()) return windows[0];
+        Sleep(50);
+    }
+    return NULL;
+}
+
+std::string Env(const char *name, const char *fallback)
+{
+    const char *value = getenv(name);
+    return value && *value ? value : fallback;
+}
+
+std::string NativePath(const std::string &windowsPath)
+{
+    char native[MAX_PATH * 4];
+    return QlPathToNative(windowsPath.c_str(), native, sizeof native) ? native : "";
+}
+
+int ThisYear()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return now.wYear;
+}
+
+const char kMainClass[] = " ";
+
+}  // namespace
+
+TEST(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    acme.saveYear = 0;
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    std::string folder = NativePath(work.path());
+    ASSERT_FALSE(folder.empty());
+    std::string wine = Env("QL_WINE64", "/usr/lib/wine/wine64");
+    std::string program = Env("QL_BIN_DIR", ".") + "/quillory.exe.so";
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+
+    UnixProcess first;
+    ASSERT_TRUE(first.start({wine, program}, folder));
+    // The About box greets the user at the start.
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    // A picture of the window for a person to look at (not compared).
+    Sleep(1000);
+    std::string artifacts = Env("QL_ARTIFACT_DIR", "artifacts");
+    std::string shot = artifacts + "/main-window.png";
+    UnixProcess screenshot;
+    ASSERT_TRUE(screenshot.start({"/bin/sh", "-c", "mkdir -p '" + artifacts + "' && xwd -root -silent | convert xwd:- '" +
+                                                       shot + "'"},
+                                 ""));
+    int code = -1;
+    EXPECT_TRUE(screenshot.wait(30000, &code));
+    EXPECT_EQ(0, code);
+
+    // A second start ends at once, without a window of its own.
+    UnixProcess second;
+    ASSERT_TRUE(second.start({wine, program}, folder));
+    code = -1;
+    EXPECT_TRUE(second.wait(30000, &code));
+    EXPECT_EQ(0, code);
+    EXPECT_EQ(1u, ProgramWindows(kMainClass).size());
+    EXPECT_TRUE(IsWindow(main));
+
+    // The close box (the company asks for no backup) ends the program,
+    // which saves the company's settings on the way out.
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    code = -1;
+    ASSERT_TRUE(first.wait(30000, &code));
+    EXPECT_EQ(0, code);
+    EXPECT_TRUE(ProgramWindows(kMainClass).empty());
+    QlSettingsRec saved = ReadCompany(0);
+    EXPECT_EQ(ThisYear(), saved.saveYear);
+    EXPECT_STREQ("Acme Widgets Ltd", saved.companyName);
+    EXPECT_TRUE(FileExists("COMP000\\quilry.db"));
+}
