@@ -33,6 +33,9 @@ static const char *const kCreateTables[] = {
     "create table if not exists payments (iKey INTEGER PRIMARY KEY, enabled TEXT, tx_rowid INTEGER, "
     "iv_rowid INTEGER, paid TEXT);",
     "create table if not exists transcount (iKey INTEGER PRIMARY KEY, count INTEGER);",
+    // A customer's transactions by type: account balances, the activity view
+    // and the delete check read them per account.
+    "create index if not exists trans_cust_type on trans (cust_rowid, type);",
 };
 
 // Columns added to trans after its first version: a probe that fails when
