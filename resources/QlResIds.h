@@ -4,3 +4,4 @@
 
 #include "QlResMenu.h"
 #include "QlResCommon.h"
+#include "QlResCustomers.h"
