@@ -738,13 +738,14 @@ static INT_PTR OnCtlColorStatic(HWND module, HDC dc, HWND control)
 
 static void OnDestroy(HWND module)
 {
+    if (sLoadWindow == module) sLoadWindow = NULL;
+    if (QlModuleWnd == module) QlModuleWnd = NULL;
+    if (sModule != module) return;
     QlToolbarDestroy(sToolbar, QlCustToolbarTable, QL_CUST_CMD_COUNT);
     sToolbar = NULL;
     sHeading = NULL;
     sModuleOpen = 0;
-    if (sLoadWindow == module) sLoadWindow = NULL;
-    if (sModule == module) sModule = NULL;
-    if (QlModuleWnd == module) QlModuleWnd = NULL;
+    sModule = NULL;
 }
 
 INT_PTR CALLBACK QlCustModuleDlgProc(HWND module, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -752,7 +753,7 @@ INT_PTR CALLBACK QlCustModuleDlgProc(HWND module, UINT msg, WPARAM wParam, LPARA
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(module);
     case WM_COMMAND: OnCommand(module, LOWORD(wParam), HIWORD(wParam)); return TRUE;
-    case WM_NOTIFY: OnNotify(module, (const NMHDR *)lParam); return TRUE;
+    case WM_NOTIFY: OnNotify(module, (const NMHDR *)lParam); return FALSE;
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(module, (HDC)wParam, (HWND)lParam);
     case QL_WM_MAIN_MAXIMIZED: LayoutMaximised(module); return TRUE;
     case QL_WM_MAIN_RESTORED: QlCustModuleRestore(module); return TRUE;

@@ -102,7 +102,7 @@ INT_PTR CALLBACK QlCustSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
 {
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_NOTIFY: OnNotify(dialog, (const NMHDR *)lParam); return TRUE;
+    case WM_NOTIFY: OnNotify(dialog, (const NMHDR *)lParam); return FALSE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) EndDialog(dialog, QlCustSelectTake() ? 1 : 0);
         if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);

@@ -7,6 +7,7 @@
 #include "common/QlLayout.h"
 #include "common/QlMoney.h"
 #include "customers/QlCustModule.h"
+#include "shell/QlSettings.h"
 
 #include <algorithm>
 
@@ -229,4 +230,18 @@ TEST_F(ModuleTest, ThousandsOfAccountsLoadSortAndShow)
         }
         Command(13);
     }
+}
+
+TEST_F(ModuleTest, TextsFollowTheLanguage)
+{
+    QlSettings.cfg.language = 2;   // French: the form takes the short company label
+    Open();
+    EXPECT_EQ("Soci\xe9t\xe9", Field(1322));
+    EXPECT_EQ("Rechercher", Field(1054));
+    EXPECT_NE(nullptr, FindWindowExA(module, NULL, "STATIC", "Comptes clients"));
+    HWND toolbar = FindWindowExA(module, NULL, TOOLBARCLASSNAMEA, NULL);
+    char label[64] = "";
+    SendMessageA(toolbar, TB_GETBUTTONTEXTA, 0, (LPARAM)label);
+    EXPECT_STREQ("Nouveau", label);
+    QlSettings.cfg.language = 0;
 }
