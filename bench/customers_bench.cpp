@@ -2,7 +2,8 @@
 // transactions (and one of half that size, to show how the fill grows).
 // Times the fill of the customers module's two lists with every account's
 // balance, and one grouped SELECT of the same sums through the native SQLite
-// C API; prints both, their ratio, and where the fill's time goes.  Asserts
+// C API; prints both (the fill as the best of three openings), their ratio,
+// and where the fill's time goes.  Asserts
 // nothing about speed; fails only when the module's balances differ from the
 // SELECT's.
 
@@ -138,14 +139,18 @@ static int Measure(const char *path, HWND main, Figures *f)
     if (!QlDbOpen(path, err)) return 0;
 
     // Once before timing, so that the first window of the run pays for
-    // loading the controls and the pictures.
+    // loading the controls and the pictures; then the best of three.
     QlCustOpenModule(main);
-    if (QlModuleWnd) DestroyWindow(QlModuleWnd);
-
-    double start = Seconds();
-    HWND module = QlCustOpenModule(main);
-    f->fill = Seconds() - start;
-    if (!module) return 0;
+    HWND module = NULL;
+    f->fill = 1e9;
+    for (int run = 0; run < 3; run++) {
+        if (QlModuleWnd) DestroyWindow(QlModuleWnd);
+        double start = Seconds();
+        module = QlCustOpenModule(main);
+        double fill = Seconds() - start;
+        if (!module) return 0;
+        if (fill < f->fill) f->fill = fill;
+    }
     HWND overview = GetDlgItem(module, 1035);
     f->rows = (int)SendMessageA(overview, LVM_GETITEMCOUNT, 0, 0);
     f->shownTotal = 0;
@@ -163,7 +168,7 @@ static int Measure(const char *path, HWND main, Figures *f)
     click.hdr.hwndFrom = overview;
     click.hdr.idFrom = 1035;
     click.hdr.code = LVN_COLUMNCLICK;
-    start = Seconds();
+    double start = Seconds();
     SendMessageA(module, WM_NOTIFY, 1035, (LPARAM)&click);
     f->resort = Seconds() - start;
     DestroyWindow(module);
@@ -211,12 +216,12 @@ int main(void)
         if (!ok) break;
         const Figures &f = figures[s];
         printf("%d accounts, %d transactions:\n", sizes[s][0], sizes[s][1]);
-        printf("  customers module opened and filled (%d rows a list, with balances): %7.3f s  %5.1f us a row\n",
+        printf("  customers module opened and filled (%5d rows a list, balances included): %6.3f s  %5.1f us a row\n",
                f.rows, f.fill, f.fill * 1e6 / f.rows);
-        printf("    the balances alone (one indexed query an account):              %7.3f s\n", f.sums);
-        printf("    the message pump alone (called once a row):                      %7.3f s\n", f.pump);
-        printf("  both lists filled again by a click on A/C Ref:                     %7.3f s\n", f.resort);
-        printf("  one grouped SELECT of the same sums (SQLite C API):                %7.3f s\n", f.grouped);
+        printf("    the balances alone (one indexed query an account):                     %6.3f s\n", f.sums);
+        printf("    the message pump alone (called once a row):                            %6.3f s\n", f.pump);
+        printf("  both lists filled again by a click on A/C Ref:                           %6.3f s\n", f.resort);
+        printf("  one grouped SELECT of the same sums (SQLite C API):                      %6.3f s\n", f.grouped);
         printf("  ratio fill / grouped SELECT: %.1f\n", f.fill / f.grouped);
         if (f.rows != sizes[s][0] || f.shownTotal != f.groupedTotal) {
             printf("  MISMATCH: %d rows, balances shown " QL_I64 " cents, grouped SELECT " QL_I64 " cents\n", f.rows,
