@@ -35,6 +35,11 @@ static const char *const kCreateTables[] = {
     "create table if not exists transcount (iKey INTEGER PRIMARY KEY, count INTEGER);",
 };
 
+// A customer's transactions by type: account balances, the activity view and
+// the delete check read them per account.  It only speeds those reads up, so
+// a file on which it cannot be made still opens.
+static const char kCreateTransCustIndex[] = "create index if not exists trans_cust_type on trans (cust_rowid, type);";
+
 // Columns added to trans after its first version: a probe that fails when
 // the column is missing, and the statement that adds it.
 struct QlColumnUpgrade {
@@ -116,5 +121,7 @@ int QlDbOpen(const char *path, char *err)
         QlDbClose();
         return 0;
     }
+    char indexErr[QL_DB_ERR_SIZE];
+    QlDbExec(kCreateTransCustIndex, indexErr);
     return 1;
 }

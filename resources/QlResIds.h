@@ -5,3 +5,4 @@
 #include "QlResMenu.h"
 #include "QlResCommon.h"
 #include "QlResShell.h"
+#include "QlResCustomers.h"

@@ -6,6 +6,7 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
+#include "customers/QlCustModule.h"
 #include "netmail/QlMail.h"
 #include "purchasing/QlPurchOpen.h"
 #include "reports/QlReportsOpen.h"

@@ -36,6 +36,3 @@ void QlMainExit(HWND mainWindow);
 // quotation form, which takes the block; any other block is freed.
 void QlMainFreePosted(void *block);
 
-// The customers module's opener (defined by the customers module): the
-// customers module window as the module window, child of parent.
-HWND QlCustOpenModule(HWND parent);

@@ -1,0 +1,258 @@
+// The account commands of the customers module (save, delete, quotation,
+// activity view, statement) and the A/C ref and transaction look-ups that
+// the add dialog and the delete share.
+
+#include "customers/QlCustCommands.h"
+
+#include "customers/QlCustModule.h"
+#include "customers/QlCustOpeners.h"
+#include "customers/QlCustTexts.h"
+
+#include "common/QlAppState.h"
+#include "common/QlMsgDialog.h"
+#include "common/QlPlatform.h"
+#include "common/QlSeams.h"
+#include "common/QlUtil.h"
+#include "common/QlWindow.h"
+#include "datastore/QlDbTables.h"
+#include "resources/QlResIds.h"
+#include "shell/QlLangTables.h"
+#include "transactions/QlTransOpeners.h"
+
+#include <commctrl.h>
+#include <ctype.h>
+#include <string.h>
+
+QlCustContextRec QlCustContext;
+
+// ---------------------------------------------------------------------------
+// Look-ups
+
+// 1 when the query returns a row, 0 when it returns none, -1 when it failed.
+static int QueryHasRow(const char *sql)
+{
+    char err[QL_DB_ERR_SIZE];
+    int found = 0;
+    if (!QlDbExecRows(sql, QlDbRowFoundCb, &found, err)) return -1;
+    return found;
+}
+
+// Whether a customers row, enabled or not, has the reference: 1, 0, or -1
+// when that cannot be told.
+static int AcRefTaken(const char *acref)
+{
+    char quoted[16];
+    char sql[QL_DB_SQL_QUERY];
+    char err[QL_DB_ERR_SIZE];
+    if (!QlSqlQuote(acref, quoted, sizeof quoted) ||
+        !QlDbFormatSql(sql, sizeof sql, err, "select iKey from customers where acref='%s' limit 1;", quoted))
+        return -1;
+    return QueryHasRow(sql);
+}
+
+int QlCustMakeAcRef(QlCustRec *rec)
+{
+    if (strnlen(rec->company, sizeof rec->company) < 2) return 0;
+    char acref[sizeof rec->acref] = "";
+    for (int i = 0; i < 2; i++) {
+        unsigned char c = (unsigned char)rec->company[i];
+        acref[i] = (char)(c < 0x80 ? toupper(c) : c);
+    }
+    for (int n = 0; n < 999; n++) {
+        snprintf(acref + 2, sizeof acref - 2, "%03d", n);
+        int taken = AcRefTaken(acref);
+        if (taken < 0) return -1;
+        if (!taken) {
+            memcpy(rec->acref, acref, sizeof acref);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int QlCustHasTrans(int64_t iKey)
+{
+    char sql[QL_DB_SQL_QUERY];
+    char err[QL_DB_ERR_SIZE];
+    if (!QlDbFormatSql(sql, sizeof sql, err,
+                       "select iKey from trans where enabled='yes' and cust_rowid='" QL_I64 "' limit 1;", iKey))
+        return 1;
+    return QueryHasRow(sql) != 0;
+}
+
+int QlCustMakeSamples(void)
+{
+    char err[QL_DB_ERR_SIZE];
+    for (int i = 0; i < 100; i++) {
+        QlCustRec rec;
+        memset(&rec, 0, sizeof rec);
+        snprintf(rec.company, sizeof rec.company, "company name%d ltd", i);
+        snprintf(rec.addr1, sizeof rec.addr1, "addr line1");
+        if (QlCustMakeAcRef(&rec) != 1 || !QlCustAdd(&rec, err)) return 0;
+    }
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Save
+
+static void GetText(HWND dialog, int id, char *text, int size)
+{
+    text[0] = '\0';
+    GetDlgItemTextA(dialog, id, text, size);
+}
+
+template <size_t N>
+static void GetText(HWND dialog, int id, char (&field)[N])
+{
+    GetText(dialog, id, field, (int)N);
+}
+
+static uint16_t SelectedIndex(HWND dialog, int id)
+{
+    LRESULT index = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+    return index >= 0 ? (uint16_t)index : 0;
+}
+
+void QlCustUpdateCmd(HWND module)
+{
+    HWND names = GetDlgItem(module, IDL_CUST_NAMES);
+    int row = QlCustListSelected(names);
+    if (row < 0) return;
+    int64_t key = QlCustListKey(names, row, QL_CUST_NAMES_KEY_COLUMN);
+
+    QlCustRec rec;
+    memset(&rec, 0, sizeof rec);
+    GetText(module, IDE_CUST_COMPANY, rec.company);
+    GetText(module, IDE_CUST_ADDR1, rec.addr1);
+    GetText(module, IDE_CUST_ADDR2, rec.addr2);
+    GetText(module, IDE_CUST_ADDR3, rec.addr3);
+    if (!rec.company[0] || !rec.addr1[0]) {
+        QlMsgBox(module, QlCustText()->InvalidInput, QlCustText()->FillNameAddress, QL_COLOUR_WARNING);
+        return;
+    }
+    GetText(module, IDE_CUST_EMAIL, rec.wemail);
+    GetText(module, IDE_CUST_CONTACT, rec.contact);
+    GetText(module, IDE_CUST_TEL, rec.worktel);
+    GetText(module, IDE_CUST_FAX, rec.fax);
+    GetText(module, IDE_CUST_MOBILE, rec.mobtel);
+    rec.apply_discount = IsDlgButtonChecked(module, IDB_CUST_APPLY_DISCOUNT) == BST_CHECKED;
+    rec.discount = SelectedIndex(module, IDC_CUST_DISCOUNT);
+    rec.apply_tax = IsDlgButtonChecked(module, IDB_CUST_APPLY_TAX) == BST_CHECKED;
+    rec.vat_rate_index = SelectedIndex(module, IDC_CUST_RATE);
+    GetText(module, IDT_CUST_ACREF, rec.acref);
+    rec.iKey = key;
+
+    // The form must show the selected account: its fields are never written
+    // into another account (whose A/C ref would change with them).
+    char err[QL_DB_ERR_SIZE];
+    QlCustRec stored;
+    if (!QlCustGetByRowId(key, &stored, err) || strcmp(stored.acref, rec.acref) != 0) return;
+
+    if (!QlCustUpdate(&rec, err)) {
+        QlSeamMessageBox(module, err, "Customer table update failed", MB_OK);
+        return;
+    }
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.pszText = rec.company;
+    SendMessageA(names, LVM_SETITEMTEXTA, row, (LPARAM)&item);
+    HWND overview = GetDlgItem(module, IDL_CUST_OVERVIEW);
+    int overviewRow = QlCustListFindKey(overview, key, QL_CUST_OVERVIEW_KEY_COLUMN);
+    if (overviewRow >= 0) {
+        item.iSubItem = 1;
+        SendMessageA(overview, LVM_SETITEMTEXTA, overviewRow, (LPARAM)&item);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Delete
+
+void QlCustDeleteCmd(HWND module)
+{
+    HWND names = GetDlgItem(module, IDL_CUST_NAMES);
+    int row = QlCustListSelected(names);
+    if (row < 0) return;
+    int64_t key = QlCustListKey(names, row, QL_CUST_NAMES_KEY_COLUMN);
+    char err[QL_DB_ERR_SIZE];
+    QlCustRec rec;
+    if (!QlCustGetByRowId(key, &rec, err)) return;
+
+    const QlCustTextRec *text = QlCustText();
+    char message[256];
+    if (QlCustHasTrans(key)) {
+        snprintf(message, sizeof message, "%s %s %s", text->CustomerWord, rec.acref, text->HasTransactions);
+        QlMsgBox(module, text->CannotDelete, message, QL_COLOUR_WARNING);
+        return;
+    }
+    char account[64];
+    snprintf(account, sizeof account, "%s (%s)", rec.acref, rec.company);
+    snprintf(message, sizeof message, "%s %s.\n%s", text->DeleteAccount, account, text->AreYouSure);
+    if (!QlMsgAskOkCancel(module, text->DeleteCaption, message, QL_COLOUR_WARNING)) return;
+
+    if (!QlDbDisableRow(key, "customers", err)) {
+        QlSeamMessageBox(NULL, err, "customer delete failed", MB_OK);
+        return;
+    }
+    SendMessageA(names, LVM_DELETEITEM, row, 0);
+    int overviewRow = QlCustListFindKey(GetDlgItem(module, IDL_CUST_OVERVIEW), key, QL_CUST_OVERVIEW_KEY_COLUMN);
+    if (overviewRow >= 0) QlCustListDeleteRow(overviewRow);
+
+    // The form never goes on showing the deleted account: the next one in
+    // the name list takes its place, or an empty form when none is left.
+    int count = (int)SendMessageA(names, LVM_GETITEMCOUNT, 0, 0);
+    if (count > 0) {
+        int next = row < count ? row : count - 1;
+        QlCustListSelect(names, next);
+        QlCustRec shown;
+        if (QlCustGetByRowId(QlCustListKey(names, next, QL_CUST_NAMES_KEY_COLUMN), &shown, err))
+            QlCustShowRecord(module, &shown);
+    } else {
+        QlCustRec empty;
+        memset(&empty, 0, sizeof empty);
+        QlCustShowRecord(module, &empty);
+        QlCustEnableForm(module, 0);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// New quotation, activity view, statement
+
+void QlCustNewQuote(HWND module)
+{
+    int64_t count = 0;
+    if (QlTransGetCount(&count) && count >= QL_TRANS_LIMIT) {
+        QlMsgBox(module, QlLangText()->Error, QlCustText()->MaxTransactions, QL_COLOUR_WARNING);
+        return;
+    }
+    char acref[10];
+    GetText(module, IDT_CUST_ACREF, acref);
+    QlQuoteOpenNew(acref, NULL);
+}
+
+// Hands the shown account to the next screen; 0 when the form shows none.
+static int SetContext(HWND module)
+{
+    memset(&QlCustContext, 0, sizeof QlCustContext);
+    GetText(module, IDT_CUST_ACREF, QlCustContext.acref);
+    if (!QlCustContext.acref[0]) return 0;
+    GetText(module, IDT_CUST_BALANCE, QlCustContext.balance);
+    return 1;
+}
+
+void QlCustOpenAccount(HWND module)
+{
+    if (!SetContext(module)) return;
+    QlCustAccountChosen = NULL;
+    DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_CUST_ACTIVITY), module, QlCustAccountDlgProc, 0);
+    if (!QlCustAccountChosen) return;
+    DestroyWindow(module);
+    if (QlModuleWnd == module) QlModuleWnd = NULL;
+    QlTransOpenByType(QlCustAccountChosen);
+}
+
+void QlCustOpenStatement(HWND module)
+{
+    if (!SetContext(module)) return;
+    QlStmtOpen();
+}

@@ -1,0 +1,86 @@
+// The customers module window (dialog 120): the find box, the name list and
+// the overview list of the enabled accounts with their balances, the form of
+// the selected account, and the fourteen-button tool bar whose commands
+// reach the account maintenance and the later screens.
+#pragma once
+
+#include "common/QlAppState.h"
+#include "common/QlListView.h"
+#include "common/QlToolbar.h"
+#include "datastore/QlDbRecords.h"
+
+#include <windows.h>
+
+// Tool-bar commands (WM_COMMAND ids of the module window).
+enum QlCustCommand {
+    QL_CUST_CMD_NEW,
+    QL_CUST_CMD_SAVE,
+    QL_CUST_CMD_DELETE,
+    QL_CUST_CMD_QUOTE,
+    QL_CUST_CMD_INVOICE,
+    QL_CUST_CMD_CREDIT,
+    QL_CUST_CMD_PAY,
+    QL_CUST_CMD_ACTIVITY,
+    QL_CUST_CMD_STATEMENT,
+    QL_CUST_CMD_LABELS,
+    QL_CUST_CMD_LETTERS,
+    QL_CUST_CMD_PRINT,
+    QL_CUST_CMD_EXPORT,
+    QL_CUST_CMD_CLOSE,
+    QL_CUST_CMD_COUNT
+};
+
+// The tool bar's table (labels from the language when the window opens) and
+// the two lists' column tables (titles likewise).
+extern QlToolbarItem QlCustToolbarTable[QL_CUST_CMD_COUNT];
+extern QlListColumnTable QlCustOverviewColumns;   // list 1035: A/C ref, company, balance, row id
+extern QlListColumnTable QlCustNameColumns;       // list 1052: company, row id
+
+// Column of the row id in each list.
+#define QL_CUST_OVERVIEW_KEY_COLUMN 3
+#define QL_CUST_NAMES_KEY_COLUMN 1
+
+// Destroys the module window held in QlModuleWnd, creates the customers
+// module as a child of parent and stores it there.  Returns it; NULL when it
+// could not be created or was closed again while its lists were loading.
+HWND QlCustOpenModule(HWND parent);
+INT_PTR CALLBACK QlCustModuleDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+// 1 while the module window exists.
+int QlCustModuleIsOpen(void);
+// Rebuilds the module at its parent's size with the same account selected.
+HWND QlCustModuleRestore(HWND module);
+// Forgets the account to select when the module opens next and the sort
+// directions of the overview columns, as at program start (for another
+// company's accounts).
+void QlCustModuleForget(void);
+
+// Fills the customer block of a document form: acref into 1171 and 1159,
+// company into 1173, the address lines into 1028-1030.
+void QlCustShowAddress(HWND form, const QlCustRec *rec);
+// Shows the account in the module's form with its balance computed from the
+// invoices; NULL does nothing.
+void QlCustShowRecord(HWND module, const QlCustRec *rec);
+// The form's find edits and fields, enabled or not (the discount and rate
+// lists follow their check boxes when enabled).
+void QlCustEnableForm(HWND module, int enable);
+
+// Row function of the module's loads: the account's overview row (with its
+// balance) and name-list row, then a short message pump.
+int QlCustListRowCb(const QlCustRec *rec);
+// Append one row; return its index (-1 on failure).  The overview row takes
+// a slot of the balance sort table for the account's balance.
+int QlCustRefListAddRow(HWND overview, const QlCustRec *rec);
+int QlCustAccountsListAddRow(HWND names, const QlCustRec *rec);
+// LVM_SORTITEMS compare of two overview rows' slots by balance (sort
+// parameter 2), in the direction of the balance column's flag.
+int CALLBACK QlCustSortByBalanceCb(LPARAM slot1, LPARAM slot2, LPARAM column);
+// Deletes the module's overview row and frees its slot.
+void QlCustListDeleteRow(int row);
+
+// List helpers of the customers screens.
+int QlCustListSelected(HWND list);
+void QlCustListSelect(HWND list, int row);
+// The row id in the row's key column; 0 when it cannot be read.
+int64_t QlCustListKey(HWND list, int row, int column);
+// The row whose key column holds the key; -1 when none does.
+int QlCustListFindKey(HWND list, int64_t key, int column);

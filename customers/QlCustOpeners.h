@@ -1,0 +1,25 @@
+// Openers of the account screens that the customers module starts and that
+// come with their own work: labels and letters, the printed and exported
+// account, the activity view and the statement window.
+#pragma once
+
+#include "datastore/QlDbRecords.h"
+
+#include <windows.h>
+
+// Commands 9-12 of the module, each with the module window.
+void QlCustOpenLabel(HWND module);
+void QlCustOpenLetter(HWND module);
+void QlCustPrintList(HWND module);
+// The file's close result, 0 when nothing was written.
+int QlCustExportList(HWND module);
+
+// The activity view (dialog 160), run modally for the account of
+// QlCustContext; QlCustAccountChosen points to the transaction the user chose
+// to open, NULL when none.
+INT_PTR CALLBACK QlCustAccountDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+extern QlTransRec *QlCustAccountChosen;
+
+// The statement window (dialog 186) for the account of QlCustContext, in the
+// module slot (the window there is destroyed first).  Returns it.
+HWND QlStmtOpen(void);

@@ -1,0 +1,17 @@
+// The customers module's own language record: one record of texts per
+// user-interface language, the fields listed in customers/QlCustTexts.def.
+#pragma once
+
+#include "shell/QlLangGen.h"
+
+struct QlCustTextRec {
+#define QL_LANG_DEF "customers/QlCustTexts.def"
+#include "shell/QlLangStruct.h"
+};
+
+extern const QlCustTextRec QlCustTextTable[QL_LANG_COUNT];
+extern const QlLangFieldInfo QlCustTextFields[];
+extern const int QlCustTextFieldCount;
+
+// The record of the current language (the settings' language).
+const QlCustTextRec *QlCustText(void);

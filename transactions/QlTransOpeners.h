@@ -1,0 +1,31 @@
+// The transactions side's doors that other modules open: the new-document
+// openers for a customer account, the one road from a stored transaction to
+// the form that shows it, and the short message pump of long list loads.
+#pragma once
+
+#include "datastore/QlDbRecords.h"
+#include "transactions/QlTransOpen.h"
+
+#include <windows.h>
+
+// New invoice, credit note and payment for the account shown in the
+// customers module (its A/C ref display).  Each takes the module slot and
+// returns the new form, NULL when none was opened.
+HWND QlInvNewForCust(HWND customersModule);
+HWND QlCreditNewForCust(HWND customersModule);
+HWND QlPayNew(HWND customersModule);
+
+// Opens the form of a stored transaction by its type (1 invoice by sub-type,
+// 2 credit note, 3 payment, 4 quotation, 5 purchase order, 6 purchase
+// invoice) in the module slot.  The views of types 1-4 keep the address, so
+// the caller passes a record that outlives the form.  NULL for any other type.
+HWND QlTransOpenByType(QlTransRec *rec);
+
+// Keeps the program responsive while a long list fills: called once per row,
+// it runs up to 15 waiting messages of the thread (translated and
+// dispatched), ending early when the queue is empty.  It looks into the queue
+// at most once every QlUiPumpIntervalMs milliseconds (10; tests that need it
+// to look at every call set 0); calls in between return at once.  A quit
+// message is left in the queue for the main message loop.
+extern DWORD QlUiPumpIntervalMs;
+void QlUiPumpMessages(void);
