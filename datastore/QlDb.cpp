@@ -24,6 +24,8 @@ static QlSqliteCloseFn gClose;
 static QlSqliteExecFn gExec;
 static QlSqliteErrmsgFn gErrmsg;
 static QlSqliteLastInsertRowidFn gLastInsertRowid;
+static int gExecDepth;       // statements running, nested through row functions
+static int gClosePending;    // a close asked for while a statement ran
 
 // ---------------------------------------------------------------------------
 // Error texts and statement building
@@ -90,6 +92,13 @@ static void SetSqliteError(char *err)
 
 void QlDbClose(void)
 {
+    // Closing under a running statement would pull SQLite away beneath it:
+    // the close happens when the outermost statement has returned.
+    if (gExecDepth > 0) {
+        gClosePending = 1;
+        return;
+    }
+    gClosePending = 0;
     if (gDb) {
         gClose(gDb);
         gDb = NULL;
@@ -112,6 +121,10 @@ template <class Fn> static Fn BindEntry(const char *name)
 
 int QlDbLoadLibrary(const char *path, char *err)
 {
+    if (gExecDepth > 0) {
+        QlDbSetError(err, QL_DB_ERR_BUSY);
+        return 0;
+    }
     // A second open replaces the first instead of leaking its connection.
     QlDbClose();
 
@@ -152,7 +165,12 @@ int QlDbLoadLibrary(const char *path, char *err)
 
 int QlDbIsOpen(void)
 {
-    return gDb != NULL;
+    return gDb != NULL && !gClosePending;
+}
+
+int QlDbIsBusy(void)
+{
+    return gExecDepth > 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -160,15 +178,16 @@ int QlDbIsOpen(void)
 
 int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err)
 {
-    if (!gDb) {
+    if (!gDb || gClosePending) {
         QlDbSetError(err, QL_DB_ERR_NOT_OPEN);
         return 0;
     }
-    if (gExec(gDb, sql, callback, arg, NULL) != 0) {
-        SetSqliteError(err);
-        return 0;
-    }
-    return 1;
+    gExecDepth++;
+    int failed = gExec(gDb, sql, callback, arg, NULL) != 0;
+    if (failed) SetSqliteError(err);
+    gExecDepth--;
+    if (gExecDepth == 0 && gClosePending) QlDbClose();
+    return !failed;
 }
 
 int QlDbExec(const char *sql, char *err)

@@ -29,6 +29,7 @@
 #define QL_DB_ERR_PATH "Cannot convert database path %s"
 #define QL_DB_ERR_TOO_LONG "SQL statement too long"
 #define QL_DB_ERR_FIELD "Text does not fit its field"
+#define QL_DB_ERR_BUSY "Database is busy"
 
 // Statement buffer sizes.
 #define QL_DB_SQL_WRITE 2048
@@ -53,6 +54,10 @@ void QlDbClose(void);
 int QlDbOpen(const char *path, char *err);
 // 1 while a connection is open.
 int QlDbIsOpen(void);
+// 1 while a statement runs (a row function further down the stack, e.g. a
+// list load that lets the message pump run).  Closing the connection then is
+// put off until the statement has ended, and opening another is refused.
+int QlDbIsBusy(void);
 
 // Runs the caller's statement(s) without a row callback.
 int QlDbExec(const char *sql, char *err);

@@ -7,6 +7,7 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "customers/QlCustModule.h"
+#include "datastore/QlDb.h"
 #include "netmail/QlMail.h"
 #include "purchasing/QlPurchOpen.h"
 #include "reports/QlReportsOpen.h"
@@ -172,6 +173,13 @@ static void OnToolTip(NMHDR *header)
 
 static LRESULT OnCommand(HWND window, int id, WPARAM wParam, LPARAM lParam)
 {
+    // A list still loading lets the message pump run inside its database
+    // statement: commands wait until it has ended (they may close the module,
+    // switch the company or replace its database).
+    if (QlDbIsBusy()) {
+        PostMessageA(window, WM_COMMAND, wParam, lParam);
+        return 0;
+    }
     if (id >= 0 && id < QL_MAIN_COMMAND_COUNT && QlDescBarText) QlUiSetText(QlDescBarText, QlToolbarTipTable[id]);
     for (const QlMainCommand &command : QlMainCommandTable) {
         bool fromToolbar = command.toolbarId >= 0 && command.toolbarId == id;
@@ -185,6 +193,10 @@ static LRESULT OnCommand(HWND window, int id, WPARAM wParam, LPARAM lParam)
 
 static LRESULT OnSysCommand(HWND window, WPARAM wParam, LPARAM lParam)
 {
+    if ((wParam & 0xFFF0) == SC_CLOSE && QlDbIsBusy()) {
+        PostMessageA(window, WM_SYSCOMMAND, wParam, lParam);
+        return 0;
+    }
     switch (wParam & 0xFFF0) {
     case SC_MINIMIZE:
         gMinimized = 1;

@@ -80,6 +80,32 @@ TEST_F(DbBindingTest, StatementsWithoutAConnectionFailInsteadOfCrashing)
     QlCompanyDbClose();
 }
 
+// A row function that, like a list load letting the message pump run, meets
+// the program closing the database or opening another while rows still come.
+static int __cdecl CloseUnderneath(void *arg, int, char **, char **)
+{
+    char err[QL_DB_ERR_SIZE];
+    EXPECT_EQ(1, QlDbIsBusy());
+    EXPECT_EQ(0, QlDbOpen("elsewhere.db", err));
+    EXPECT_STREQ("Database is busy", err);
+    QlDbClose();
+    EXPECT_EQ(0, QlDbIsOpen());
+    EXPECT_EQ(0, QlDbExec("select 1;", err));   // no new statement after the close
+    ++*(int *)arg;
+    return 0;
+}
+
+TEST_F(DataStoreTest, CloseDuringARunningStatementWaitsForItsEnd)
+{
+    ASSERT_EQ(1, QlDbExec("insert into transcount (count) values (5); insert into transcount (count) values (6);", err));
+    int rows = 0;
+    EXPECT_EQ(1, QlDbExecRows("select count from transcount;", CloseUnderneath, &rows, err));
+    EXPECT_GE(rows, 2);
+    EXPECT_EQ(0, QlDbIsBusy());
+    EXPECT_EQ(0, QlDbIsOpen());
+    EXPECT_EQ(nullptr, GetModuleHandleA("sqlite3.dll"));
+}
+
 // ---------------------------------------------------------------------------
 // Schema
 

@@ -290,6 +290,29 @@ TEST_F(MainWindowTest, CommandsReachTheirOpeners)
     EXPECT_EQ(QlToolbarTipTable[1], tip.lpszText);
 }
 
+// A list load lets the message pump run inside its database statement: a
+// command that arrives then (it may close the module or the database) runs
+// once the statement has ended.
+static int gDeferredRuns;
+static int __cdecl ClickDuringStatement(void *window, int, char **, char **)
+{
+    SendMessageA((HWND)window, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+    EXPECT_EQ(0, gDeferredRuns);
+    return 0;
+}
+
+TEST_F(MainWindowTest, CommandsWaitForARunningStatement)
+{
+    HWND main = StartWith(CompanySettings("Acme Widgets Ltd", QL_LANG_ENGLISH, 0));
+    ASSERT_TRUE(IsWindow(main));
+    gDeferredRuns = 0;
+    QlMainCommandTable[0].run = [](HWND) { gDeferredRuns++; };
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbExecRows("select 1;", ClickDuringStatement, main, err));
+    PumpMessages();
+    EXPECT_EQ(1, gDeferredRuns);
+}
+
 // With the real openers every command of the menu and the tool bar runs
 // without harm; Exit then ends the program and saves the settings.
 TEST_F(MainWindowTest, EveryCommandRunsAndExitSaves)
