@@ -160,17 +160,23 @@ TEST(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
     HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
     ASSERT_NE(nullptr, main);
 
-    // A picture of the window for a person to look at (not compared).
-    Sleep(1000);
+    // Pictures of the window for a person to look at (not compared): as it
+    // starts, and with the customers module open.
     std::string artifacts = Env("QL_ARTIFACT_DIR", "artifacts");
-    std::string shot = artifacts + "/main-window.png";
-    UnixProcess screenshot;
-    ASSERT_TRUE(screenshot.start({"/bin/sh", "-c", "mkdir -p '" + artifacts + "' && xwd -root -silent | convert xwd:- '" +
-                                                       shot + "'"},
-                                 ""));
+    auto takeScreenshot = [&](const char *name) {
+        Sleep(1000);
+        UnixProcess screenshot;
+        ASSERT_TRUE(screenshot.start({"/bin/sh", "-c", "mkdir -p '" + artifacts + "' && xwd -root -silent | convert xwd:- '" +
+                                                           artifacts + "/" + name + "'"},
+                                     ""));
+        int exitCode = -1;
+        EXPECT_TRUE(screenshot.wait(30000, &exitCode));
+        EXPECT_EQ(0, exitCode);
+    };
+    takeScreenshot("main-window.png");
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+    takeScreenshot("customers-module.png");
     int code = -1;
-    EXPECT_TRUE(screenshot.wait(30000, &code));
-    EXPECT_EQ(0, code);
 
     // A second start ends at once, without a window of its own.
     UnixProcess second;
