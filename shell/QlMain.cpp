@@ -7,6 +7,7 @@
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
+#include "customers/QlCustModule.h"
 #include "datastore/QlDb.h"
 #include "resources/QlResIds.h"
 #include "shell/QlAbout.h"
@@ -246,6 +247,7 @@ void QlMainSwitchCompany(HWND mainWindow)
     }
     QlCfgSave();
     QlCompanyDbClose();
+    QlCustModuleForget();   // the remembered account belonged to the old company
     QlCompanies.current = company;
     memcpy(&QlSettings.cfg, &loaded, sizeof QlSettings.cfg);
     QlVatBuildRateList();
