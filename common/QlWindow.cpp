@@ -135,3 +135,17 @@ FILE *QlFilePickCopy(FILE **out, FILE *first, FILE *second, int flag, int count)
     *out = (flag == 0 && count > 0 && second) ? second : first;
     return *out;
 }
+
+void QlUiGetField(HWND dialog, int id, char *text, int size)
+{
+    if (size <= 0) return;
+    text[0] = '\0';
+    GetDlgItemTextA(dialog, id, text, size);
+    text[size - 1] = '\0';
+}
+
+int QlUiComboSelection(HWND dialog, int id)
+{
+    LRESULT index = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
+    return index >= 0 ? (int)index : 0;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <stddef.h>
 #include <stdio.h>
 
 #include "QlDate.h"
@@ -33,6 +34,16 @@ HWND QlUiCreateStatic(HINSTANCE instance, HWND parent, int x, int y, int width, 
 
 // WM_SETTEXT; returns its result.
 LRESULT QlUiSetText(HWND window, const char *text);
+
+// Reads a control's text into a field of size bytes: always terminated,
+// empty when the control is missing.
+void QlUiGetField(HWND dialog, int id, char *text, int size);
+template <size_t N> inline void QlUiGetField(HWND dialog, int id, char (&field)[N])
+{
+    QlUiGetField(dialog, id, field, (int)N);
+}
+// The selected index of a combo box, 0 when nothing is selected.
+int QlUiComboSelection(HWND dialog, int id);
 
 // Registers a class with no extra bytes; cursor is a system cursor id
 // (IDC_ARROW ...) or NULL, icon a resource name of the instance or NULL.

@@ -42,24 +42,6 @@ static HWND Module(HWND dialog)
     return (HWND)GetWindowLongPtrA(dialog, DWLP_USER);
 }
 
-static void GetText(HWND dialog, int id, char *text, int size)
-{
-    text[0] = '\0';
-    GetDlgItemTextA(dialog, id, text, size);
-}
-
-template <size_t N>
-static void GetText(HWND dialog, int id, char (&field)[N])
-{
-    GetText(dialog, id, field, (int)N);
-}
-
-static uint16_t SelectedIndex(HWND dialog, int id)
-{
-    LRESULT index = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
-    return index >= 0 ? (uint16_t)index : 0;
-}
-
 static void FollowCheck(HWND dialog, int checkId, int listId)
 {
     EnableWindow(GetDlgItem(dialog, listId), IsDlgButtonChecked(dialog, checkId) == BST_CHECKED);
@@ -83,21 +65,21 @@ int QlCustAddSave(HWND dialog)
 {
     QlCustRec rec;
     memset(&rec, 0, sizeof rec);
-    GetText(dialog, IDE_CUSTADD_COMPANY, rec.company);
+    QlUiGetField(dialog, IDE_CUSTADD_COMPANY, rec.company);
     if (strlen(rec.company) < 2) return QL_CUST_ADD_TOO_SHORT;
-    GetText(dialog, IDE_CUST_ADDR1, rec.addr1);
+    QlUiGetField(dialog, IDE_CUST_ADDR1, rec.addr1);
     if (!rec.addr1[0]) return QL_CUST_ADD_EMPTY_ADDRESS;
-    GetText(dialog, IDE_CUST_ADDR2, rec.addr2);
-    GetText(dialog, IDE_CUST_ADDR3, rec.addr3);
-    GetText(dialog, IDE_CUSTADD_CONTACT, rec.contact);
-    GetText(dialog, IDE_CUSTADD_TEL, rec.worktel);
-    GetText(dialog, IDE_CUSTADD_FAX, rec.fax);
-    GetText(dialog, IDE_CUSTADD_MOBILE, rec.mobtel);
-    GetText(dialog, IDE_CUSTADD_EMAIL, rec.wemail);
+    QlUiGetField(dialog, IDE_CUST_ADDR2, rec.addr2);
+    QlUiGetField(dialog, IDE_CUST_ADDR3, rec.addr3);
+    QlUiGetField(dialog, IDE_CUSTADD_CONTACT, rec.contact);
+    QlUiGetField(dialog, IDE_CUSTADD_TEL, rec.worktel);
+    QlUiGetField(dialog, IDE_CUSTADD_FAX, rec.fax);
+    QlUiGetField(dialog, IDE_CUSTADD_MOBILE, rec.mobtel);
+    QlUiGetField(dialog, IDE_CUSTADD_EMAIL, rec.wemail);
     rec.apply_discount = IsDlgButtonChecked(dialog, IDB_CUST_APPLY_DISCOUNT) == BST_CHECKED;
-    rec.discount = SelectedIndex(dialog, IDC_CUST_DISCOUNT);
+    rec.discount = (uint16_t)QlUiComboSelection(dialog, IDC_CUST_DISCOUNT);
     rec.apply_tax = IsDlgButtonChecked(dialog, IDB_CUST_APPLY_TAX) == BST_CHECKED;
-    rec.vat_rate_index = SelectedIndex(dialog, IDC_CUST_RATE);
+    rec.vat_rate_index = (uint16_t)QlUiComboSelection(dialog, IDC_CUST_RATE);
 
     // A look-up that failed is an error, never a free reference.
     int made = QlCustMakeAcRef(&rec);

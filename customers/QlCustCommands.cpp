@@ -96,24 +96,6 @@ int QlCustMakeSamples(void)
 // ---------------------------------------------------------------------------
 // Save
 
-static void GetText(HWND dialog, int id, char *text, int size)
-{
-    text[0] = '\0';
-    GetDlgItemTextA(dialog, id, text, size);
-}
-
-template <size_t N>
-static void GetText(HWND dialog, int id, char (&field)[N])
-{
-    GetText(dialog, id, field, (int)N);
-}
-
-static uint16_t SelectedIndex(HWND dialog, int id)
-{
-    LRESULT index = SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
-    return index >= 0 ? (uint16_t)index : 0;
-}
-
 void QlCustUpdateCmd(HWND module)
 {
     HWND names = GetDlgItem(module, IDL_CUST_NAMES);
@@ -123,24 +105,24 @@ void QlCustUpdateCmd(HWND module)
 
     QlCustRec rec;
     memset(&rec, 0, sizeof rec);
-    GetText(module, IDE_CUST_COMPANY, rec.company);
-    GetText(module, IDE_CUST_ADDR1, rec.addr1);
-    GetText(module, IDE_CUST_ADDR2, rec.addr2);
-    GetText(module, IDE_CUST_ADDR3, rec.addr3);
+    QlUiGetField(module, IDE_CUST_COMPANY, rec.company);
+    QlUiGetField(module, IDE_CUST_ADDR1, rec.addr1);
+    QlUiGetField(module, IDE_CUST_ADDR2, rec.addr2);
+    QlUiGetField(module, IDE_CUST_ADDR3, rec.addr3);
     if (!rec.company[0] || !rec.addr1[0]) {
         QlMsgBox(module, QlCustText()->InvalidInput, QlCustText()->FillNameAddress, QL_COLOUR_WARNING);
         return;
     }
-    GetText(module, IDE_CUST_EMAIL, rec.wemail);
-    GetText(module, IDE_CUST_CONTACT, rec.contact);
-    GetText(module, IDE_CUST_TEL, rec.worktel);
-    GetText(module, IDE_CUST_FAX, rec.fax);
-    GetText(module, IDE_CUST_MOBILE, rec.mobtel);
+    QlUiGetField(module, IDE_CUST_EMAIL, rec.wemail);
+    QlUiGetField(module, IDE_CUST_CONTACT, rec.contact);
+    QlUiGetField(module, IDE_CUST_TEL, rec.worktel);
+    QlUiGetField(module, IDE_CUST_FAX, rec.fax);
+    QlUiGetField(module, IDE_CUST_MOBILE, rec.mobtel);
     rec.apply_discount = IsDlgButtonChecked(module, IDB_CUST_APPLY_DISCOUNT) == BST_CHECKED;
-    rec.discount = SelectedIndex(module, IDC_CUST_DISCOUNT);
+    rec.discount = (uint16_t)QlUiComboSelection(module, IDC_CUST_DISCOUNT);
     rec.apply_tax = IsDlgButtonChecked(module, IDB_CUST_APPLY_TAX) == BST_CHECKED;
-    rec.vat_rate_index = SelectedIndex(module, IDC_CUST_RATE);
-    GetText(module, IDT_CUST_ACREF, rec.acref);
+    rec.vat_rate_index = (uint16_t)QlUiComboSelection(module, IDC_CUST_RATE);
+    QlUiGetField(module, IDT_CUST_ACREF, rec.acref);
     rec.iKey = key;
 
     // The form must show the selected account: its fields are never written
@@ -226,7 +208,7 @@ void QlCustNewQuote(HWND module)
         return;
     }
     char acref[10];
-    GetText(module, IDT_CUST_ACREF, acref);
+    QlUiGetField(module, IDT_CUST_ACREF, acref);
     QlQuoteOpenNew(acref, NULL);
 }
 
@@ -234,9 +216,9 @@ void QlCustNewQuote(HWND module)
 static int SetContext(HWND module)
 {
     memset(&QlCustContext, 0, sizeof QlCustContext);
-    GetText(module, IDT_CUST_ACREF, QlCustContext.acref);
+    QlUiGetField(module, IDT_CUST_ACREF, QlCustContext.acref);
     if (!QlCustContext.acref[0]) return 0;
-    GetText(module, IDT_CUST_BALANCE, QlCustContext.balance);
+    QlUiGetField(module, IDT_CUST_BALANCE, QlCustContext.balance);
     return 1;
 }
 

@@ -14,7 +14,7 @@ protected:
 
     void SetUp() override
     {
-        dir = QlTestMakeTempDir();
+        dir = QlTestMakeFolder("qlpic");
         ASSERT_FALSE(dir.empty());
         ASSERT_TRUE(QlTestWriteBmp(File("logo.bmp"), 7, 5, RGB(255, 0, 0), RGB(255, 255, 255)));
         ASSERT_TRUE(QlTestCopyFixture("blue-24x16.jpg", File("logo.jpg")));
@@ -24,7 +24,7 @@ protected:
     void TearDown() override
     {
         QlPictureLibFree();
-        QlTestRemoveDir(dir);
+        QlTestRemoveFolder(dir);
     }
 
     std::string File(const char *name) { return dir + "\\" + name; }
@@ -203,8 +203,8 @@ TEST(PictureLogo, ChooserGivesThePathAndRestoresTheWorkingFolder)
     char savedWorkDir[MAX_PATH], savedCurrent[MAX_PATH];
     strcpy(savedWorkDir, QlWorkDir);
     GetCurrentDirectoryA(sizeof savedCurrent, savedCurrent);
-    std::string work = QlTestMakeTempDir();
-    std::string other = QlTestMakeTempDir();
+    std::string work = QlTestMakeFolder("qlpic");
+    std::string other = QlTestMakeFolder("qlpic");
     ASSERT_FALSE(work.empty());
     ASSERT_FALSE(other.empty());
     lstrcpynA(QlWorkDir, work.c_str(), sizeof QlWorkDir);
@@ -235,8 +235,8 @@ TEST(PictureLogo, ChooserGivesThePathAndRestoresTheWorkingFolder)
     QlSeamsReset();
     SetCurrentDirectoryA(savedCurrent);
     strcpy(QlWorkDir, savedWorkDir);
-    QlTestRemoveDir(work);
-    QlTestRemoveDir(other);
+    QlTestRemoveFolder(work);
+    QlTestRemoveFolder(other);
 }
 
 TEST(ListBoxFill, AddsInOrderThenSelects)

@@ -12,12 +12,12 @@
 
 class DbBindingTest : public ::testing::Test {
 protected:
-    void SetUp() override { folder = DbTestMakeFolder(); }
+    void SetUp() override { folder = QlTestMakeFolder("qldb_"); }
     void TearDown() override
     {
         QlDbClose();
         QlDbLibraryName = "sqlite3.dll";
-        DbTestRemoveFolder(folder);
+        QlTestRemoveFolder(folder);
     }
     std::string folder;
     char err[QL_DB_ERR_SIZE] = "untouched";
@@ -149,7 +149,7 @@ static const char kOldTrans[] =
 
 TEST(DbUpgrade, OldTransGainsThreeColumnsAndCentsFromMoneyTexts)
 {
-    std::string folder = DbTestMakeFolder();
+    std::string folder = QlTestMakeFolder("qldb_");
     std::string path = folder + "\\quilry.db";
     DbTestNativeExec(path, kOldTrans);
     char err[QL_DB_ERR_SIZE];
@@ -177,12 +177,12 @@ TEST(DbUpgrade, OldTransGainsThreeColumnsAndCentsFromMoneyTexts)
     ASSERT_EQ(1, QlDbOpen(path.c_str(), err)) << err;
     EXPECT_EQ("99", DbTestNativeScalar(path, "select gross_cents from trans where iKey=1;"));
     QlDbClose();
-    DbTestRemoveFolder(folder);
+    QlTestRemoveFolder(folder);
 }
 
 TEST(DbUpgrade, MissingOnlyCarriageVatIsAddedWithoutBackfill)
 {
-    std::string folder = DbTestMakeFolder();
+    std::string folder = QlTestMakeFolder("qldb_");
     std::string path = folder + "\\quilry.db";
     DbTestNativeExec(path,
                      "create table trans (iKey INTEGER PRIMARY KEY, enabled TEXT, desc TEXT, gross TEXT, "
@@ -193,7 +193,7 @@ TEST(DbUpgrade, MissingOnlyCarriageVatIsAddedWithoutBackfill)
     EXPECT_EQ("null", DbTestNativeScalar(path, "select typeof(carriage_vat) from trans;"));
     EXPECT_EQ("<null>", DbTestNativeScalar(path, "select gross_cents from trans;"));
     QlDbClose();
-    DbTestRemoveFolder(folder);
+    QlTestRemoveFolder(folder);
 }
 
 // ---------------------------------------------------------------------------
@@ -221,7 +221,7 @@ class CompanyDbTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder = DbTestMakeFolder();
+        folder = QlTestMakeFolder("qldb_");
         GetCurrentDirectoryA(sizeof oldDir, oldDir);
         ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
         QlSeamMessageBox = RecordBox;
@@ -234,7 +234,7 @@ protected:
         QlDbLibraryName = "sqlite3.dll";
         QlSeamsReset();
         SetCurrentDirectoryA(oldDir);
-        DbTestRemoveFolder(folder);
+        QlTestRemoveFolder(folder);
     }
     std::string folder;
     char oldDir[MAX_PATH];

@@ -5,39 +5,6 @@
 #include <sqlite3.h>
 #include <string.h>
 
-std::string DbTestMakeFolder(void)
-{
-    static unsigned serial;
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    for (;;) {
-        char folder[MAX_PATH + 32];
-        snprintf(folder, sizeof folder, "%sqldb_%lu_%u", temp, (unsigned long)GetCurrentProcessId(), ++serial);
-        if (CreateDirectoryA(folder, NULL)) return folder;
-        if (GetLastError() != ERROR_ALREADY_EXISTS) return "";
-    }
-}
-
-void DbTestRemoveFolder(const std::string &folder)
-{
-    if (folder.empty()) return;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                DbTestRemoveFolder(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
 std::string DbTestNativePath(const std::string &windowsPath)
 {
     char native[MAX_PATH * 4];
@@ -76,7 +43,7 @@ void DbTestNativeExec(const std::string &windowsPath, const char *sql)
 
 void DataStoreTest::SetUp()
 {
-    folder = DbTestMakeFolder();
+    folder = QlTestMakeFolder("qldb_");
     ASSERT_FALSE(folder.empty());
     dbPath = folder + "\\quilry.db";
     ASSERT_EQ(1, QlDbOpen(dbPath.c_str(), err)) << err;
@@ -86,5 +53,5 @@ void DataStoreTest::TearDown()
 {
     QlDbClose();
     QlDbLibraryName = "sqlite3.dll";
-    DbTestRemoveFolder(folder);
+    QlTestRemoveFolder(folder);
 }

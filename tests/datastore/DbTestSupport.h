@@ -3,14 +3,12 @@
 #pragma once
 
 #include "QlGTest.h"
+#include "QlTestFiles.h"
 
 #include "datastore/QlDbTables.h"
 
 #include <string>
 
-// A new empty folder (Windows path, no trailing backslash) and its removal.
-std::string DbTestMakeFolder(void);
-void DbTestRemoveFolder(const std::string &folder);
 std::string DbTestNativePath(const std::string &windowsPath);
 
 // Runs SQL on the file through the native library, outside the data store.

@@ -14,7 +14,7 @@ protected:
 
     void SetUp() override
     {
-        dir = QlTestMakeTempDir();
+        dir = QlTestMakeFolder("qlpic");
         ASSERT_FALSE(dir.empty());
         lib = LoadLibraryA("Glimmet.dll");
         ASSERT_NE(nullptr, lib);
@@ -28,7 +28,7 @@ protected:
     void TearDown() override
     {
         if (lib) FreeLibrary(lib);
-        QlTestRemoveDir(dir);
+        QlTestRemoveFolder(dir);
     }
 
     std::string File(const char *name) { return dir + "\\" + name; }

@@ -4,34 +4,6 @@
 #include <stdlib.h>
 #include <stdint.h>
 #include <string.h>
-#include <vector>
-
-std::string QlTestMakeTempDir(void)
-{
-    char base[MAX_PATH];
-    DWORD n = GetTempPathA(sizeof base, base);
-    if (n == 0 || n >= sizeof base) return "";
-    for (int attempt = 0; attempt < 100; attempt++) {
-        char dir[MAX_PATH + 32];
-        snprintf(dir, sizeof dir, "%sqlpic%lu_%d", base, (unsigned long)GetCurrentProcessId(), attempt);
-        if (CreateDirectoryA(dir, NULL)) return dir;
-    }
-    return "";
-}
-
-void QlTestRemoveDir(const std::string &dir)
-{
-    if (dir.empty()) return;
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileA((dir + "\\" + found.cFileName).c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
 
 bool QlTestWriteFile(const std::string &path, const void *data, size_t size)
 {

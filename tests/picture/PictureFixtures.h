@@ -2,13 +2,13 @@
 // by hand and the small JPEG, GIF and icon files kept in tests/picture/data.
 #pragma once
 
-#include <windows.h>
-#include <string>
+#include "QlTestFiles.h"
 
-// Makes a new empty folder under the temp folder; "" on failure.
-std::string QlTestMakeTempDir(void);
-// Deletes the files in the folder and the folder itself.
-void QlTestRemoveDir(const std::string &dir);
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
 
 // Writes a 24-bit bottom-up bitmap file: the top-left pixel in topLeft, all
 // others in rest.

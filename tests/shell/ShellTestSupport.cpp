@@ -1,5 +1,6 @@
 #include "QlGTest.h"
 #include "ShellTestSupport.h"
+#include "QlTestFiles.h"
 
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
@@ -10,25 +11,6 @@
 
 #include <stdlib.h>
 #include <string.h>
-
-static void RemoveTree(const std::string &folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 WorkFolder::WorkFolder()
 {
@@ -55,7 +37,7 @@ WorkFolder::~WorkFolder()
 {
     SetCurrentDirectoryA(oldDir_);
     memcpy(QlWorkDir, oldWorkDir_, sizeof QlWorkDir);
-    if (!path_.empty()) RemoveTree(path_);
+    if (!path_.empty()) QlTestRemoveFolder(path_);
 }
 
 bool WorkFolder::copyImages() const
