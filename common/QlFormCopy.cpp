@@ -1,5 +1,6 @@
 #include "QlFormCopy.h"
 
+#include "QlListView.h"
 #include "QlMoney.h"
 #include "QlPlatform.h"
 
@@ -36,13 +37,7 @@ int QlFormCopyFill(HWND form, const QlFormCopyControls *controls)
     int columns = list ? ColumnCount(list) : 0;
     for (int r = 0; r < rows; r++) {
         for (int c = 0; c < columns; c++) {
-            LVITEMA item;
-            memset(&item, 0, sizeof item);
-            item.iSubItem = c;
-            item.pszText = formCopy->cells[r][c];
-            item.cchTextMax = QL_FORM_COPY_CELL_CHARS;
-            SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)r, (LPARAM)&item);
-            formCopy->cells[r][c][QL_FORM_COPY_CELL_CHARS - 1] = '\0';
+            QlListGetCell(list, r, c, formCopy->cells[r][c], QL_FORM_COPY_CELL_CHARS);
         }
     }
     formCopy->rowCount = rows;
@@ -58,12 +53,7 @@ int QlFormCopyShow(HWND form, const QlFormCopyControls *controls)
     // The sign goes with the units only ("-12" and "34" for -12.34, "-0" and
     // "50" for -0.50), the way the amount is read back.
     int64_t cents = formCopy->amountCents;
-    uint64_t magnitude = cents < 0 ? 0 - (uint64_t)cents : (uint64_t)cents;
-    char units[32], hundredths[8];
-    snprintf(units, sizeof units, "%s" QL_U64, cents < 0 ? "-" : "", magnitude / 100);
-    snprintf(hundredths, sizeof hundredths, "%u", (unsigned)(magnitude % 100));
-    SetDlgItemTextA(form, controls->unitsId, units);
-    SetDlgItemTextA(form, controls->hundredthsId, hundredths);
+    QlUiSetMoneySplit(form, controls->unitsId, controls->hundredthsId, cents / 100, (int)(cents % 100));
 
     HWND list = GetDlgItem(form, controls->listId);
     if (list) {
@@ -72,11 +62,7 @@ int QlFormCopyShow(HWND form, const QlFormCopyControls *controls)
         int columns = ColumnCount(list);
         for (int r = 0; r < rows; r++) {
             for (int c = 0; c < columns; c++) {
-                LVITEMA item;
-                memset(&item, 0, sizeof item);
-                item.iSubItem = c;
-                item.pszText = formCopy->cells[r][c];
-                SendMessageA(list, LVM_SETITEMTEXTA, (WPARAM)r, (LPARAM)&item);
+                QlListSetCell(list, r, c, formCopy->cells[r][c]);
             }
         }
     }

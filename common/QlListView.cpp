@@ -113,14 +113,8 @@ int QlListFindRow(HWND list, const char *text, int column, int mode, int *row)
     if (count <= 0 || !text || !text[0]) return 0;
     size_t length = strlen(text);
     for (int i = 0; i < count; i++) {
-        char cell[256] = "";
-        LVITEMA item;
-        memset(&item, 0, sizeof item);
-        item.iSubItem = column;
-        item.pszText = cell;
-        item.cchTextMax = sizeof cell;
-        SendMessageA(list, LVM_GETITEMTEXTA, i, (LPARAM)&item);
-        cell[sizeof cell - 1] = '\0';  // Wine fills the whole buffer without a terminator when the cell is longer
+        char cell[256];
+        QlListGetCell(list, i, column, cell, sizeof cell);
         int match;
         if (mode == 1)
             match = strlen(cell) >= length && strstr(cell, text) != NULL;
@@ -144,4 +138,26 @@ int QlListGetColumnText(HWND list, int column, char *buffer, int bufferSize)
     int result = (int)SendMessageA(list, LVM_GETCOLUMNA, column, (LPARAM)&col);
     if (bufferSize > 0) buffer[bufferSize - 1] = '\0';
     return result;
+}
+
+void QlListGetCell(HWND list, int row, int column, char *text, int size)
+{
+    if (size <= 0) return;
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    text[0] = '\0';
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = size;
+    SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
+    text[size - 1] = '\0';
+}
+
+void QlListSetCell(HWND list, int row, int column, const char *text)
+{
+    LVITEMA item;
+    memset(&item, 0, sizeof item);
+    item.iSubItem = column;
+    item.pszText = (char *)text;
+    SendMessageA(list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
 }

@@ -63,5 +63,11 @@ int QlListViewSetColumns(HWND dialog, int controlId, const char (*titles)[40], c
 // for an empty text or list).
 int QlListFindRow(HWND list, const char *text, int column, int mode, int *row);
 
+// Reads one cell into text (size bytes), always terminated: Wine fills the
+// whole buffer without a terminator when the cell is longer.
+void QlListGetCell(HWND list, int row, int column, char *text, int size);
+// Writes one cell.
+void QlListSetCell(HWND list, int row, int column, const char *text);
+
 // Reads a column's title; the list view's result (nonzero on success).
 int QlListGetColumnText(HWND list, int column, char *buffer, int bufferSize);

@@ -1,4 +1,5 @@
 #include "QlMoney.h"
+#include "QlListView.h"
 #include "QlPlatform.h"
 
 #include <commctrl.h>
@@ -59,25 +60,6 @@ void QlMoneySplitCents(int64_t amountCents, int64_t *euro, int *cents)
 // ---------------------------------------------------------------------------
 // Controls and list cells
 
-static void GetCellText(HWND list, int row, int column, char *buf, int size)
-{
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = buf;
-    item.cchTextMax = size;
-    buf[0] = '\0';
-    SendMessageA(list, LVM_GETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
-    buf[size - 1] = '\0';   // a cell longer than the buffer comes back unterminated
-}
-
-static void SetCellText(HWND list, int row, int column, const char *text)
-{
-    LVITEMA item = {};
-    item.iSubItem = column;
-    item.pszText = (char *)text;
-    SendMessageA(list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
-}
-
 int64_t QlUiGetCents(HWND dlg, int id)
 {
     char buf[80];
@@ -88,7 +70,7 @@ int64_t QlUiGetCents(HWND dlg, int id)
 int64_t QlListCellCents(HWND list, int column, int row)
 {
     char buf[80];
-    GetCellText(list, row, column, buf, sizeof buf);
+    QlListGetCell(list, row, column, buf, sizeof buf);
     return QlMoneyParseCents(buf);
 }
 
@@ -125,7 +107,7 @@ void QlUiGetInt(HWND dlg, int id, int *out)
 void QlListCellToMoneyEdits(HWND dlg, HWND list, int row, int column, int idUnits, int idHundredths)
 {
     char buf[256];
-    GetCellText(list, row, column, buf, 255);
+    QlListGetCell(list, row, column, buf, 255);
     char *dot = strchr(buf, '.');
     if (dot) {
         *dot = '\0';
@@ -149,32 +131,33 @@ void QlUiSetCents(HWND dlg, int id, int64_t amountCents)
     SetDlgItemTextA(dlg, id, buf);
 }
 
-void QlUiSetMoneySplit(HWND dlg, int idUnits, int idHundredths, int64_t euro, int cents)
+// Units with the amount's sign and the hundredths without it ("-12" and "34"),
+// the way QlUiGetCentsSplit reads them back.
+static void SetSplit(HWND dlg, int idUnits, int idHundredths, int64_t amount, const char *hundredthsFormat)
 {
-    int64_t amount = euro * 100 + cents;
     uint64_t magnitude = amount < 0 ? 0 - (uint64_t)amount : (uint64_t)amount;
     char units[40], hundredths[8];
     snprintf(units, sizeof units, "%s" QL_U64, amount < 0 ? "-" : "", magnitude / 100);
-    snprintf(hundredths, sizeof hundredths, "%u", (unsigned)(magnitude % 100));
+    snprintf(hundredths, sizeof hundredths, hundredthsFormat, (unsigned)(magnitude % 100));
     SetDlgItemTextA(dlg, idUnits, units);
     SetDlgItemTextA(dlg, idHundredths, hundredths);
 }
 
+void QlUiSetMoneySplit(HWND dlg, int idUnits, int idHundredths, int64_t euro, int cents)
+{
+    SetSplit(dlg, idUnits, idHundredths, euro * 100 + cents, "%u");
+}
+
 void QlUiSetCentsSplit(HWND dlg, int64_t amountCents, int idUnits, int idHundredths)
 {
-    uint64_t magnitude = amountCents < 0 ? 0 - (uint64_t)amountCents : (uint64_t)amountCents;
-    char units[40], hundredths[8];
-    snprintf(units, sizeof units, "%s" QL_U64, amountCents < 0 ? "-" : "", magnitude / 100);
-    snprintf(hundredths, sizeof hundredths, "%02u", (unsigned)(magnitude % 100));
-    SetDlgItemTextA(dlg, idUnits, units);
-    SetDlgItemTextA(dlg, idHundredths, hundredths);
+    SetSplit(dlg, idUnits, idHundredths, amountCents, "%02u");
 }
 
 void QlListSetMoney(HWND list, int row, int column, int units, int hundredths)
 {
     char buf[128];
     QlMoneyFormatCents((int64_t)units * 100 + hundredths, buf, sizeof buf);
-    SetCellText(list, row, column, buf);
+    QlListSetCell(list, row, column, buf);
 }
 
 // ---------------------------------------------------------------------------
@@ -199,7 +182,7 @@ double QlListSumColumnFloat(HWND list, int column, int count)
     double sum = 0.0;
     char buf[80];
     for (int row = 0; row < count; row++) {
-        GetCellText(list, row, column, buf, sizeof buf);
+        QlListGetCell(list, row, column, buf, sizeof buf);
         sum += atof(buf);
     }
     return sum;
@@ -211,7 +194,7 @@ void QlListSumMoneyPerKey(HWND list, int moneyColumn, int keyColumn, int count, 
     char key[40];
     int64_t sum = 0;
     for (int row = 0; row < count; row++) {
-        GetCellText(list, row, keyColumn, key, sizeof key);
+        QlListGetCell(list, row, keyColumn, key, sizeof key);
         if (strcmp(key, lastKey) == 0) continue;
         memcpy(lastKey, key, sizeof key);
         sum += QlListCellCents(list, moneyColumn, row);

@@ -9,6 +9,7 @@
 #include "customers/QlCustTexts.h"
 
 #include "common/QlAppState.h"
+#include "common/QlListView.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"
@@ -135,16 +136,10 @@ void QlCustUpdateCmd(HWND module)
         QlSeamMessageBox(module, err, "Customer table update failed", MB_OK);
         return;
     }
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.pszText = rec.company;
-    SendMessageA(names, LVM_SETITEMTEXTA, row, (LPARAM)&item);
+    QlListSetCell(names, row, 0, rec.company);
     HWND overview = GetDlgItem(module, IDL_CUST_OVERVIEW);
     int overviewRow = QlCustListFindKey(overview, key, QL_CUST_OVERVIEW_KEY_COLUMN);
-    if (overviewRow >= 0) {
-        item.iSubItem = 1;
-        SendMessageA(overview, LVM_SETITEMTEXTA, overviewRow, (LPARAM)&item);
-    }
+    if (overviewRow >= 0) QlListSetCell(overview, overviewRow, 1, rec.company);
 }
 
 // ---------------------------------------------------------------------------

@@ -176,31 +176,10 @@ void QlCustListSelect(HWND list, int row)
     SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
-static void GetCell(HWND list, int row, int column, char *text, int size)
-{
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    text[0] = '\0';
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = size;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-    text[size - 1] = '\0';
-}
-
-static void SetCell(HWND list, int row, int column, const char *text)
-{
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.iSubItem = column;
-    item.pszText = (char *)text;
-    SendMessageA(list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
-}
-
 int64_t QlCustListKey(HWND list, int row, int column)
 {
     char text[128];
-    GetCell(list, row, column, text, sizeof text);
+    QlListGetCell(list, row, column, text, sizeof text);
     return QlAtoI64(text);
 }
 
@@ -250,11 +229,11 @@ int QlCustRefListAddRow(HWND overview, const QlCustRec *rec)
         return -1;
     }
     char text[32];
-    SetCell(overview, row, COL_COMPANY, rec->company);
+    QlListSetCell(overview, row, COL_COMPANY, rec->company);
     QlMoneyFormatCents(balance, text, sizeof text);
-    SetCell(overview, row, COL_BALANCE, text);
+    QlListSetCell(overview, row, COL_BALANCE, text);
     snprintf(text, sizeof text, QL_I64, rec->iKey);
-    SetCell(overview, row, COL_KEY, text);
+    QlListSetCell(overview, row, COL_KEY, text);
     return row;
 }
 
@@ -264,7 +243,7 @@ int QlCustAccountsListAddRow(HWND names, const QlCustRec *rec)
     if (row < 0) return -1;
     char key[24];
     snprintf(key, sizeof key, QL_I64, rec->iKey);
-    SetCell(names, row, QL_CUST_NAMES_KEY_COLUMN, key);
+    QlListSetCell(names, row, QL_CUST_NAMES_KEY_COLUMN, key);
     return row;
 }
 

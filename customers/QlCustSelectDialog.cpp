@@ -30,9 +30,7 @@ static int QlCustSelectRowCb(const QlCustRec *rec)
     item.pszText = (char *)rec->acref;
     int row = (int)SendMessageA(sSelectList, LVM_INSERTITEMA, 0, (LPARAM)&item);
     if (row < 0) return 0;
-    item.iSubItem = 1;
-    item.pszText = (char *)rec->company;
-    SendMessageA(sSelectList, LVM_SETITEMTEXTA, row, (LPARAM)&item);
+    QlListSetCell(sSelectList, row, 1, rec->company);
     return 0;
 }
 
@@ -51,13 +49,8 @@ int QlCustSelectTake(void)
 {
     int row = sSelectList ? (int)SendMessageA(sSelectList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) : -1;
     if (row < 0) return 0;
-    char acref[128] = "";
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.pszText = acref;
-    item.cchTextMax = sizeof acref;
-    SendMessageA(sSelectList, LVM_GETITEMTEXTA, row, (LPARAM)&item);
-    acref[sizeof acref - 1] = '\0';
+    char acref[128];
+    QlListGetCell(sSelectList, row, 0, acref, sizeof acref);
     char err[QL_DB_ERR_SIZE];
     QlCustRec rec;
     if (!QlCustGetByAcRef(acref, &rec, err)) return 0;

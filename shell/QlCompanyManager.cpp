@@ -208,11 +208,7 @@ int QlCompanyCreate(HWND list, QlCompanySlot *slot)
 
 static void SetRowName(HWND list, int row, const char *name)
 {
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.iSubItem = 1;
-    item.pszText = (char *)name;
-    SendMessageA(list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
+    QlListSetCell(list, row, 1, name);
 }
 
 int QlCompanyRename(HWND list, QlCompanySlot *slot, int row)
@@ -253,24 +249,14 @@ QlCompanySlot *QlCompanyGetSelected(HWND list, char *name, int *row)
     int selected = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
     if (selected < 0) return NULL;
     char text[16];
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.iSubItem = 0;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    SendMessageA(list, LVM_GETITEMTEXTA, selected, (LPARAM)&item);
-    text[sizeof text - 1] = '\0';
+    QlListGetCell(list, selected, 0, text, sizeof text);
     char *end = NULL;
     long number = strtol(text, &end, 10);
     if (end == text || number < 0 || number >= QL_COMPANY_MAX || !gManager.table) return NULL;
     if (row) *row = selected;
     if (name) {
         memset(name, 0, 40);
-        item.iSubItem = 1;
-        item.pszText = name;
-        item.cchTextMax = 40;
-        SendMessageA(list, LVM_GETITEMTEXTA, selected, (LPARAM)&item);
-        name[39] = '\0';
+        QlListGetCell(list, selected, 1, name, 40);
     }
     return &gManager.table->slots[number];
 }
