@@ -11,9 +11,9 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
-#include "shell/QlLangApply.h"
-#include "shell/QlLangTables.h"
-#include "shell/QlSettings.h"
+#include "settings/QlLangDlg.h"
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
 
 #include <commctrl.h>
 #include <string.h>

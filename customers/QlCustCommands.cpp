@@ -17,7 +17,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 #include "transactions/QlTransOpeners.h"
 
 #include <commctrl.h>

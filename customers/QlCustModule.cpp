@@ -28,9 +28,9 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
-#include "shell/QlLangApply.h"
-#include "shell/QlLangTables.h"
-#include "shell/QlSettings.h"
+#include "settings/QlLangDlg.h"
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
 #include "transactions/QlTransOpeners.h"
 #include "transactions/QlTransSums.h"
 

@@ -8,7 +8,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 
 #include <commctrl.h>
 #include <string.h>

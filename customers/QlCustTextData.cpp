@@ -2,18 +2,18 @@
 // CMakeLists.txt).
 #include "customers/QlCustTexts.h"
 
-#include "shell/QlLangTables.h"
-#include "shell/QlSettings.h"
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
 
 const QlCustTextRec QlCustTextTable[QL_LANG_COUNT] = {
 #define QL_LANG_DEF "customers/QlCustTexts.def"
-#include "shell/QlLangData.h"
+#include "settings/QlLangData.h"
 };
 
 const QlLangFieldInfo QlCustTextFields[] = {
 #define QL_LANG_DEF "customers/QlCustTexts.def"
 #define QL_LANG_REC QlCustTextRec
-#include "shell/QlLangFields.h"
+#include "settings/QlLangFields.h"
 };
 const int QlCustTextFieldCount = (int)(sizeof QlCustTextFields / sizeof QlCustTextFields[0]);
 

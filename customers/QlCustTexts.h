@@ -2,11 +2,11 @@
 // user-interface language, the fields listed in customers/QlCustTexts.def.
 #pragma once
 
-#include "shell/QlLangGen.h"
+#include "settings/QlLangGen.h"
 
 struct QlCustTextRec {
 #define QL_LANG_DEF "customers/QlCustTexts.def"
-#include "shell/QlLangStruct.h"
+#include "settings/QlLangStruct.h"
 };
 
 extern const QlCustTextRec QlCustTextTable[QL_LANG_COUNT];

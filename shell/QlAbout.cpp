@@ -6,7 +6,7 @@
 #include "common/QlSeams.h"
 #include "common/QlWindow.h"
 #include "resources/QlResShell.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 #include "shell/QlMainWindow.h"
 
 #include <stdio.h>

@@ -5,9 +5,9 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlWindow.h"
 #include "resources/QlResShell.h"
-#include "shell/QlCountries.h"
+#include "settings/QlCountries.h"
 #include "shell/QlLangApply.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 
 #include <commctrl.h>
 #include <stdio.h>

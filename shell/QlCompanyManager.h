@@ -4,7 +4,7 @@
 // (dialog 225) with its Create Company dialog (285).
 #pragma once
 
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 
 #include <windows.h>
 #include <stddef.h>

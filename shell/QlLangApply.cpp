@@ -7,8 +7,9 @@
 #include "common/QlUiText.h"
 #include "common/QlWindow.h"
 #include "reports/QlReportTables.h"
-#include "shell/QlCountries.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlCountries.h"
+#include "settings/QlLangDlg.h"
+#include "settings/QlLangTables.h"
 #include "shell/QlShellTables.h"
 #include "transactions/QlTransTables.h"
 
@@ -30,7 +31,6 @@ static void CopyText(char (&field)[N], const char *text)
     CopyText(field, N, text);
 }
 
-
 // ---------------------------------------------------------------------------
 
 void QlLangApplyMenus(int lang)
@@ -48,11 +48,6 @@ void QlLangApplyMenus(int lang)
             ModifyMenuA(menu, popup->ids[i], MF_BYCOMMAND | MF_STRING, popup->ids[i], popup->items[i]);
     }
     DrawMenuBar(QlMainWnd);
-}
-
-static void ApplyToolbarLabels(QlToolbarItem *items, int count, const char (*labels)[80])
-{
-    for (int i = 0; i < count; i++) CopyText(items[i].text, labels[i]);
 }
 
 static void ApplyColumnTitles(QlListColumnTable *table, int count, const char (*titles)[40])
@@ -76,11 +71,6 @@ static void ApplyMainToolbar(const QlLangTextRec *text, const QlLangMenuRec *men
         QlMainToolbarWnd = QlToolbarCreate(QlUiInstance(), parent, QlMainToolbarTable, QL_MAIN_TOOLBAR_COUNT, 0, 1);
         if (QlMainToolbarWnd && QlFontToolbar) SendMessageA(QlMainToolbarWnd, WM_SETFONT, (WPARAM)QlFontToolbar, TRUE);
     }
-}
-
-void QlLangCopyLetters(int lang, QlSettingsRec *rec)
-{
-    memcpy(rec->letters, QlLangTextTable[QlLangIndex(lang)].Letters, sizeof rec->letters);
 }
 
 static void SetPaddedLabel(QlToolbarItem *item, const char *pad, const char *label)
@@ -115,14 +105,14 @@ void QlLangApply(int lang, int recreateToolbar, int replaceLetters)
     QlLangApplyMenus(lang);
     ApplyMainToolbar(text, menu, recreateToolbar);
 
-    ApplyToolbarLabels(QlTransPaneToolbarTable, QL_TRANS_PANE_TOOLBAR_COUNT, text->TransToolbar);
+    QlLangCopyLabels(QlTransPaneToolbarTable, QL_TRANS_PANE_TOOLBAR_COUNT, text->TransToolbar);
     ApplyColumnTitles(&QlTransPaneListColumnTable, 7, menu->TransColumns);
 
-    ApplyToolbarLabels(QlProdToolbarTable, QL_PROD_TOOLBAR_COUNT, text->ProdToolbar);
+    QlLangCopyLabels(QlProdToolbarTable, QL_PROD_TOOLBAR_COUNT, text->ProdToolbar);
     ApplyColumnTitles(&QlProdListColumnTable, 6, menu->ProdColumns);
     ApplyColumnTitles(&QlStockListColumnTable, 6, menu->ProdColumns);
 
-    ApplyToolbarLabels(QlServToolbarTable, QL_SERV_TOOLBAR_COUNT, text->ServToolbar);
+    QlLangCopyLabels(QlServToolbarTable, QL_SERV_TOOLBAR_COUNT, text->ServToolbar);
     ApplyColumnTitles(&QlServListColumnTable, 3, menu->ServColumns);
 
     for (int i = 0; i < QL_REPORT_COUNT - 1; i++) QlReportNameTable[i + 1] = menu->ReportNames[i];
@@ -159,20 +149,3 @@ void QlLangApply(int lang, int recreateToolbar, int replaceLetters)
     QlUiTextSource = LangUiText;
 }
 
-void QlLangSetDlgTexts(HWND dialog, QlToolbarItem *table)
-{
-    const QlLangTextRec *text = QlLangText();
-    const QlLangMenuRec *menu = QlLangMenu();
-    if (table) ApplyToolbarLabels(table, QL_CUST_TOOLBAR_COUNT, text->CustToolbar);
-    const int capacity = (int)(sizeof menu->CustDlgTexts / sizeof menu->CustDlgTexts[0]);
-    for (int i = 0; i < capacity && menu->CustDlgTexts[i].id != QL_LANG_DLG_END; i++)
-        SetDlgItemTextA(dialog, menu->CustDlgTexts[i].id, menu->CustDlgTexts[i].text);
-}
-
-
-void QlLangFillCombos(HWND dialog, const QlSettingsRec *rec)
-{
-    int country = rec->country >= 0 && rec->country < QL_COUNTRY_COUNT ? rec->country : 0;
-    QlUiComboFill(dialog, QlLanguageNameTable, QL_LANG_COMBO_ID, QlLangIndex(rec->language));
-    QlUiComboFill(dialog, QlCountryNameTable, QL_COUNTRY_COMBO_ID, country);
-}

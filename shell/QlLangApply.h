@@ -3,7 +3,8 @@
 #pragma once
 
 #include "common/QlToolbar.h"
-#include "shell/QlSettings.h"
+#include "settings/QlLangDlg.h"
+#include "settings/QlSettings.h"
 
 #include <windows.h>
 
@@ -22,18 +23,3 @@ void QlLangApply(int lang, int recreateToolbar, int replaceLetters);
 
 // The menu part: pop-up titles and item texts of the main window's menu.
 void QlLangApplyMenus(int lang);
-
-// Copies the language's letter templates into a settings record (a new
-// company gets the templates of its language).
-void QlLangCopyLetters(int lang, QlSettingsRec *rec);
-
-// Customers module: copies the current language's 14 tool-bar labels into
-// table (14 entries) and sets the dialog's labels.
-void QlLangSetDlgTexts(HWND dialog, QlToolbarItem *table);
-
-// Fills combo 1317 with the language names and combo 1318 with the country
-// names, selecting the record's language and country.
-void QlLangFillCombos(HWND dialog, const QlSettingsRec *rec);
-#define QL_LANG_COMBO_ID 1317
-#define QL_COUNTRY_COMBO_ID 1318
-#define QL_CUST_TOOLBAR_COUNT 14

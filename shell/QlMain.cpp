@@ -14,10 +14,10 @@
 #include "shell/QlCfgOpen.h"
 #include "shell/QlCompanyManager.h"
 #include "shell/QlLangApply.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 #include "shell/QlMainWindow.h"
 #include "shell/QlPanels.h"
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 #include "shell/QlShellTables.h"
 
 #include <stdio.h>

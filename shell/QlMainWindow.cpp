@@ -15,10 +15,10 @@
 #include "shell/QlAbout.h"
 #include "shell/QlBackup.h"
 #include "shell/QlCfgOpen.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 #include "shell/QlMain.h"
 #include "shell/QlPanels.h"
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 #include "shell/QlShellTables.h"
 #include "transactions/QlTransOpen.h"
 

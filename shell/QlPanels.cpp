@@ -6,8 +6,8 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "resources/QlResShell.h"
-#include "shell/QlCountries.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlCountries.h"
+#include "settings/QlLangTables.h"
 #include "shell/QlMainWindow.h"
 
 #include <stdio.h>

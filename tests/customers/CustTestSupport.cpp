@@ -3,7 +3,7 @@
 #include "common/QlAppState.h"
 #include "common/QlSeams.h"
 #include "customers/QlCustModule.h"
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 
 #include <stdio.h>
 

@@ -7,7 +7,7 @@
 #include "common/QlLayout.h"
 #include "common/QlMoney.h"
 #include "customers/QlCustModule.h"
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 #include "QlGTest.h"
 
 #include "customers/QlCustTexts.h"
-#include "shell/QlLangTables.h"
-#include "shell/QlSettings.h"
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
 
 #include <ctype.h>
 #include <string.h>

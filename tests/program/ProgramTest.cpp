@@ -7,7 +7,7 @@
 
 #include "common/QlPlatform.h"
 #include "resources/QlResShell.h"
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 
 #include <windows.h>
 #include <stdlib.h>

@@ -4,8 +4,8 @@
 
 #include "resources/QlResShell.h"
 #include "shell/QlCompanyManager.h"
-#include "shell/QlLangTables.h"
-#include "shell/QlSettings.h"
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
 
 #include <windows.h>
 #include <commctrl.h>

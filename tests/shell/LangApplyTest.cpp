@@ -7,7 +7,7 @@
 #include "common/QlLayout.h"
 #include "common/QlToolbar.h"
 #include "shell/QlLangApply.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 #include "shell/QlShellTables.h"
 #include "transactions/QlTransTables.h"
 
@@ -146,11 +146,6 @@ TEST_F(LangApplyTest, LettersChangeOnlyWhenAskedTo)
     // The user chose another language.
     QlLangApply(QL_LANG_FRENCH, 0, 1);
     EXPECT_EQ(0, memcmp(QlSettings.cfg.letters, QlLangTextTable[QL_LANG_FRENCH].Letters, sizeof QlSettings.cfg.letters));
-
-    QlSettingsRec fresh;
-    QlCfgSetInitial(&fresh);
-    QlLangCopyLetters(QL_LANG_FINNISH, &fresh);
-    EXPECT_STREQ("Osoitteenmuutos", fresh.letters[0].title);
 }
 
 TEST_F(LangApplyTest, RecreatingTheMainToolbarReplacesTheOldOne)
@@ -172,48 +167,4 @@ TEST_F(LangApplyTest, RecreatingTheMainToolbarReplacesTheOldOne)
     // Without a tool bar nothing is created.
     QlLangApply(QL_LANG_SWEDISH, 1, 0);
     EXPECT_EQ(nullptr, QlMainToolbarWnd);
-}
-
-TEST_F(LangApplyTest, CustomersDialogTexts)
-{
-    const int ids[] = {1319, 1320, 1321, 1322, 1323, 1324, 1325, 1056, 1326, 1327,
-                       1328, 1329, 1330, 1331, 1159, 1255, 1011, 1012, 1054};
-    HWND dialog = QlTestHostWindow();
-    for (int id : ids) QlTestAddEdit(dialog, id, "");
-    QlToolbarItem table[QL_CUST_TOOLBAR_COUNT] = {};
-
-    QlSettings.cfg.language = QL_LANG_SPANISH;
-    QlLangSetDlgTexts(dialog, table);
-    EXPECT_STREQ("Nuevo", table[0].text);
-    EXPECT_STREQ("Cerrar", table[13].text);
-    EXPECT_EQ("Buscar", QlTestGetText(dialog, 1054));
-    EXPECT_EQ("Empresa: ", QlTestGetText(dialog, 1322));
-    EXPECT_EQ("Aplicar descuento", QlTestGetText(dialog, 1011));
-    for (int id : ids) EXPECT_NE("", QlTestGetText(dialog, id)) << id;
-    DestroyWindow(dialog);
-}
-
-TEST_F(LangApplyTest, LanguageAndCountryCombos)
-{
-    const struct {
-        int language, country, shownLanguage, shownCountry;
-    } cases[] = {{3, 19, 3, 19}, {0, 0, 0, 0}, {8, 29, 8, 29}, {12, 30, 0, 0}, {-1, -5, 0, 0}};
-    for (const auto &c : cases) {
-        HWND dialog = QlTestHostWindow();
-        for (int id : {QL_LANG_COMBO_ID, QL_COUNTRY_COMBO_ID})
-            CreateWindowExA(0, "COMBOBOX", "", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 200, 200, dialog,
-                            (HMENU)(INT_PTR)id, GetModuleHandleA(NULL), NULL);
-        QlSettingsRec rec;
-        QlCfgSetInitial(&rec);
-        rec.language = c.language;
-        rec.country = c.country;
-        QlLangFillCombos(dialog, &rec);
-        HWND languages = GetDlgItem(dialog, QL_LANG_COMBO_ID);
-        HWND countries = GetDlgItem(dialog, QL_COUNTRY_COMBO_ID);
-        EXPECT_EQ(QL_LANG_COUNT, (int)SendMessageA(languages, CB_GETCOUNT, 0, 0));
-        EXPECT_EQ(QL_COUNTRY_COUNT, (int)SendMessageA(countries, CB_GETCOUNT, 0, 0));
-        EXPECT_EQ(c.shownLanguage, (int)SendMessageA(languages, CB_GETCURSEL, 0, 0)) << c.language;
-        EXPECT_EQ(c.shownCountry, (int)SendMessageA(countries, CB_GETCURSEL, 0, 0)) << c.country;
-        DestroyWindow(dialog);
-    }
 }

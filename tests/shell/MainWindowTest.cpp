@@ -11,7 +11,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDb.h"
 #include "resources/QlResIds.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 #include "shell/QlMain.h"
 #include "shell/QlMainWindow.h"
 #include "shell/QlPanels.h"

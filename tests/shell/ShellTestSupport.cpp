@@ -6,7 +6,7 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlSeams.h"
 #include "shell/QlLangApply.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 #include "shell/QlMainWindow.h"
 
 #include <stdlib.h>

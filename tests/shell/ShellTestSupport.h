@@ -5,7 +5,7 @@
 #pragma once
 
 #include "shell/QlCompanyManager.h"
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 
 #include <windows.h>
 #include <string>

@@ -2,7 +2,7 @@
 // QL_LANG_DEF; included inside the record's struct body (see QlLangGen.h).
 // No include guard: it is included once per record type.
 #ifndef QL_LANG_COUNT
-#error "include shell/QlLangGen.h at file level first"
+#error "include settings/QlLangGen.h at file level first"
 #endif
 
 #define QL_TEXT(name, width, ...) char name[width];

@@ -3,7 +3,7 @@
 // numbers are the ones stored in the settings file.
 #pragma once
 
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 
 #include <stdint.h>
 

@@ -1,6 +1,6 @@
 #include "QlGTest.h"
 #include "common/QlPlatform.h"
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 
 #include <windows.h>
 #include <stdio.h>

@@ -21,7 +21,7 @@
 //
 //   struct QlFooTextRec {
 //   #define QL_LANG_DEF "folder/QlFooTexts.def"
-//   #include "shell/QlLangStruct.h"
+//   #include "settings/QlLangStruct.h"
 //   };
 //
 // and the nine records, in one source file compiled to Windows-1252 (see
@@ -29,12 +29,12 @@
 //
 //   const QlFooTextRec QlFooTexts[QL_LANG_COUNT] = {
 //   #define QL_LANG_DEF "folder/QlFooTexts.def"
-//   #include "shell/QlLangData.h"
+//   #include "settings/QlLangData.h"
 //   };
 //
 // A text longer than its field (the terminator must fit too), a missing or
 // extra translation, or a list with the wrong number of items does not
-// compile.  shell/QlLangFields.h lists the fields for tests and tools.
+// compile.  settings/QlLangFields.h lists the fields for tests and tools.
 #pragma once
 
 #include <stddef.h>

@@ -1,12 +1,12 @@
 // The language records.  Compiled to Windows-1252 (see CMakeLists.txt).
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 
 #include "resources/QlResMenu.h"
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 
 const QlLangTextRec QlLangTextTable[QL_LANG_COUNT] = {
-#define QL_LANG_DEF "shell/QlLangTexts.def"
-#include "shell/QlLangData.h"
+#define QL_LANG_DEF "settings/QlLangTexts.def"
+#include "settings/QlLangData.h"
 };
 
 // The menu bar of each language, built while compiling from QlLangMenu.def:
@@ -22,7 +22,7 @@ struct MenuDef {
 constexpr MenuDef kMenuDefs[] = {
 #define QL_POPUP(...) {-1, {__VA_ARGS__}},
 #define QL_MENU_ITEM(id, ...) {id, {__VA_ARGS__}},
-#include "shell/QlLangMenu.def"
+#include "settings/QlLangMenu.def"
 #undef QL_POPUP
 #undef QL_MENU_ITEM
 };
@@ -61,14 +61,14 @@ constexpr QlLangMenuBar kMenuBars[QL_LANG_COUNT] = {
 
 const QlLangMenuRec QlLangMenuTable[QL_LANG_COUNT] = {
 #define QL_LANG_RECORD_HEAD kMenuBars[QL_LANG_I],
-#define QL_LANG_DEF "shell/QlLangMenuTexts.def"
-#include "shell/QlLangData.h"
+#define QL_LANG_DEF "settings/QlLangMenuTexts.def"
+#include "settings/QlLangData.h"
 };
 
 const QlLangFieldInfo QlLangTextFields[] = {
-#define QL_LANG_DEF "shell/QlLangTexts.def"
+#define QL_LANG_DEF "settings/QlLangTexts.def"
 #define QL_LANG_REC QlLangTextRec
-#include "shell/QlLangFields.h"
+#include "settings/QlLangFields.h"
 };
 const int QlLangTextFieldCount = (int)(sizeof QlLangTextFields / sizeof QlLangTextFields[0]);
 
@@ -84,9 +84,9 @@ const QlLangFieldInfo QlLangMenuFields[] = {
     QL_MENU_POPUP_FIELD(0),
     QL_MENU_POPUP_FIELD(1),
     QL_MENU_POPUP_FIELD(2),
-#define QL_LANG_DEF "shell/QlLangMenuTexts.def"
+#define QL_LANG_DEF "settings/QlLangMenuTexts.def"
 #define QL_LANG_REC QlLangMenuRec
-#include "shell/QlLangFields.h"
+#include "settings/QlLangFields.h"
 };
 const int QlLangMenuFieldCount = (int)(sizeof QlLangMenuFields / sizeof QlLangMenuFields[0]);
 

@@ -3,7 +3,7 @@
 // inside the initializer of a QlLangFieldInfo array (see QlLangGen.h).
 // No include guard: it is included once per field list.
 #ifndef QL_LANG_COUNT
-#error "include shell/QlLangGen.h at file level first"
+#error "include settings/QlLangGen.h at file level first"
 #endif
 
 #define QL_TEXT(name, width, ...) {#name, offsetof(QL_LANG_REC, name), (width), 1, (width)},

@@ -3,10 +3,10 @@
 // language (QlSettings.cfg.language).  Code never holds a translatable text:
 // it takes the field of the current language's record, e.g.
 // QlLangText()->Error.  The fields and their nine translations are listed in
-// shell/QlLangTexts.def, shell/QlLangMenuTexts.def and shell/QlLangMenu.def.
+// settings/QlLangTexts.def, settings/QlLangMenuTexts.def and settings/QlLangMenu.def.
 #pragma once
 
-#include "shell/QlLangGen.h"
+#include "settings/QlLangGen.h"
 
 enum QlLanguage {
     QL_LANG_ENGLISH,
@@ -22,8 +22,8 @@ enum QlLanguage {
 
 // Captions, messages, labels and the letter templates.
 struct QlLangTextRec {
-#define QL_LANG_DEF "shell/QlLangTexts.def"
-#include "shell/QlLangStruct.h"
+#define QL_LANG_DEF "settings/QlLangTexts.def"
+#include "settings/QlLangStruct.h"
 };
 
 // The main menu: the three pop-up titles and, per pop-up, its items' texts
@@ -46,8 +46,8 @@ struct QlLangMenuBar {
 // column titles, report names and descriptions, settings tabs.
 struct QlLangMenuRec {
     QlLangMenuBar bar;
-#define QL_LANG_DEF "shell/QlLangMenuTexts.def"
-#include "shell/QlLangStruct.h"
+#define QL_LANG_DEF "settings/QlLangMenuTexts.def"
+#include "settings/QlLangStruct.h"
 };
 
 extern const QlLangTextRec QlLangTextTable[QL_LANG_COUNT];

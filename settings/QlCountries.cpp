@@ -1,5 +1,5 @@
 // Compiled to Windows-1252 (see CMakeLists.txt).
-#include "shell/QlCountries.h"
+#include "settings/QlCountries.h"
 
 const char *QlCountryNameTable[QL_COUNTRY_COUNT + 1] = {
     "United Kingdom", "United States", "Canada", "Ireland", "Australia", "New Zealand", "India",

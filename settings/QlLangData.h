@@ -4,7 +4,7 @@
 // of each record (it may use QL_LANG_I, the language index).
 // No include guard: it is included once per record array.
 #ifndef QL_LANG_COUNT
-#error "include shell/QlLangGen.h at file level first"
+#error "include settings/QlLangGen.h at file level first"
 #endif
 
 #ifndef QL_LANG_RECORD_HEAD

@@ -1,7 +1,7 @@
-#include "shell/QlSettings.h"
+#include "settings/QlSettings.h"
 
 #include "common/QlPlatform.h"
-#include "shell/QlLangTables.h"
+#include "settings/QlLangTables.h"
 
 #include <windows.h>
 #include <stdio.h>

@@ -1,8 +1,8 @@
 #include "QlGTest.h"
 #include "resources/QlResMenu.h"
-#include "shell/QlCountries.h"
-#include "shell/QlLangTables.h"
-#include "shell/QlSettings.h"
+#include "settings/QlCountries.h"
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
 
 #include <windows.h>
 #include <ctype.h>

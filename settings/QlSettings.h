@@ -5,7 +5,7 @@
 // accessors.  Texts are zero-terminated Windows-1252 bytes in fixed fields.
 #pragma once
 
-#include "shell/QlLangGen.h"
+#include "settings/QlLangGen.h"
 
 #include <stddef.h>
 #include <stdint.h>

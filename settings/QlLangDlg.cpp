@@ -1,0 +1,38 @@
+#include "settings/QlLangDlg.h"
+
+#include "common/QlWindow.h"
+#include "settings/QlCountries.h"
+#include "settings/QlLangTables.h"
+
+#include <string.h>
+
+void QlLangCopyLabels(QlToolbarItem *items, int count, const char (*labels)[80])
+{
+    for (int i = 0; i < count; i++) {
+        size_t len = strnlen(labels[i], sizeof items[i].text - 1);
+        memcpy(items[i].text, labels[i], len);
+        items[i].text[len] = '\0';
+    }
+}
+
+void QlLangCopyLetters(int lang, QlSettingsRec *rec)
+{
+    memcpy(rec->letters, QlLangTextTable[QlLangIndex(lang)].Letters, sizeof rec->letters);
+}
+
+void QlLangSetDlgTexts(HWND dialog, QlToolbarItem *table)
+{
+    const QlLangTextRec *text = QlLangText();
+    const QlLangMenuRec *menu = QlLangMenu();
+    if (table) QlLangCopyLabels(table, QL_CUST_TOOLBAR_COUNT, text->CustToolbar);
+    const int capacity = (int)(sizeof menu->CustDlgTexts / sizeof menu->CustDlgTexts[0]);
+    for (int i = 0; i < capacity && menu->CustDlgTexts[i].id != QL_LANG_DLG_END; i++)
+        SetDlgItemTextA(dialog, menu->CustDlgTexts[i].id, menu->CustDlgTexts[i].text);
+}
+
+void QlLangFillCombos(HWND dialog, const QlSettingsRec *rec)
+{
+    int country = rec->country >= 0 && rec->country < QL_COUNTRY_COUNT ? rec->country : 0;
+    QlUiComboFill(dialog, QlLanguageNameTable, QL_LANG_COMBO_ID, QlLangIndex(rec->language));
+    QlUiComboFill(dialog, QlCountryNameTable, QL_COUNTRY_COMBO_ID, country);
+}
