@@ -1,5 +1,6 @@
-// Glimmet: turns a picture file (bitmap, JPEG, GIF: whatever the system's
-// OLE picture loader reads) into a GDI bitmap handle.
+// Glimmet: turns a picture file (a bitmap, JPEG or GIF file, read by the
+// system's OLE picture loader) into a GDI bitmap handle.  The loader only
+// sees files that GlimmetPictureIsWhole has found whole.
 //
 // The library keeps the picture behind the last handle it returned, because
 // the bitmap belongs to that picture.  The handle stays valid until the next
@@ -8,6 +9,8 @@
 #include <windows.h>
 #include <ole2.h>
 #include <olectl.h>
+
+#include "GlimmetCheck.h"
 
 // The picture behind the last handle returned, NULL when none is kept.
 static IPicture *keptPicture = NULL;
@@ -20,7 +23,8 @@ static void ReleaseKeptPicture(void)
     if (picture) picture->Release();
 }
 
-// Reads the whole file into a new movable memory block; NULL on failure.
+// Reads the whole file into a new movable memory block; NULL on failure and
+// for a file that is not a whole bitmap, JPEG or GIF file.
 static HGLOBAL ReadFileToGlobal(const char *path, DWORD *sizeOut)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
@@ -33,7 +37,8 @@ static HGLOBAL ReadFileToGlobal(const char *path, DWORD *sizeOut)
     if (block) {
         void *data = GlobalLock(block);
         DWORD got = 0;
-        BOOL read = data && ReadFile(file, data, size, &got, NULL) && got == size;
+        BOOL read = data && ReadFile(file, data, size, &got, NULL) && got == size &&
+                    GlimmetPictureIsWhole((const unsigned char *)data, size);
         if (data) GlobalUnlock(block);
         if (!read) {
             GlobalFree(block);

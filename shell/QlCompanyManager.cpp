@@ -146,6 +146,8 @@ int QlMconfLoad(void)
     // Indices outside their tables would pick texts that do not exist.
     read.language = QlLangIndex(read.language);
     if (read.country < 0 || read.country >= QL_COUNTRY_COUNT) read.country = 0;
+    // A company number no folder can have (a damaged file): none remembered.
+    if (read.company < 0 || read.company >= QL_COMPANY_MAX) read.company = -1;
     QlMconf = read;
     return 1;
 }

@@ -20,7 +20,7 @@ static void PutLe(std::vector<uint8_t> &out, uint32_t value, int bytes)
     for (int i = 0; i < bytes; i++) out.push_back((uint8_t)(value >> (8 * i)));
 }
 
-bool QlTestWriteBmp(const std::string &path, int width, int height, COLORREF topLeft, COLORREF rest)
+std::vector<uint8_t> QlTestBmpBytes(int width, int height, COLORREF topLeft, COLORREF rest)
 {
     const uint32_t stride = ((uint32_t)width * 3 + 3) & ~3u;
     const uint32_t pixelBytes = stride * (uint32_t)height;
@@ -51,22 +51,33 @@ bool QlTestWriteBmp(const std::string &path, int width, int height, COLORREF top
         }
         while (out.size() - start < stride) out.push_back(0);
     }
+    return out;
+}
+
+bool QlTestWriteBmp(const std::string &path, int width, int height, COLORREF topLeft, COLORREF rest)
+{
+    std::vector<uint8_t> out = QlTestBmpBytes(width, height, topLeft, rest);
     return QlTestWriteFile(path, out.data(), out.size());
 }
 
-bool QlTestCopyFixture(const char *name, const std::string &path)
+std::vector<uint8_t> QlTestReadSource(const std::string &relativePath)
 {
-    const char *source = getenv("QL_SOURCE_DIR");
-    if (!source) return false;
-    // The source folder is a Unix path: read it through the C runtime.
-    std::string from = std::string(source) + "/tests/picture/data/" + name;
-    FILE *f = fopen(from.c_str(), "rb");
-    if (!f) return false;
     std::vector<uint8_t> data;
+    const char *source = getenv("QL_SOURCE_DIR");
+    if (!source) return data;
+    // The source folder is a Unix path: read it through the C runtime.
+    FILE *f = fopen((std::string(source) + "/" + relativePath).c_str(), "rb");
+    if (!f) return data;
     uint8_t buf[4096];
     size_t n;
     while ((n = fread(buf, 1, sizeof buf, f)) > 0) data.insert(data.end(), buf, buf + n);
     fclose(f);
+    return data;
+}
+
+bool QlTestCopyFixture(const char *name, const std::string &path)
+{
+    std::vector<uint8_t> data = QlTestReadSource(std::string("tests/picture/data/") + name);
     return !data.empty() && QlTestWriteFile(path, data.data(), data.size());
 }
 

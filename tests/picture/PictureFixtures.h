@@ -4,6 +4,7 @@
 
 #include "QlTestFiles.h"
 
+#include <stdint.h>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,12 @@
 
 // Writes a 24-bit bottom-up bitmap file: the top-left pixel in topLeft, all
 // others in rest.
+std::vector<uint8_t> QlTestBmpBytes(int width, int height, COLORREF topLeft, COLORREF rest);
 bool QlTestWriteBmp(const std::string &path, int width, int height, COLORREF topLeft, COLORREF rest);
 bool QlTestWriteFile(const std::string &path, const void *data, size_t size);
+// The bytes of a file of the source tree (through QL_SOURCE_DIR); empty when
+// it cannot be read.
+std::vector<uint8_t> QlTestReadSource(const std::string &relativePath);
 // Copies tests/picture/data/<name> (found through QL_SOURCE_DIR) to path.
 bool QlTestCopyFixture(const char *name, const std::string &path);
 

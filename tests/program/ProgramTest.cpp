@@ -1,7 +1,8 @@
 // The real program, started as a process of its own on the same Wine server
-// and display, watched through its windows.  The test runs alone (CTest
-// RUN_SERIAL): the program's single-instance mutex and its windows are
-// shared with every other Wine process of the prefix.
+// and display, watched through its windows, with a window manager running as
+// on a desktop.  The test runs alone (CTest RUN_SERIAL): the program's
+// single-instance mutex and its windows are shared with every other Wine
+// process of the prefix, and the window manager with the whole display.
 #include "QlGTest.h"
 #include "../shell/ShellTestSupport.h"
 
@@ -11,6 +12,7 @@
 
 #include <windows.h>
 #include <stdlib.h>
+#include <stdio.h>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -134,9 +136,102 @@ int ThisYear()
 
 const char kMainClass[] = " ";
 
+std::string Quoted(const std::string &text) { return "'" + text + "'"; }
+
+// Runs a shell command and waits for it; true when it ended with 0.
+bool Shell(const std::string &command, int milliseconds = 60000)
+{
+    UnixProcess process;
+    if (!process.start({"/bin/sh", "-c", command}, "")) return false;
+    int exitCode = -1;
+    return process.wait(milliseconds, &exitCode) && exitCode == 0;
+}
+
+std::string ArtifactDir() { return Env("QL_ARTIFACT_DIR", "artifacts"); }
+
+// A picture of the whole screen in the artifacts folder, read from the X
+// server's screen as one image (ImageMagick's import: xwd -root reads the
+// windows one by one and shows Wine's dialogs as black rectangles).
+bool Screenshot(const char *name)
+{
+    Sleep(1000);
+    return Shell("mkdir -p " + Quoted(ArtifactDir()) + " && import -window root " + Quoted(ArtifactDir() + "/" + name));
+}
+
+// The standard deviation (0-1) of the screenshot's pixels inside the
+// rectangle (screen coordinates); -1 when it cannot be measured.  A window
+// that did not paint is one flat colour: 0.
+double Spread(const char *name, const RECT &area)
+{
+    std::string out = ArtifactDir() + "/spread.txt";
+    char geometry[64];
+    snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", (long)(area.right - area.left),
+             (long)(area.bottom - area.top), (long)area.left, (long)area.top);
+    if (!Shell("convert " + Quoted(ArtifactDir() + "/" + name) + " -crop " + geometry +
+               " +repage -format '%[fx:standard_deviation]' info: > " + Quoted(out)))
+        return -1;
+    double spread = -1;
+    FILE *f = fopen(out.c_str(), "r");
+    if (f) {
+        if (fscanf(f, "%lf", &spread) != 1) spread = -1;
+        fclose(f);
+    }
+    remove(out.c_str());
+    return spread;
+}
+
+// The client area of a window in screen coordinates.
+RECT ClientOnScreen(HWND window)
+{
+    RECT rect = {0, 0, 0, 0};
+    GetClientRect(window, &rect);
+    POINT topLeft = {rect.left, rect.top}, bottomRight = {rect.right, rect.bottom};
+    ClientToScreen(window, &topLeft);
+    ClientToScreen(window, &bottomRight);
+    return {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+}
+
+// The program runs under Debian's openbox, as on a desktop: its windows are
+// managed (framed, stacked, focused by the window manager) while the other
+// test programs of the prefix keep Wine's own unmanaged windows.
+class Program : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        HKEY key;
+        if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) == ERROR_SUCCESS) {
+            RegSetValueExA(key, "Managed", 0, REG_SZ, (const BYTE *)"Y", 2);
+            RegCloseKey(key);
+        }
+        windowManager_ = new UnixProcess;
+        windowManager_->start({"/usr/bin/openbox", "--sm-disable"}, "");
+        Sleep(1500);   // time to take the screen over
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete windowManager_;   // ends it
+        windowManager_ = NULL;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_EQ(0, access("/usr/bin/openbox", X_OK)) << "openbox is missing (tools/packages.txt)";
+    }
+
+    std::string wine_ = Env("QL_WINE64", "/usr/lib/wine/wine64");
+    std::string program_ = Env("QL_BIN_DIR", ".") + "/quillory.exe.so";
+
+private:
+    static constexpr const char *kAppKey = "Software\\Wine\\AppDefaults\\quillory.exe\\X11 Driver";
+    static UnixProcess *windowManager_;
+};
+
+UnixProcess *Program::windowManager_ = NULL;
+
 }  // namespace
 
-TEST(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
+TEST_F(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
 {
     ShellStateGuard state;
     WorkFolder work;
@@ -147,8 +242,7 @@ TEST(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
     ASSERT_TRUE(WriteMconf(0, 0, 0));
     std::string folder = NativePath(work.path());
     ASSERT_FALSE(folder.empty());
-    std::string wine = Env("QL_WINE64", "/usr/lib/wine/wine64");
-    std::string program = Env("QL_BIN_DIR", ".") + "/quillory.exe.so";
+    const std::string &wine = wine_, &program = program_;
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
 
     UnixProcess first;
@@ -162,20 +256,9 @@ TEST(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
 
     // Pictures of the window for a person to look at (not compared): as it
     // starts, and with the customers module open.
-    std::string artifacts = Env("QL_ARTIFACT_DIR", "artifacts");
-    auto takeScreenshot = [&](const char *name) {
-        Sleep(1000);
-        UnixProcess screenshot;
-        ASSERT_TRUE(screenshot.start({"/bin/sh", "-c", "mkdir -p '" + artifacts + "' && xwd -root -silent | convert xwd:- '" +
-                                                           artifacts + "/" + name + "'"},
-                                     ""));
-        int exitCode = -1;
-        EXPECT_TRUE(screenshot.wait(30000, &exitCode));
-        EXPECT_EQ(0, exitCode);
-    };
-    takeScreenshot("main-window.png");
+    EXPECT_TRUE(Screenshot("main-window.png"));
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
-    takeScreenshot("customers-module.png");
+    EXPECT_TRUE(Screenshot("customers-module.png"));
     int code = -1;
 
     // A second start ends at once, without a window of its own.
@@ -198,4 +281,33 @@ TEST(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
     EXPECT_EQ(ThisYear(), saved.saveYear);
     EXPECT_STREQ("Acme Widgets Ltd", saved.companyName);
     EXPECT_TRUE(FileExists("COMP000\\quilry.db"));
+}
+
+// The first start in an empty folder: the company manager comes up painted
+// (its client area is not one flat colour on the screen), and closing it
+// without a company ends the program.
+TEST_F(Program, FirstStartShowsThePaintedCompanyManager)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    std::string folder = NativePath(work.path());
+    ASSERT_FALSE(folder.empty());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+
+    UnixProcess first;
+    ASSERT_TRUE(first.start({wine_, program_}, folder));
+    HWND manager = WaitForWindow("#32770", "Multi-Company Manager", 60000);
+    ASSERT_NE(nullptr, manager);
+    RECT client = ClientOnScreen(manager);
+    ASSERT_GT(client.right - client.left, 100);
+    ASSERT_GT(client.bottom - client.top, 100);
+    ASSERT_TRUE(Screenshot("company-manager.png"));
+    double spread = Spread("company-manager.png", client);
+    EXPECT_GT(spread, 0.02) << "the company manager's client area is one flat colour on the screen";
+
+    PostMessageA(manager, WM_COMMAND, IDCANCEL, 0);
+    int code = -1;
+    ASSERT_TRUE(first.wait(30000, &code));
+    EXPECT_TRUE(ProgramWindows(kMainClass).empty());
 }

@@ -8,6 +8,7 @@
 #include "settings/QlSettings.h"
 
 #include <windows.h>
+#include <limits.h>
 #include <commctrl.h>
 #include <string.h>
 #include <functional>
@@ -251,6 +252,26 @@ TEST_F(CompanyManagerTest, RememberedCompanyWithoutFolderAndNoChoiceLeavesNoComp
     ASSERT_EQ(1u, answers.asked.size());
     EXPECT_NE(std::string::npos, answers.asked[0].text.find("COMP004")) << answers.asked[0].text;
     EXPECT_FALSE(FolderExists("COMP004"));
+}
+
+// A damaged file naming a company no folder can have remembers none: the
+// manager opens with no message about a settings file.
+TEST_F(CompanyManagerTest, RememberedCompanyOutOfRangeIsNoneRemembered)
+{
+    for (int company : {1707205086, 10, -2, INT_MIN}) {
+        SCOPED_TRACE(company);
+        ASSERT_TRUE(WriteMconf(0, 0, company));
+        ASSERT_EQ(1, QlMconfLoad());
+        EXPECT_EQ(-1, QlMconf.company);
+    }
+    ASSERT_TRUE(WriteMconf(0, 0, 1707205086));
+    QlCompanyScan(&QlCompanies, NULL);
+    MsgAnswers answers;
+    DialogDriver driver({Cancel});
+    QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
+    EXPECT_EQ(1u, driver.stepsRun());
+    EXPECT_TRUE(answers.asked.empty());
+    EXPECT_EQ(-1, QlCompanies.current);
 }
 
 TEST_F(CompanyManagerTest, UnreadableMconfLeavesNoCompany)
