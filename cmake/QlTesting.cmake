@@ -25,7 +25,8 @@ set_tests_properties(wine_unmanaged_windows PROPERTIES ENVIRONMENT "${QL_TEST_EN
 function(ql_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
-    ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp ${QL_RES})
+    ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp
+    ${CMAKE_SOURCE_DIR}/tests/QlTestPrint.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestPdf.cpp ${QL_RES})
   set_source_files_properties(${QL_RES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
   add_dependencies(${name} qlresources)
   if(TARGET glimmet)
