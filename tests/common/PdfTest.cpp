@@ -304,6 +304,19 @@ TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)
     QlPdfGridDrawCellText(page, &p2, "Euro Total Gross", 0, 0, 1, &style);
     QlPdfGridDrawCellText(page, &p2, "", 0, 0, 1, &style);                  // nothing visible
     QlPdfGridDrawCellText(page, &p2, "outside the grid", 1, 0, 0, &style);  // no such cell
+    // More than two lines: the rest is dropped.  Texts too big for their
+    // rectangles leave the document able to save.
+    QlGridRec g3 = {};
+    QlGridLayout(&g3, 400, 500, 460, 0, 2, 2, 30, percent2);
+    QlPdfGridRec p3 = {};
+    QlPdfGridFromLayout(&g3, &p3, H);
+    QlPdfGridDrawCellText(page, &p3, "one two three four five six seven eight nine ten", 0, 0, 0, &style);
+    QlPdfBoxWithText(page, 100, 100, 50, 25, 1.5f, "A title far too long for its little box", 7, 0, 2);
+    float clipped[2] = {100, 60};
+    HPDF_Page_BeginText(page);
+    QlPdfTextLineClip(page, clipped, 40, 9, "Clipped at forty points wide");
+    HPDF_Page_EndText(page);
+    EXPECT_FLOAT_EQ(60 - 14, clipped[1]);
     std::string pdf = Save("page.pdf");
     ASSERT_EQ(HPDF_OK, HPDF_GetError(doc));
 
@@ -314,6 +327,9 @@ TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)
                                  "NT4 9ZZ", "Details", "Delivery"})
         EXPECT_NE(std::string::npos, text.find(expected)) << expected;
     EXPECT_EQ(std::string::npos, text.find("outside"));
+    EXPECT_NE(std::string::npos, text.find("one two"));
+    EXPECT_EQ(std::string::npos, text.find("seven"));
+    EXPECT_EQ(std::string::npos, text.find("wide"));
     EXPECT_EQ(std::string::npos, text.find("21.00"));   // the tax-rate column is off
 
     std::vector<PdfWord> words = QlTestPdfWords(pdf);
