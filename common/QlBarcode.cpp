@@ -166,32 +166,10 @@ QlBarcodeSize QlBarcodeEanSize(int y, int pxPerMmX, int pxPerMmY, float mag, int
     return size;
 }
 
-// The digit font of a symbol: "Arial" of 8 pt x mag, truncated.
-static HFONT DigitFont(HDC dc, float mag)
-{
-    LOGFONTA lf = {};
-    lf.lfHeight = -MulDiv((int)(8 * mag), GetDeviceCaps(dc, LOGPIXELSY), 72);
-    lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
-    return CreateFontIndirectA(&lf);
-}
-
-static void FillBars(HDC dc, HBRUSH bar, const char *modules, int x0, int y, QlBarcodeSize size, int digitHeight,
-                     const int shortRanges[2][2])
-{
-    for (int i = 0; modules[i]; i++) {
-        if (modules[i] != '1') continue;
-        int bottom = size.bottom;
-        for (int k = 0; k < 2; k++)
-            if (i >= shortRanges[k][0] && i <= shortRanges[k][1]) bottom -= digitHeight;
-        RECT r = {x0 + i * size.module, y, x0 + (i + 1) * size.module, bottom};
-        FillRect(dc, &r, bar);
-    }
-}
-
 // Draws a group of digits from left on the digit row, as wide as its text.
-static void DrawDigits(HDC dc, const char *text, int count, int left, int top, int bottom)
+static void DrawDigits(HDC dc, const char *text, int left, int top, int bottom)
 {
-    int n = (int)strnlen(text, (size_t)count);
+    int n = (int)strlen(text);
     if (n == 0) return;
     SIZE extent = {};
     GetTextExtentPoint32A(dc, text, n, &extent);
@@ -199,23 +177,66 @@ static void DrawDigits(HDC dc, const char *text, int count, int left, int top, i
     DrawTextA(dc, text, n, &r, 0);
 }
 
-// The digit font, when asked for, selected; *previous holds what it replaced.
-static int BeginDigits(HDC dc, int printDigits, float mag, HFONT *font, HGDIOBJ *previous)
+// What tells the two symbologies' drawings apart.
+struct SymbolLayout {
+    char first[2];              // the first digit, drawn left of the symbol
+    char check[2];
+    struct {
+        char text[8];
+        float atModule;         // where the group starts, in modules from x0
+    } groups[3];                // the digits under the bars
+    int shortRanges[2][2];      // modules whose bars make room for the digits
+    QlBarcodeSize size;
+    float moduleReal;
+    int shiftFirst;             // the symbol moves right by one digit
+};
+
+// The digit font, when asked for, then the bars and the digits; the font is
+// restored and deleted.  0 when the font could not be made (nothing drawn).
+static int DrawSymbol(HDC dc, HBRUSH bar, int x, int y, float mag, int printDigits, const char *modules,
+                      const SymbolLayout &layout)
 {
-    *font = NULL;
-    *previous = NULL;
-    if (!printDigits) return 1;
-    *font = DigitFont(dc, mag);
-    if (!*font) return 0;
-    *previous = SelectObject(dc, *font);
+    HFONT font = NULL;
+    HGDIOBJ previous = NULL;
+    if (printDigits) {
+        LOGFONTA lf = {};
+        lf.lfHeight = -MulDiv((int)(8 * mag), GetDeviceCaps(dc, LOGPIXELSY), 72);
+        lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+        font = CreateFontIndirectA(&lf);
+        if (!font) return 0;
+        previous = SelectObject(dc, font);
+    }
+    SIZE digit = {};
+    GetTextExtentPoint32A(dc, layout.check, 1, &digit);
+    const int x0 = x + (layout.shiftFirst ? digit.cx : 0);
+    const QlBarcodeSize &size = layout.size;
+
+    for (int i = 0; modules[i]; i++) {
+        if (modules[i] != '1') continue;
+        int bottom = size.bottom;
+        for (const auto &range : layout.shortRanges)
+            if (printDigits && i >= range[0] && i <= range[1]) bottom -= digit.cy;
+        RECT r = {x0 + i * size.module, y, x0 + (i + 1) * size.module, bottom};
+        FillRect(dc, &r, bar);
+    }
+
+    if (printDigits) {
+        const int top = size.bottom - digit.cy + 5, bottom = size.bottom + 5;
+        RECT first = {x0 - digit.cx, top, x0, bottom};
+        DrawTextA(dc, layout.first, (int)strlen(layout.first), &first, 0);
+        for (const auto &group : layout.groups)
+            DrawDigits(dc, group.text, (int)(x0 + group.atModule * layout.moduleReal), top, bottom);
+        if (previous) SelectObject(dc, previous);
+        DeleteObject(font);
+    }
     return 1;
 }
 
-static void EndDigits(HDC dc, HFONT font, HGDIOBJ previous)
+// Fills a group with up to count characters of text from index from.
+static void Group(SymbolLayout *layout, int index, const char *text, int from, int count, float atModule)
 {
-    if (!font) return;
-    if (previous) SelectObject(dc, previous);
-    DeleteObject(font);
+    Head(text + Tail(text, from), count, layout->groups[index].text);
+    layout->groups[index].atModule = atModule;
 }
 
 int QlBarcodeDrawUpcA(HDC dc, HBRUSH bar, int x, int y, int pxPerMmX, int pxPerMmY, float mag, int printDigits,
@@ -223,32 +244,22 @@ int QlBarcodeDrawUpcA(HDC dc, HBRUSH bar, int x, int y, int pxPerMmX, int pxPerM
 {
     char modules[QL_BARCODE_MODULES_SIZE];
     if (!QlBarcodeUpcModules(text, modules)) return 0;
-    char digits[12], check[2] = {0, 0};
+    char digits[12];
     Head(text, 11, digits);
-    check[0] = QlBarcodeUpcCheckDigit(digits);
     if (fit) mag = 1, pxPerMmX = pxPerMmY = 1;
-    QlBarcodeSize size = QlBarcodeUpcSize(y, pxPerMmX, pxPerMmY, mag, halfHeight, fit);
 
-    HFONT font;
-    HGDIOBJ previous;
-    if (!BeginDigits(dc, printDigits, mag, &font, &previous)) return 0;
-    SIZE digit = {};
-    GetTextExtentPoint32A(dc, check, 1, &digit);
-    const int x0 = x + (shiftFirst ? digit.cx : 0);
-
-    const int shortRanges[2][2] = {{20, 55}, {60, 94}};
-    FillBars(dc, bar, modules, x0, y, size, printDigits ? digit.cy : 0, shortRanges);
-
-    if (printDigits) {
-        const int top = size.bottom - digit.cy + 5, bottom = size.bottom + 5;
-        RECT first = {x0 - digit.cx, top, x0, bottom};
-        DrawTextA(dc, digits, 1, &first, 0);
-        DrawDigits(dc, digits + Tail(digits, 1), 5, x0 + 22 * size.module, top, bottom);
-        DrawDigits(dc, digits + Tail(digits, 6), 5, x0 + 62 * size.module, top, bottom);
-        DrawDigits(dc, check, 1, x0 + 114 * size.module, top, bottom);
-    }
-    EndDigits(dc, font, previous);
-    return 1;
+    SymbolLayout layout = {};
+    Head(digits, 1, layout.first);
+    layout.check[0] = QlBarcodeUpcCheckDigit(digits);
+    Group(&layout, 0, digits, 1, 5, 22);
+    Group(&layout, 1, digits, 6, 5, 62);
+    Group(&layout, 2, layout.check, 0, 1, 114);
+    layout.shortRanges[0][0] = 20, layout.shortRanges[0][1] = 55;
+    layout.shortRanges[1][0] = 60, layout.shortRanges[1][1] = 94;
+    layout.size = QlBarcodeUpcSize(y, pxPerMmX, pxPerMmY, mag, halfHeight, fit);
+    layout.moduleReal = (float)layout.size.module;
+    layout.shiftFirst = shiftFirst;
+    return DrawSymbol(dc, bar, x, y, mag, printDigits, modules, layout);
 }
 
 int QlBarcodeDrawEan13(HDC dc, HBRUSH bar, int x, int y, int pxPerMmX, int pxPerMmY, float mag, int printDigits,
@@ -256,33 +267,22 @@ int QlBarcodeDrawEan13(HDC dc, HBRUSH bar, int x, int y, int pxPerMmX, int pxPer
 {
     char modules[QL_BARCODE_MODULES_SIZE];
     if (!QlBarcodeEanModules(text, modules)) return 0;
-    char digits[13], check[2] = {0, 0};
+    char digits[13];
     Head(text, 12, digits);
-    check[0] = QlBarcodeEanCheckDigit(digits);
     if (fit) mag = 1, pxPerMmX = pxPerMmY = 1;
-    float moduleReal = 1;
-    QlBarcodeSize size = QlBarcodeEanSize(y, pxPerMmX, pxPerMmY, mag, halfHeight, fit, &moduleReal);
 
-    HFONT font;
-    HGDIOBJ previous;
-    if (!BeginDigits(dc, printDigits, mag, &font, &previous)) return 0;
-    SIZE digit = {};
-    GetTextExtentPoint32A(dc, check, 1, &digit);
-    const int x0 = x + digit.cx;   // the first digit always stands left of the symbol
-
-    const int shortRanges[2][2] = {{13, 54}, {58, 100}};
-    FillBars(dc, bar, modules, x0, y, size, printDigits ? digit.cy : 0, shortRanges);
-
-    if (printDigits) {
-        const int top = size.bottom - digit.cy + 5, bottom = size.bottom + 5;
-        RECT first = {x0 - digit.cx, top, x0, bottom};
-        DrawTextA(dc, digits, 1, &first, 0);
-        DrawDigits(dc, digits + Tail(digits, 1), 6, (int)(x0 + 15 * moduleReal), top, bottom);
-        char right[8] = "";
-        Head(digits + Tail(digits, 7), 5, right);
-        strcat(right, check);
-        DrawDigits(dc, right, 6, (int)(x0 + 60 * moduleReal), top, bottom);
-    }
-    EndDigits(dc, font, previous);
-    return 1;
+    SymbolLayout layout = {};
+    Head(digits, 1, layout.first);
+    layout.check[0] = QlBarcodeEanCheckDigit(digits);
+    Group(&layout, 0, digits, 1, 6, 15);
+    Group(&layout, 1, digits, 7, 5, 60);   // digits 8-12 and the check digit after them
+    char *right = layout.groups[1].text;
+    size_t n = strlen(right);
+    right[n] = layout.check[0];
+    right[n + 1] = '\0';
+    layout.shortRanges[0][0] = 13, layout.shortRanges[0][1] = 54;
+    layout.shortRanges[1][0] = 58, layout.shortRanges[1][1] = 100;
+    layout.size = QlBarcodeEanSize(y, pxPerMmX, pxPerMmY, mag, halfHeight, fit, &layout.moduleReal);
+    layout.shiftFirst = 1;   // the first digit always stands left of the symbol
+    return DrawSymbol(dc, bar, x, y, mag, printDigits, modules, layout);
 }

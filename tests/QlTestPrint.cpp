@@ -278,6 +278,25 @@ bool MetafilePrinter::savePng(size_t index, const std::string &nativePngPath) co
     return ok;
 }
 
+QlPrintStyleRec QlTestSampleStyle(void)
+{
+    QlPrintStyleRec style = {};
+    strcpy(style.companyName, "Acme Ltd");
+    strcpy(style.address[0], "1 High Street");
+    strcpy(style.address[1], "Springfield");
+    strcpy(style.address[2], "SP1 2AB");
+    strcpy(style.taxNumber, "GB123456");
+    strcpy(style.taxNoLabel, "TAX No:");
+    strcpy(style.telephone, "0123 456");
+    strcpy(style.email, "sales@acme.test");
+    strcpy(style.webAddress, "www.acme.test");
+    strcpy(style.businessLabel, "ABN:");
+    strcpy(style.businessNumber, "99 888");
+    style.printTaxNumber = 1;
+    style.printRegNumber = 1;
+    return style;
+}
+
 std::string QlTestArtifactDir(void)
 {
     const char *dir = getenv("QL_ARTIFACT_DIR");

@@ -98,6 +98,12 @@ private:
     bool refuse_ = false;
 };
 
+// A company with every detail set and the tax-number and business-number
+// options on (all other options off, no cell margins): Acme Ltd, 1 High
+// Street, Springfield, SP1 2AB, "TAX No:" GB123456, "ABN:" 99 888, Tel
+// 0123 456, sales@acme.test, www.acme.test.
+QlPrintStyleRec QlTestSampleStyle(void);
+
 // The folder for pictures a person looks at after a test run
 // (QL_ARTIFACT_DIR, made when missing), as a native path; "" when unset.
 std::string QlTestArtifactDir(void);

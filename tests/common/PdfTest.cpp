@@ -145,14 +145,9 @@ protected:
         for (int r = 0; r < 2; r++)
             for (int c = 0; c < 7; c++) QlTestSetCell(list, r, c, rows[r][c]);
 
-        strcpy(style.companyName, "Acme Ltd");
-        strcpy(style.address[0], "1 High Street");
-        strcpy(style.address[1], "Springfield");
-        strcpy(style.address[2], "SP1 2AB");
-        strcpy(style.taxNumber, "GB123456");
-        strcpy(style.taxNoLabel, "TAX No:");
-        strcpy(style.telephone, "0123 456");
-        style.printTaxNumber = 1;
+        style = QlTestSampleStyle();
+        style.printRegNumber = 0;
+        style.email[0] = style.webAddress[0] = '\0';
         style.cellMarginTop = 3;
         style.cellMarginRight = 6;
 

@@ -12,25 +12,6 @@
 
 namespace {
 
-QlPrintStyleRec SampleStyle()
-{
-    QlPrintStyleRec style = {};
-    strcpy(style.companyName, "Acme Ltd");
-    strcpy(style.address[0], "1 High Street");
-    strcpy(style.address[1], "Springfield");
-    strcpy(style.address[2], "SP1 2AB");
-    strcpy(style.taxNumber, "GB123456");
-    strcpy(style.taxNoLabel, "TAX No:");
-    strcpy(style.telephone, "0123 456");
-    strcpy(style.email, "sales@acme.test");
-    strcpy(style.webAddress, "www.acme.test");
-    strcpy(style.businessLabel, "ABN:");
-    strcpy(style.businessNumber, "99 888");
-    style.printTaxNumber = 1;
-    style.printRegNumber = 1;
-    return style;
-}
-
 std::vector<std::string> CompanyLines(const QlPrintStyleRec *style, int contact)
 {
     char lines[QL_COMPANY_LINE_MAX][QL_COMPANY_LINE_SIZE];
@@ -266,7 +247,7 @@ TEST(PrintText, WritersMoveTheirPositionOneLineAndOnePixelDown)
 
 TEST(PrintCompany, LinesFollowTheOptionsAndWhatIsSet)
 {
-    QlPrintStyleRec full = SampleStyle();
+    QlPrintStyleRec full = QlTestSampleStyle();
     EXPECT_EQ((std::vector<std::string>{"Acme Ltd", "1 High Street", "Springfield", "SP1 2AB", "TAX No: GB123456",
                                         "ABN: 99 888", "Tel: 0123 456", "sales@acme.test", "www.acme.test"}),
               CompanyLines(&full, 1));
@@ -302,7 +283,7 @@ TEST(PrintCompany, HeaderIsAColumnTo37PercentSteppingOneLineAtATime)
         EXPECT_EQ(c.area.top, column.top);
     }
 
-    QlPrintStyleRec style = SampleStyle();
+    QlPrintStyleRec style = QlTestSampleStyle();
     MetafilePrinter printer;
     RECT out;
     SIZE line = {0, 30};
@@ -326,7 +307,7 @@ TEST(PrintCompany, HeaderIsAColumnTo37PercentSteppingOneLineAtATime)
 
 TEST(PrintCompany, RightBlockIsRightAlignedInItsOwnFontAndReleasesIt)
 {
-    QlPrintStyleRec style = SampleStyle();
+    QlPrintStyleRec style = QlTestSampleStyle();
     MetafilePrinter printer;
     RECT area = {100, 300, 1100, 900};
     const int dpi = GetDeviceCaps(printer.dc(), LOGPIXELSY);
@@ -451,7 +432,7 @@ TEST(PrintPage, SamplePageRendersToPng)
     GetTextExtentPoint32A(dc, "e", 1, &line);
     const int H = line.cy;
 
-    QlPrintStyleRec style = SampleStyle();
+    QlPrintStyleRec style = QlTestSampleStyle();
     RECT out;
     QlPrintCompanyHeader(dc, rt, &out, line, &style);
     const int w42 = W * 42 / 100;
