@@ -21,7 +21,8 @@ int QlBarcodeIsDigits(const char *text);
 
 // Check digits over every character of the text, as a character '0'..'9':
 // UPC-A weighs the 1st, 3rd, ... digit 3 and the others 1; EAN-13 the other
-// way round.  0 (no character) for a text that is not all digits.
+// way round.  0 (no character) for a text holding anything but digits; an
+// empty text gives '0'.
 char QlBarcodeUpcCheckDigit(const char *digits);
 char QlBarcodeEanCheckDigit(const char *digits);
 
