@@ -152,6 +152,7 @@ static void OnSelChange(HWND page, int id)
     if (id == IDC_CFG_TAX_NAMES) {
         SetField(QlSettings.cfg.taxName, sizeof QlSettings.cfg.taxName, text);
         SetDlgItemTextA(page, IDE_CFG_TAX_NAME, QlSettings.cfg.taxName);
+        QlVatUpdateLabels();
     } else if (id == IDC_CFG_CURRENCIES) {
         text[3] = '\0';
         SetDlgItemTextA(page, IDE_CFG_CURRENCY, text);

@@ -7,6 +7,7 @@
 #include "../shell/ShellTestSupport.h"
 
 #include "common/QlPlatform.h"
+#include "resources/QlResSettings.h"
 #include "resources/QlResShell.h"
 #include "settings/QlSettings.h"
 
@@ -351,6 +352,15 @@ TEST_F(Program, SettingsPagesPaint)
         ASSERT_EQ(1u, pages.size());
         ASSERT_TRUE(Screenshot(names[page]));
         EXPECT_GT(Spread(names[page], ClientOnScreen(pages[0])), 0.02) << "the page is one flat colour";
+        if (page != 2) continue;
+        // The invoice page's cell-margin dialog.
+        PostMessageA(GetDlgItem(pages[0], IDB_CFG_CELL_MARGIN), BM_CLICK, 0, 0);
+        HWND margins = WaitForWindow("#32770", "Invoice cell margins", 10000);
+        ASSERT_NE(nullptr, margins);
+        ASSERT_TRUE(Screenshot("settings-cell-margins.png"));
+        EXPECT_GT(Spread("settings-cell-margins.png", ClientOnScreen(margins)), 0.02);
+        PostMessageA(margins, WM_COMMAND, IDCANCEL, 0);
+        Sleep(500);
     }
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);

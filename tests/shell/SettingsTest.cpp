@@ -425,6 +425,7 @@ TEST_F(SettingsTest, TaxPageNamesAndCurrency)
     SendDlgItemMessageA(page, IDC_CFG_TAX_NAMES, CB_SETCURSEL, 1, 0);
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_CFG_TAX_NAMES, CBN_SELCHANGE), 0);
     EXPECT_STREQ("GST", QlSettings.cfg.taxName);
+    EXPECT_STREQ("GST %", QlTaxLabel);
     EXPECT_EQ("GST", ItemText(page, IDE_CFG_TAX_NAME));
     SendDlgItemMessageA(page, IDC_CFG_CURRENCIES, CB_SETCURSEL, 3, 0);
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_CFG_CURRENCIES, CBN_SELCHANGE), 0);
