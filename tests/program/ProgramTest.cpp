@@ -343,9 +343,8 @@ TEST_F(Program, SettingsPagesPaint)
                                         "settings-tax.png",      "settings-email.png",   "settings-letters.png"};
     for (int page = 0; page < 6; page++) {
         SCOPED_TRACE(page);
-        // Focus on a tab selects it and tells the window (twice: the first
-        // focus of a fresh tab control only takes the focus).
-        SendMessageA(tabs[0], TCM_SETCURFOCUS, page, 0);
+        // Focus on a tab selects it and tells the window (a message without
+        // pointers, which reaches another process whole).
         SendMessageA(tabs[0], TCM_SETCURFOCUS, page, 0);
         EXPECT_EQ(page, (int)SendMessageA(tabs[0], TCM_GETCURSEL, 0, 0));
         std::vector<HWND> pages = ChildWindows(tabs[0], "#32770");
