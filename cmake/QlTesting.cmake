@@ -25,7 +25,8 @@ set_tests_properties(wine_unmanaged_windows PROPERTIES ENVIRONMENT "${QL_TEST_EN
 function(ql_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
-    ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp ${QL_RES})
+    ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp
+    ${CMAKE_SOURCE_DIR}/tests/QlTestPrint.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestPdf.cpp ${QL_RES})
   set_source_files_properties(${QL_RES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
   add_dependencies(${name} qlresources)
   if(TARGET glimmet)
@@ -33,7 +34,8 @@ function(ql_add_test name)
   endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
   target_link_options(${name} PRIVATE -mconsole)
-  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest pthread ${QL_WIN32_LIBS})
+  # qlcommon for the test support (QlTestPrint.cpp draws through the print helpers).
+  target_link_libraries(${name} PRIVATE ${T_LIBS} qlcommon gtest pthread ${QL_WIN32_LIBS})
   add_test(NAME ${name} COMMAND ${WINE64} ${QL_BIN_DIR}/${name}.exe.so)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_REQUIRED wine TIMEOUT 600)
 endfunction()

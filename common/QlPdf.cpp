@@ -1,0 +1,343 @@
+#include "QlPdf.h"
+
+#include <string.h>
+
+#include "QlImageJpeg.h"
+#include "QlListView.h"
+#include "QlPlatform.h"
+
+// Controls of the document forms.
+#define QL_IDL_DOC_LINES 1161
+// The recipient's name and three address lines.
+static const int recipientIds[4] = {1173, 1028, 1029, 1030};
+
+// The converted logo, in the current folder; the next conversion overwrites it.
+static const char jpegLogoName[] = "jpglogo.jpg";
+
+const int QlPdfAlignService[7] = {0, 1, 1, 1, 1, 1, 1};
+const int QlPdfAlignProduct[9] = {0, 0, 1, 1, 1, 1, 1, 1, 0};
+const int QlPdfAlignCredit[3] = {0, 1, 1};
+
+// Copies at most count characters of text (and QL_PDF_TEXT_SIZE - 1 in all) into out.
+static int CopyText(const char *text, int count, char *out)
+{
+    int n = text ? (int)strnlen(text, QL_PDF_TEXT_SIZE - 1) : 0;
+    if (count < n) n = count < 0 ? 0 : count;
+    if (n) memcpy(out, text, (size_t)n);
+    out[n] = '\0';
+    return n;
+}
+
+// How many characters of text fit width in the page's font.
+static int Fit(HPDF_Page page, const char *text, float width)
+{
+    if (!text[0] || width <= 0) return 0;
+    return (int)HPDF_Page_MeasureText(page, text, width, HPDF_FALSE, NULL);
+}
+
+// ---------------------------------------------------------------------------
+// Text
+
+void QlPdfTextLine(HPDF_Page page, float *cursor, float fontSize, const char *text)
+{
+    HPDF_Page_TextOut(page, cursor[0], cursor[1], text ? text : "");
+    cursor[1] -= fontSize + 5;
+}
+
+void QlPdfTextLineClip(HPDF_Page page, float *cursor, float width, float fontSize, const char *text)
+{
+    char whole[QL_PDF_TEXT_SIZE], line[QL_PDF_TEXT_SIZE];
+    int length = CopyText(text, QL_PDF_TEXT_SIZE, whole);
+    CopyText(whole, length ? Fit(page, whole, width) : 0, line);
+    HPDF_Page_TextOut(page, cursor[0], cursor[1], line);
+    cursor[1] -= fontSize + 5;
+}
+
+void QlPdfTextAt(HPDF_Page page, float x, float y, const char *text)
+{
+    HPDF_Page_BeginText(page);
+    HPDF_Page_TextOut(page, x, y, text ? text : "");
+    HPDF_Page_EndText(page);
+}
+
+void QlPdfTextRect(HPDF_Page page, float left, float top, float right, float bottom, const char *text, int align)
+{
+    HPDF_Page_BeginText(page);
+    HPDF_Page_TextRect(page, left, top, right, bottom, text ? text : "", (HPDF_TextAlignment)align, NULL);
+    HPDF_Page_EndText(page);
+}
+
+// ---------------------------------------------------------------------------
+// Shapes
+
+void QlPdfRect(HPDF_Page page, float x, float y, float w, float h, float lineWidth)
+{
+    HPDF_Page_SetLineWidth(page, lineWidth);
+    HPDF_Page_Rectangle(page, x, y, w, h);
+    HPDF_Page_Stroke(page);
+}
+
+void QlPdfLine(HPDF_Page page, float x1, float y1, float x2, float y2)
+{
+    HPDF_Page_MoveTo(page, x1, y1);
+    HPDF_Page_LineTo(page, x2, y2);
+    HPDF_Page_Stroke(page);
+}
+
+void QlPdfBoxWithText(HPDF_Page page, float x, float y, float w, float h, float lineWidth, const char *text,
+                      float topInset, float leftInset, int align)
+{
+    QlPdfRect(page, x, y, w, h, lineWidth);
+    QlPdfTextRect(page, x + leftInset, y + h - topInset, x + w, y, text, align);
+}
+
+// ---------------------------------------------------------------------------
+// Grid
+
+static QlPdfGridLine Flip(const QlGridLine &line, float pageHeight)
+{
+    return {(float)line.x1, pageHeight - line.y1, (float)line.x2, pageHeight - line.y2};
+}
+
+static int PdfRows(const QlPdfGridRec *p)
+{
+    return p->rowLineCount < 0 ? 0 : p->rowLineCount > QL_GRID_MAX_ROW_LINES ? QL_GRID_MAX_ROW_LINES : p->rowLineCount;
+}
+
+static int PdfColumns(const QlPdfGridRec *p)
+{
+    return p->columnLineCount < 0                         ? 0
+           : p->columnLineCount > QL_GRID_MAX_COLUMN_LINES ? QL_GRID_MAX_COLUMN_LINES
+                                                          : p->columnLineCount;
+}
+
+void QlPdfGridFromLayout(const QlGridRec *g, QlPdfGridRec *p, float pageHeight)
+{
+    p->rowLineCount = QlGridRowLines(g);
+    p->columnLineCount = QlGridColumnLines(g);
+    for (int i = 0; i < p->rowLineCount; i++) p->rowLines[i] = Flip(g->rowLines[i], pageHeight);
+    for (int j = 0; j < p->columnLineCount; j++) p->columnLines[j] = Flip(g->columnLines[j], pageHeight);
+    if (p->rowLineCount > 0 && p->columnLineCount > 0) {
+        QlPdfGridLine &last = p->columnLines[p->columnLineCount - 1];
+        last.x1 = last.x2 = p->rowLines[p->rowLineCount - 1].x2;
+    }
+}
+
+void QlPdfGridDrawLines(HPDF_Page page, const QlPdfGridRec *p, const QlPrintStyleRec *style)
+{
+    const int R = PdfRows(p);
+    for (int i = 0; i < R; i++) {
+        const QlPdfGridLine &line = p->rowLines[i];
+        if (QlGridRowLineRuled(i, R, style && style->printGridLines)) QlPdfLine(page, line.x1, line.y1, line.x2, line.y2);
+    }
+    for (int j = 0; j < PdfColumns(p); j++) {
+        const QlPdfGridLine &line = p->columnLines[j];
+        QlPdfLine(page, line.x1, line.y1, line.x2, line.y2);
+    }
+}
+
+void QlPdfGridDrawColumnTitles(HPDF_Page page, const QlPdfGridRec *p, const char *titles)
+{
+    for (int j = 0; titles && j < PdfColumns(p) - 1; j++) {
+        char title[QL_GRID_TITLE_SLOT + 1];
+        CopyText(titles + QL_GRID_TITLE_SLOT * j, QL_GRID_TITLE_SLOT, title);
+        QlPdfTextAt(page, p->columnLines[j].x1 + 2, p->columnLines[j].y1 - 10, title);
+    }
+}
+
+int QlPdfCellBreak(const char *text, int length, int fit, int *firstLength)
+{
+    int k = fit < 0 ? 0 : fit > length ? length : fit;
+    if (k < length && text[k] != ' ') {
+        for (int i = k - 1; i >= 0; i--)
+            if (text[i] == ' ') {
+                k = i;
+                break;
+            }
+    }
+    *firstLength = k;
+    int rest = k;
+    if (length - rest > 1 && text[rest] == ' ') rest++;
+    return rest;
+}
+
+// Cell text: the width between the column lines less 2 points on each side.
+// The first line is as much as fits, cut back to the last blank inside a
+// word, drawn from the row line less the cell top margin (and, right-aligned,
+// inside the cell right margin); the rest, less one leading blank, is
+// measured again and drawn from the middle of the cell without margins.
+void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *text, int row, int column, int align,
+                           const QlPrintStyleRec *style)
+{
+    if (row < 0 || column < 0 || row + 1 >= PdfRows(p) || column + 1 >= PdfColumns(p)) return;
+    char whole[QL_PDF_TEXT_SIZE], line[QL_PDF_TEXT_SIZE];
+    const int length = CopyText(text, QL_PDF_TEXT_SIZE, whole);
+    if (length == 0) return;
+
+    const float left = p->columnLines[column].x1 + 2;
+    const float right = p->columnLines[column + 1].x1 - 2;
+    const float top = p->rowLines[row].y1, bottom = p->rowLines[row + 1].y1;
+    const float width = right - left;
+    const float marginTop = style ? (float)style->cellMarginTop : 0;
+    const float marginRight = style && align == 1 ? (float)style->cellMarginRight : 0;
+
+    int firstLength;
+    const int rest = QlPdfCellBreak(whole, length, Fit(page, whole, width), &firstLength);
+
+    HPDF_Page_BeginText(page);
+    if (CopyText(whole, firstLength, line))
+        HPDF_Page_TextRect(page, left, top - marginTop, right - marginRight, bottom, line, (HPDF_TextAlignment)align,
+                           NULL);
+    if (rest < length && CopyText(whole + rest, Fit(page, whole + rest, width), line))
+        HPDF_Page_TextRect(page, left, top - (top - bottom) / 2, right, bottom, line, (HPDF_TextAlignment)align, NULL);
+    HPDF_Page_EndText(page);
+}
+
+void QlPdfListCell(HPDF_Page page, HWND list, int listRow, int listColumn, const int *align, const QlPdfGridRec *p,
+                   int gridRow, int gridColumn, const QlPrintStyleRec *style)
+{
+    char cell[80];
+    QlListGetCell(list, listRow, listColumn, cell, sizeof cell);
+    QlPdfGridDrawCellText(page, p, cell, gridRow, gridColumn, align ? align[gridColumn] : 0, style);
+}
+
+void QlPdfListCellSameRow(HPDF_Page page, HWND list, int listRow, int listColumn, const int *align,
+                          const QlPdfGridRec *p, int gridColumn, const QlPrintStyleRec *style)
+{
+    QlPdfListCell(page, list, listRow, listColumn, align, p, listRow + 1, gridColumn, style);
+}
+
+static void ItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow, int kind,
+                    const int *align, const QlPrintStyleRec *style)
+{
+    HWND list = GetDlgItem(form, QL_IDL_DOC_LINES);
+    QlLineCell cells[QL_LINE_MAX_CELLS];
+    int count = QlLineCells(kind, style, cells);
+    for (int i = 0; i < count; i++)
+        QlPdfListCell(page, list, listRow, cells[i].listColumn, align, p, gridRow, cells[i].gridColumn, style);
+}
+
+void QlPdfServItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,
+                      const QlPrintStyleRec *style)
+{
+    ItemRow(form, page, p, listRow, gridRow, QL_LINE_SERVICE, QlPdfAlignService, style);
+}
+
+void QlPdfProdItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,
+                      const QlPrintStyleRec *style)
+{
+    ItemRow(form, page, p, listRow, gridRow, QL_LINE_PRODUCT, QlPdfAlignProduct, style);
+}
+
+void QlPdfCreditItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,
+                        const QlPrintStyleRec *style)
+{
+    ItemRow(form, page, p, listRow, gridRow, QL_LINE_CREDIT, QlPdfAlignCredit, style);
+}
+
+void QlPdfServItemRowSameRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow,
+                             const QlPrintStyleRec *style)
+{
+    QlPdfServItemRow(form, page, p, listRow, listRow + 1, style);
+}
+
+void QlPdfProdItemRowAll(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, const QlPrintStyleRec *style)
+{
+    HWND list = GetDlgItem(form, QL_IDL_DOC_LINES);
+    static const int listColumns[8] = {0, 1, 2, 3, 5, 6, 7, 8};
+    for (int g = 0; g < 8; g++)
+        QlPdfListCellSameRow(page, list, listRow, listColumns[g], QlPdfAlignProduct, p, g, style);
+}
+
+// ---------------------------------------------------------------------------
+// Logo and header
+
+void QlPdfFitScale(float *size, float maxWidth, float maxHeight)
+{
+    float s = 1.0f;
+    // The factors multiply up: 1, then 0.999, 0.998, ... on the running values.
+    for (int reductions = 0;; reductions++) {
+        size[0] *= s;
+        size[1] *= s;
+        if (maxWidth >= size[0] && maxHeight >= size[1]) break;
+        if (reductions == 1000) break;
+        s -= 0.001f;
+    }
+}
+
+int QlPdfDrawLogo(HPDF_Doc doc, HPDF_Page page, const char *path, float left, float top, float pageWidth,
+                  float pageHeight, float margin)
+{
+    char native[MAX_PATH * 4];
+    if (!path || !path[0] || !QlPathToNative(path, native, sizeof native)) return 0;
+    const int kind = QlImageKindOf(native);
+    if (kind == QL_IMAGE_UNKNOWN) return 0;
+
+    HPDF_Image image = NULL;
+    if (kind == QL_IMAGE_JPEG) {
+        // libharu reads only the file's header and copies the rest as it is:
+        // a damaged file would make a damaged page.
+        if (!QlImageJpegIsWhole(native)) return 0;
+        image = HPDF_LoadJpegImageFromFile(doc, native);
+    } else {
+        char jpeg[MAX_PATH * 4];
+        if (!QlPathToNative(jpegLogoName, jpeg, sizeof jpeg) || !QlImageSaveAsJpeg(native, jpeg)) return 0;
+        image = HPDF_LoadJpegImageFromFile(doc, jpeg);
+    }
+    if (!image) {
+        // A JPEG file libharu cannot read leaves the document in an error
+        // state that would refuse every later call, the save included.
+        HPDF_ResetError(doc);
+        return 0;
+    }
+
+    HPDF_Point natural = HPDF_Image_GetSize(image);
+    float size[2] = {natural.x, natural.y};
+    QlPdfFitScale(size, (pageWidth - 2 * margin) / 2, margin - pageHeight * 10 / 297);
+    HPDF_Page_DrawImage(page, image, left, top + 15, size[0], size[1]);
+    return 1;
+}
+
+static void CompanyLines(HPDF_Page page, float pageWidth, float margin, float top, float left, int contact,
+                         float *cursorOut, const QlPrintStyleRec *style)
+{
+    char lines[QL_COMPANY_LINE_MAX][QL_COMPANY_LINE_SIZE];
+    const int count = QlPrintCompanyLines(style, contact, lines);
+    const float width = (pageWidth - 2 * margin) / 2;
+    float cursor[2] = {left, top - 10};
+    HPDF_Page_BeginText(page);
+    for (int i = 0; i < count; i++) QlPdfTextLineClip(page, cursor, width, 10, lines[i]);
+    HPDF_Page_EndText(page);
+    if (cursorOut) cursorOut[0] = cursor[0], cursorOut[1] = cursor[1];
+}
+
+void QlPdfCompanyBlock(HPDF_Page page, float pageWidth, float margin, float top, float left, float *cursorOut,
+                       const QlPrintStyleRec *style)
+{
+    CompanyLines(page, pageWidth, margin, top, left, 0, cursorOut, style);
+}
+
+void QlPdfRecipientBox(HWND form, HPDF_Page page, float bottom, float pageWidth, float margin, float left,
+                       float *cursorOut)
+{
+    const float width = (pageWidth - 2 * margin) / 2;
+    QlPdfRect(page, left, bottom, width, 70, 1);
+    float cursor[2] = {left + 5, bottom + 70 - 15};
+    char text[QL_PDF_TEXT_SIZE];
+    HPDF_Page_BeginText(page);
+    for (int id : recipientIds) {
+        text[0] = '\0';
+        GetDlgItemTextA(form, id, text, sizeof text);
+        QlPdfTextLineClip(page, cursor, width - 5, 10, text);
+    }
+    HPDF_Page_EndText(page);
+    if (cursorOut) cursorOut[0] = cursor[0], cursorOut[1] = cursor[1];
+}
+
+void QlPdfCompanyHeader(HWND form, HPDF_Page page, float pageWidth, float margin, float top, float left,
+                        float *cursorOut, const QlPrintStyleRec *style)
+{
+    float cursor[2];
+    CompanyLines(page, pageWidth, margin, top, left, 1, cursor, style);
+    QlPdfRecipientBox(form, page, cursor[1] - 70, pageWidth, margin, left, cursorOut);
+}

@@ -1,0 +1,46 @@
+// Reading PDF files back with real tools: poppler's pdfinfo and pdftotext
+// for pages, texts and word positions, python3-fitz (/usr/bin/python3 with
+// tests/QlTestPdfShapes.py) for lines, rectangles and images, qpdf for the
+// file's structure, pdftoppm for a picture of a page.  Paths are native
+// (QlPathToNative of the test's Windows path).  Every position is in PDF
+// points with y upwards, as the PDF helpers draw.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs a shell command; its standard output, *status its exit status.
+std::string QlTestRun(const std::string &command, int *status = nullptr);
+
+struct PdfInfo {
+    int pages = 0;
+    double width = 0, height = 0;   // of the first page, points
+};
+bool QlTestPdfInfo(const std::string &pdf, PdfInfo *info);
+
+// pdftotext -layout of one page (from 1), or of all pages with 0.
+std::string QlTestPdfText(const std::string &pdf, int page = 0);
+
+struct PdfWord {
+    int page;                 // from 1
+    double x0, y0, x1, y1;    // y0 the bottom, y1 the top
+    std::string text;
+};
+// pdftotext -bbox-layout: every word with its box.
+std::vector<PdfWord> QlTestPdfWords(const std::string &pdf);
+// The words of one line of text (same page, tops within half a point) in
+// order from the left, joined by blanks.
+std::vector<std::string> QlTestPdfLines(const std::vector<PdfWord> &words);
+
+struct PdfShape {
+    int page;                 // from 1
+    std::string kind;         // "line", "rect" or "image"
+    double x0, y0, x1, y1;    // a line's ends; a rectangle's or image's corners, y0 <= y1
+    double width;             // stroke width, 0 for images
+};
+std::vector<PdfShape> QlTestPdfShapes(const std::string &pdf);
+
+// qpdf --check finds no damage.
+bool QlTestPdfCheck(const std::string &pdf, std::string *report = nullptr);
+// A PNG picture of the page (pdftoppm at the given resolution).
+bool QlTestPdfToPng(const std::string &pdf, int page, int dpi, const std::string &png);
