@@ -1,6 +1,7 @@
 // Opening and closing the current company's database.
 
 #include "datastore/QlDb.h"
+#include "datastore/QlDbImport.h"
 
 #include "common/QlSeams.h"
 
@@ -18,10 +19,12 @@ static int gCompanyDbOpened;
 
 // The old record files of the company folder ("COMP%03u\customers.dta",
 // "prod.dta", then "trans.dta" with "invs.dta" and "paym.dta") are copied
-// into the tables here, each time the database is opened.  The import is not
-// part of this program yet; its result is not used.
+// into the tables here, once per company (QlDbImport.h).  An import that
+// stopped has told the user and runs again at the next open; the database
+// opens all the same.
 static void ImportOldRecords(unsigned company)
 {
+    QlLegacyImportAll(company);
 }
 
 int QlCompanyDbOpen(HWND owner)

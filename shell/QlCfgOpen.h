@@ -7,7 +7,8 @@
 extern int QlCfgStartPage;
 
 // The settings window as the module window (child of parent), on
-// QlCfgStartPage; returns it, NULL when none was opened.
+// QlCfgStartPage; the window before it is destroyed first.  Returns it, NULL
+// when it could not be created.  The main window's title is set again.
 HWND QlCfgOpen(HWND parent);
 // Opens the settings window on its language page from the menu or tool bar.
 HWND QlCfgOpenFromMenu(void);

@@ -7,10 +7,12 @@
 #include "../shell/ShellTestSupport.h"
 
 #include "common/QlPlatform.h"
+#include "resources/QlResSettings.h"
 #include "resources/QlResShell.h"
 #include "settings/QlSettings.h"
 
 #include <windows.h>
+#include <commctrl.h>
 #include <stdlib.h>
 #include <stdio.h>
 #include <string.h>
@@ -281,6 +283,89 @@ TEST_F(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
     EXPECT_EQ(ThisYear(), saved.saveYear);
     EXPECT_STREQ("Acme Widgets Ltd", saved.companyName);
     EXPECT_TRUE(FileExists("COMP000\\quilry.db"));
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM lParam)
+{
+    Found *found = (Found *)lParam;
+    char cls[64] = "";
+    GetClassNameA(window, cls, sizeof cls);
+    if (strcmp(cls, found->className) == 0 && IsWindowVisible(window)) found->windows.push_back(window);
+    return TRUE;
+}
+
+// The visible child windows of a window (any depth) with that class.
+std::vector<HWND> ChildWindows(HWND parent, const char *className)
+{
+    Found found = {className, "", {}};
+    EnumChildWindows(parent, CollectChild, (LPARAM)&found);
+    return found.windows;
+}
+
+// The settings window's six pages, each painted on the screen, with a
+// picture of each in the artifacts folder for a person to look at.
+TEST_F(Program, SettingsPagesPaint)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    strcpy(acme.address2, "Harbour Road");
+    strcpy(acme.telephone, "+353 1 555 0100");
+    strcpy(acme.email, "accounts@acme.example");
+    strcpy(acme.smtpServer, "smtp.acme.example");
+    acme.smtpPort = 587;
+    strcpy(acme.logoPath, ".\\images\\ireland.bmp");
+    acme.printLogo = 1;
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    std::string folder = NativePath(work.path());
+    ASSERT_FALSE(folder.empty());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+
+    UnixProcess program;
+    ASSERT_TRUE(program.start({wine_, program_}, folder));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0);   // Settings
+    std::vector<HWND> tabs;
+    DWORD start = GetTickCount();
+    while (tabs.empty() && GetTickCount() - start < 10000) {
+        Sleep(100);
+        tabs = ChildWindows(main, "SysTabControl32");
+    }
+    ASSERT_EQ(1u, tabs.size());
+    static const char *const names[] = {"settings-language.png", "settings-company.png", "settings-invoices.png",
+                                        "settings-tax.png",      "settings-email.png",   "settings-letters.png"};
+    for (int page = 0; page < 6; page++) {
+        SCOPED_TRACE(page);
+        // Focus on a tab selects it and tells the window (a message without
+        // pointers, which reaches another process whole).
+        SendMessageA(tabs[0], TCM_SETCURFOCUS, page, 0);
+        EXPECT_EQ(page, (int)SendMessageA(tabs[0], TCM_GETCURSEL, 0, 0));
+        std::vector<HWND> pages = ChildWindows(tabs[0], "#32770");
+        ASSERT_EQ(1u, pages.size());
+        ASSERT_TRUE(Screenshot(names[page]));
+        EXPECT_GT(Spread(names[page], ClientOnScreen(pages[0])), 0.02) << "the page is one flat colour";
+        if (page != 2) continue;
+        // The invoice page's cell-margin dialog.
+        PostMessageA(GetDlgItem(pages[0], IDB_CFG_CELL_MARGIN), BM_CLICK, 0, 0);
+        HWND margins = WaitForWindow("#32770", "Invoice cell margins", 10000);
+        ASSERT_NE(nullptr, margins);
+        ASSERT_TRUE(Screenshot("settings-cell-margins.png"));
+        EXPECT_GT(Spread("settings-cell-margins.png", ClientOnScreen(margins)), 0.02);
+        PostMessageA(margins, WM_COMMAND, IDCANCEL, 0);
+        Sleep(500);
+    }
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(program.wait(30000, &code));
+    EXPECT_EQ(0, code);
 }
 
 // The first start in an empty folder: the company manager comes up painted

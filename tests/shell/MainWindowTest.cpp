@@ -319,7 +319,8 @@ TEST_F(MainWindowTest, EveryCommandRunsAndExitSaves)
 {
     HWND main = StartWith(CompanySettings("Acme Widgets Ltd"));
     ASSERT_TRUE(IsWindow(main));
-    MsgAnswers answers;
+    MsgAnswers answers({0});   // no cleardown
+    PickerAnswers pickers;   // no folder and no backup file chosen
     DialogDriver driver({Cancel, Cancel, CloseAbout});   // two company managers, one About box
     const int ids[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10,
                        IDM_MOD_CUSTOMERS, IDM_MOD_SUPPLIERS, IDM_MOD_TRANSACTIONS, IDM_MOD_PRODUCTS,
@@ -337,10 +338,15 @@ TEST_F(MainWindowTest, EveryCommandRunsAndExitSaves)
     EXPECT_EQ(0, QlCompanies.current);
     EXPECT_EQ("Quillory 2.1.31 : Acme Widgets Ltd", WindowText(main));
 
+    ASSERT_EQ(1u, answers.asked.size());
+    EXPECT_EQ("Cleardown Transactions", answers.asked[0].caption);
+    EXPECT_EQ(1, pickers.folderAsks);
+    EXPECT_EQ(1, pickers.fileAsks);
+
     SendMessageA(main, WM_COMMAND, IDM_FILE_EXIT, 0);
     PumpMessages();
     EXPECT_FALSE(IsWindow(main));
-    EXPECT_TRUE(answers.asked.empty());   // the backup question is off for this company
+    EXPECT_EQ(1u, answers.asked.size());   // the backup question is off for this company
     EXPECT_EQ(ThisYear(), ReadCompany(0).saveYear);
     EXPECT_EQ(nullptr, QlPercentTextTable[0]);
     EXPECT_EQ(nullptr, QlBrushWhite);

@@ -7,8 +7,15 @@
 #include "common/QlSeams.h"
 #include "shell/QlLangApply.h"
 #include "settings/QlLangTables.h"
+#include "shell/QlMain.h"
 #include "shell/QlMainWindow.h"
+#include "shell/QlPanels.h"
+#include "common/QlLayout.h"
+#include "common/QlPicture.h"
+#include "common/UiTestSupport.h"
+#include "resources/QlResIds.h"
 
+#include <shlobj.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -163,13 +170,30 @@ QlSettingsRec ReadCompany(int number)
     return rec;
 }
 
+HWND StartMainWindow(const QlSettingsRec &company)
+{
+    if (!QlPictureLibLoad() || !WriteCompany(0, company) || !WriteMconf(0, 0, 0)) return NULL;
+    DialogDriver driver({[](HWND about) { ClickButton(about, IDB_ABOUT_CLOSE); }});
+    HWND window = QlMainStart(GetModuleHandleA(NULL), SW_SHOWNORMAL);
+    PumpMessages();   // the start-up message: the whole start runs here
+    return window && IsWindow(window) && QlMainToolbarWnd ? window : NULL;
+}
+
+void StopMainWindow(void)
+{
+    if (QlMainWnd) DestroyWindow(QlMainWnd);
+    PumpMessages();
+    QlLangFreeFlag();
+    QlSeamsReset();
+}
+
 static MsgAnswers *gAnswers;
 
 static INT_PTR AnswerMessage(HWND owner, QlMsgRequest *request)
 {
     if (!gAnswers) return 1;
     gAnswers->asked.push_back({request->dialogId, request->caption ? request->caption : "",
-                               request->text ? request->text : ""});
+                               request->text ? request->text : "", request->colour});
     if (gAnswers->answers.empty()) return 1;
     int answer = gAnswers->answers.front();
     gAnswers->answers.erase(gAnswers->answers.begin());
@@ -186,6 +210,42 @@ MsgAnswers::~MsgAnswers()
 {
     QlSeamMsgDialog = QlMsgDialogRun;
     gAnswers = nullptr;
+}
+
+static PickerAnswers *gPickers;
+
+static LPITEMIDLIST WINAPI AnswerFolder(LPBROWSEINFOA info)
+{
+    if (!gPickers) return NULL;
+    gPickers->folderAsks++;
+    gPickers->title = info && info->lpszTitle ? info->lpszTitle : "";
+    if (gPickers->folder.empty()) return NULL;
+    return ILCreateFromPathA(gPickers->folder.c_str());
+}
+
+static BOOL WINAPI AnswerFile(LPOPENFILENAMEA ofn)
+{
+    if (!gPickers) return FALSE;
+    gPickers->fileAsks++;
+    gPickers->title = ofn->lpstrTitle ? ofn->lpstrTitle : "";
+    gPickers->initialDir = ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "";
+    if (gPickers->file.empty() || gPickers->file.size() >= ofn->nMaxFile) return FALSE;
+    memcpy(ofn->lpstrFile, gPickers->file.c_str(), gPickers->file.size() + 1);
+    return TRUE;
+}
+
+PickerAnswers::PickerAnswers(std::string folder, std::string file) : folder(std::move(folder)), file(std::move(file))
+{
+    gPickers = this;
+    QlSeamBrowseForFolder = AnswerFolder;
+    QlSeamGetOpenFileName = AnswerFile;
+}
+
+PickerAnswers::~PickerAnswers()
+{
+    QlSeamBrowseForFolder = SHBrowseForFolderA;
+    QlSeamGetOpenFileName = GetOpenFileNameA;
+    gPickers = nullptr;
 }
 
 ModuleLog gModuleLog;

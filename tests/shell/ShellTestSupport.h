@@ -64,6 +64,12 @@ bool FileExists(const std::string &path);
 bool FolderExists(const std::string &path);
 QlSettingsRec ReadCompany(int number);
 
+// The main window started on company 0 of the working folder, written from
+// company (the About box that the start shows is closed); NULL when it did
+// not start.  StopMainWindow destroys it and releases what it held.
+HWND StartMainWindow(const QlSettingsRec &company);
+void StopMainWindow(void);
+
 // The program's message dialogs answered without showing them: each request
 // is recorded, and answered with the next of the answers given (1 when they
 // are used up).
@@ -71,6 +77,7 @@ struct MsgRecord {
     int dialogId;
     std::string caption;
     std::string text;
+    COLORREF colour;
 };
 class MsgAnswers {
 public:
@@ -80,6 +87,22 @@ public:
     MsgAnswers &operator=(const MsgAnswers &) = delete;
     std::vector<MsgRecord> asked;
     std::vector<int> answers;
+};
+
+// The folder and file pickers answered without showing them: each request is
+// counted and answered with the folder or file given here ("" cancels).
+class PickerAnswers {
+public:
+    explicit PickerAnswers(std::string folder = "", std::string file = "");
+    ~PickerAnswers();
+    PickerAnswers(const PickerAnswers &) = delete;
+    PickerAnswers &operator=(const PickerAnswers &) = delete;
+    std::string folder;
+    std::string file;
+    int folderAsks = 0;
+    int fileAsks = 0;
+    std::string title;        // of the last request
+    std::string initialDir;   // of the last file request
 };
 
 // A child window standing in for a module window: it counts the messages

@@ -1,0 +1,148 @@
+// The settings window (the container with its tab control) and its six
+// pages, and the cell-margin dialog of the invoice page.
+#pragma once
+
+// Container: a module window with a tab control; each page is a child
+// dialog of the tab control.
+#define IDD_CFG 202
+#define IDC_CFG_TABS 1258
+
+// Language page.
+#define IDD_CFG_LANG 227
+#define IDT_CFG_LANG_GROUP 1384
+#define IDT_CFG_LANGUAGE 1343
+#define IDC_CFG_LANGUAGE 1317
+#define IDT_CFG_COUNTRY 1372
+#define IDC_CFG_COUNTRY 1318
+#define IDB_CFG_APPLY 1147
+
+// Company page.
+#define IDD_CFG_COMPANY 203
+#define IDT_CFG_COMPANY_GROUP 1365
+#define IDT_CFG_NAME 1322
+#define IDE_CFG_NAME 1005
+#define IDT_CFG_ADDR1 1323
+#define IDE_CFG_ADDR1 1028
+#define IDT_CFG_ADDR2 1324
+#define IDE_CFG_ADDR2 1029
+#define IDT_CFG_ADDR3 1325
+#define IDE_CFG_ADDR3 1030
+#define IDT_CFG_TAXNO 1356
+#define IDE_CFG_TAXNO 1006
+#define IDT_CFG_TEL 1357
+#define IDE_CFG_TEL 1016
+#define IDT_CFG_FAX 1358
+#define IDE_CFG_FAX 1019
+#define IDT_CFG_CONTACT 1056
+#define IDE_CFG_CONTACT 1031
+#define IDT_CFG_BUSINESS 1379
+#define IDE_CFG_BUSINESS_LABEL 1378
+#define IDE_CFG_BUSINESS_NO 1007
+#define IDT_CFG_EMAIL 1366
+#define IDE_CFG_EMAIL 1008
+#define IDT_CFG_WEB 1367
+#define IDE_CFG_WEB 1009
+#define IDB_CFG_BACKUP_ON_EXIT 1377
+
+// Invoice appearance page.
+#define IDD_CFG_INVOICE 204
+#define IDB_CFG_PRINT_LOGO 1249
+#define IDE_CFG_LOGO_PATH 1250
+#define IDB_CFG_LOGO_BROWSE 1251
+#define IDP_CFG_LOGO_PREVIEW 1376
+#define IDB_CFG_PRINT_BARCODE 1259
+#define IDB_CFG_GRID_LINES 1233        // 1233-1238: the six print options in order
+#define IDB_CFG_ORDER_NUMBER 1234
+#define IDB_CFG_RATE_COLUMN 1235
+#define IDB_CFG_DISCOUNT_COLUMN 1236
+#define IDB_CFG_CARRIAGE 1237
+#define IDB_CFG_TAX_NUMBER 1238
+#define IDB_CFG_REG_NUMBER 1253
+#define IDB_CFG_BOTTOM_LINES 1243
+#define IDE_CFG_LINE1 1239             // lines 1-4: 1239-1242; lines 5-9: 1244-1248
+#define IDE_CFG_LINE2 1240
+#define IDE_CFG_LINE3 1241
+#define IDE_CFG_LINE4 1242
+#define IDE_CFG_LINE5 1244
+#define IDE_CFG_LINE6 1245
+#define IDE_CFG_LINE7 1246
+#define IDE_CFG_LINE8 1247
+#define IDE_CFG_LINE9 1248
+#define IDT_CFG_POINT_SIZE 1380
+#define IDE_CFG_POINT_SIZE 1252
+#define IDT_CFG_INVOICE_TYPE 1381
+#define IDC_CFG_INVOICE_TYPE 1154
+#define IDB_CFG_LOAD_DEFAULTS 1147
+#define IDT_CFG_DATE_FORMAT 1385
+#define IDC_CFG_DATE_FORMAT 1411
+#define IDB_CFG_TOTAL_IN_WORDS 1254
+#define IDB_CFG_CELL_MARGIN 1263
+
+// Cell margins (modal, from the invoice page).
+#define IDD_CELL_MARGIN 351
+#define IDT_CELL_MARGIN_TOP 1426
+#define IDC_CELL_MARGIN_TOP 1424
+#define IDT_CELL_MARGIN_RIGHT 1427
+#define IDC_CELL_MARGIN_RIGHT 1425
+
+// Tax and currency page.
+#define IDD_CFG_TAX 205
+#define IDT_CFG_TAX_GROUP 1386
+#define IDT_CFG_CURRENCY_GROUP 1387
+#define IDT_CFG_CUSTOM_RATES 1208
+#define IDT_CFG_CUSTOM_TAX_NAME 1209
+#define IDT_CFG_CUSTOM_CURRENCY 1210
+#define IDE_CFG_TAX_NAME 1229
+#define IDT_CFG_TAX_NAMES 1388
+#define IDC_CFG_TAX_NAMES 1179
+#define IDT_CFG_DEFAULT_RATE 1389
+#define IDC_CFG_DEFAULT_RATE 1178
+#define IDT_CFG_RATE_A 1392             // the three rate labels, 1392-1394
+#define IDT_CFG_RATE_B 1393
+#define IDT_CFG_RATE_C 1394
+#define IDE_CFG_RATE_A_WHOLE 1216       // whole / hundredths per rate: 1216-1221
+#define IDE_CFG_RATE_A_HUNDREDTHS 1217
+#define IDE_CFG_RATE_B_WHOLE 1218
+#define IDE_CFG_RATE_B_HUNDREDTHS 1219
+#define IDE_CFG_RATE_C_WHOLE 1220
+#define IDE_CFG_RATE_C_HUNDREDTHS 1221
+#define IDT_CFG_CURRENCY 1390
+#define IDE_CFG_CURRENCY 1232
+#define IDT_CFG_CURRENCIES 1391
+#define IDC_CFG_CURRENCIES 1180
+
+// E-mail and network page.
+#define IDD_CFG_MAIL 210
+#define IDT_CFG_MAIL_GROUP 1395
+#define IDT_CFG_SMTP_PORT 1396
+#define IDE_CFG_SMTP_PORT 1272
+#define IDT_CFG_SMTP_SERVER 1397
+#define IDE_CFG_SMTP_SERVER 1273
+#define IDT_CFG_MAIL_ADDRESS 1398
+#define IDE_CFG_MAIL_ADDRESS 1007
+#define IDB_CFG_SMTP_AUTH 1277
+#define IDT_CFG_SMTP_USER 1399
+#define IDE_CFG_SMTP_USER 1274
+#define IDT_CFG_SMTP_PASSWORD 1400
+#define IDE_CFG_SMTP_PASSWORD 1275
+#define IDB_CFG_USE_SSL 1413
+#define IDT_CFG_MAIL_HINT 1414
+
+// Letters page: per template a group box, a title edit and a body edit.
+#define IDD_CFG_LETTERS 222
+#define IDT_CFG_LETTER1_GROUP 1368      // 1368-1371
+#define IDT_CFG_LETTER2_GROUP 1369
+#define IDT_CFG_LETTER3_GROUP 1370
+#define IDT_CFG_LETTER4_GROUP 1371
+#define IDT_CFG_LETTER1_TITLE 1401      // the "Title:" labels, 1401-1404
+#define IDT_CFG_LETTER2_TITLE 1402
+#define IDT_CFG_LETTER3_TITLE 1403
+#define IDT_CFG_LETTER4_TITLE 1404
+#define IDE_CFG_LETTER1_TITLE 1287
+#define IDE_CFG_LETTER1_BODY 1286
+#define IDE_CFG_LETTER2_TITLE 1293
+#define IDE_CFG_LETTER2_BODY 1292
+#define IDE_CFG_LETTER3_TITLE 1297
+#define IDE_CFG_LETTER3_BODY 1296
+#define IDE_CFG_LETTER4_TITLE 1299
+#define IDE_CFG_LETTER4_BODY 1298

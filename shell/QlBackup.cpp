@@ -1,0 +1,322 @@
+// Backup, restore and cleardown of the current company's data.
+//
+// A backup is a folder named by the local time ("2012_03_07_142501") inside
+// a folder the user picks, holding a copy of the company's database and an
+// empty marker file "<stamp>.bak"; restoring, the user picks a marker and
+// the database of its folder replaces the company's.  The operations change
+// the current directory while they work and change it back to the working
+// folder on every path.
+//
+// The copies are checked: a backup whose copy failed is removed and
+// reported, and a restore copies the backup beside the company's database
+// first and puts it in place only when the whole file arrived, so that a
+// failed restore leaves the data as it was.  The database is open again
+// before any restore reports.  The cleardown runs in one database
+// transaction: all of it or nothing.
+
+#include "shell/QlBackup.h"
+#include "shell/QlShellTexts.h"
+
+#include "common/QlAppState.h"
+#include "common/QlMsgDialog.h"
+#include "common/QlSeams.h"
+#include "common/QlWindow.h"
+#include "customers/QlCustModule.h"
+#include "datastore/QlDbTables.h"
+#include "settings/QlSettings.h"
+#include "shell/QlCompanyManager.h"
+
+#include <commdlg.h>
+#include <stdio.h>
+#include <string.h>
+
+#define DB_FILE "quilry.db"
+#define RESTORE_FILE "quilry.rst"   // the backup's database on its way in
+
+// ---------------------------------------------------------------------------
+// Paths and files
+
+// "<working folder>\COMP%03u\<name>" (name NULL: the folder itself).
+static int CompanyPath(const char *name, char *path, size_t size)
+{
+    int company = QlCompanies.current;
+    if (company < 0 || company >= QL_COMPANY_MAX || !QlWorkDir[0]) return 0;
+    int n = name ? snprintf(path, size, "%s\\" QL_COMPANY_FOLDER_FORMAT "\\%s", QlWorkDir, (unsigned)company, name)
+                 : snprintf(path, size, "%s\\" QL_COMPANY_FOLDER_FORMAT, QlWorkDir, (unsigned)company);
+    return n > 0 && (size_t)n < size;
+}
+
+static int Join(char *path, size_t size, const char *folder, const char *name)
+{
+    size_t length = strlen(folder);
+    const char *separator = length > 0 && (folder[length - 1] == '\\' || folder[length - 1] == '/') ? "" : "\\";
+    int n = snprintf(path, size, "%s%s%s", folder, separator, name);
+    return n > 0 && (size_t)n < size;
+}
+
+// Changes into the company's data folder; 1 with its full path.
+static int EnterDataFolder(char *folder, size_t size)
+{
+    char path[MAX_PATH];
+    if (!CompanyPath(NULL, path, sizeof path) || !SetCurrentDirectoryA(path)) return 0;
+    DWORD length = GetCurrentDirectoryA((DWORD)size, folder);
+    return length > 0 && length < size;
+}
+
+static int IsFile(const char *path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+static int64_t FileSize(const char *path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return -1;
+    return ((int64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+}
+
+// CopyFileA, checked: 1 when the copy has the source's size.
+static int CopyChecked(const char *source, const char *target)
+{
+    if (!CopyFileA(source, target, FALSE)) return 0;
+    int64_t size = FileSize(source);
+    return size >= 0 && size == FileSize(target);
+}
+
+static void Fail(HWND owner, const char *caption, const char *text)
+{
+    QlMsgBox(owner, caption, text, QL_COLOUR_WARNING);
+}
+
+// ---------------------------------------------------------------------------
+// Backup
+
+// Removes a backup folder that did not come out whole.
+static void RemoveBackup(const char *folder, const char *copy, const char *marker)
+{
+    DeleteFileA(copy);
+    DeleteFileA(marker);
+    RemoveDirectoryA(folder);
+}
+
+// The backup's folder, database copy and marker; 0 when a path does not fit.
+static int BackupPaths(const char *destination, char *folder, char *copy, char *marker)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    char stamp[64];
+    snprintf(stamp, sizeof stamp, "%04u_%02d_%02d_%02d%02d%02d", now.wYear, now.wMonth, now.wDay, now.wHour,
+             now.wMinute, now.wSecond);
+    char markerName[72];
+    snprintf(markerName, sizeof markerName, "%s.bak", stamp);
+    return Join(folder, MAX_PATH, destination, stamp) && Join(copy, MAX_PATH, folder, DB_FILE) &&
+           Join(marker, MAX_PATH, folder, markerName);
+}
+
+int QlBackupCreate(HWND owner)
+{
+    const QlShellTextRec *text = QlShellText();
+    char dataFolder[MAX_PATH];
+    if (!EnterDataFolder(dataFolder, sizeof dataFolder)) {
+        QlRestoreWorkDir();
+        Fail(owner, text->BkFailed, text->BkNoDataDir);
+        return 0;
+    }
+    char destination[MAX_PATH];
+    if (!QlUiBrowseFolder(owner, destination, text->BkDestination)) {
+        QlRestoreWorkDir();
+        return 0;
+    }
+    char folder[MAX_PATH], copy[MAX_PATH], marker[MAX_PATH], source[MAX_PATH];
+    if (!BackupPaths(destination, folder, copy, marker) || !Join(source, sizeof source, dataFolder, DB_FILE) ||
+        !CreateDirectoryA(folder, NULL)) {
+        QlRestoreWorkDir();
+        Fail(owner, text->BkFailed, text->BkNoFolder);
+        return 0;
+    }
+    if (IsFile(source) && !CopyChecked(source, copy)) {
+        RemoveBackup(folder, copy, marker);
+        QlRestoreWorkDir();
+        Fail(owner, text->BkFailed, text->BkCopyFailed);
+        return 0;
+    }
+    HANDLE file = CreateFileA(marker, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) {
+        RemoveBackup(folder, copy, marker);
+        QlRestoreWorkDir();
+        Fail(owner, text->BkFailed, text->BkMarkerFailed);
+        return 0;
+    }
+    CloseHandle(file);
+
+    if (!QlRestoreWorkDir()) {
+        Fail(owner, text->BkError, text->BkNoReturn);
+        return 0;
+    }
+    char message[MAX_PATH + 128];
+    snprintf(message, sizeof message, "%s\n%s", text->BkDoneTo, folder);
+    QlSeamMessageBox(owner, message, text->BkDone, MB_OK);
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Restore
+
+// The marker the user picks, in the data folder to begin with; 1 with its
+// full path (possibly empty) when one was chosen.
+static int ChooseMarker(HWND owner, const char *dataFolder, char *file, size_t size)
+{
+    const QlShellTextRec *text = QlShellText();
+    // "<name>\0*.bak\0\0"
+    char filter[64];
+    size_t nameLength = strnlen(text->RsFilter, sizeof filter - 8);
+    memcpy(filter, text->RsFilter, nameLength);
+    memcpy(filter + nameLength, "\0*.bak\0\0", 8);
+
+    file[0] = '\0';
+    OPENFILENAMEA ofn;
+    memset(&ofn, 0, sizeof ofn);
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = (DWORD)size;
+    ofn.lpstrInitialDir = dataFolder;
+    ofn.lpstrTitle = text->RsSelect;
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    ofn.lpstrDefExt = "bak";
+    BOOL chosen = QlSeamGetOpenFileName(&ofn);
+    file[size - 1] = '\0';
+    return chosen != 0;
+}
+
+// The database in the marker's folder, whatever the marker's name.
+static int BackupDatabase(const char *marker, char *database, size_t size)
+{
+    char full[MAX_PATH];
+    char *name = NULL;
+    DWORD length = GetFullPathNameA(marker, sizeof full, full, &name);
+    if (length == 0 || length >= sizeof full || !name) return 0;
+    *name = '\0';   // the folder with its trailing backslash remains
+    return Join(database, size, full, DB_FILE);
+}
+
+// Opens the company's database again, from the working folder (the program
+// ends with the database's own message when it does not open).
+static int ReopenDatabase(HWND owner)
+{
+    if (QlDbIsOpen()) return 1;
+    if (QlRestoreWorkDir()) return QlCompanyDbOpen(owner);
+    char path[MAX_PATH], err[256];
+    if (CompanyPath(DB_FILE, path, sizeof path) && QlDbOpen(path, err)) return 1;
+    return QlCompanyDbOpen(owner);
+}
+
+// Puts the backup's database in place of the company's, which must be
+// closed: copied beside it, checked, then moved over it.  1 on success; on
+// failure the company's database is as it was.
+static int ReplaceDatabase(const char *backup)
+{
+    char incoming[MAX_PATH], target[MAX_PATH];
+    if (!CompanyPath(RESTORE_FILE, incoming, sizeof incoming) || !CompanyPath(DB_FILE, target, sizeof target))
+        return 0;
+    if (!CopyChecked(backup, incoming) || !MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileA(incoming);
+        return 0;
+    }
+    // A journal left beside the old database must never be played into the new one.
+    static const char *const suffixes[] = {"-journal", "-wal", "-shm"};
+    for (const char *suffix : suffixes) {
+        char journal[MAX_PATH];
+        if (snprintf(journal, sizeof journal, "%s%s", target, suffix) < (int)sizeof journal) DeleteFileA(journal);
+    }
+    return 1;
+}
+
+void QlBackupRestore(HWND owner)
+{
+    const QlShellTextRec *text = QlShellText();
+    char dataFolder[MAX_PATH];
+    if (!EnterDataFolder(dataFolder, sizeof dataFolder)) {
+        QlRestoreWorkDir();
+        Fail(owner, text->RsFailed, text->RsNoDataDir);
+        return;
+    }
+    char marker[MAX_PATH];
+    if (!ChooseMarker(owner, dataFolder, marker, sizeof marker) ||
+        !QlMsgAskOkCancel(owner, text->RsConfirmCaption, text->RsConfirm, QL_COLOUR_WARNING)) {
+        QlRestoreWorkDir();
+        return;
+    }
+    if (!marker[0]) {
+        QlRestoreWorkDir();
+        Fail(owner, text->RsFailed, text->RsNotSelected);
+        return;
+    }
+    char backup[MAX_PATH];
+    int found = BackupDatabase(marker, backup, sizeof backup) && IsFile(backup);
+    if (!found) {
+        QlRestoreWorkDir();
+        Fail(owner, text->RsFailed, text->RsNoDatabase);
+        return;
+    }
+
+    if (QlModuleWnd) QlUiClosePane(QlModuleWnd);
+    if (!QlRestoreWorkDir()) {
+        Fail(owner, text->RsError, text->RsNoWorkDir);
+        return;
+    }
+    QlCompanyDbClose();
+    char companyFolder[MAX_PATH];
+    int entered = CompanyPath(NULL, companyFolder, sizeof companyFolder) && SetCurrentDirectoryA(companyFolder);
+    int replaced = entered && !QlDbIsOpen() && ReplaceDatabase(backup);
+    int returned = QlRestoreWorkDir();
+    QlCustModuleForget();   // the account it remembers may not be in the restored data
+    if (!ReopenDatabase(owner)) return;   // the program ends
+    if (!entered)
+        Fail(owner, text->RsFailed, text->RsNoDataDirBack);
+    else if (!replaced)
+        Fail(owner, text->RsFailed, text->RsCopyFailed);
+    else if (!returned)
+        Fail(owner, text->RsError, text->RsNoReturn);
+    else
+        QlMsgBox(owner, text->RsDone, text->RsDoneText, QL_COLOUR_DONE);
+}
+
+// ---------------------------------------------------------------------------
+// Cleardown
+
+// Empties the transaction tables and the counter and sets every customer's
+// stored balance to 0.00, in one database transaction.
+static int ClearTransactions(char *err)
+{
+    if (!QlDbExec("begin;", err)) return 0;
+    if (QlTransClearAll(err) && QlDbExec("update customers set balance='0.00';", err) && QlDbExec("commit;", err))
+        return 1;
+    char ignored[QL_DB_ERR_SIZE];
+    QlDbExec("rollback;", ignored);
+    return 0;
+}
+
+void QlTransCleardown(HWND owner)
+{
+    const QlShellTextRec *text = QlShellText();
+    if (!QlMsgAskOkCancel(owner, text->CdCaption, text->CdConfirm, QL_COLOUR_WARNING)) return;
+    if (QlModuleWnd) QlUiClosePane(QlModuleWnd);
+    if (QlMsgAskOkCancel(owner, text->CdCaption, text->CdBackupAsk, QL_COLOUR_WARNING) && !QlBackupCreate(owner)) {
+        QlRestoreWorkDir();
+        return;   // no backup, no cleardown
+    }
+    char err[QL_DB_ERR_SIZE] = "";
+    int cleared = ClearTransactions(err);
+    QlRestoreWorkDir();
+    if (!cleared) {
+        char message[512];
+        snprintf(message, sizeof message, text->CdFailed, err);
+        QlMsgBoxLarge(owner, text->CdFailedCaption, message, QL_COLOUR_WARNING);
+        return;
+    }
+    QlMsgBoxLarge(owner, text->CdDoneCaption, text->CdDone, QL_COLOUR_DONE);
+}

@@ -1,0 +1,405 @@
+// Backup, restore and cleardown of the running company's data.
+#include "QlGTest.h"
+#include "ShellTestSupport.h"
+#include "QlTestFiles.h"
+#include "common/UiTestSupport.h"
+
+#include "common/QlAppState.h"
+#include "common/QlMsgDialog.h"
+#include "common/QlSeams.h"
+#include "datastore/QlDbTables.h"
+#include "resources/QlResIds.h"
+#include "shell/QlBackup.h"
+#include "shell/QlMainWindow.h"
+#include "transactions/QlTransSums.h"
+
+#include <windows.h>
+#include <algorithm>
+#include <ctype.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> gBoxes;
+int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT)
+{
+    gBoxes.push_back(std::string(caption ? caption : "") + "|" + (text ? text : ""));
+    return IDOK;
+}
+
+int __cdecl FirstValue(void *out, int count, char **values, char **)
+{
+    *(std::string *)out = count > 0 && values[0] ? values[0] : "<null>";
+    return 0;
+}
+
+// The first column of the first row, through the program's connection.
+std::string Scalar(const char *sql)
+{
+    std::string out = "<none>";
+    char err[QL_DB_ERR_SIZE] = "";
+    if (!QlDbExecRows(sql, FirstValue, &out, err)) return std::string("<error: ") + err + ">";
+    return out;
+}
+
+std::vector<std::string> Subfolders(const std::string &folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != ".." && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(name);
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
+
+bool IsStamp(const std::string &name)
+{
+    static const char pattern[] = "9999_99_99_999999";
+    if (name.size() != sizeof pattern - 1) return false;
+    for (size_t i = 0; i < name.size(); i++)
+        if (pattern[i] == '9' ? !isdigit((unsigned char)name[i]) : name[i] != pattern[i]) return false;
+    return true;
+}
+
+std::string CurrentDir()
+{
+    char dir[MAX_PATH] = "";
+    GetCurrentDirectoryA(sizeof dir, dir);
+    return dir;
+}
+
+void AddCustomer(const char *acref, const char *company)
+{
+    QlCustRec rec = {};
+    strcpy(rec.acref, acref);
+    strcpy(rec.company, company);
+    rec.balance_units = 12;
+    rec.balance_hundredths = 34;
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlCustAdd(&rec, err)) << err;
+}
+
+// An invoice of the customer with a line and a payment, and an order line.
+void AddTransactions(int64_t customer)
+{
+    char err[QL_DB_ERR_SIZE];
+    QlTransRec invoice = {};
+    invoice.type = 1;
+    invoice.cust_rowid = customer;
+    strcpy(invoice.gross, "24.60");
+    strcpy(invoice.gross_bal, "24.60");
+    ASSERT_EQ(1, QlTransAdd(&invoice, err)) << err;
+    QlItemRec line = {};
+    line.tx_rowid = invoice.iKey;
+    strcpy(line.descr, "Widgets");
+    ASSERT_EQ(1, QlItemAdd(&line, err)) << err;
+    QlTransRec payment = {};
+    payment.type = 3;
+    payment.cust_rowid = customer;
+    ASSERT_EQ(1, QlTransAdd(&payment, err)) << err;
+    QlPayRec pay = {};
+    pay.tx_rowid = payment.iKey;
+    pay.iv_rowid = invoice.iKey;
+    strcpy(pay.paid, "4.60");
+    ASSERT_EQ(1, QlPayAdd(&pay, err)) << err;
+    QlOrderRec order = {};
+    order.iTxRowId = invoice.iKey;
+    strcpy(order.description, "Bolts");
+    ASSERT_EQ(1, QlOrderAdd(&order, err)) << err;
+}
+
+// Holds a file open without sharing, so that no one else can read it.
+class Locked {
+public:
+    explicit Locked(const std::string &path)
+        : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL))
+    {
+    }
+    ~Locked()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    Locked(const Locked &) = delete;
+    Locked &operator=(const Locked &) = delete;
+    bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+class BackupTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        company_ = CompanySettings("Acme Widgets Ltd");
+        main_ = StartMainWindow(company_);
+        ASSERT_NE(nullptr, main_);
+        destination_ = QlTestMakeFolder("qlbackup_");
+        ASSERT_FALSE(destination_.empty());
+        gBoxes.clear();
+        QlSeamMessageBox = RecordBox;
+    }
+    void TearDown() override
+    {
+        StopMainWindow();
+        QlTestRemoveFolder(destination_);
+    }
+
+    // A backup into the destination; the new folder ("" when none was made).
+    std::string Backup()
+    {
+        PickerAnswers pickers(destination_);
+        std::vector<std::string> before = Subfolders(destination_);
+        if (!QlBackupCreate(main_)) return "";
+        for (const std::string &name : Subfolders(destination_))
+            if (std::find(before.begin(), before.end(), name) == before.end()) return destination_ + "\\" + name;
+        return "";
+    }
+
+    std::string DataFile() { return work_.path() + "\\COMP000\\quilry.db"; }
+
+    ShellStateGuard state_;
+    WorkFolder work_;
+    QlSettingsRec company_;
+    HWND main_ = NULL;
+    std::string destination_;
+};
+
+}  // namespace
+
+TEST_F(BackupTest, BackupCopiesTheDatabaseIntoAStampedFolder)
+{
+    AddCustomer("AC001", "Alpha");
+    std::string folder = Backup();
+    ASSERT_FALSE(folder.empty());
+    std::string name = folder.substr(destination_.size() + 1);
+    EXPECT_TRUE(IsStamp(name)) << name;
+    EXPECT_EQ(ReadFileBytes(DataFile()), ReadFileBytes(folder + "\\quilry.db"));
+    EXPECT_TRUE(FileExists(folder + "\\" + name + ".bak"));
+    EXPECT_EQ("", ReadFileBytes(folder + "\\" + name + ".bak"));
+    ASSERT_EQ(1u, gBoxes.size());
+    EXPECT_EQ("Backup Completed|Backup Completed Successfully to\n" + folder, gBoxes[0]);
+    EXPECT_EQ(QlWorkDir, CurrentDir());
+    EXPECT_EQ("1", Scalar("select count(*) from customers;"));   // the database stays open
+}
+
+TEST_F(BackupTest, CancelledBackupMakesNothing)
+{
+    PickerAnswers pickers;   // no folder chosen
+    EXPECT_EQ(0, QlBackupCreate(main_));
+    EXPECT_EQ(1, pickers.folderAsks);
+    EXPECT_EQ("Destination for backup data files", pickers.title);
+    EXPECT_TRUE(Subfolders(destination_).empty());
+    EXPECT_TRUE(gBoxes.empty());
+    EXPECT_EQ(QlWorkDir, CurrentDir());
+}
+
+// The second backup of the same second finds its folder taken.
+TEST_F(BackupTest, TwoBackupsInOneSecond)
+{
+    bool sameSecond = false;
+    for (int attempt = 0; attempt < 5 && !sameSecond; attempt++) {
+        MsgAnswers answers;
+        ASSERT_FALSE(Backup().empty());
+        if (!Backup().empty()) continue;   // the clock went on between them
+        sameSecond = true;
+        ASSERT_EQ(1u, answers.asked.size());
+        EXPECT_EQ("BackUp Failed!", answers.asked[0].caption);
+        EXPECT_EQ("Back Up Failed! Could not create backup directory.", answers.asked[0].text);
+        EXPECT_EQ(QL_COLOUR_WARNING, answers.asked[0].colour);
+        EXPECT_EQ(QlWorkDir, CurrentDir());
+    }
+    EXPECT_TRUE(sameSecond);
+}
+
+// A copy that fails is reported as a failure, and no backup is left behind.
+TEST_F(BackupTest, FailedCopyLeavesNoBackup)
+{
+    Locked lock(DataFile());
+    ASSERT_TRUE(lock.held());
+    MsgAnswers answers;
+    EXPECT_EQ("", Backup());
+    EXPECT_TRUE(Subfolders(destination_).empty());
+    ASSERT_EQ(1u, answers.asked.size());
+    EXPECT_EQ("BackUp Failed!", answers.asked[0].caption);
+    EXPECT_EQ("Back Up Failed! Could not copy the database file.", answers.asked[0].text);
+    EXPECT_TRUE(gBoxes.empty());   // no success
+    EXPECT_EQ(QlWorkDir, CurrentDir());
+}
+
+TEST_F(BackupTest, RestoreReplacesTheDataAndReopens)
+{
+    AddCustomer("AC001", "Alpha");
+    std::string folder = Backup();
+    ASSERT_FALSE(folder.empty());
+    AddCustomer("BE002", "Beta");
+    ASSERT_EQ("2", Scalar("select count(*) from customers;"));
+    QlModuleWnd = MakeModuleWindow(main_);
+
+    // Any marker of the folder will do.
+    ASSERT_TRUE(CopyFileA((folder + "\\" + folder.substr(destination_.size() + 1) + ".bak").c_str(),
+                          (folder + "\\older.bak").c_str(), FALSE));
+    PickerAnswers pickers("", folder + "\\older.bak");
+    MsgAnswers answers({1});
+    QlBackupRestore(main_);
+    EXPECT_EQ(1, pickers.fileAsks);
+    EXPECT_EQ("Select Backup File", pickers.title);
+    EXPECT_EQ(work_.path() + "\\COMP000", pickers.initialDir);
+    ASSERT_EQ(2u, answers.asked.size());
+    EXPECT_EQ("Confirm Restore Operation", answers.asked[0].caption);
+    EXPECT_EQ("Restore Complete!", answers.asked[1].caption);
+    EXPECT_EQ("Restore Operation Completed Successfully!", answers.asked[1].text);
+    EXPECT_EQ(QL_COLOUR_DONE, answers.asked[1].colour);
+
+    EXPECT_TRUE(QlDbIsOpen());
+    EXPECT_EQ("1", Scalar("select count(*) from customers;"));
+    EXPECT_EQ("Alpha", Scalar("select company from customers;"));
+    EXPECT_EQ(nullptr, QlModuleWnd);
+    EXPECT_EQ(QlWorkDir, CurrentDir());
+    EXPECT_FALSE(FileExists(work_.path() + "\\COMP000\\quilry.rst"));
+}
+
+// Every way a restore can stop: the data stay as they were, the database
+// open, the working folder current, and no success is reported.
+TEST_F(BackupTest, RestoreRefusalsKeepTheData)
+{
+    AddCustomer("AC001", "Alpha");
+    std::string folder = Backup();
+    ASSERT_FALSE(folder.empty());
+    AddCustomer("BE002", "Beta");
+    std::string marker = folder + "\\" + folder.substr(destination_.size() + 1) + ".bak";
+    std::string empty = QlTestMakeFolder("qlnobackup_");
+    ASSERT_TRUE(CopyFileA(marker.c_str(), (empty + "\\lonely.bak").c_str(), FALSE));
+
+    struct Case {
+        const char *name;
+        std::string file;          // "" cancels the picker
+        std::vector<int> answers;  // to the confirmation
+        bool lockBackup;
+        std::vector<std::string> said;   // captions of what the user is told after confirming
+    };
+    const Case cases[] = {
+        {"picker cancelled", "", {}, false, {}},
+        {"confirmation cancelled", marker, {0}, false, {}},
+        {"no database in the folder", empty + "\\lonely.bak", {1}, false, {"Restore Failed!"}},
+        {"copy fails", marker, {1}, true, {"Restore Failed!"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PickerAnswers pickers("", c.file);
+        MsgAnswers answers(c.answers);
+        {
+            Locked lock(c.lockBackup ? folder + "\\quilry.db" : std::string());
+            ASSERT_EQ(c.lockBackup, lock.held());
+            QlBackupRestore(main_);
+        }
+        std::vector<std::string> said;
+        for (size_t i = c.file.empty() ? 0 : 1; i < answers.asked.size(); i++) said.push_back(answers.asked[i].caption);
+        EXPECT_EQ(c.said, said);
+        EXPECT_TRUE(QlDbIsOpen());
+        EXPECT_EQ("2", Scalar("select count(*) from customers;"));
+        EXPECT_EQ(QlWorkDir, CurrentDir());
+    }
+    QlTestRemoveFolder(empty);
+}
+
+TEST_F(BackupTest, CleardownEmptiesTheTransactionsAndBalances)
+{
+    AddCustomer("AC001", "Alpha");
+    AddCustomer("BE002", "Beta");
+    AddTransactions(1);
+    ASSERT_EQ("2", Scalar("select count from transcount;"));
+    QlModuleWnd = MakeModuleWindow(main_);
+
+    MsgAnswers answers({1, 0});   // clear, without a backup
+    QlTransCleardown(main_);
+    ASSERT_EQ(3u, answers.asked.size());
+    EXPECT_EQ("You are about to clear all transactions! Proceed with cleardown?", answers.asked[0].text);
+    EXPECT_EQ("Would you like to backup data before cleadown?", answers.asked[1].text);
+    EXPECT_EQ(IDD_MSG_BOX_LARGE, answers.asked[2].dialogId);
+    EXPECT_EQ("Transaction Cleardown Complete", answers.asked[2].caption);
+    EXPECT_EQ(QL_COLOUR_DONE, answers.asked[2].colour);
+
+    for (const char *table : {"orders", "trans", "invoices", "payments"})
+        EXPECT_EQ("0", Scalar(("select count(*) from " + std::string(table) + ";").c_str())) << table;
+    EXPECT_EQ("0", Scalar("select count from transcount;"));
+    EXPECT_EQ("2", Scalar("select count(*) from customers;"));
+    EXPECT_EQ("0", Scalar("select count(*) from customers where balance<>'0.00';"));
+    QlCustRec alpha = {};
+    alpha.iKey = 1;
+    int64_t units = -1;
+    int cents = -1;
+    ASSERT_EQ(1, QlTransSumCustBalance(&units, &cents, &alpha));
+    EXPECT_EQ(0, units);
+    EXPECT_EQ(0, cents);
+    EXPECT_EQ(nullptr, QlModuleWnd);
+    EXPECT_EQ(QlWorkDir, CurrentDir());
+}
+
+// Cancelling the cleardown, or the backup asked for before it, clears
+// nothing; a backup made first is followed by the cleardown.
+TEST_F(BackupTest, CleardownCancelledOrBackedUpFirst)
+{
+    AddCustomer("AC001", "Alpha");
+    AddTransactions(1);
+    struct Case {
+        const char *name;
+        std::vector<int> answers;
+        std::string folder;   // the backup's destination, "" cancels
+        bool cleared;
+    };
+    const Case cases[] = {
+        {"cleardown cancelled", {0}, "", false},
+        {"backup folder cancelled", {1, 1}, "", false},
+        {"backed up first", {1, 1}, destination_, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        MsgAnswers answers(c.answers);
+        PickerAnswers pickers(c.folder);
+        QlTransCleardown(main_);
+        EXPECT_EQ(c.cleared ? "0" : "2", Scalar("select count(*) from trans;"));
+        EXPECT_EQ(c.cleared ? "0" : "1", Scalar("select count(*) from invoices;"));
+        EXPECT_EQ(c.cleared ? 1u : 0u, Subfolders(destination_).size());
+        EXPECT_EQ(QlWorkDir, CurrentDir());
+    }
+}
+
+// A cleardown that fails half way clears nothing and says so.
+TEST_F(BackupTest, FailedCleardownClearsNothing)
+{
+    AddCustomer("AC001", "Alpha");
+    AddTransactions(1);
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbExec("drop table payments;", err)) << err;
+    MsgAnswers answers({1, 0});
+    QlTransCleardown(main_);
+    ASSERT_EQ(3u, answers.asked.size());
+    EXPECT_EQ("Transaction Cleardown Failed", answers.asked[2].caption);
+    EXPECT_EQ(0u, answers.asked[2].text.find("Transaction cleardown failed; no transaction was cleared.\n"));
+    EXPECT_EQ(QL_COLOUR_WARNING, answers.asked[2].colour);
+    EXPECT_EQ("1", Scalar("select count(*) from orders;"));
+    EXPECT_EQ("2", Scalar("select count(*) from trans;"));
+    EXPECT_EQ("2", Scalar("select count from transcount;"));
+    EXPECT_EQ("12.34", Scalar("select balance from customers;"));
+}
+
+// Exit with the backup question on: OK backs up before the program ends.
+TEST_F(BackupTest, ExitOffersTheBackup)
+{
+    QlSettings.cfg.backupOnExit = 1;
+    MsgAnswers answers({1});
+    PickerAnswers pickers(destination_);
+    SendMessageA(main_, WM_COMMAND, IDM_FILE_EXIT, 0);
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(main_));
+    ASSERT_EQ(1u, answers.asked.size());
+    EXPECT_EQ("Backup confirmation", answers.asked[0].caption);
+    EXPECT_EQ(1u, Subfolders(destination_).size());
+}

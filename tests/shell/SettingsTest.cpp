@@ -1,0 +1,533 @@
+// The settings window and its six pages, in the running main window.
+#include "QlGTest.h"
+#include "ShellTestSupport.h"
+#include "common/UiTestSupport.h"
+
+#include "common/QlAppState.h"
+#include "common/QlLayout.h"
+#include "common/QlMsgDialog.h"
+#include "common/QlSeams.h"
+#include "resources/QlResIds.h"
+#include "settings/QlCountries.h"
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
+#include "shell/QlCfgOpen.h"
+#include "shell/QlCfgPages.h"
+#include "shell/QlShellTables.h"
+#include "shell/QlShellTexts.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <ctype.h>
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string TabText(HWND tabs, int index)
+{
+    char text[64] = "";
+    TCITEMA item = {};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    SendMessageA(tabs, TCM_GETITEMA, index, (LPARAM)&item);
+    return text;
+}
+
+std::string ButtonText(HWND toolbar, int command)
+{
+    char text[128] = "";
+    SendMessageA(toolbar, TB_GETBUTTONTEXTA, command, (LPARAM)text);
+    return text;
+}
+
+std::string ItemText(HWND dialog, int id)
+{
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+// Every edit, check box and combo of a page changed.
+BOOL CALLBACK Scribble(HWND control, LPARAM)
+{
+    char cls[32] = "";
+    GetClassNameA(control, cls, sizeof cls);
+    LONG style = GetWindowLongA(control, GWL_STYLE);
+    if (strcmp(cls, "Edit") == 0) {
+        SetWindowTextA(control, "9");
+    } else if (strcmp(cls, "Button") == 0 && (style & 0x0F) == BS_AUTOCHECKBOX) {
+        LRESULT checked = SendMessageA(control, BM_GETCHECK, 0, 0);
+        SendMessageA(control, BM_SETCHECK, checked == BST_CHECKED ? BST_UNCHECKED : BST_CHECKED, 0);
+    } else if (strcmp(cls, "ComboBox") == 0) {
+        SendMessageA(control, CB_SETCURSEL, 1, 0);
+    }
+    return TRUE;
+}
+
+class SettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QlCfgStartPage = 0;
+        company_ = CompanySettings("Acme Widgets Ltd");
+        strcpy(company_.email, "accounts@acme.example");
+    }
+    void TearDown() override
+    {
+        StopMainWindow();
+        QlCfgStartPage = 0;
+    }
+
+    HWND Start()
+    {
+        HWND main = StartMainWindow(company_);
+        EXPECT_NE(nullptr, main);
+        return main;
+    }
+
+    // The settings window on a page; the page.
+    HWND OpenPage(int index)
+    {
+        QlCfgStartPage = index;
+        HWND container = QlCfgOpen(QlMainWnd);
+        EXPECT_NE(nullptr, container);
+        EXPECT_EQ(index, QlCfgPageIndex());
+        return QlCfgPageWindow();
+    }
+
+    void Press(HWND page, int command)
+    {
+        SendMessageA(page, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), (LPARAM)QlCfgPageToolbar());
+        PumpMessages();
+    }
+
+    std::string FileBytes() { return ReadFileBytes("COMP000\\cfg.dta"); }
+
+    ShellStateGuard state_;
+    WorkFolder work_;
+    QlSettingsRec company_;
+};
+
+}  // namespace
+
+TEST_F(SettingsTest, TabsShowOnePageAtATime)
+{
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    QlModuleWnd = MakeModuleWindow(main);
+    HWND module = QlModuleWnd;
+    HWND container = QlCfgOpenFromMenu();
+    ASSERT_NE(nullptr, container);
+    EXPECT_FALSE(IsWindow(module));   // the settings window took the module's place
+    EXPECT_EQ(container, QlModuleWnd);
+    EXPECT_EQ(0, QlCfgPageIndex());
+    HWND tabs = GetDlgItem(container, IDC_CFG_TABS);
+    ASSERT_EQ(6, (int)SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < 6; i++) EXPECT_EQ(QlLangMenuTable[0].SettingsTabs[i], TabText(tabs, i)) << i;
+    EXPECT_EQ(GetParent(QlCfgPageWindow()), tabs);
+    EXPECT_NE(nullptr, QlCfgPageToolbar());
+    EXPECT_EQ(" Save ", ButtonText(QlCfgPageToolbar(), QL_CFG_CMD_SAVE));
+
+    // Choosing a tab shows its page; choosing the open one keeps it with its edits.
+    SendMessageA(tabs, TCM_SETCURSEL, 1, 0);
+    NMHDR change = {tabs, IDC_CFG_TABS, (UINT)TCN_SELCHANGE};
+    SendMessageA(container, WM_NOTIFY, IDC_CFG_TABS, (LPARAM)&change);
+    HWND page = QlCfgPageWindow();
+    ASSERT_EQ(1, QlCfgPageIndex());
+    SetDlgItemTextA(page, IDE_CFG_NAME, "Not saved yet");
+    SendMessageA(container, WM_NOTIFY, IDC_CFG_TABS, (LPARAM)&change);
+    EXPECT_EQ(page, QlCfgPageWindow());
+    EXPECT_EQ("Not saved yet", ItemText(page, IDE_CFG_NAME));
+    QlCfgShowPage(container, 6);
+    EXPECT_EQ(page, QlCfgPageWindow());
+
+    // Maximize and restore make the window anew, on the start page.
+    PostMessageA(container, QL_WM_MAIN_MAXIMIZED, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(container));
+    ASSERT_NE(nullptr, QlCfgWindow());
+    EXPECT_EQ(QlCfgWindow(), QlModuleWnd);
+    EXPECT_EQ(0, QlCfgPageIndex());
+}
+
+TEST_F(SettingsTest, AStartWithoutAnAddressOpensTheCompanyPage)
+{
+    company_.address1[0] = '\0';
+    HWND main = StartMainWindow(company_);
+    ASSERT_TRUE(main);
+    EXPECT_EQ(QlCfgWindow(), QlModuleWnd);
+    EXPECT_EQ(1, QlCfgPageIndex());
+    EXPECT_EQ("Acme Widgets Ltd", ItemText(QlCfgPageWindow(), IDE_CFG_NAME));
+}
+
+// Close on any page closes the whole window and changes nothing, in memory
+// or in the file, whatever was typed.
+TEST_F(SettingsTest, CloseLeavesTheSettingsAsTheyWere)
+{
+    ASSERT_TRUE(Start());
+    QlSettingsRec before = QlSettings.cfg;
+    std::string file = FileBytes();
+    MsgAnswers answers;
+    for (int index = 0; index < 6; index++) {
+        SCOPED_TRACE(index);
+        HWND page = OpenPage(index);
+        ASSERT_NE(nullptr, page);
+        EnumChildWindows(page, Scribble, 0);
+        Press(page, QL_CFG_CMD_CLOSE);
+        EXPECT_EQ(nullptr, QlCfgWindow());
+        EXPECT_EQ(nullptr, QlModuleWnd);
+        EXPECT_EQ(0, memcmp(&before, &QlSettings.cfg, sizeof before));
+        EXPECT_EQ(file, FileBytes());
+    }
+    EXPECT_TRUE(answers.asked.empty());
+}
+
+TEST_F(SettingsTest, CompanyPageSavesTheFileAndTheTitle)
+{
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    HWND page = OpenPage(QL_CFG_PAGE_COMPANY);
+    EXPECT_EQ(40, (int)SendDlgItemMessageA(page, IDE_CFG_CONTACT, EM_GETLIMITTEXT, 0, 0));
+    EXPECT_EQ(39, (int)SendDlgItemMessageA(page, IDE_CFG_NAME, EM_GETLIMITTEXT, 0, 0));
+    EXPECT_EQ("accounts@acme.example", ItemText(page, IDE_CFG_EMAIL));
+    SetDlgItemTextA(page, IDE_CFG_NAME, "Beta Trading");
+    SetDlgItemTextA(page, IDE_CFG_CONTACT, std::string(40, 'c').c_str());
+    SetDlgItemTextA(page, IDE_CFG_BUSINESS_LABEL, "ABN:");
+    SetDlgItemTextA(page, IDE_CFG_EMAIL, "sales@beta.example");
+    CheckDlgButton(page, IDB_CFG_BACKUP_ON_EXIT, BST_CHECKED);
+    Press(page, QL_CFG_CMD_SAVE);
+    EXPECT_EQ(nullptr, QlCfgWindow());
+
+    QlSettingsRec saved = ReadCompany(0);
+    EXPECT_STREQ("Beta Trading", saved.companyName);
+    EXPECT_EQ(std::string(40, 'c'), saved.contactName);
+    EXPECT_STREQ("ABN:", saved.businessLabel);
+    EXPECT_EQ(1, saved.backupOnExit);
+    EXPECT_EQ(0, memcmp(&saved, &QlSettings.cfg, sizeof saved));
+    EXPECT_EQ("Quillory 2.1.31 : Beta Trading", WindowText(main));
+
+    // One address on both pages.
+    page = OpenPage(QL_CFG_PAGE_MAIL);
+    EXPECT_EQ("sales@beta.example", ItemText(page, IDE_CFG_MAIL_ADDRESS));
+    SetDlgItemTextA(page, IDE_CFG_MAIL_ADDRESS, "mail@beta.example");
+    Press(page, QL_CFG_CMD_SAVE);
+    page = OpenPage(QL_CFG_PAGE_COMPANY);
+    EXPECT_EQ("mail@beta.example", ItemText(page, IDE_CFG_EMAIL));
+}
+
+// A country changes the tax name, currency and business-number label, never
+// the company's own rate texts; a language alone changes none of them.  The
+// page writes no file.
+TEST_F(SettingsTest, LanguagePageCountryKeepsTheCompanysRates)
+{
+    memcpy(company_.rateTexts[1], "B - 21.00%", QL_RATE_TEXT_WIDTH);
+    memcpy(company_.currency, "USD", 4);
+    ASSERT_TRUE(Start());
+    std::string file = FileBytes();
+
+    HWND page = OpenPage(QL_CFG_PAGE_LANGUAGE);
+    SendDlgItemMessageA(page, IDC_CFG_COUNTRY, CB_SETCURSEL, 4, 0);   // Australia
+    Press(page, QL_CFG_CMD_SAVE);
+    const QlSettingsRec &cfg = QlSettings.cfg;
+    EXPECT_EQ(4, cfg.country);
+    EXPECT_STREQ("GST", cfg.taxName);
+    EXPECT_EQ(1, cfg.taxNameIndex);
+    EXPECT_EQ(std::string(QlCurrencyTable[4], 3), cfg.currency);
+    EXPECT_STREQ("ABN:", cfg.businessLabel);
+    EXPECT_STREQ("GST %", QlTaxLabel);
+    EXPECT_EQ(0, memcmp(company_.rateTexts, cfg.rateTexts, sizeof cfg.rateTexts));
+    EXPECT_EQ(file, FileBytes());
+
+    // The user's own currency stays while only the language changes.
+    memcpy(QlSettings.cfg.currency, "NZD", 4);
+    page = OpenPage(QL_CFG_PAGE_LANGUAGE);
+    SendDlgItemMessageA(page, IDC_CFG_LANGUAGE, CB_SETCURSEL, QL_LANG_DUTCH, 0);
+    Press(page, QL_CFG_CMD_SAVE);
+    EXPECT_EQ(QL_LANG_DUTCH, cfg.language);
+    EXPECT_STREQ("NZD", cfg.currency);
+}
+
+// Apply puts the language on the whole program at once: menu, tool bars,
+// the tabs, the heading and the page with its tool bar, the letters.
+TEST_F(SettingsTest, GermanApplyRelabelsAtOnce)
+{
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    HWND page = OpenPage(QL_CFG_PAGE_LANGUAGE);
+    SendDlgItemMessageA(page, IDC_CFG_LANGUAGE, CB_SETCURSEL, QL_LANG_GERMAN, 0);
+    SendDlgItemMessageA(page, IDB_CFG_APPLY, BM_CLICK, 0, 0);
+    PumpMessages();
+
+    EXPECT_EQ(QL_LANG_GERMAN, QlSettings.cfg.language);
+    HWND tabs = GetDlgItem(QlCfgWindow(), IDC_CFG_TABS);
+    EXPECT_EQ("Sprache", TabText(tabs, 0));
+    EXPECT_EQ("Briefe", TabText(tabs, 5));
+    EXPECT_EQ(page, QlCfgPageWindow());
+    EXPECT_EQ(" Speichern ", ButtonText(QlCfgPageToolbar(), QL_CFG_CMD_SAVE));
+    EXPECT_EQ(" Schlie\xdf" "en ", ButtonText(QlCfgPageToolbar(), QL_CFG_CMD_CLOSE));
+    EXPECT_EQ("\xdc" "bernehmen", ItemText(page, IDB_CFG_APPLY));
+    EXPECT_EQ("Kunden", ButtonText(QlMainToolbarWnd, 0));
+    char title[64] = "";
+    GetMenuStringA(GetMenu(main), 0, title, sizeof title, MF_BYPOSITION);
+    EXPECT_STREQ("Datei", title);
+    EXPECT_EQ(0, memcmp(QlLangTextTable[QL_LANG_GERMAN].Letters, QlSettings.cfg.letters, sizeof QlSettings.cfg.letters));
+}
+
+TEST_F(SettingsTest, InvoicePagePointSizeIsOneToSixteen)
+{
+    ASSERT_TRUE(Start());
+    const struct {
+        const char *typed;
+        int stored;
+        bool refused;
+    } cases[] = {{"16", 16, false}, {"1", 1, false}, {"17", 7, true}, {"0", 7, true}, {"", 7, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        QlSettings.cfg.bottomPointSize = 9;
+        HWND page = OpenPage(QL_CFG_PAGE_INVOICES);
+        SetDlgItemTextA(page, IDE_CFG_POINT_SIZE, c.typed);
+        SetDlgItemTextA(page, IDE_CFG_LINE9, "Payment within 30 days");
+        MsgAnswers answers;
+        Press(page, QL_CFG_CMD_SAVE);
+        EXPECT_EQ(c.stored, QlSettings.cfg.bottomPointSize);
+        EXPECT_EQ(c.stored, ReadCompany(0).bottomPointSize);
+        EXPECT_STREQ("Payment within 30 days", ReadCompany(0).bottomLines[8]);   // the rest is saved too
+        ASSERT_EQ(c.refused ? 1u : 0u, answers.asked.size());
+        if (c.refused) {
+            EXPECT_EQ("Footnote font size not changed", answers.asked[0].caption);
+            EXPECT_EQ("Valid font is 1 to 16 points, default of 7 now set.", answers.asked[0].text);
+        }
+    }
+}
+
+// Load Defaults and the cell margins take effect at once, before Save and
+// even with Close.
+TEST_F(SettingsTest, InvoicePageDefaultsAndMarginsAtOnce)
+{
+    company_.invoiceType = 1;
+    ASSERT_TRUE(Start());
+    HWND page = OpenPage(QL_CFG_PAGE_INVOICES);
+    EXPECT_EQ(1, (int)SendDlgItemMessageA(page, IDC_CFG_INVOICE_TYPE, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ("d/MM/yyyy", ItemText(page, IDC_CFG_DATE_FORMAT));
+    SendDlgItemMessageA(page, IDB_CFG_LOAD_DEFAULTS, BM_CLICK, 0, 0);
+    EXPECT_EQ(0, QlSettings.cfg.invoiceType);
+    EXPECT_EQ(0, (int)SendDlgItemMessageA(page, IDC_CFG_INVOICE_TYPE, CB_GETCURSEL, 0, 0));
+
+    DialogDriver driver({[](HWND dialog) {
+        EXPECT_EQ(11, (int)SendDlgItemMessageA(dialog, IDC_CELL_MARGIN_TOP, CB_GETCOUNT, 0, 0));
+        SendDlgItemMessageA(dialog, IDC_CELL_MARGIN_TOP, CB_SETCURSEL, 3, 0);
+        SendDlgItemMessageA(dialog, IDC_CELL_MARGIN_RIGHT, CB_SETCURSEL, 10, 0);
+        ClickButton(dialog, IDOK);
+    }});
+    SendDlgItemMessageA(page, IDB_CFG_CELL_MARGIN, BM_CLICK, 0, 0);
+    EXPECT_EQ(1u, driver.stepsRun());
+    EXPECT_EQ(3, QlSettings.cfg.cellMarginTop);
+    EXPECT_EQ(10, QlSettings.cfg.cellMarginRight);
+    Press(page, QL_CFG_CMD_CLOSE);
+    EXPECT_EQ(0, QlSettings.cfg.invoiceType);
+    EXPECT_EQ(3, QlSettings.cfg.cellMarginTop);
+}
+
+TEST_F(SettingsTest, InvoicePageLogoPreviewAndTotalInWords)
+{
+    company_.printTotalInWords = 1;
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(work_.copyImages());
+    HWND page = OpenPage(QL_CFG_PAGE_INVOICES);
+    EXPECT_EQ(nullptr, QlCfgLogoPreview());
+    EXPECT_NE(nullptr, GetDlgItem(page, IDB_CFG_TOTAL_IN_WORDS));
+    {
+        PickerAnswers pickers("", work_.path() + "\\images\\ireland.bmp");
+        MsgAnswers answers;
+        SendDlgItemMessageA(page, IDB_CFG_LOGO_BROWSE, BM_CLICK, 0, 0);
+        EXPECT_EQ(pickers.file, ItemText(page, IDE_CFG_LOGO_PATH));
+        EXPECT_NE(nullptr, QlCfgLogoPreview());
+        EXPECT_TRUE(answers.asked.empty());
+        // A file that is no picture: the preview goes, the path stays to be saved.
+        pickers.file = work_.path() + "\\COMP000\\cfg.dta";
+        SendDlgItemMessageA(page, IDB_CFG_LOGO_BROWSE, BM_CLICK, 0, 0);
+        EXPECT_EQ(nullptr, QlCfgLogoPreview());
+        ASSERT_EQ(1u, answers.asked.size());
+        EXPECT_EQ("Error", answers.asked[0].caption);
+        EXPECT_EQ("Cannot load logo image", answers.asked[0].text);
+        Press(page, QL_CFG_CMD_SAVE);
+        EXPECT_EQ(pickers.file, QlSettings.cfg.logoPath);
+    }
+    EXPECT_EQ(nullptr, QlCfgLogoPreview());   // released with the page
+
+    // Only English offers the total in words; other languages leave it as it is.
+    QlSettings.cfg.language = QL_LANG_FRENCH;
+    page = OpenPage(QL_CFG_PAGE_INVOICES);
+    EXPECT_EQ(nullptr, GetDlgItem(page, IDB_CFG_TOTAL_IN_WORDS));
+    Press(page, QL_CFG_CMD_SAVE);
+    EXPECT_EQ(1, QlSettings.cfg.printTotalInWords);
+}
+
+TEST_F(SettingsTest, TaxPageRatesFromTheirEdits)
+{
+    ASSERT_TRUE(Start());
+    std::string file = FileBytes();
+    const struct {
+        int rate;
+        const char *whole;
+        const char *hundredths;
+        const char *text;
+        int64_t hundredthsOfPercent;
+    } cases[] = {
+        {1, "17", "5", "B - 17.05%", 1705}, {1, "7", "50", "B - 07.50%", 750},  {0, "99", "99", "A - 99.99%", 9999},
+        {2, "", "", "C - 13.50%", 1350},    {2, "17", "", "C - 13.50%", 1350}, {0, "0", "0", "A - 00.00%", 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.whole) + "." + c.hundredths);
+        memcpy(QlSettings.cfg.rateTexts[c.rate], "X - 01.00%", QL_RATE_TEXT_WIDTH);
+        QlSettings.cfg.rateTexts[c.rate][0] = (char)('A' + c.rate);
+        QlVatBuildRateList();
+        HWND page = OpenPage(QL_CFG_PAGE_TAX);
+        EXPECT_EQ("01", ItemText(page, IDE_CFG_RATE_A_WHOLE + 2 * c.rate));
+        SetDlgItemTextA(page, IDE_CFG_RATE_A_WHOLE + 2 * c.rate, c.whole);
+        SetDlgItemTextA(page, IDE_CFG_RATE_A_HUNDREDTHS + 2 * c.rate, c.hundredths);
+        Press(page, QL_CFG_CMD_SAVE);
+        EXPECT_STREQ(c.text, QlSettings.cfg.rateTexts[c.rate]);
+        EXPECT_STREQ(c.text, QlRateTextList[c.rate]);
+        EXPECT_EQ(c.hundredthsOfPercent, QlSettings.rates[c.rate]);
+    }
+    EXPECT_EQ(file, FileBytes());   // the page writes no file
+}
+
+TEST_F(SettingsTest, TaxPageNamesAndCurrency)
+{
+    ASSERT_TRUE(Start());
+    const struct {
+        const char *taxName;
+        const char *currency;
+        const char *storedName;
+        const char *storedCurrency;
+    } cases[] = {
+        {"GST", "eur", "GST", "eur"}, {"", "EUR", "VAT", "Euro"}, {"MOMS", "", "MOMS", "Euro"}, {"ST", "USD", "ST", "USD"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.taxName) + "/" + c.currency);
+        HWND page = OpenPage(QL_CFG_PAGE_TAX);
+        SetDlgItemTextA(page, IDE_CFG_TAX_NAME, c.taxName);
+        SetDlgItemTextA(page, IDE_CFG_CURRENCY, c.currency);
+        Press(page, QL_CFG_CMD_SAVE);
+        EXPECT_STREQ(c.storedName, QlSettings.cfg.taxName);
+        EXPECT_STREQ(c.storedCurrency, QlSettings.cfg.currency);
+        EXPECT_EQ(std::string(c.storedName) + " %", QlTaxLabel);
+    }
+
+    // "Euro" shows as its code; a pre-defined tax name counts at once, a
+    // pre-defined currency goes into the edit.
+    HWND page = OpenPage(QL_CFG_PAGE_TAX);
+    EXPECT_EQ("USD", ItemText(page, IDE_CFG_CURRENCY));
+    EXPECT_EQ(1, (int)SendDlgItemMessageA(page, IDC_CFG_CURRENCIES, CB_GETCURSEL, 0, 0));
+    SendDlgItemMessageA(page, IDC_CFG_TAX_NAMES, CB_SETCURSEL, 1, 0);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_CFG_TAX_NAMES, CBN_SELCHANGE), 0);
+    EXPECT_STREQ("GST", QlSettings.cfg.taxName);
+    EXPECT_STREQ("GST %", QlTaxLabel);
+    EXPECT_EQ("GST", ItemText(page, IDE_CFG_TAX_NAME));
+    SendDlgItemMessageA(page, IDC_CFG_CURRENCIES, CB_SETCURSEL, 3, 0);
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_CFG_CURRENCIES, CBN_SELCHANGE), 0);
+    EXPECT_EQ("CHF", ItemText(page, IDE_CFG_CURRENCY));
+    EXPECT_STREQ("USD", QlSettings.cfg.currency);
+
+    int index = -1;
+    EXPECT_EQ(1, QlCfgFindCurrency("USD", &index));
+    EXPECT_EQ(1, index);
+    EXPECT_EQ(1, QlCfgFindCurrency("EUR (Euro)", &index));
+    EXPECT_EQ(2, index);
+    EXPECT_EQ(0, QlCfgFindCurrency("XYZ", &index));
+}
+
+TEST_F(SettingsTest, MailPagePortIsOneTo65535)
+{
+    ASSERT_TRUE(Start());
+    const struct {
+        const char *typed;
+        int stored;
+        bool refused;
+    } cases[] = {{"587", 587, false}, {"", 25, false}, {"65535", 65535, false},
+                 {"70000", 25, true}, {"65536", 25, true}, {"0", 25, true}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        QlSettings.cfg.smtpPort = 25;
+        HWND page = OpenPage(QL_CFG_PAGE_MAIL);
+        EXPECT_EQ("25", ItemText(page, IDE_CFG_SMTP_PORT));
+        SetDlgItemTextA(page, IDE_CFG_SMTP_PORT, c.typed);
+        SetDlgItemTextA(page, IDE_CFG_SMTP_SERVER, "smtp.example.com");
+        CheckDlgButton(page, IDB_CFG_USE_SSL, BST_CHECKED);
+        MsgAnswers answers;
+        Press(page, QL_CFG_CMD_SAVE);
+        EXPECT_EQ(c.stored, QlSettings.cfg.smtpPort);
+        QlSettingsRec saved = ReadCompany(0);
+        EXPECT_EQ(c.stored, saved.smtpPort);
+        EXPECT_STREQ("smtp.example.com", saved.smtpServer);
+        EXPECT_EQ(1, saved.useSsl);
+        ASSERT_EQ(c.refused ? 1u : 0u, answers.asked.size());
+        if (c.refused) {
+            EXPECT_EQ("SMTP port not changed", answers.asked[0].caption);
+            EXPECT_EQ("The SMTP port is a number from 1 to 65535; the port stays 25.", answers.asked[0].text);
+        }
+    }
+    HWND page = OpenPage(QL_CFG_PAGE_MAIL);
+    for (int id : {IDE_CFG_SMTP_SERVER, IDE_CFG_MAIL_ADDRESS, IDE_CFG_SMTP_USER, IDE_CFG_SMTP_PASSWORD})
+        EXPECT_EQ(80, (int)SendDlgItemMessageA(page, id, EM_GETLIMITTEXT, 0, 0)) << id;
+}
+
+TEST_F(SettingsTest, LettersKeepTheirLineBreaks)
+{
+    ASSERT_TRUE(Start());
+    HWND page = OpenPage(QL_CFG_PAGE_LETTERS);
+    EXPECT_EQ("First Payment Reminder", ItemText(page, IDT_CFG_LETTER2_GROUP));
+    EXPECT_EQ(QlSettings.cfg.letters[3].title, ItemText(page, IDE_CFG_LETTER4_TITLE));
+    const char body[] = "Dear customer,\r\n\r\nplease pay.\r\nThank you";
+    SetDlgItemTextA(page, IDE_CFG_LETTER2_BODY, body);
+    SetDlgItemTextA(page, IDE_CFG_LETTER2_TITLE, "Reminder");
+    Press(page, QL_CFG_CMD_SAVE);
+
+    QlSettingsRec saved;
+    ASSERT_EQ(1, QlCfgLoad(0, &saved));
+    EXPECT_STREQ(body, saved.letters[1].body);
+    EXPECT_STREQ("Reminder", saved.letters[1].title);
+    page = OpenPage(QL_CFG_PAGE_LETTERS);
+    EXPECT_EQ(body, ItemText(page, IDE_CFG_LETTER2_BODY));
+}
+
+namespace {
+
+// The printf conversions of a text, in order ("%s %u" gives "su").
+std::string Conversions(const char *text)
+{
+    std::string out;
+    for (const char *p = strchr(text, '%'); p; p = strchr(p, '%')) {
+        p++;
+        if (*p == '%') {
+            p++;
+            continue;
+        }
+        while (*p && strchr("-+ #0123456789.lhI", *p)) p++;
+        if (*p && isalpha((unsigned char)*p)) out += *p;
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(ShellTexts, EveryLanguageHasEveryTextWithinItsField)
+{
+    const char *english = (const char *)&QlShellTextTable[QL_LANG_ENGLISH];
+    for (int lang = 0; lang < QL_LANG_COUNT; lang++) {
+        SCOPED_TRACE(lang);
+        const char *base = (const char *)&QlShellTextTable[lang];
+        for (int f = 0; f < QlShellTextFieldCount; f++) {
+            const QlLangFieldInfo &info = QlShellTextFields[f];
+            for (size_t i = 0; i < info.count; i++) {
+                size_t at = info.offset + i * info.stride;
+                ASSERT_NE(nullptr, memchr(base + at, 0, info.width)) << info.name << "[" << i << "]";
+                EXPECT_NE('\0', base[at]) << info.name << "[" << i << "]";
+                EXPECT_EQ(Conversions(english + at), Conversions(base + at)) << info.name << "[" << i << "]";
+            }
+        }
+    }
+}
