@@ -62,12 +62,15 @@ INT_PTR CALLBACK QlMsgAskDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lP
 {
     switch (msg) {
     case WM_INITDIALOG:
-        SetDlgItemTextA(dialog, IDT_MSG_ASK_TEXT, TextOrEmpty(StartDialog(dialog, lParam)->text));
-        SetDlgItemTextA(dialog, IDB_MSG_OK, QlUiText(QL_TEXT_OK));
+    {
+        QlMsgRequest *request = StartDialog(dialog, lParam);
+        SetDlgItemTextA(dialog, IDT_MSG_ASK_TEXT, TextOrEmpty(request->text));
+        SetDlgItemTextA(dialog, IDB_MSG_OK, request->firstText ? request->firstText : QlUiText(QL_TEXT_OK));
         SetDlgItemTextA(dialog, IDB_MSG_CANCEL, QlUiText(QL_TEXT_CANCEL));
         // The focus starts on Cancel, the first in tab order; Enter alone answers it too.
         SendMessageA(dialog, DM_SETDEFID, IDB_MSG_CANCEL, 0);
         return TRUE;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDB_MSG_OK:
@@ -168,6 +171,19 @@ int QlMsgBoxTall(HWND parent, const char *caption, const char *text, COLORREF co
 int QlMsgAskOkCancel(HWND parent, const char *caption, const char *question, COLORREF colour)
 {
     return ShowMessage(IDD_MSG_ASK, parent, caption, question, colour);
+}
+
+int QlMsgAskOkCancelLabel(HWND parent, const char *caption, const char *question, COLORREF colour,
+                          const char *okLabel)
+{
+    QlMsgRequest request;
+    memset(&request, 0, sizeof request);
+    request.dialogId = IDD_MSG_ASK;
+    request.caption = caption;
+    request.text = question;
+    request.colour = colour;
+    request.firstText = okLabel;
+    return QlSeamMsgDialog(parent, &request) == 1 ? 1 : 0;
 }
 
 int QlMsgAskCloseForm(HWND parent)

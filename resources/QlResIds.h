@@ -6,3 +6,4 @@
 #include "QlResCommon.h"
 #include "QlResShell.h"
 #include "QlResCustomers.h"
+#include "QlResTrans.h"
