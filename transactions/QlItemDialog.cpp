@@ -71,6 +71,9 @@ int64_t QlItemDiscounted(int64_t priceCents, int64_t discountPercent)
 
 int QlItemWithinCeiling(int64_t testAmount, int64_t rate, int64_t formTotal, int64_t oldAmount)
 {
+    // A larger amount is refused before its tax is computed, which keeps
+    // amount x rate well inside 64 bits.
+    if (testAmount > QL_MAX_GROSS_CENTS) return 0;
     int64_t total = testAmount * rate / 10000 + testAmount + formTotal - oldAmount;
     return total <= QL_MAX_GROSS_CENTS;
 }
@@ -514,8 +517,7 @@ static int TakeProductLine(HWND dialog)
     QlItemProdLine.stock_qty = quantity;
     int64_t price = (int64_t)QlItemProdLine.unit_price_units * 100 + (int32_t)QlItemProdLine.unit_price_hundredths;
     int64_t test = price * quantity + price;
-    if (test > QL_MAX_GROSS_CENTS || !QlItemWithinCeiling(test, QlItemWork.rate, QlItemWork.formTotal,
-                                                          QlItemAddMode ? 0 : QlItemOldAmount))
+    if (!QlItemWithinCeiling(test, QlItemWork.rate, QlItemWork.formTotal, QlItemAddMode ? 0 : QlItemOldAmount))
         return Refuse(dialog, QlLangText()->Error, text->MaxAmount);
     QlListGetCell(list, row, PICK_ROW_ID, field, sizeof field);
     QlItemProdLine.iKey = QlAtoI64(field);
