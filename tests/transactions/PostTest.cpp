@@ -2,6 +2,7 @@
 // database, all or nothing.
 #include "TransTestSupport.h"
 
+#include "common/QlMoney.h"
 #include "datastore/QlDbTables.h"
 #include "transactions/QlTransSums.h"
 
@@ -223,4 +224,35 @@ TEST_F(PostTest, AFailureAtAnyStatementLeavesNoTrace)
     EXPECT_EQ("2", Scalar("select count(*) from trans;"));
     EXPECT_EQ("4", Scalar("select count(*) from invoices;"));
     EXPECT_EQ(34, Stock("P001"));
+}
+
+static std::string Money(int64_t cents)
+{
+    char text[32];
+    QlMoneyFormatCents(cents, text, sizeof text);
+    return text;
+}
+
+static int gBegins, gCommits;
+static int CountTransactions(const char *sql)
+{
+    gBegins += strncmp(sql, "begin", 5) == 0;
+    gCommits += strncmp(sql, "commit", 6) == 0;
+    return 0;
+}
+
+TEST_F(PostTest, OneDatabaseTransactionWhateverTheLineCount)
+{
+    for (int lines : {1, 50}) {
+        std::vector<std::vector<std::string>> rows;
+        for (int i = 0; i < lines; i++) rows.push_back(ProductRow("P002", "Brass elbow", 1, 199, 0));
+        QlTransSnapshot snap = Snapshot(QL_DOC_INVOICE, 1, "JO001", Money(199LL * lines).c_str(), rows);
+        gBegins = gCommits = 0;
+        QlDbExecHook = CountTransactions;
+        EXPECT_EQ(1, Post(&snap, QL_DOC_INVOICE));
+        QlDbExecHook = NULL;
+        EXPECT_EQ(1, gBegins) << lines;
+        EXPECT_EQ(1, gCommits) << lines;
+    }
+    EXPECT_EQ(149, Stock("P002"));
 }
