@@ -402,3 +402,83 @@ TEST_F(EditorTest, ACreditNoteForTheModulesAccount)
               Scalar("select type||'|'||gross||'|'||trans.vat||'|'||descr||'|'||net||'|'||invoices.vat from trans, "
                      "invoices where invoices.tx_rowid=trans.iKey;"));
 }
+
+TEST_F(EditorTest, TheAccountsDefaultsAndAServiceByItsCode)
+{
+    QlCustRec mary = {};
+    DbTestSet(mary.acref, "MA001");
+    DbTestSet(mary.company, "Mary Bakery");
+    mary.apply_discount = 1;
+    mary.discount = 10;
+    mary.apply_tax = 1;
+    mary.vat_rate_index = 2;
+    ASSERT_EQ(1, QlCustAdd(&mary, err)) << err;
+    int64_t service = AddService("Oven repair", 120, 0);
+    strcpy(QlTransPendingAcRef, "MA001");
+    form = QlInvNew();
+    ASSERT_NE(nullptr, form);
+    EXPECT_EQ("Mary Bakery", Text(IDE_DOC_COMPANY));
+
+    int discount = -1, rate = -1;
+    std::string descr, code, tax;
+    {
+        DialogDriver driver({[&](HWND d) {
+                                 discount = (int)SendDlgItemMessageA(d, IDC_ITEM_DISCOUNT, CB_GETCURSEL, 0, 0);
+                                 rate = (int)SendDlgItemMessageA(d, IDC_ITEM_RATE, CB_GETCURSEL, 0, 0);
+                                 SetField(d, IDE_ITEM_SERV_CODE, std::to_string(service).c_str());
+                                 ClickButton(d, IDB_ITEM_FIND);
+                             },
+                             [&](HWND d) {
+                                 descr = DialogText(d, IDE_ITEM_DESCR);
+                                 code = DialogText(d, IDT_ITEM_CODE);
+                                 tax = DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS);
+                                 ClickButton(d, IDCANCEL);
+                             }});
+        FormCommand(IDB_DOC_ADD);
+    }
+    EXPECT_EQ(10, discount);
+    EXPECT_EQ(2, rate);
+    EXPECT_EQ("Oven repair", descr);
+    EXPECT_EQ(std::to_string(service), code);
+    EXPECT_EQ("14.58", tax);   // 108.00 at 13.5 %
+    EXPECT_EQ(0, RowCount(Lines()));
+}
+
+TEST_F(EditorTest, EditingALineOfAStoredProductDocument)
+{
+    // 3 x 12.50 at 23 %: 37.50 + 8.63.
+    QlTransSnapshot snap = Snapshot(QL_DOC_INVOICE, 1, "JO001", "46.13", {ProductRow("P001", "Copper pipe", 3, 1250, 2300)});
+    strcpy(snap.tax, "8.63");
+    int64_t key = 0;
+    ASSERT_EQ(1, Post(&snap, QL_DOC_INVOICE, &key));
+    ASSERT_EQ(37, Stock("P001"));
+
+    // A view shows the document's account and lists its lines with their keys.
+    form = QlInvNew();
+    ASSERT_NE(nullptr, form);
+    SwitchType(1);
+    SetDlgItemTextA(form, IDT_DOC_ACREF, "JO001");
+    QlItemRowKeyTableClear();
+    ASSERT_EQ(1, QlItemEnumByTrans(QlItemProdRowCb, key, err)) << err;
+    ASSERT_EQ(1, RowCount(Lines()));
+    SelectRow(0);
+
+    std::string qty, unitTax, stock;
+    {
+        DialogDriver driver({[&](HWND d) {
+            qty = DialogText(d, IDE_ITEM_QTY);
+            unitTax = DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS);
+            stock = Cell(GetDlgItem(d, IDL_ITEM_PICK), 0, 5);
+            SetField(d, IDE_ITEM_QTY, "5");
+            ClickButton(d, IDOK);
+        }});
+        EXPECT_EQ(1, QlTransViewEditLine(form, QL_DOC_INVOICE, key));
+    }
+    EXPECT_EQ("3", qty);
+    EXPECT_EQ("2.87", unitTax);   // 8.63 / 3, truncated
+    EXPECT_EQ("37", stock);
+    EXPECT_TRUE(messages.empty()) << messages[0].text;
+    EXPECT_EQ(35, Stock("P001"));
+    EXPECT_EQ("5|62.50|14.38", Scalar("select qty||'|'||net||'|'||vat from invoices;"));
+    EXPECT_EQ("76.88|76.88", Scalar("select gross||'|'||gross_bal from trans;"));
+}
