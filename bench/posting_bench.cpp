@@ -8,6 +8,7 @@
 // the number of database transactions (begin/commit pairs) one posting ran.
 // Prints its figures; asserts nothing about speed.
 
+#include "BenchSupport.h"
 #include "common/QlMoney.h"
 #include "common/QlPlatform.h"
 #include "datastore/QlDbTables.h"
@@ -22,15 +23,6 @@
 
 static const int kLines = 50;
 static const int kRuns = 20;
-
-static double Seconds(void)
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
 
 static std::string Money(int64_t cents)
 {
@@ -120,9 +112,9 @@ static int RunPosting(const char *path, double *best, double *mean)
             ok = ok && QlTransSnapshotAddRow(&snap, cells, 9);
         }
         if (run == 0) QlDbExecHook = CountStatement;
-        double start = Seconds();
+        double start = BenchSeconds();
         ok = ok && QlTransSaveSnapshot(NULL, &snap, QL_DOC_INVOICE, NULL);
-        double seconds = Seconds() - start;
+        double seconds = BenchSeconds() - start;
         QlDbExecHook = NULL;
         QlTransSnapshotFree(&snap);
         total += seconds;
@@ -143,12 +135,8 @@ static int RunCApi(const char *path, double *best, double *mean)
 {
     if (!MakeDatabase(path)) return 0;
     QlDbClose();
-    char native[MAX_PATH * 4];
-    sqlite3 *db = NULL;
-    if (!QlPathToNative(path, native, sizeof native) || sqlite3_open(native, &db) != SQLITE_OK) {
-        sqlite3_close(db);
-        return 0;
-    }
+    sqlite3 *db = BenchOpenNative(path);
+    if (!db) return 0;
     int64_t grossCents = 0;
     std::vector<Line> lines = MakeLines(&grossCents);
     std::string gross = Money(grossCents);
@@ -174,7 +162,7 @@ static int RunCApi(const char *path, double *best, double *mean)
     double total = 0;
     *best = 1e9;
     for (int run = 0; ok && run < kRuns; run++) {
-        double start = Seconds();
+        double start = BenchSeconds();
         BindText(cust, 1, "JO001");
         ok = sqlite3_step(cust) == SQLITE_ROW;
         int64_t custKey = ok ? sqlite3_column_int64(cust, 0) : 0;
@@ -223,7 +211,7 @@ static int RunCApi(const char *path, double *best, double *mean)
             }
         }
         ok = ok && sqlite3_exec(db, "commit;", NULL, NULL, NULL) == SQLITE_OK;
-        double seconds = Seconds() - start;
+        double seconds = BenchSeconds() - start;
         total += seconds;
         if (seconds < *best) *best = seconds;
     }

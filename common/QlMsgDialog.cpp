@@ -142,7 +142,8 @@ INT_PTR QlMsgDialogRun(HWND parent, QlMsgRequest *request)
     return DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(request->dialogId), parent, procedure, (LPARAM)request);
 }
 
-static int ShowMessage(int dialogId, HWND parent, const char *caption, const char *text, COLORREF colour)
+static int ShowMessage(int dialogId, HWND parent, const char *caption, const char *text, COLORREF colour,
+                       const char *okLabel = NULL)
 {
     QlMsgRequest request;
     memset(&request, 0, sizeof request);
@@ -150,6 +151,7 @@ static int ShowMessage(int dialogId, HWND parent, const char *caption, const cha
     request.caption = caption;
     request.text = text;
     request.colour = colour;
+    request.firstText = okLabel;
     return QlSeamMsgDialog(parent, &request) == 1 ? 1 : 0;
 }
 
@@ -176,14 +178,7 @@ int QlMsgAskOkCancel(HWND parent, const char *caption, const char *question, COL
 int QlMsgAskOkCancelLabel(HWND parent, const char *caption, const char *question, COLORREF colour,
                           const char *okLabel)
 {
-    QlMsgRequest request;
-    memset(&request, 0, sizeof request);
-    request.dialogId = IDD_MSG_ASK;
-    request.caption = caption;
-    request.text = question;
-    request.colour = colour;
-    request.firstText = okLabel;
-    return QlSeamMsgDialog(parent, &request) == 1 ? 1 : 0;
+    return ShowMessage(IDD_MSG_ASK, parent, caption, question, colour, okLabel);
 }
 
 int QlMsgAskCloseForm(HWND parent)

@@ -44,10 +44,7 @@ static BOOL OnInitDialog(HWND dialog)
     SendDlgItemMessageA(dialog, IDE_ITEM_DESCR, EM_LIMITTEXT, 79, 0);
     SetWindowTextA(dialog, text->CreditLineCaption);
     QlItemWork.rate = 0;
-    HWND combo = GetDlgItem(dialog, IDC_ITEM_RATE);
-    for (int i = 0; i < QL_RATE_COUNT; i++) SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)QlRateTextList[i]);
-    int index = QlSettings.cfg.defaultRate >= 0 && QlSettings.cfg.defaultRate < QL_RATE_COUNT ? QlSettings.cfg.defaultRate : 0;
-    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    QlTransFillRateCombo(dialog, IDC_ITEM_RATE);
     snprintf(label, sizeof label, "%s%%", QlSettings.cfg.taxName);
     SetDlgItemTextA(dialog, IDT_CREDIT_RATE_LABEL, label);
     snprintf(label, sizeof label, "%s :", QlSettings.cfg.taxName);
@@ -97,15 +94,8 @@ INT_PTR CALLBACK QlCreditItemDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
         OnOk(dialog);
     } else if (id == IDCANCEL) {
         EndDialog(dialog, 0);
-    } else if (sFilling) {
-        return TRUE;
-    } else if (id == IDC_ITEM_RATE && code == CBN_SELCHANGE) {
-        QlItemOnTaxRateChange(dialog);
-    } else if ((id == IDE_ITEM_PRICE_UNITS || id == IDE_ITEM_PRICE_HUNDREDTHS) && code == EN_CHANGE) {
-        QlItemUpdateTax(dialog);
-        QlItemUpdateTotal(dialog);
-    } else if ((id == IDE_ITEM_TAX_UNITS || id == IDE_ITEM_TAX_HUNDREDTHS) && code == EN_CHANGE) {
-        QlItemUpdateTotal(dialog);
+    } else if (!sFilling) {
+        QlItemOnFieldChange(dialog, id, code);
     }
     return TRUE;
 }

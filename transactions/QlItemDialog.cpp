@@ -8,6 +8,7 @@
 #include "transactions/QlItemDialogs.h"
 
 #include "catalogue/QlCatalogueLists.h"
+#include "catalogue/QlCatalogueTables.h"
 #include "common/QlAppState.h"
 #include "common/QlListView.h"
 #include "common/QlMoney.h"
@@ -27,6 +28,7 @@
 #include <commctrl.h>
 #include <ctype.h>
 #include <mmsystem.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -39,17 +41,9 @@ QlItemEditTextsRec QlItemEditTexts;
 // Columns of the product pick list.
 enum { PICK_CODE, PICK_SUPPLIER_CODE, PICK_DETAILS, PICK_COST, PICK_PRICE, PICK_STOCK, PICK_ROW_ID };
 
-// clang-format off
-static QlListColumnTable sProdPickColumns = {IDL_ITEM_PICK, NULL, 7, {
-    {15, LVCFMT_LEFT, "Code"},
-    {15, LVCFMT_LEFT, "Supplier Code"},
-    {25, LVCFMT_LEFT, "Details"},
-    {15, LVCFMT_RIGHT, "Cost Price"},
-    {15, LVCFMT_RIGHT, "Unit Price"},
-    {15, LVCFMT_CENTER, "Stock"},
-    {15, LVCFMT_LEFT, "Row Id"},
-}};
-// clang-format on
+// The product pick list: the stock dialogs' seven columns, on list 1180
+// with titles of its own.
+static QlListColumnTable sProdPickColumns;
 
 // The dialog that is open (one at a time, modal).
 static HWND sPickList;            // the target of the pick-list row functions
@@ -140,6 +134,21 @@ void QlItemOnTaxRateChange(HWND dialog)
     QlItemWork.rate = QlSettings.rates[selection];
     QlItemUpdateTax(dialog);
     QlItemUpdateTotal(dialog);
+}
+
+int QlItemOnFieldChange(HWND dialog, int id, int code)
+{
+    if ((id == IDC_ITEM_RATE || id == IDC_ITEM_DISCOUNT) && code == CBN_SELCHANGE) {
+        QlItemOnTaxRateChange(dialog);
+    } else if ((id == IDE_ITEM_PRICE_UNITS || id == IDE_ITEM_PRICE_HUNDREDTHS) && code == EN_CHANGE) {
+        QlItemUpdateTax(dialog);
+        QlItemUpdateTotal(dialog);
+    } else if ((id == IDE_ITEM_TAX_UNITS || id == IDE_ITEM_TAX_HUNDREDTHS) && code == EN_CHANGE) {
+        QlItemUpdateTotal(dialog);
+    } else {
+        return 0;
+    }
+    return 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -293,13 +302,12 @@ void QlItemOnScan(HWND dialog, const char *qtyText)
 // ---------------------------------------------------------------------------
 // Start-up
 
-static void FillRateCombo(HWND dialog)
+void QlTransFillRateCombo(HWND dialog, int comboId)
 {
-    HWND combo = GetDlgItem(dialog, IDC_ITEM_RATE);
+    HWND combo = GetDlgItem(dialog, comboId);
     for (int i = 0; i < QL_RATE_COUNT; i++) SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)QlRateTextList[i]);
     int index = QlSettings.cfg.defaultRate;
-    if (index < 0 || index >= QL_RATE_COUNT) index = 0;
-    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    SendMessageA(combo, CB_SETCURSEL, index >= 0 && index < QL_RATE_COUNT ? index : 0, 0);
 }
 
 static void SelectRate(HWND dialog, int index)
@@ -370,6 +378,9 @@ static int StartProducts(HWND dialog)
     sBarcodeFont = QlTransMakeBarcodeFont();
     if (sBarcodeFont) SendDlgItemMessageA(dialog, IDE_ITEM_BARCODE, WM_SETFONT, (WPARAM)sBarcodeFont, TRUE);
 
+    sProdPickColumns = QlStockListColumnTable;
+    sProdPickColumns.controlId = IDL_ITEM_PICK;
+    sProdPickColumns.list = NULL;
     for (int i = 0; i < sProdPickColumns.count; i++)
         snprintf(sProdPickColumns.columns[i].title, sizeof sProdPickColumns.columns[i].title, "%s",
                  text->ProdPickColumns[i]);
@@ -468,7 +479,7 @@ static BOOL OnInitDialog(HWND dialog, int product)
         StartServices(dialog);
     LimitEdits(dialog);
     SetWindowTextA(dialog, QlItemDlgCaption);
-    FillRateCombo(dialog);
+    QlTransFillRateCombo(dialog, IDC_ITEM_RATE);
     SelectRate(dialog, QlSettings.cfg.defaultRate);
     FillDiscountCombo(dialog);
     if (listed) {
@@ -613,17 +624,8 @@ static void OnCommand(HWND dialog, int product, int id, int code)
             OnSelectService(dialog);
         return;
     }
-    if (sFilling) return;
-    if ((id == IDC_ITEM_RATE || id == IDC_ITEM_DISCOUNT) && code == CBN_SELCHANGE) {
-        QlItemOnTaxRateChange(dialog);
-    } else if ((id == IDE_ITEM_PRICE_UNITS || id == IDE_ITEM_PRICE_HUNDREDTHS) && code == EN_CHANGE) {
-        QlItemUpdateTax(dialog);
-        QlItemUpdateTotal(dialog);
-    } else if ((id == IDE_ITEM_TAX_UNITS || id == IDE_ITEM_TAX_HUNDREDTHS) && code == EN_CHANGE) {
-        QlItemUpdateTotal(dialog);
-    } else if (id == IDE_ITEM_SEARCH && code == EN_CHANGE) {
-        SetDlgItemTextA(dialog, IDT_ITEM_SEARCH_STATUS, "");
-    }
+    if (sFilling || QlItemOnFieldChange(dialog, id, code)) return;
+    if (id == IDE_ITEM_SEARCH && code == EN_CHANGE) SetDlgItemTextA(dialog, IDT_ITEM_SEARCH_STATUS, "");
 }
 
 static void OnNotify(HWND dialog, int product, const NMHDR *header)
@@ -743,9 +745,29 @@ static int SelectedRow(HWND form)
     return (int)SendDlgItemMessageA(form, IDL_DOC_LINES, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
 }
 
-template <size_t N> static void Cell(HWND list, int row, int column, char (&field)[N])
+// Which field of QlItemEditTexts each column of a row fills, by line mode.
+struct EditTextColumn {
+    size_t offset;
+    int size;
+};
+#define QL_EDIT_TEXT(name) {offsetof(QlItemEditTextsRec, name), (int)sizeof(QlItemEditTextsRec::name)}
+static const EditTextColumn kServiceColumns[] = {QL_EDIT_TEXT(descr), QL_EDIT_TEXT(rate),
+                                                 QL_EDIT_TEXT(discount), QL_EDIT_TEXT(price),
+                                                 QL_EDIT_TEXT(discountAmount), QL_EDIT_TEXT(net),
+                                                 QL_EDIT_TEXT(tax)};
+static const EditTextColumn kProductColumns[] = {QL_EDIT_TEXT(code), QL_EDIT_TEXT(descr), QL_EDIT_TEXT(qty),
+                                                 QL_EDIT_TEXT(rate), QL_EDIT_TEXT(discount), QL_EDIT_TEXT(price),
+                                                 QL_EDIT_TEXT(discountAmount), QL_EDIT_TEXT(net),
+                                                 QL_EDIT_TEXT(tax)};
+#undef QL_EDIT_TEXT
+
+static void CopyEditTexts(HWND list, int row, int product)
 {
-    QlListGetCell(list, row, column, field, (int)N);
+    const EditTextColumn *columns = product ? kProductColumns : kServiceColumns;
+    int count = product ? (int)ARRAYSIZE(kProductColumns) : (int)ARRAYSIZE(kServiceColumns);
+    memset(&QlItemEditTexts, 0, sizeof QlItemEditTexts);
+    for (int c = 0; c < count; c++)
+        QlListGetCell(list, row, c, (char *)&QlItemEditTexts + columns[c].offset, columns[c].size);
 }
 
 int QlTransEditItem(HWND form)
@@ -756,30 +778,9 @@ int QlTransEditItem(HWND form)
     int product = LineMode();
     HWND list = GetDlgItem(form, IDL_DOC_LINES);
     QlItemOldAmount = QlTransFormRowAmount(form, product, row);
-    QlItemEditTextsRec *edit = &QlItemEditTexts;
-    memset(edit, 0, sizeof *edit);
-    if (product) {
-        snprintf(QlItemDlgCaption, sizeof QlItemDlgCaption, "%s", text->SelectProduct);
-        Cell(list, row, 0, edit->code);
-        Cell(list, row, 1, edit->descr);
-        Cell(list, row, 2, edit->qty);
-        Cell(list, row, 3, edit->rate);
-        Cell(list, row, 4, edit->discount);
-        Cell(list, row, 5, edit->price);
-        Cell(list, row, 6, edit->discountAmount);
-        Cell(list, row, 7, edit->net);
-        Cell(list, row, 8, edit->tax);
-        if (!QlTransCopyProductQty(form)) memset(&QlItemQtyTable, 0, sizeof QlItemQtyTable);
-    } else {
-        snprintf(QlItemDlgCaption, sizeof QlItemDlgCaption, "%s", text->SelectService);
-        Cell(list, row, 0, edit->descr);
-        Cell(list, row, 1, edit->rate);
-        Cell(list, row, 2, edit->discount);
-        Cell(list, row, 3, edit->price);
-        Cell(list, row, 4, edit->discountAmount);
-        Cell(list, row, 5, edit->net);
-        Cell(list, row, 6, edit->tax);
-    }
+    CopyEditTexts(list, row, product);
+    snprintf(QlItemDlgCaption, sizeof QlItemDlgCaption, "%s", product ? text->SelectProduct : text->SelectService);
+    if (product && !QlTransCopyProductQty(form)) memset(&QlItemQtyTable, 0, sizeof QlItemQtyTable);
     ReadFormForDialog(form);
     QlItemAddMode = 0;
     QlTransScanBuffer[0] = '\0';

@@ -55,6 +55,9 @@ int64_t QlItemGetPriceCents(HWND dialog);
 void QlItemUpdateTax(HWND dialog);
 void QlItemUpdateTotal(HWND dialog);
 void QlItemOnTaxRateChange(HWND dialog);
+// A change of the rate or discount combo, the price or the tax edits: the
+// figures that follow from it; 1 when the control was one of those.
+int QlItemOnFieldChange(HWND dialog, int id, int code);
 
 // The same arithmetic on numbers.
 // price less its discount at a whole percent (truncated).
@@ -69,6 +72,10 @@ void QlItemVatPerUnit(char *taxText, size_t size, int quantity);
 // Index of the first of the settings' three rates equal to the rate text of
 // a row ("23.00"); -1 when none is.
 int QlItemRateIndexOfText(const char *rateText);
+
+// Fills a rate combo with the settings' three rate texts, the default rate
+// selected.
+void QlTransFillRateCombo(HWND dialog, int comboId);
 
 // Pick lists.
 int QlItemProdPickRow(HWND list, const QlProdRec *product, int index);

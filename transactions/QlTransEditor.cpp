@@ -303,14 +303,6 @@ static void ShowGrossCaption(HWND form)
     SetDlgItemTextA(form, IDT_DOC_GROSS_LABEL, caption);
 }
 
-static void FillRateCombo(HWND form, int comboId)
-{
-    HWND combo = GetDlgItem(form, comboId);
-    for (int i = 0; i < QL_RATE_COUNT; i++) SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)QlRateTextList[i]);
-    int index = QlSettings.cfg.defaultRate;
-    SendMessageA(combo, CB_SETCURSEL, index >= 0 && index < QL_RATE_COUNT ? index : 0, 0);
-}
-
 static void SetEditorCaptions(HWND form)
 {
     const QlTransTextRec *text = QlTransText();
@@ -321,7 +313,7 @@ static void SetEditorCaptions(HWND form)
     SetDlgItemTextA(form, IDT_DOC_CARRIAGE_LABEL, text->Carriage);
     SetDlgItemTextA(form, IDT_DOC_CARRIAGE_TOTAL_LABEL, text->Carriage);
     SetDlgItemTextA(form, IDT_DOC_CARRIAGE_TAX_LABEL, QlSettings.cfg.taxName);
-    FillRateCombo(form, IDC_DOC_CARRIAGE_RATE);
+    QlTransFillRateCombo(form, IDC_DOC_CARRIAGE_RATE);
     QlUiSetMoneySplit(form, IDE_DOC_CARRIAGE_TAX_UNITS, IDE_DOC_CARRIAGE_TAX_HUNDREDTHS, 0, 0);
     char price[80];
     snprintf(price, sizeof price, "%s (%s)", text->Price, QlSettings.cfg.currency);

@@ -237,26 +237,28 @@ static void ReplaceColumns(HWND list, const char *const *titles, const int *widt
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, QL_LIST_GRID_STYLE);
 }
 
+// Columns titled from the language's line headings: the first leftColumns
+// left-aligned, the others right-aligned.
+static void SetHeadedColumns(HWND list, const char (*headings)[QL_HEADING_WIDTH], int count, const int *widths,
+                             int leftColumns)
+{
+    const char *titles[QL_PROD_COLUMNS];
+    int formats[QL_PROD_COLUMNS];
+    for (int c = 0; c < count; c++) {
+        titles[c] = headings[c];
+        formats[c] = c < leftColumns ? LVCFMT_LEFT : LVCFMT_RIGHT;
+    }
+    ReplaceColumns(list, titles, widths, formats, count);
+}
+
 void QlTransSetServColumns(HWND list, const int *widths)
 {
-    const char *titles[QL_SERV_COLUMNS];
-    int formats[QL_SERV_COLUMNS];
-    for (int c = 0; c < QL_SERV_COLUMNS; c++) {
-        titles[c] = QlServLineHeadings[c];
-        formats[c] = c == 0 ? LVCFMT_LEFT : LVCFMT_RIGHT;
-    }
-    ReplaceColumns(list, titles, widths, formats, QL_SERV_COLUMNS);
+    SetHeadedColumns(list, QlServLineHeadings, QL_SERV_COLUMNS, widths, 1);
 }
 
 void QlTransSetProdColumns(HWND list, const int *widths)
 {
-    const char *titles[QL_PROD_COLUMNS];
-    int formats[QL_PROD_COLUMNS];
-    for (int c = 0; c < QL_PROD_COLUMNS; c++) {
-        titles[c] = QlProdLineHeadings[c];
-        formats[c] = c < 2 ? LVCFMT_LEFT : LVCFMT_RIGHT;
-    }
-    ReplaceColumns(list, titles, widths, formats, QL_PROD_COLUMNS);
+    SetHeadedColumns(list, QlProdLineHeadings, QL_PROD_COLUMNS, widths, 2);
 }
 
 void QlTransSetCreditColumns(HWND list)

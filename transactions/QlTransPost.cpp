@@ -22,6 +22,7 @@
 #include "transactions/QlTransTexts.h"
 
 #include <commctrl.h>
+#include <stddef.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -129,44 +130,42 @@ int QlTransSnapshotTake(HWND form, int type, int lineMode, QlTransSnapshot *snap
 // ---------------------------------------------------------------------------
 // Rows as stored lines
 
-// Fills the line's texts from the cells (the record cleared first).
+// Which column of a row fills which text of a stored line, by row kind.
+struct CellField {
+    size_t offset;
+    size_t width;
+    int column;
+};
+#define QL_FIELD(name, column) {offsetof(QlItemRec, name), sizeof(QlItemRec::name), column}
+static const CellField kProductCells[] = {QL_FIELD(scode, 0), QL_FIELD(descr, 1),    QL_FIELD(qty, 2),
+                                          QL_FIELD(vatr_str, 3), QL_FIELD(discr, 4), QL_FIELD(subtotal, 5),
+                                          QL_FIELD(disca, 6), QL_FIELD(net, 7),      QL_FIELD(vat, 8)};
+static const CellField kServiceCells[] = {QL_FIELD(descr, 0), QL_FIELD(vatr_str, 1), QL_FIELD(discr, 2),
+                                          QL_FIELD(subtotal, 3), QL_FIELD(disca, 4), QL_FIELD(net, 5),
+                                          QL_FIELD(vat, 6)};
+static const CellField kCreditCells[] = {QL_FIELD(descr, 0), QL_FIELD(net, 1), QL_FIELD(vat, 2)};
+static const CellField kPurchaseCells[] = {QL_FIELD(descr, 0), QL_FIELD(vatr_str, 1), QL_FIELD(subtotal, 2),
+                                           QL_FIELD(net, 3), QL_FIELD(vat, 4)};
+#undef QL_FIELD
+
+// Fills the line's texts from the cells (the record cleared first), each
+// cut to its field.
 static void FillItem(const QlSnapshotRow *row, RowKind kind, QlItemRec *out)
 {
+    static const struct {
+        const CellField *fields;
+        size_t count;
+    } kKinds[] = {{kServiceCells, ARRAYSIZE(kServiceCells)},
+                  {kProductCells, ARRAYSIZE(kProductCells)},
+                  {kCreditCells, ARRAYSIZE(kCreditCells)},
+                  {kPurchaseCells, ARRAYSIZE(kPurchaseCells)}};
     memset(out, 0, sizeof *out);
-    const char(*c)[QL_LINE_CELL_SIZE] = row->cells;
-    switch (kind) {
-    case ROWS_PRODUCT:
-        Put(out->scode, c[0]);
-        Put(out->descr, c[1]);
-        Put(out->qty, c[2]);
-        Put(out->vatr_str, c[3]);
-        Put(out->discr, c[4]);
-        Put(out->subtotal, c[5]);
-        Put(out->disca, c[6]);
-        Put(out->net, c[7]);
-        Put(out->vat, c[8]);
-        break;
-    case ROWS_SERVICE:
-        Put(out->descr, c[0]);
-        Put(out->vatr_str, c[1]);
-        Put(out->discr, c[2]);
-        Put(out->subtotal, c[3]);
-        Put(out->disca, c[4]);
-        Put(out->net, c[5]);
-        Put(out->vat, c[6]);
-        break;
-    case ROWS_CREDIT:
-        Put(out->descr, c[0]);
-        Put(out->net, c[1]);
-        Put(out->vat, c[2]);
-        break;
-    case ROWS_PURCHASE:
-        Put(out->descr, c[0]);
-        Put(out->vatr_str, c[1]);
-        Put(out->subtotal, c[2]);
-        Put(out->net, c[3]);
-        Put(out->vat, c[4]);
-        break;
+    for (size_t i = 0; i < kKinds[kind].count; i++) {
+        const CellField &f = kKinds[kind].fields[i];
+        char *field = (char *)out + f.offset;
+        size_t length = strnlen(row->cells[f.column], f.width - 1);
+        memcpy(field, row->cells[f.column], length);
+        field[length] = '\0';
     }
 }
 
@@ -310,7 +309,9 @@ static int StoreDocument(HWND owner, const QlTransSnapshot *snap, QlTransRec *re
     return 1;
 }
 
-int QlTransPostSales(HWND owner, const QlTransSnapshot *snap, QlTransRec *rec)
+// The snapshot's customer and custom number on the header; 0 after the
+// message when the account does not exist.
+static int TakeCustomer(HWND owner, const QlTransSnapshot *snap, QlTransRec *rec)
 {
     QlCustRec customer;
     char err[QL_DB_ERR_SIZE];
@@ -318,27 +319,26 @@ int QlTransPostSales(HWND owner, const QlTransSnapshot *snap, QlTransRec *rec)
         return Refuse(owner, QlLangText()->Error, QlTransText()->NoCustomer);
     rec->cust_rowid = customer.iKey;
     Put(rec->acref, customer.acref);
+    rec->iKey = snap->customNumber[0] ? QlAtoI64(snap->customNumber) : 0;
+    if (rec->iKey < 0) rec->iKey = 0;
+    return 1;
+}
+
+int QlTransPostSales(HWND owner, const QlTransSnapshot *snap, QlTransRec *rec)
+{
+    if (!TakeCustomer(owner, snap, rec)) return 0;
     Put(rec->order_number, snap->orderNumber);
     Put(rec->vat, snap->tax);
     Put(rec->carriage_vat, snap->carriageTax);
     Put(rec->carriage, snap->carriage);
-    rec->iKey = snap->customNumber[0] ? QlAtoI64(snap->customNumber) : 0;
-    if (rec->iKey < 0) rec->iKey = 0;
     return StoreDocument(owner, snap, rec, KindOf(rec->type, (int)rec->sub_type), 1);
 }
 
 int QlTransPostCredit(HWND owner, const QlTransSnapshot *snap, QlTransRec *rec)
 {
-    QlCustRec customer;
-    char err[QL_DB_ERR_SIZE];
-    if (!QlCustGetByAcRef(snap->acref, &customer, err))
-        return Refuse(owner, QlLangText()->Error, QlTransText()->NoCustomer);
-    rec->cust_rowid = customer.iKey;
-    Put(rec->acref, customer.acref);
+    if (!TakeCustomer(owner, snap, rec)) return 0;
     Put(rec->vat, snap->carriageTax);
     Put(rec->carriage, "0.00");
-    rec->iKey = snap->customNumber[0] ? QlAtoI64(snap->customNumber) : 0;
-    if (rec->iKey < 0) rec->iKey = 0;
     return StoreDocument(owner, snap, rec, ROWS_CREDIT, 0);
 }
 

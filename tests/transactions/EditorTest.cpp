@@ -7,7 +7,6 @@
 #include "common/QlAppState.h"
 #include "common/QlSeams.h"
 #include "common/QlUtil.h"
-#include "transactions/QlTransSums.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResTrans.h"
@@ -37,8 +36,7 @@ protected:
         TransTest::SetUp();
         gOkLabels.clear();
         QlSeamMsgDialog = RecordAsk;
-        AddProduct("P001", "501234567890", "Copper pipe", 12, 50, 40);
-        AddProduct("P002", "501234567891", "Brass elbow", 1, 99, 0);
+        AddPipesAndElbows(0);
         AddService("Consulting", 85, 0);
     }
     // The customers module with the account shown, then its Invoice command.
@@ -92,9 +90,7 @@ void Choose(HWND dialog, int comboId, int index)
 }
 std::string DialogText(HWND dialog, int id)
 {
-    char text[128] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    return WindowText(GetDlgItem(dialog, id));
 }
 
 }  // namespace
@@ -146,12 +142,7 @@ TEST_F(EditorTest, AServiceInvoiceForTheModulesAccount)
     EXPECT_EQ("1|0|19.82|5.00|1.15|2.56|Joe's 12\" fitting",
               Scalar("select type||'|'||sub_type||'|'||gross||'|'||carriage||'|'||carriage_vat||'|'||vat||'|'||desc "
                      "from trans;"));
-    QlCustRec cust = {};
-    cust.iKey = customer;
-    int64_t units = 0;
-    int cents = 0;
-    ASSERT_EQ(1, QlTransSumCustBalance(&units, &cents, &cust));
-    EXPECT_EQ(1982, units * 100 + cents);
+    EXPECT_EQ(1982, Balance());
 }
 
 TEST_F(EditorTest, TheTransactionLimitOpensNoForm)

@@ -5,6 +5,7 @@
 #include "datastore/QlDbTables.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransLines.h"
+#include "transactions/QlTransSums.h"
 
 #include <string.h>
 
@@ -86,6 +87,22 @@ int TransTest::Stock(const char *code)
     QlProdRec rec = {};
     EXPECT_EQ(1, QlProdFind("scode", code, &rec, err)) << code;
     return rec.stock_qty;
+}
+
+void TransTest::AddPipesAndElbows(int elbowStock)
+{
+    AddProduct("P001", "501234567890", "Copper pipe", 12, 50, 40);
+    AddProduct("P002", "501234567891", "Brass elbow", 1, 99, elbowStock);
+}
+
+int64_t TransTest::Balance()
+{
+    QlCustRec cust = {};
+    cust.iKey = customer;
+    int64_t units = 0;
+    int cents = 0;
+    EXPECT_EQ(1, QlTransSumCustBalance(&units, &cents, &cust));
+    return units * 100 + cents;
 }
 
 QlTransSnapshot TransTest::Snapshot(int type, int lineMode, const char *acref, const char *gross,

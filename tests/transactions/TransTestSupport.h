@@ -21,6 +21,11 @@ protected:
                        int stock);
     int64_t AddService(const char *descr, int units, int hundredths);
     int Stock(const char *code);
+    // P001 "Copper pipe" at 12.50, 40 in stock, barcode 501234567890, and
+    // P002 "Brass elbow" at 1.99, barcode 501234567891.
+    void AddPipesAndElbows(int elbowStock);
+    // The account's balance in cents.
+    int64_t Balance();
 
     // A snapshot of a document for the account, with rows of cells.
     QlTransSnapshot Snapshot(int type, int lineMode, const char *acref, const char *gross,

@@ -15,8 +15,7 @@ protected:
     void SetUp() override
     {
         TransTest::SetUp();
-        AddProduct("P001", "501234567890", "Copper pipe", 12, 50, 40);
-        AddProduct("P002", "501234567891", "Brass elbow", 1, 99, 200);
+        AddPipesAndElbows(200);
         // 3 x 12.50 at 23 % (37.50 + 8.63) and 10 x 1.99 (19.90): 66.03.
         QlTransSnapshot snap = Snapshot(QL_DOC_INVOICE, 1, "JO001", "66.03", {Pipes(3), Elbows(10)});
         strcpy(snap.tax, "8.63");
