@@ -7,6 +7,7 @@
 // nothing about speed; fails only when the module's balances differ from the
 // SELECT's.
 
+#include "BenchSupport.h"
 #include "common/QlAppState.h"
 #include "common/QlMoney.h"
 #include "common/QlPlatform.h"
@@ -21,15 +22,6 @@
 #include <stdio.h>
 #include <string.h>
 
-static double Seconds(void)
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
-
 // A new company database with the program's schema, filled through the C
 // API: the accounts, then transactions spread over them (seven in ten
 // invoices, the rest credit notes, payments and quotations).
@@ -41,12 +33,8 @@ static int MakeCompany(const char *path, int accounts, int transactions)
         return 0;
     }
     QlDbClose();
-    char native[MAX_PATH * 4];
-    sqlite3 *db = NULL;
-    if (!QlPathToNative(path, native, sizeof native) || sqlite3_open(native, &db) != SQLITE_OK) {
-        sqlite3_close(db);
-        return 0;
-    }
+    sqlite3 *db = BenchOpenNative(path);
+    if (!db) return 0;
     sqlite3_stmt *cust = NULL, *trans = NULL;
     int ok = sqlite3_prepare_v2(db,
                                 "insert into customers (enabled,acref,company,addr1,balance,apply_discount,discount,"
@@ -100,7 +88,7 @@ static int GroupedSums(const char *path, int64_t *total, double *seconds)
         sqlite3_close(db);
         return 0;
     }
-    double start = Seconds();
+    double start = BenchSeconds();
     int ok = sqlite3_prepare_v2(db,
                                 "select cust_rowid, sum(gross_bal_cents) from trans where enabled='yes' and type='1' "
                                 "group by cust_rowid;",
@@ -108,7 +96,7 @@ static int GroupedSums(const char *path, int64_t *total, double *seconds)
     int rc = SQLITE_ERROR;
     *total = 0;
     while (ok && (rc = sqlite3_step(stmt)) == SQLITE_ROW) *total += sqlite3_column_int64(stmt, 1);
-    *seconds = Seconds() - start;
+    *seconds = BenchSeconds() - start;
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return ok && rc == SQLITE_DONE;
@@ -145,9 +133,9 @@ static int Measure(const char *path, HWND main, Figures *f)
     f->fill = 1e9;
     for (int run = 0; run < 3; run++) {
         if (QlModuleWnd) DestroyWindow(QlModuleWnd);
-        double start = Seconds();
+        double start = BenchSeconds();
         module = QlCustOpenModule(main);
-        double fill = Seconds() - start;
+        double fill = BenchSeconds() - start;
         if (!module) return 0;
         if (fill < f->fill) f->fill = fill;
     }
@@ -168,20 +156,20 @@ static int Measure(const char *path, HWND main, Figures *f)
     click.hdr.hwndFrom = overview;
     click.hdr.idFrom = 1035;
     click.hdr.code = LVN_COLUMNCLICK;
-    double start = Seconds();
+    double start = BenchSeconds();
     SendMessageA(module, WM_NOTIFY, 1035, (LPARAM)&click);
-    f->resort = Seconds() - start;
+    f->resort = BenchSeconds() - start;
     DestroyWindow(module);
 
     sRows = 0;
     QlCustEnum(CountRow, err);
     QlCustRec rec = {};
-    start = Seconds();
+    start = BenchSeconds();
     for (rec.iKey = 1; rec.iKey <= sRows; rec.iKey++) QlTransSumCustBalance(&units, &cents, &rec);
-    f->sums = Seconds() - start;
-    start = Seconds();
+    f->sums = BenchSeconds() - start;
+    start = BenchSeconds();
     for (int i = 0; i < sRows; i++) QlUiPumpMessages();
-    f->pump = Seconds() - start;
+    f->pump = BenchSeconds() - start;
     QlDbClose();
     return GroupedSums(path, &f->groupedTotal, &f->grouped);
 }

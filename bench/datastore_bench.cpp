@@ -5,6 +5,7 @@
 // third run shows what a customer add costs in the data store's usual
 // autocommit mode.  Prints its figures; asserts nothing about speed.
 
+#include "BenchSupport.h"
 #include "common/QlMoney.h"
 #include "common/QlPlatform.h"
 #include "datastore/QlDbTables.h"
@@ -17,15 +18,6 @@ static const int kCustomers = 10000;
 static const int kTransactions = 10000;
 static const int kLinesPerTransaction = 5;
 static const int kAutocommitCustomers = 200;
-
-static double Seconds(void)
-{
-    static LARGE_INTEGER frequency;
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return (double)now.QuadPart / (double)frequency.QuadPart;
-}
 
 static void MakeCustomer(int i, QlCustRec *rec)
 {
@@ -84,7 +76,7 @@ static int RunDataStore(const char *path, double *seconds)
         printf("data store: open failed: %s\n", err);
         return 0;
     }
-    double start = Seconds();
+    double start = BenchSeconds();
     int ok = QlDbExec("begin;", err);
     for (int i = 0; ok && i < kCustomers; i++) {
         QlCustRec cust;
@@ -102,7 +94,7 @@ static int RunDataStore(const char *path, double *seconds)
         }
     }
     ok = ok && QlDbExec("commit;", err);
-    *seconds = Seconds() - start;
+    *seconds = BenchSeconds() - start;
     if (!ok) printf("data store: failed: %s\n", err);
     QlDbClose();
     return ok;
@@ -113,14 +105,14 @@ static int RunAutocommit(const char *path, double *seconds)
 {
     char err[QL_DB_ERR_SIZE];
     if (!QlDbOpen(path, err)) return 0;
-    double start = Seconds();
+    double start = BenchSeconds();
     int ok = 1;
     for (int i = 0; ok && i < kAutocommitCustomers; i++) {
         QlCustRec cust;
         MakeCustomer(i, &cust);
         ok = QlCustAdd(&cust, err);
     }
-    *seconds = Seconds() - start;
+    *seconds = BenchSeconds() - start;
     QlDbClose();
     return ok;
 }
@@ -136,12 +128,8 @@ static int RunCApi(const char *path, double *seconds)
     char err[QL_DB_ERR_SIZE];
     if (!QlDbOpen(path, err)) return 0;
     QlDbClose();
-    char native[MAX_PATH * 4];
-    sqlite3 *db = NULL;
-    if (!QlPathToNative(path, native, sizeof native) || sqlite3_open(native, &db) != SQLITE_OK) {
-        sqlite3_close(db);
-        return 0;
-    }
+    sqlite3 *db = BenchOpenNative(path);
+    if (!db) return 0;
     sqlite3_stmt *cust = NULL, *trans = NULL, *item = NULL, *count = NULL;
     int ok =
         sqlite3_prepare_v2(db,
@@ -160,7 +148,7 @@ static int RunCApi(const char *path, double *seconds)
                            -1, &item, NULL) == SQLITE_OK &&
         sqlite3_prepare_v2(db, "update transcount set count = count + 1;", -1, &count, NULL) == SQLITE_OK;
 
-    double start = Seconds();
+    double start = BenchSeconds();
     ok = ok && sqlite3_exec(db, "begin;", NULL, NULL, NULL) == SQLITE_OK;
     for (int i = 0; ok && i < kCustomers; i++) {
         QlCustRec rec;
@@ -217,7 +205,7 @@ static int RunCApi(const char *path, double *seconds)
         }
     }
     ok = ok && sqlite3_exec(db, "commit;", NULL, NULL, NULL) == SQLITE_OK;
-    *seconds = Seconds() - start;
+    *seconds = BenchSeconds() - start;
     if (!ok) printf("C API: failed: %s\n", sqlite3_errmsg(db));
     sqlite3_finalize(cust);
     sqlite3_finalize(trans);

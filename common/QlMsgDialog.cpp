@@ -62,12 +62,15 @@ INT_PTR CALLBACK QlMsgAskDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lP
 {
     switch (msg) {
     case WM_INITDIALOG:
-        SetDlgItemTextA(dialog, IDT_MSG_ASK_TEXT, TextOrEmpty(StartDialog(dialog, lParam)->text));
-        SetDlgItemTextA(dialog, IDB_MSG_OK, QlUiText(QL_TEXT_OK));
+    {
+        QlMsgRequest *request = StartDialog(dialog, lParam);
+        SetDlgItemTextA(dialog, IDT_MSG_ASK_TEXT, TextOrEmpty(request->text));
+        SetDlgItemTextA(dialog, IDB_MSG_OK, request->firstText ? request->firstText : QlUiText(QL_TEXT_OK));
         SetDlgItemTextA(dialog, IDB_MSG_CANCEL, QlUiText(QL_TEXT_CANCEL));
         // The focus starts on Cancel, the first in tab order; Enter alone answers it too.
         SendMessageA(dialog, DM_SETDEFID, IDB_MSG_CANCEL, 0);
         return TRUE;
+    }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDB_MSG_OK:
@@ -139,7 +142,8 @@ INT_PTR QlMsgDialogRun(HWND parent, QlMsgRequest *request)
     return DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(request->dialogId), parent, procedure, (LPARAM)request);
 }
 
-static int ShowMessage(int dialogId, HWND parent, const char *caption, const char *text, COLORREF colour)
+static int ShowMessage(int dialogId, HWND parent, const char *caption, const char *text, COLORREF colour,
+                       const char *okLabel = NULL)
 {
     QlMsgRequest request;
     memset(&request, 0, sizeof request);
@@ -147,6 +151,7 @@ static int ShowMessage(int dialogId, HWND parent, const char *caption, const cha
     request.caption = caption;
     request.text = text;
     request.colour = colour;
+    request.firstText = okLabel;
     return QlSeamMsgDialog(parent, &request) == 1 ? 1 : 0;
 }
 
@@ -168,6 +173,12 @@ int QlMsgBoxTall(HWND parent, const char *caption, const char *text, COLORREF co
 int QlMsgAskOkCancel(HWND parent, const char *caption, const char *question, COLORREF colour)
 {
     return ShowMessage(IDD_MSG_ASK, parent, caption, question, colour);
+}
+
+int QlMsgAskOkCancelLabel(HWND parent, const char *caption, const char *question, COLORREF colour,
+                          const char *okLabel)
+{
+    return ShowMessage(IDD_MSG_ASK, parent, caption, question, colour, okLabel);
 }
 
 int QlMsgAskCloseForm(HWND parent)

@@ -19,7 +19,7 @@ struct QlMsgRequest {
     const char *caption;     // title; NULL leaves it empty
     const char *text;        // message or question (the choice dialog has none)
     COLORREF colour;
-    const char *firstText;   // choice dialog: labels of the two radio buttons
+    const char *firstText;   // choice dialog: labels of the two radio buttons; question: the OK label
     const char *secondText;
     int choice;              // choice dialog: in the initial choice (0 first, else second), out the one taken
     int disableFirst;
@@ -37,6 +37,11 @@ int QlMsgBoxTall(HWND parent, const char *caption, const char *text, COLORREF co
 // language; the focus starts on Cancel.  Returns 1 for OK, 0 for Cancel,
 // Escape, the close box, or a dialog that could not be shown.
 int QlMsgAskOkCancel(HWND parent, const char *caption, const char *question, COLORREF colour);
+
+// The same with the OK button labelled okLabel (NULL: the language's OK);
+// the label travels in request->firstText.
+int QlMsgAskOkCancelLabel(HWND parent, const char *caption, const char *question, COLORREF colour,
+                          const char *okLabel);
 
 // "Confirmation" / "Warning: All entered data will be lost.\nProceed to close
 // form?" in the warning colour.  Returns 1 only when the user confirmed.

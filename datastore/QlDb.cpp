@@ -176,10 +176,16 @@ int QlDbIsBusy(void)
 // ---------------------------------------------------------------------------
 // Statements
 
+QlDbExecHookFn QlDbExecHook = NULL;
+
 int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err)
 {
     if (!gDb || gClosePending) {
         QlDbSetError(err, QL_DB_ERR_NOT_OPEN);
+        return 0;
+    }
+    if (QlDbExecHook && QlDbExecHook(sql)) {
+        QlDbSetError(err, QL_DB_ERR_INJECTED);
         return 0;
     }
     gExecDepth++;
@@ -193,6 +199,23 @@ int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err
 int QlDbExec(const char *sql, char *err)
 {
     return QlDbExecRows(sql, NULL, NULL, err);
+}
+
+int QlDbBegin(char *err)
+{
+    return QlDbExec("begin;", err);
+}
+
+int QlDbCommit(char *err)
+{
+    return QlDbExec("commit;", err);
+}
+
+void QlDbRollback(void)
+{
+    // Harmless when SQLite has already ended the transaction itself.
+    char err[QL_DB_ERR_SIZE];
+    QlDbExec("rollback;", err);
 }
 
 int64_t QlDbLastInsertRowId(void)

@@ -61,6 +61,19 @@ int QlDbIsBusy(void);
 
 // Runs the caller's statement(s) without a row callback.
 int QlDbExec(const char *sql, char *err);
+// Test hook of the statement runner: when set, it sees every statement
+// before it runs, and a non-zero answer fails that statement (with the text
+// QL_DB_ERR_INJECTED) as if SQLite had refused it.  NULL in the program.
+typedef int (*QlDbExecHookFn)(const char *sql);
+extern QlDbExecHookFn QlDbExecHook;
+#define QL_DB_ERR_INJECTED "injected failure"
+
+// One database transaction around several writes: all of them are stored at
+// QlDbCommit, or none when QlDbRollback ends it (also after a failed commit).
+// A transaction does not nest; QlDbBegin inside one fails.
+int QlDbBegin(char *err);
+int QlDbCommit(char *err);
+void QlDbRollback(void);
 // Runs the statement(s) with a row callback and its argument.
 int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err);
 // The key of the last row inserted on the connection (0 when closed).

@@ -65,7 +65,8 @@ int QlOrderDeleteAll(char *err);
 
 // Transactions.  QlTransAdd stores the row under rec->iKey when it is not 0
 // (a new key otherwise), writes gross_cents and gross_bal_cents from gross
-// and gross_bal, sets rec->iKey and raises the transaction counter.
+// and gross_bal, sets rec->iKey and raises the transaction counter: the row
+// and the count are stored together or not at all.
 int QlTransAdd(QlTransRec *rec, char *err);
 int QlTransGetByRowId(int64_t iKey, QlTransRec *out, char *err);
 int QlTransEnum(QlTransRowFn rowFn, char *err);

@@ -60,7 +60,10 @@ int QlTransAdd(QlTransRec *rec, char *err)
     QlMoneyToCentsText(rec->gross, grossCents);
     QlMoneyToCentsText(rec->gross_bal, balCents);
 
+    // The row and its count are one change: a savepoint (inside a caller's
+    // transaction, or a transaction of its own) keeps either both or none.
     char sql[QL_DB_SQL_WRITE];
+    char undoErr[QL_DB_ERR_SIZE];
     if (!QlDbFormatSql(sql, sizeof sql, err,
                        "insert into trans (iKey,enabled,desc,type,sub_type,doc_rowid,cust_rowid,supp_rowid,acref,"
                        "date,num_sub_items,carriage,gross,gross_bal,vat,order_number,carriage_vat,gross_cents,"
@@ -69,10 +72,18 @@ int QlTransAdd(QlTransRec *rec, char *err)
                        key, q.desc, rec->type, rec->sub_type, rec->doc_rowid, rec->cust_rowid, rec->supp_rowid,
                        q.acref, q.date, rec->num_sub_items, q.carriage, q.gross, q.gross_bal, q.vat, q.order_number,
                        q.carriage_vat, grossCents, balCents) ||
-        !QlDbExec(sql, err))
+        !QlDbExec("savepoint ql_trans_add;", err))
         return 0;
-    rec->iKey = QlDbLastInsertRowId();
-    QlTransCountIncrement();
+    if (!QlDbExec(sql, err)) {
+        QlDbExec("rollback to ql_trans_add; release ql_trans_add;", undoErr);
+        return 0;
+    }
+    int64_t newKey = QlDbLastInsertRowId();
+    if (!QlDbExec("update transcount set count = count + 1;", err) || !QlDbExec("release ql_trans_add;", err)) {
+        QlDbExec("rollback to ql_trans_add; release ql_trans_add;", undoErr);
+        return 0;
+    }
+    rec->iKey = newKey;
     return 1;
 }
 

@@ -7,3 +7,4 @@
 #include "QlResShell.h"
 #include "QlResCustomers.h"
 #include "QlResSettings.h"
+#include "QlResTrans.h"

@@ -1,7 +1,7 @@
-// The openers of the transactions window and of the document forms that the
-// customers module starts.  The forms come with the transaction editor, the
-// quotation form and the payment form; until then each opener leaves
-// everything as it is and frees what it is handed.
+// The openers of the transactions window, the quotation and payment forms
+// and the stored documents.  They come with those screens; until then each
+// opener leaves everything as it is and frees what it is handed.  (The
+// invoice and credit-note openers live with their forms, QlTransEditor.cpp.)
 
 #include "transactions/QlTransOpeners.h"
 
@@ -15,16 +15,6 @@ HWND QlTransPaneCreate(HWND parent)
 HWND QlQuoteOpenNew(const char *acref, QlQuotePrefill *prefill)
 {
     free(prefill);
-    return NULL;
-}
-
-HWND QlInvNewForCust(HWND customersModule)
-{
-    return NULL;
-}
-
-HWND QlCreditNewForCust(HWND customersModule)
-{
     return NULL;
 }
 

@@ -100,6 +100,35 @@ TEST_F(DataStoreTest, TransAddStoresCentsAndCounts)
     EXPECT_STREQ("item with rowid '2' not found in database", err);
 }
 
+// Fails the statement that raises the counter.
+static int FailCountUpdate(const char *sql)
+{
+    return strstr(sql, "update transcount") != NULL;
+}
+
+TEST_F(DataStoreTest, TransAddStoresTheRowAndItsCountTogether)
+{
+    QlTransRec rec = MakeTrans(1, 7, "12.50", "12.50");
+    QlDbExecHook = FailCountUpdate;
+    EXPECT_EQ(0, QlTransAdd(&rec, err));
+    QlDbExecHook = NULL;
+    EXPECT_STREQ(QL_DB_ERR_INJECTED, err);
+    EXPECT_EQ("0", Scalar("select count(*) from trans;"));
+    EXPECT_EQ(0, Count());
+
+    // Inside a caller's transaction, the caller decides.
+    ASSERT_EQ(1, QlDbBegin(err)) << err;
+    ASSERT_EQ(1, QlTransAdd(&rec, err)) << err;
+    QlDbRollback();
+    EXPECT_EQ("0", Scalar("select count(*) from trans;"));
+    EXPECT_EQ(0, Count());
+    ASSERT_EQ(1, QlDbBegin(err)) << err;
+    ASSERT_EQ(1, QlTransAdd(&rec, err)) << err;
+    ASSERT_EQ(1, QlDbCommit(err)) << err;
+    EXPECT_EQ("1", Scalar("select count(*) from trans;"));
+    EXPECT_EQ(1, Count());
+}
+
 TEST_F(DataStoreTest, TransEnumerationsSelectByCustomerAndType)
 {
     struct {

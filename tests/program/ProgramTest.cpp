@@ -10,6 +10,9 @@
 #include "resources/QlResSettings.h"
 #include "resources/QlResShell.h"
 #include "settings/QlSettings.h"
+#include "common/QlMoney.h"
+#include "datastore/QlDbTables.h"
+#include "transactions/QlTransSums.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -366,6 +369,143 @@ TEST_F(Program, SettingsPagesPaint)
     int code = -1;
     ASSERT_TRUE(program.wait(30000, &code));
     EXPECT_EQ(0, code);
+}
+
+namespace {
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogWithControl(HWND child, LPARAM lParam)
+{
+    ControlSearch *search = (ControlSearch *)lParam;
+    char cls[16] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0 && GetDlgItem(child, search->id)) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The program's child dialog of the main window that has the control.
+HWND ChildWithControl(HWND main, int controlId)
+{
+    ControlSearch search = {controlId, NULL};
+    EnumChildWindows(main, FindDialogWithControl, (LPARAM)&search);
+    return search.found;
+}
+
+template <typename F> bool WaitFor(F done, int milliseconds = 20000)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if ((int)(GetTickCount() - start) > milliseconds) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    char text[128] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
+// A user's road to a first invoice: the customers module, Invoice for the
+// shown account, a service line through the line dialog, Save; the invoice
+// is then in the company's database and raises the account's balance.
+TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    acme.defaultRate = 1;   // the second rate of the company's country
+    acme.invoiceType = 0;
+    int64_t gross = 10000 + QlMoneyApplyRate(QlVatParseRate(acme.rateTexts[1]), 10000);
+    ASSERT_GT(gross, 10000);
+    char grossText[32];
+    QlMoneyFormatCents(gross, grossText, sizeof grossText);
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec joe = {};
+    strcpy(joe.acref, "JO001");
+    strcpy(joe.company, "Joe's Plumbing");
+    strcpy(joe.addr1, "12 Pipe Lane");
+    ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+    QlDbClose();
+
+    std::string folder = NativePath(work.path());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+    HWND module = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        module = ChildWithControl(main, 1052);   // the accounts list
+        return module && ControlText(module, 1130) == "JO001";
+    }));
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Invoice
+    HWND form = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, 1161)) != NULL; }));
+    EXPECT_EQ("JO001", ControlText(form, 1159));
+
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(1175, BN_CLICKED), (LPARAM)GetDlgItem(form, 1175));   // Add
+    HWND line = WaitForWindow("#32770", "Select or Enter service for invoice line", 20000);
+    ASSERT_NE(nullptr, line);
+    SetDlgItemTextA(line, 1176, "Consulting");
+    SetDlgItemTextA(line, 1177, "100");
+    EXPECT_TRUE(WaitFor([&] { return ControlText(line, 1184) == std::to_string(gross / 100); }));   // with its tax
+    PostMessageA(line, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(form, 1161), LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    EXPECT_EQ(grossText, ControlText(form, 1170));
+
+    HWND toolbar = FindWindowExA(form, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, toolbar);
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)toolbar);   // Save
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(form); }));
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    std::vector<QlTransRec> stored;
+    static std::vector<QlTransRec> *sink;
+    sink = &stored;
+    ASSERT_EQ(1, QlTransEnum([](const QlTransRec *rec) {
+                  sink->push_back(*rec);
+                  return 0;
+              },
+                             err));
+    ASSERT_EQ(1u, stored.size());
+    EXPECT_EQ(1u, stored[0].type);
+    EXPECT_STREQ("JO001", stored[0].acref);
+    EXPECT_STREQ("Consulting", stored[0].desc);
+    EXPECT_STREQ(grossText, stored[0].gross);
+    EXPECT_STREQ(grossText, stored[0].gross_bal);
+    QlCustRec account = {};
+    ASSERT_EQ(1, QlCustGetByAcRef("JO001", &account, err));
+    int64_t units = 0;
+    int cents = 0;
+    ASSERT_EQ(1, QlTransSumCustBalance(&units, &cents, &account));
+    EXPECT_EQ(gross, units * 100 + cents);
+    QlDbClose();
 }
 
 // The first start in an empty folder: the company manager comes up painted

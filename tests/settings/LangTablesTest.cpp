@@ -1,4 +1,5 @@
 #include "QlGTest.h"
+#include "LangRecordCheck.h"
 #include "resources/QlResMenu.h"
 #include "settings/QlCountries.h"
 #include "settings/QlLangTables.h"
@@ -49,22 +50,6 @@ void ForEachText(int lang, Check check)
     }
 }
 
-// The printf conversions of a text, in order ("%s %u" gives "su").
-std::string Conversions(const char *text)
-{
-    std::string out;
-    for (const char *p = strchr(text, '%'); p; p = strchr(p, '%')) {
-        p++;
-        if (*p == '%') {
-            p++;
-            continue;
-        }
-        while (*p && strchr("-+ #0123456789.lhI", *p)) p++;
-        if (*p && isalpha((unsigned char)*p)) out += *p;
-    }
-    return out;
-}
-
 }  // namespace
 
 TEST(LangTables, EveryTextEndsWithinItsField)
@@ -85,7 +70,7 @@ TEST(LangTables, EveryLanguageTranslatesWhatEnglishHolds)
         SCOPED_TRACE(QlLanguageNameTable[lang]);
         ForEachText(lang, [](const QlLangFieldInfo &info, size_t i, const char *text, const char *english) {
             EXPECT_EQ(english[0] == '\0', text[0] == '\0') << info.name << "[" << i << "] " << english;
-            EXPECT_EQ(Conversions(english), Conversions(text)) << info.name << "[" << i << "] " << text;
+            EXPECT_EQ(LangTextConversions(english), LangTextConversions(text)) << info.name << "[" << i << "] " << text;
         });
     }
 }

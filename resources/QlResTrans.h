@@ -1,0 +1,96 @@
+// Resources of the transactions module: the document form (140) shared by the
+// invoice and credit-note forms, and the line-item dialogs for service lines
+// (183), product lines (201) and credit lines (188).
+#pragma once
+
+#define IDD_TRANS_FORM 140
+#define IDD_ITEM_SERVICE 183
+#define IDD_ITEM_PRODUCT 201
+#define IDD_ITEM_CREDIT 188
+
+// Document form 140: the account block.
+#define IDT_DOC_TO_LABEL 1153
+#define IDT_DOC_ACCOUNT_LABEL 1333
+#define IDE_DOC_ACREF 1171
+#define IDB_DOC_SELECT 1172
+#define IDT_DOC_COMPANY_LABEL 1322
+#define IDE_DOC_COMPANY 1173
+#define IDE_DOC_ADDR1 1028
+#define IDE_DOC_ADDR2 1029
+#define IDE_DOC_ADDR3 1030
+
+// Document form 140: the header (1184 to 1159 move to the right edge).
+#define IDT_DOC_TITLE 1184
+#define IDT_DOC_TYPE_LABEL 1185
+#define IDC_DOC_TYPE 1154
+#define IDT_DOC_NUMBER_LABEL 1155
+#define IDT_DOC_NUMBER 1158
+#define IDT_DOC_DATE_LABEL 1156
+#define IDP_DOC_DATE 1160
+#define IDT_DOC_ACREF_LABEL 1157
+#define IDT_DOC_ACREF 1159
+#define IDT_DOC_ORDER_LABEL 1186
+#define IDE_DOC_ORDER 1207
+#define IDT_DOC_CUSTOM_LABEL 1420
+#define IDE_DOC_CUSTOM 1419
+#define IDT_DOC_BARCODE_PROMPT 1142
+#define IDE_DOC_BARCODE 1141
+
+// Document form 140: the lines and their buttons.
+#define IDL_DOC_LINES 1161
+#define IDB_DOC_ADD 1175
+#define IDB_DOC_EDIT 1176
+#define IDB_DOC_DELETE 1177
+
+// Document form 140: carriage and totals.
+#define IDT_DOC_CARRIAGE_LABEL 1195
+#define IDT_DOC_PRICE_LABEL 1181
+#define IDE_DOC_CARRIAGE_UNITS 1178
+#define IDE_DOC_CARRIAGE_HUNDREDTHS 1180
+#define IDC_DOC_CARRIAGE_RATE 1179
+#define IDT_DOC_CARRIAGE_TAX_LABEL 1182
+#define IDE_DOC_CARRIAGE_TAX_UNITS 1183
+#define IDE_DOC_CARRIAGE_TAX_HUNDREDTHS 1188
+#define IDT_DOC_TOTAL_LABEL 1162
+#define IDT_DOC_DISCOUNT 1187
+#define IDT_DOC_NET 1163
+#define IDT_DOC_TAX 1164
+#define IDT_DOC_CARRIAGE_TOTAL_LABEL 1165
+#define IDT_DOC_CARRIAGE 1166
+#define IDT_DOC_CARRIAGE_TAX 1167
+#define IDT_DOC_GROSS_LABEL 1168
+#define IDT_DOC_GROSS 1170
+
+// Line-item dialogs 183, 201 and 188 (OK and Cancel are IDOK and IDCANCEL).
+#define IDE_ITEM_DESCR 1176
+#define IDT_ITEM_NAME_LABEL 1155
+#define IDT_ITEM_PRICE_LABEL 1156
+#define IDE_ITEM_PRICE_UNITS 1177
+#define IDE_ITEM_PRICE_HUNDREDTHS 1179
+#define IDT_ITEM_RATE_LABEL 1158         // 183 and 201
+#define IDT_CREDIT_RATE_LABEL 1159       // 188
+#define IDC_ITEM_RATE 1178
+#define IDT_ITEM_TAX_LABEL 1161
+#define IDE_ITEM_TAX_UNITS 1182
+#define IDE_ITEM_TAX_HUNDREDTHS 1183
+#define IDT_ITEM_TOTAL_LABEL 1162
+#define IDE_ITEM_TOTAL_UNITS 1184
+#define IDE_ITEM_TOTAL_HUNDREDTHS 1185
+#define IDT_ITEM_DISCOUNT_LABEL 1160
+#define IDC_ITEM_DISCOUNT 1181
+#define IDT_ITEM_QTY_LABEL 1143
+#define IDE_ITEM_QTY 1144
+#define IDT_ITEM_PICK_LABEL 1159          // 183 and 201
+#define IDL_ITEM_PICK 1180
+#define IDT_ITEM_CODE_LABEL 1197
+#define IDT_ITEM_CODE 1196
+#define IDT_ITEM_CODE_ENTRY_LABEL 1198
+#define IDE_ITEM_SERV_CODE 1005
+#define IDB_ITEM_FIND 3                   // Select (183) / Find (201)
+#define IDC_ITEM_SEARCH_KIND 1186
+#define IDE_ITEM_SEARCH 1387
+#define IDT_ITEM_SEARCH_STATUS 1119
+#define IDT_ITEM_BARCODE_PROMPT 1142
+#define IDE_ITEM_BARCODE 1141
+#define IDT_ITEM_COST_LABEL 1163
+#define IDT_ITEM_COST 1394

@@ -1,0 +1,475 @@
+// The invoice editor and the new credit-note form as a user drives them:
+// opened from the customers module, lines added through the real line
+// dialogs, saved into a real company database.
+#include "TransTestSupport.h"
+#include "UiTestSupport.h"
+
+#include "common/QlAppState.h"
+#include "common/QlSeams.h"
+#include "common/QlUtil.h"
+#include "customers/QlCustModule.h"
+#include "datastore/QlDbTables.h"
+#include "resources/QlResTrans.h"
+#include "transactions/QlItemDialogs.h"
+#include "transactions/QlTransForm.h"
+#include "transactions/QlTransLines.h"
+
+#include <commctrl.h>
+#include <string.h>
+
+namespace {
+
+// The OK labels of the questions asked, beside CustTest's record.
+std::vector<std::string> gOkLabels;
+INT_PTR RecordAsk(HWND, QlMsgRequest *request)
+{
+    CustTest::messages.push_back(
+        {request->caption ? request->caption : "", request->text ? request->text : "", request->colour});
+    gOkLabels.push_back(request->firstText ? request->firstText : "");
+    return CustTest::answer;
+}
+
+class EditorTest : public TransTest {
+protected:
+    void SetUp() override
+    {
+        TransTest::SetUp();
+        gOkLabels.clear();
+        QlSeamMsgDialog = RecordAsk;
+        AddPipesAndElbows(0);
+        AddService("Consulting", 85, 0);
+    }
+    // The customers module with the account shown, then its Invoice command.
+    HWND OpenInvoice(int command = QL_CUST_CMD_INVOICE)
+    {
+        Open();
+        Command(command);
+        form = QlModuleWnd;
+        return form != module ? form : NULL;
+    }
+    std::string Text(int id) const
+    {
+        char text[128] = "";
+        GetDlgItemTextA(form, id, text, sizeof text);
+        return text;
+    }
+    HWND Lines() const { return GetDlgItem(form, IDL_DOC_LINES); }
+    void FormCommand(int id, int code = BN_CLICKED)
+    {
+        SendMessageA(form, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(form, id));
+    }
+    void Toolbar(int command)
+    {
+        HWND toolbar = FindWindowExA(form, NULL, TOOLBARCLASSNAMEA, NULL);
+        SendMessageA(form, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), (LPARAM)toolbar);
+    }
+    void SelectRow(int row)
+    {
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED;
+        item.state = LVIS_SELECTED;
+        SendMessageA(Lines(), LVM_SETITEMSTATE, row, (LPARAM)&item);
+    }
+    void SwitchType(int type)
+    {
+        SendDlgItemMessageA(form, IDC_DOC_TYPE, CB_SETCURSEL, type, 0);
+        FormCommand(IDC_DOC_TYPE, CBN_CLOSEUP);
+    }
+    HWND form = NULL;
+};
+
+// Dialog steps.
+void SetField(HWND dialog, int id, const char *text)
+{
+    SetDlgItemTextA(dialog, id, text);
+}
+void Choose(HWND dialog, int comboId, int index)
+{
+    SendDlgItemMessageA(dialog, comboId, CB_SETCURSEL, index, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), (LPARAM)GetDlgItem(dialog, comboId));
+}
+std::string DialogText(HWND dialog, int id)
+{
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+}  // namespace
+
+TEST_F(EditorTest, AServiceInvoiceForTheModulesAccount)
+{
+    ASSERT_NE(nullptr, OpenInvoice());
+    EXPECT_EQ("JO001", Text(IDT_DOC_ACREF));
+    EXPECT_EQ("Joe's Plumbing", Text(IDE_DOC_COMPANY));
+    EXPECT_EQ("INVOICE", Text(IDT_DOC_TITLE));
+    EXPECT_EQ("<auto>", Text(IDT_DOC_NUMBER));
+    EXPECT_EQ(QL_SERV_COLUMNS, QlListColumnCount(Lines()));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form, IDE_DOC_BARCODE)));
+
+    std::string tax, total;
+    {
+        DialogDriver driver({[](HWND d) {
+                                 SetField(d, IDE_ITEM_DESCR, "Joe's 12\" fitting");
+                                 SetField(d, IDE_ITEM_PRICE_UNITS, "12");
+                                 SetField(d, IDE_ITEM_PRICE_HUNDREDTHS, "34");
+                                 Choose(d, IDC_ITEM_RATE, 1);       // B - 23.00%
+                                 Choose(d, IDC_ITEM_DISCOUNT, 10);
+                             },
+                             [&](HWND d) {
+                                 tax = DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS);
+                                 total = DialogText(d, IDE_ITEM_TOTAL_UNITS) + "." + DialogText(d, IDE_ITEM_TOTAL_HUNDREDTHS);
+                                 ClickButton(d, IDOK);
+                             }});
+        FormCommand(IDB_DOC_ADD);
+    }
+    EXPECT_EQ("2.56", tax);
+    EXPECT_EQ("13.67", total);
+    ASSERT_EQ(1, RowCount(Lines()));
+    EXPECT_EQ("12.34", Cell(Lines(), 0, 3));
+    EXPECT_EQ("11.11", Cell(Lines(), 0, 5));
+    EXPECT_EQ("13.67", Text(IDT_DOC_GROSS));
+
+    // Carriage 5.00 at 23 %.
+    SendDlgItemMessageA(form, IDC_DOC_CARRIAGE_RATE, CB_SETCURSEL, 1, 0);
+    SetDlgItemTextA(form, IDE_DOC_CARRIAGE_UNITS, "5");
+    EXPECT_EQ("5.00", Text(IDT_DOC_CARRIAGE));
+    EXPECT_EQ("1.15", Text(IDT_DOC_CARRIAGE_TAX));
+    EXPECT_EQ("19.82", Text(IDT_DOC_GROSS));
+
+    Toolbar(QL_FORM_CMD_SAVE);
+    EXPECT_FALSE(IsWindow(form));
+    EXPECT_EQ(nullptr, QlModuleWnd);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("1|0|19.82|5.00|1.15|2.56|Joe's 12\" fitting",
+              Scalar("select type||'|'||sub_type||'|'||gross||'|'||carriage||'|'||carriage_vat||'|'||vat||'|'||desc "
+                     "from trans;"));
+    EXPECT_EQ(1982, Balance());
+}
+
+TEST_F(EditorTest, TheTransactionLimitOpensNoForm)
+{
+    NativeExec("update transcount set count=32000;");
+    EXPECT_EQ(nullptr, OpenInvoice());
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_NE(std::string::npos, messages[0].text.find("Maximum number of transactions"));
+    EXPECT_EQ(module, QlModuleWnd);
+}
+
+TEST_F(EditorTest, ProductLinesByScanAndTheirRefusals)
+{
+    ASSERT_NE(nullptr, OpenInvoice());
+    SwitchType(1);
+    EXPECT_EQ(QL_PROD_COLUMNS, QlListColumnCount(Lines()));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(form, IDE_DOC_BARCODE)));
+
+    SetDlgItemTextA(form, IDE_DOC_BARCODE, "50123456789");   // 11 characters
+    SendMessageA(form, QL_WM_ENTER_KEY, 0, 0);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Invalid barcode", messages[0].caption);
+    EXPECT_EQ("Minumum barcode length is 12 characters", messages[0].text);
+
+    // A known barcode opens the product dialog with the product taken.
+    std::string code, descr;
+    {
+        DialogDriver driver({[&](HWND d) {
+            code = DialogText(d, IDT_ITEM_CODE);
+            descr = DialogText(d, IDE_ITEM_DESCR);
+            SetField(d, IDE_ITEM_QTY, "3");
+            ClickButton(d, IDOK);
+        }});
+        SetDlgItemTextA(form, IDE_DOC_BARCODE, "501234567890");
+        SendMessageA(form, QL_WM_ENTER_KEY, 0, 0);
+    }
+    EXPECT_EQ("P001", code);
+    EXPECT_EQ("Copper pipe", descr);
+    ASSERT_EQ(1, RowCount(Lines()));
+    EXPECT_EQ("3", Cell(Lines(), 0, 2));
+    EXPECT_EQ("37.50", Cell(Lines(), 0, 7));
+
+    // OK without a product is refused; the dialog stays until Cancel.
+    messages.clear();
+    {
+        DialogDriver driver({[](HWND d) {
+                                 SetField(d, IDE_ITEM_DESCR, "Something");
+                                 SetField(d, IDE_ITEM_PRICE_UNITS, "5");
+                                 ClickButton(d, IDOK);
+                             },
+                             [](HWND d) { ClickButton(d, IDCANCEL); }});
+        FormCommand(IDB_DOC_ADD);
+        EXPECT_EQ(2u, driver.stepsRun());
+    }
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Choose a product from the list", messages[0].text);
+    EXPECT_EQ(1, RowCount(Lines()));
+
+    // A product of no stock asks before it is taken; Cancel leaves it.
+    messages.clear();
+    answer = 0;
+    std::string taken;
+    {
+        DialogDriver driver({[&](HWND d) {
+                                 HWND pick = GetDlgItem(d, IDL_ITEM_PICK);
+                                 NMITEMACTIVATE nm = {};
+                                 nm.hdr.hwndFrom = pick;
+                                 nm.hdr.idFrom = IDL_ITEM_PICK;
+                                 nm.hdr.code = NM_DBLCLK;
+                                 nm.iItem = 1;   // P002, stock 0
+                                 SendMessageA(d, WM_NOTIFY, IDL_ITEM_PICK, (LPARAM)&nm);
+                                 taken = DialogText(d, IDT_ITEM_CODE);
+                             },
+                             [](HWND d) { ClickButton(d, IDCANCEL); }});
+        FormCommand(IDB_DOC_ADD);
+    }
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Not enough stock!\nContinue anyway?", messages[0].text);
+    EXPECT_EQ("", taken);
+
+    Toolbar(QL_FORM_CMD_SAVE);
+    EXPECT_EQ(37, Stock("P001"));
+}
+
+TEST_F(EditorTest, ChangingTheFormTypeAsksWhenLinesWouldBeLost)
+{
+    ASSERT_NE(nullptr, OpenInvoice());
+    QlItemLine = {};
+    strcpy(QlItemLine.descr, "Consulting");
+    QlItemLine.priceUnits = 85;
+    QlItemWork = {0, 0, 0, 0};
+    QlItemWriteServRow(Lines(), &QlItemLine, 0, 0);
+    QlTransLineCount = 1;
+
+    answer = 0;
+    SwitchType(1);
+    EXPECT_EQ(0, QlTransLineMode);
+    EXPECT_EQ(1, RowCount(Lines()));
+    EXPECT_EQ(0, (int)SendDlgItemMessageA(form, IDC_DOC_TYPE, CB_GETCURSEL, 0, 0));
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Confirm Change of Form Type", messages[0].caption);
+
+    answer = 1;
+    SwitchType(1);
+    EXPECT_EQ(1, QlTransLineMode);
+    EXPECT_EQ(0, RowCount(Lines()));
+    EXPECT_EQ(QL_PROD_COLUMNS, QlListColumnCount(Lines()));
+    EXPECT_EQ("0.00", Text(IDT_DOC_GROSS));
+}
+
+TEST_F(EditorTest, DeleteCloseAndSaveRefusals)
+{
+    ASSERT_NE(nullptr, OpenInvoice());
+    // Close on an empty form closes without a question.
+    Toolbar(QL_FORM_CMD_CLOSE);
+    EXPECT_FALSE(IsWindow(form));
+    EXPECT_TRUE(messages.empty());
+
+    ASSERT_NE(nullptr, OpenInvoice());
+    QlItemLine = {};
+    strcpy(QlItemLine.descr, "Consulting");
+    QlItemLine.priceUnits = 85;
+    QlItemWork = {0, 0, 0, 0};
+    for (int i = 0; i < 2; i++) QlItemWriteServRow(Lines(), &QlItemLine, i, 0);
+    QlTransLineCount = 2;
+    QlTransFormSumItems(form, 0);
+    QlTransFormUpdateGross(form);
+
+    FormCommand(IDB_DOC_DELETE);   // no row selected: nothing
+    EXPECT_TRUE(messages.empty());
+    SelectRow(1);
+    FormCommand(IDB_DOC_DELETE);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Delete Invoice Line (2) ?", messages[0].text);
+    EXPECT_EQ("Delete", gOkLabels[0]);
+    EXPECT_EQ(1, RowCount(Lines()));
+    EXPECT_EQ(1, QlTransLineCount);
+    EXPECT_EQ("85.00", Text(IDT_DOC_GROSS));
+
+    // Enter in a field sends IDOK, the number the tool bar's Close has.
+    messages.clear();
+    SendMessageA(form, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(IsWindow(form));
+
+    // Without an account the form stays open with its line.
+    SetDlgItemTextA(form, IDT_DOC_ACREF, "");
+    Toolbar(QL_FORM_CMD_SAVE);
+    EXPECT_TRUE(IsWindow(form));
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Missing Account Number", messages[0].caption);
+    EXPECT_EQ("0", Scalar("select count(*) from trans;"));
+
+    answer = 0;
+    Toolbar(QL_FORM_CMD_CLOSE);   // lines: the question, answered Cancel
+    EXPECT_TRUE(IsWindow(form));
+    EXPECT_EQ(2u, messages.size());
+}
+
+TEST_F(EditorTest, ARebuiltFormKeepsItsContentsAndAddsAfterThem)
+{
+    ASSERT_NE(nullptr, OpenInvoice());
+    SwitchType(1);
+    QlItemProdLine = {};
+    strcpy(QlItemProdLine.scode, "P001");
+    strcpy(QlItemProdLine.name, "Copper pipe");
+    QlItemProdLine.unit_price_units = 12;
+    QlItemProdLine.unit_price_hundredths = 50;
+    QlItemProdLine.stock_qty = 2;
+    QlItemWork = {0, 0, 0, 0};
+    for (int i = 0; i < 2; i++) QlItemWriteProdRow(Lines(), &QlItemProdLine, i, 0);
+    QlTransLineCount = 2;
+    QlTransFormSumItems(form, 1);
+    QlTransFormUpdateGross(form);
+    SetDlgItemTextA(form, IDE_DOC_ORDER, "PO-9");
+
+    SendMessageA(form, QL_WM_MAIN_RESTORED, 0, 0);
+    EXPECT_FALSE(IsWindow(form));
+    form = QlModuleWnd;
+    ASSERT_TRUE(IsWindow(form));
+    EXPECT_EQ(1, QlTransLineMode);
+    EXPECT_EQ(2, RowCount(Lines()));
+    EXPECT_EQ("Copper pipe", Cell(Lines(), 1, 1));
+    EXPECT_EQ("50.00", Text(IDT_DOC_GROSS));
+    EXPECT_EQ("PO-9", Text(IDE_DOC_ORDER));
+    EXPECT_EQ("JO001", Text(IDT_DOC_ACREF));
+
+    {
+        DialogDriver driver({[](HWND d) {
+            HWND pick = GetDlgItem(d, IDL_ITEM_PICK);
+            NMITEMACTIVATE nm = {};
+            nm.hdr.hwndFrom = pick;
+            nm.hdr.idFrom = IDL_ITEM_PICK;
+            nm.hdr.code = NM_DBLCLK;
+            nm.iItem = 0;
+            SendMessageA(d, WM_NOTIFY, IDL_ITEM_PICK, (LPARAM)&nm);
+            SetField(d, IDE_ITEM_QTY, "1");
+            ClickButton(d, IDOK);
+        }});
+        FormCommand(IDB_DOC_ADD);
+    }
+    ASSERT_EQ(3, RowCount(Lines()));
+    EXPECT_EQ("1", Cell(Lines(), 2, 2));
+    EXPECT_EQ("2", Cell(Lines(), 0, 2));
+}
+
+TEST_F(EditorTest, EditingAStoredRowWithoutAKeyIsRefused)
+{
+    ASSERT_NE(nullptr, OpenInvoice());
+    QlItemLine = {};
+    strcpy(QlItemLine.descr, "Consulting");
+    QlItemLine.priceUnits = 85;
+    QlItemWriteServRow(Lines(), &QlItemLine, 0, 0);
+    SelectRow(0);
+    QlItemRowKeyTableClear();
+    DialogDriver driver({});
+    EXPECT_EQ(0, QlTransViewEditLine(form, QL_DOC_INVOICE, 1));
+    EXPECT_EQ(0u, driver.stepsRun());
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("This line is not stored and cannot be edited", messages[0].text);
+}
+
+TEST_F(EditorTest, ACreditNoteForTheModulesAccount)
+{
+    ASSERT_NE(nullptr, OpenInvoice(QL_CUST_CMD_CREDIT));
+    EXPECT_EQ("CREDIT NOTE", Text(IDT_DOC_TITLE));
+    EXPECT_EQ("JO001", Text(IDT_DOC_ACREF));
+    EXPECT_EQ(nullptr, GetDlgItem(form, IDE_DOC_BARCODE));
+    EXPECT_EQ(QL_CREDIT_COLUMNS, QlListColumnCount(Lines()));
+
+    std::string taxBeforeRate;
+    {
+        DialogDriver driver({[&](HWND d) {
+            SetField(d, IDE_ITEM_DESCR, "Returned pipe");
+            SetField(d, IDE_ITEM_PRICE_UNITS, "10");
+            taxBeforeRate = DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS);
+            Choose(d, IDC_ITEM_RATE, 1);
+            ClickButton(d, IDOK);
+        }});
+        FormCommand(IDB_DOC_ADD);
+    }
+    EXPECT_EQ("0.00", taxBeforeRate);
+    EXPECT_EQ("10.00", Text(IDT_DOC_TAX));
+    EXPECT_EQ("2.30", Text(IDT_DOC_CARRIAGE_TAX));
+    EXPECT_EQ("12.30", Text(IDT_DOC_GROSS));
+    Toolbar(QL_FORM_CMD_SAVE);
+    EXPECT_FALSE(IsWindow(form));
+    EXPECT_EQ("2|12.30|2.30|Returned pipe|10.00|2.30",
+              Scalar("select type||'|'||gross||'|'||trans.vat||'|'||descr||'|'||net||'|'||invoices.vat from trans, "
+                     "invoices where invoices.tx_rowid=trans.iKey;"));
+}
+
+TEST_F(EditorTest, TheAccountsDefaultsAndAServiceByItsCode)
+{
+    QlCustRec mary = {};
+    DbTestSet(mary.acref, "MA001");
+    DbTestSet(mary.company, "Mary Bakery");
+    mary.apply_discount = 1;
+    mary.discount = 10;
+    mary.apply_tax = 1;
+    mary.vat_rate_index = 2;
+    ASSERT_EQ(1, QlCustAdd(&mary, err)) << err;
+    int64_t service = AddService("Oven repair", 120, 0);
+    strcpy(QlTransPendingAcRef, "MA001");
+    form = QlInvNew();
+    ASSERT_NE(nullptr, form);
+    EXPECT_EQ("Mary Bakery", Text(IDE_DOC_COMPANY));
+
+    int discount = -1, rate = -1;
+    std::string descr, code, tax;
+    {
+        DialogDriver driver({[&](HWND d) {
+                                 discount = (int)SendDlgItemMessageA(d, IDC_ITEM_DISCOUNT, CB_GETCURSEL, 0, 0);
+                                 rate = (int)SendDlgItemMessageA(d, IDC_ITEM_RATE, CB_GETCURSEL, 0, 0);
+                                 SetField(d, IDE_ITEM_SERV_CODE, std::to_string(service).c_str());
+                                 ClickButton(d, IDB_ITEM_FIND);
+                             },
+                             [&](HWND d) {
+                                 descr = DialogText(d, IDE_ITEM_DESCR);
+                                 code = DialogText(d, IDT_ITEM_CODE);
+                                 tax = DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS);
+                                 ClickButton(d, IDCANCEL);
+                             }});
+        FormCommand(IDB_DOC_ADD);
+    }
+    EXPECT_EQ(10, discount);
+    EXPECT_EQ(2, rate);
+    EXPECT_EQ("Oven repair", descr);
+    EXPECT_EQ(std::to_string(service), code);
+    EXPECT_EQ("14.58", tax);   // 108.00 at 13.5 %
+    EXPECT_EQ(0, RowCount(Lines()));
+}
+
+TEST_F(EditorTest, EditingALineOfAStoredProductDocument)
+{
+    // 3 x 12.50 at 23 %: 37.50 + 8.63.
+    QlTransSnapshot snap = Snapshot(QL_DOC_INVOICE, 1, "JO001", "46.13", {ProductRow("P001", "Copper pipe", 3, 1250, 2300)});
+    strcpy(snap.tax, "8.63");
+    int64_t key = 0;
+    ASSERT_EQ(1, Post(&snap, QL_DOC_INVOICE, &key));
+    ASSERT_EQ(37, Stock("P001"));
+
+    // A view shows the document's account and lists its lines with their keys.
+    form = QlInvNew();
+    ASSERT_NE(nullptr, form);
+    SwitchType(1);
+    SetDlgItemTextA(form, IDT_DOC_ACREF, "JO001");
+    QlItemRowKeyTableClear();
+    ASSERT_EQ(1, QlItemEnumByTrans(QlItemProdRowCb, key, err)) << err;
+    ASSERT_EQ(1, RowCount(Lines()));
+    SelectRow(0);
+
+    std::string qty, unitTax, stock;
+    {
+        DialogDriver driver({[&](HWND d) {
+            qty = DialogText(d, IDE_ITEM_QTY);
+            unitTax = DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS);
+            stock = Cell(GetDlgItem(d, IDL_ITEM_PICK), 0, 5);
+            SetField(d, IDE_ITEM_QTY, "5");
+            ClickButton(d, IDOK);
+        }});
+        EXPECT_EQ(1, QlTransViewEditLine(form, QL_DOC_INVOICE, key));
+    }
+    EXPECT_EQ("3", qty);
+    EXPECT_EQ("2.87", unitTax);   // 8.63 / 3, truncated
+    EXPECT_EQ("37", stock);
+    EXPECT_TRUE(messages.empty()) << messages[0].text;
+    EXPECT_EQ(35, Stock("P001"));
+    EXPECT_EQ("5|62.50|14.38", Scalar("select qty||'|'||net||'|'||vat from invoices;"));
+    EXPECT_EQ("76.88|76.88", Scalar("select gross||'|'||gross_bal from trans;"));
+}

@@ -1,0 +1,21 @@
+// The transactions module's language record.
+#include "LangRecordCheck.h"
+
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
+#include "transactions/QlTransTexts.h"
+
+TEST(TransTexts, EveryLanguageHasEveryTextWithItsConversions)
+{
+    ExpectCompleteLangRecords(QlTransTextTable, sizeof QlTransTextTable[0], QlTransTextFields, QlTransTextFieldCount);
+}
+
+TEST(TransTexts, TheCurrentLanguageIsTheSettings)
+{
+    int saved = QlSettings.cfg.language;
+    QlSettings.cfg.language = QL_LANG_GERMAN;
+    EXPECT_STREQ("Rechnung", QlTransText()->InvoiceTitle);
+    QlSettings.cfg.language = 42;
+    EXPECT_STREQ("Invoice", QlTransText()->InvoiceTitle);
+    QlSettings.cfg.language = saved;
+}

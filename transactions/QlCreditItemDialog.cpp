@@ -1,0 +1,116 @@
+// The credit-note line dialog (template 188): a description, a price and its
+// tax.  The tax is computed only once a rate has been chosen in the combo (the
+// rate starts at 0), or typed.
+
+#include "transactions/QlItemDialogs.h"
+
+#include "common/QlListView.h"
+#include "common/QlMoney.h"
+#include "common/QlMsgDialog.h"
+#include "common/QlWindow.h"
+#include "resources/QlResTrans.h"
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
+#include "transactions/QlTransLines.h"
+#include "transactions/QlTransTexts.h"
+
+#include <commctrl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static int sFilling;
+
+static void SplitIntoEdits(HWND dialog, const char *money, int idUnits, int idHundredths)
+{
+    int64_t units;
+    int hundredths;
+    QlMoneyParse(money, &units, &hundredths);
+    QlUiSetMoneySplit(dialog, idUnits, idHundredths, units, hundredths);
+}
+
+static BOOL OnInitDialog(HWND dialog)
+{
+    const QlTransTextRec *text = QlTransText();
+    sFilling = 1;
+    char label[80];
+    snprintf(label, sizeof label, "%s (%s)", text->Price, QlSettings.cfg.currency);
+    SetDlgItemTextA(dialog, IDT_ITEM_PRICE_LABEL, label);
+    SetDlgItemTextA(dialog, IDT_ITEM_NAME_LABEL, text->ItemDescription);
+    SetDlgItemTextA(dialog, IDCANCEL, QlLangText()->Cancel);
+    QlUiCenterWindow(dialog);
+    SendDlgItemMessageA(dialog, IDE_ITEM_PRICE_UNITS, EM_LIMITTEXT, 7, 0);
+    SendDlgItemMessageA(dialog, IDE_ITEM_PRICE_HUNDREDTHS, EM_LIMITTEXT, 2, 0);
+    SendDlgItemMessageA(dialog, IDE_ITEM_DESCR, EM_LIMITTEXT, 79, 0);
+    SetWindowTextA(dialog, text->CreditLineCaption);
+    QlItemWork.rate = 0;
+    QlTransFillRateCombo(dialog, IDC_ITEM_RATE);
+    snprintf(label, sizeof label, "%s%%", QlSettings.cfg.taxName);
+    SetDlgItemTextA(dialog, IDT_CREDIT_RATE_LABEL, label);
+    snprintf(label, sizeof label, "%s :", QlSettings.cfg.taxName);
+    SetDlgItemTextA(dialog, IDT_ITEM_TAX_LABEL, label);
+    snprintf(label, sizeof label, "%s :", text->Total);
+    SetDlgItemTextA(dialog, IDT_ITEM_TOTAL_LABEL, label);
+    if (QlItemAddMode) {
+        QlUiSetCentsSplit(dialog, 0, IDE_ITEM_TAX_UNITS, IDE_ITEM_TAX_HUNDREDTHS);
+    } else {
+        SetDlgItemTextA(dialog, IDE_ITEM_DESCR, QlItemEditTexts.descr);
+        SplitIntoEdits(dialog, QlItemEditTexts.price, IDE_ITEM_PRICE_UNITS, IDE_ITEM_PRICE_HUNDREDTHS);
+        SplitIntoEdits(dialog, QlItemEditTexts.tax, IDE_ITEM_TAX_UNITS, IDE_ITEM_TAX_HUNDREDTHS);
+    }
+    sFilling = 0;
+    QlItemUpdateTotal(dialog);
+    return TRUE;
+}
+
+static void OnOk(HWND dialog)
+{
+    const QlTransTextRec *text = QlTransText();
+    memset(&QlItemLine, 0, sizeof QlItemLine);
+    QlUiGetField(dialog, IDE_ITEM_DESCR, QlItemLine.descr);
+    if (!QlItemLine.descr[0]) {
+        QlMsgBox(dialog, text->InvalidInput, text->NoServiceDesc, QL_COLOUR_WARNING);
+        return;
+    }
+    if (QlItemGetPriceCents(dialog) == 0) {
+        QlMsgBox(dialog, text->InvalidInput, text->ZeroPrice, QL_COLOUR_WARNING);
+        return;
+    }
+    char field[40];
+    QlUiGetField(dialog, IDE_ITEM_TAX_UNITS, field);
+    QlItemLine.taxUnits = (int32_t)atol(field);
+    QlUiGetField(dialog, IDE_ITEM_TAX_HUNDREDTHS, field);
+    QlItemLine.taxHundredths = atoi(field);
+    EndDialog(dialog, 1);
+}
+
+INT_PTR CALLBACK QlCreditItemDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_INITDIALOG) return OnInitDialog(dialog);
+    if (msg != WM_COMMAND) return FALSE;
+    int id = LOWORD(wParam);
+    int code = HIWORD(wParam);
+    if (id == IDOK) {
+        OnOk(dialog);
+    } else if (id == IDCANCEL) {
+        EndDialog(dialog, 0);
+    } else if (!sFilling) {
+        QlItemOnFieldChange(dialog, id, code);
+    }
+    return TRUE;
+}
+
+int QlCreditEditItem(HWND form)
+{
+    HWND list = GetDlgItem(form, IDL_DOC_LINES);
+    int row = (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED);
+    if (row < 0) return 0;
+    memset(&QlItemEditTexts, 0, sizeof QlItemEditTexts);
+    QlListGetCell(list, row, 0, QlItemEditTexts.descr, sizeof QlItemEditTexts.descr);
+    QlListGetCell(list, row, 1, QlItemEditTexts.price, sizeof QlItemEditTexts.price);
+    QlListGetCell(list, row, 2, QlItemEditTexts.tax, sizeof QlItemEditTexts.tax);
+    QlItemAddMode = 0;
+    if (DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_ITEM_CREDIT), form, QlCreditItemDlgProc, 0) != 1)
+        return 0;
+    return QlItemWriteCreditRow(list, &QlItemLine, row, 1) >= 0;
+}
