@@ -13,6 +13,7 @@ import socket
 import ssl
 import sys
 import threading
+import warnings
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
@@ -42,6 +43,8 @@ class Store:
 
 
 def main():
+    # aiosmtpd 1.4 warns about its own use of a field it deprecated.
+    warnings.filterwarnings("ignore", category=DeprecationWarning)
     p = argparse.ArgumentParser()
     p.add_argument("--mode", choices=("starttls", "implicit"), required=True)
     p.add_argument("--cert", required=True)
@@ -57,7 +60,8 @@ def main():
     def authenticator(server, session, envelope, mechanism, auth_data):
         ok = (mechanism == "LOGIN" and isinstance(auth_data, LoginPassword)
               and auth_data.login == args.user.encode() and auth_data.password == args.password.encode())
-        return AuthResult(success=ok)
+        # Not handled: the server answers a refusal with its 535.
+        return AuthResult(success=ok, handled=False)
 
     handler = Store(args.out)
     starttls = args.mode == "starttls"
