@@ -284,13 +284,13 @@ int NetSmtpRecord(uint32_t context, int event, void *data, int length)
     return 0;
 }
 
-bool NetPumpUntil(const std::function<bool()> &done, int realMs)
+bool NetPumpUntil(const std::function<bool()> &done, int realMs, int sleepMs)
 {
     DWORD start = GetTickCount();
     while (!done()) {
         if ((int)(GetTickCount() - start) > realMs) return false;
         QlSmtpPump();
-        Sleep(1);
+        Sleep((DWORD)sleepMs);
     }
     return true;
 }

@@ -89,7 +89,8 @@ struct NetSmtpLog {
 extern NetSmtpLog gNetSmtpLog;
 int NetSmtpRecord(uint32_t context, int event, void *data, int length);
 
-// Pumps the client (a pass, then a 1 ms sleep) until done() or realMs pass.
-bool NetPumpUntil(const std::function<bool()> &done, int realMs);
+// Pumps the client (a pass, then a sleep of sleepMs) until done() or realMs
+// pass.
+bool NetPumpUntil(const std::function<bool()> &done, int realMs, int sleepMs = 1);
 // A request with the recorder, one To address and a short body.
 QlMailRequestRec NetBaseRequest(int port);
