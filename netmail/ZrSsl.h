@@ -31,8 +31,6 @@ int ZrSslWrite(void *connection, const void *bytes, int length);
 int ZrSslFeed(void *buffer, const void *bytes, int length);
 int ZrSslTakeOutput(void *buffer, void *out, int size);
 int ZrSslPending(void *buffer);
-// Plaintext the connection has decrypted but not yet handed out.
-int ZrSslPlainPending(void *connection);
 int ZrSslHandshakeDone(void *connection);
 
 // 1 with the cipher's one-line description (text of 256 bytes); 0 when there

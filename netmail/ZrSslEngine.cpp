@@ -195,11 +195,6 @@ int ZrSslPending(void *buffer)
     return (int)BIO_ctrl_pending((BIO *)buffer);
 }
 
-int ZrSslPlainPending(void *connection)
-{
-    return SSL_pending((SSL *)connection);
-}
-
 int ZrSslHandshakeDone(void *connection)
 {
     return SSL_is_init_finished((SSL *)connection) ? 1 : 0;

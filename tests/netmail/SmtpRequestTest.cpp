@@ -183,3 +183,15 @@ TEST_F(SmtpTest, ARefusedConnectionEndsAsClosed)
     EXPECT_EQ(SMTP_EV_CLOSED, SendAndWait(r));
     EXPECT_EQ(0, SessionsInUse());
 }
+
+TEST(SmtpClient, AFailedInitLeavesNothingBehind)
+{
+    // The socket layer already running makes the client's start fail.
+    int tls = 0;
+    ASSERT_EQ(1, ZrSockInit(&tls));
+    EXPECT_EQ(3, QlSmtpInit());
+    EXPECT_EQ(2, QlSmtpShutdown()) << "the failed start was undone";
+    EXPECT_EQ(0, ZrSockIsInitialised());
+    EXPECT_EQ(0, QlSmtpInit()) << "and the next start works";
+    EXPECT_EQ(0, QlSmtpShutdown());
+}
