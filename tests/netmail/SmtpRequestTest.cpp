@@ -101,8 +101,11 @@ TEST_F(SmtpTest, RequestChecks)
         QlSmtpSessionRec *session = (QlSmtpSessionRec *)0x1;
         EXPECT_EQ(c.code, QlSmtpSend(&r, &session));
         EXPECT_EQ(c.code == 0 ? 1 : 0, SessionsInUse());
-        if (c.code != 0) EXPECT_EQ((QlSmtpSessionRec *)0x1, session);
-        if (c.code == 0) QlSmtpFreeSession(session);
+        if (c.code != 0) {
+            EXPECT_EQ((QlSmtpSessionRec *)0x1, session) << "the out session is written only on success";
+        } else {
+            QlSmtpFreeSession(session);
+        }
     }
     QlMailRequestRec r = NetBaseRequest(server.port);
     QlSmtpSessionRec *session = NULL;
