@@ -4,7 +4,7 @@
 #include <windows.h>
 
 // Timer 2 of the main window (100 ms) while a mail is being sent: advances
-// the sessions; does nothing when no mail is on its way.
+// the SMTP client's sessions (QlSmtpPump); does nothing when no mail is on its way.
 void QlMailTimerTick(void);
 // A mail event posted to the main window (WM_USER+8): the event code (1-10)
 // and a heap status text, which this function owns from the call on: it

@@ -1,0 +1,43 @@
+// The request by which a caller asks the SMTP client to send one mail.  The
+// client checks it, copies what it needs and keeps no pointer into it, so the
+// record and its texts need to live only for the call of QlSmtpSend.
+#pragma once
+
+#include <stdint.h>
+
+enum { QL_MAIL_MAX_RECIPIENTS = 50 };
+
+// The event function: context, event number (SMTP_EV_*), data, length.
+typedef int (*QlSmtpEventFn)(uint32_t context, int event, void *data, int length);
+
+struct QlMailRequestRec {
+    const char *host;            // server host name, at most 80 characters
+    const char *ip_address;      // server IPv4 address, dotted; when given no look-up is made
+    uint16_t port;
+    const char *from;            // sender address, 1 to 80 characters
+    const char *to[QL_MAIL_MAX_RECIPIENTS];
+    int32_t to_count;
+    const char *cc[QL_MAIL_MAX_RECIPIENTS];
+    int32_t cc_count;
+    const char *subject;         // may be absent, at most 80 characters
+    int32_t subject_encode;      // 1: converted to KOI8-R and written as an encoded word
+    const char *body;            // required
+    int32_t body_len;            // its length in bytes, not 0
+    int32_t use_auth;            // AUTH LOGIN with user and password
+    const char *user;            // at most 99 characters
+    const char *password;        // at most 99 characters
+    QlSmtpEventFn event_cb;      // required
+    uint32_t event_ctx;
+    int32_t has_attachment;      // one attachment, the file attachment_path
+    const char *attachment_path;
+    int32_t body_qp;             // the body goes quoted-printable
+    int32_t tls_mode;            // 0 none, 1 STARTTLS after EHLO, 2 TLS from the connection on
+    // The server's certificate is always checked (its chain, then its names
+    // against host, or ip_address when host is absent) once TLS is up.  With
+    // verify_peer 0 a refused certificate ends the send (SMTP_EV_LOCAL_ERROR);
+    // with verify_peer set it raises SMTP_EV_BAD_CERT and holds the session
+    // for the caller's QlSmtpContinue, under the reply timer.
+    int32_t verify_peer;
+    int32_t trace;               // every command and reply as trace events
+    const char *ca_file;         // trusted certificates besides the system's store; may be absent
+};

@@ -1,0 +1,272 @@
+// The socket layer on loopback, against listening sockets of the test's
+// own (Winsock, non-blocking where it matters).
+// Winsock before anything of the C library or windows.h (and without the
+// min and max macros, which the C++ library would trip over).
+#define NOMINMAX
+#include <winsock2.h>
+
+#include "QlGTest.h"
+
+#include "NetTestSupport.h"
+#include "netmail/ZrSock.h"
+
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+class SockTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WSADATA data;
+        ASSERT_EQ(0, WSAStartup(MAKEWORD(2, 2), &data));
+        int tls = 0;
+        ASSERT_EQ(1, ZrSockInit(&tls));
+    }
+    void TearDown() override
+    {
+        ZrSockCleanup();
+        for (SOCKET s : sockets_) closesocket(s);
+        WSACleanup();
+    }
+
+    // A listening socket on 127.0.0.1; its port.
+    int Listen(SOCKET *out = NULL)
+    {
+        SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in a;
+        memset(&a, 0, sizeof(a));
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = inet_addr("127.0.0.1");
+        bind(s, (sockaddr *)&a, sizeof(a));
+        listen(s, 128);
+        int size = sizeof(a);
+        getsockname(s, (sockaddr *)&a, &size);
+        sockets_.push_back(s);
+        if (out) *out = s;
+        return ntohs(a.sin_port);
+    }
+
+    // A port where nothing listens.
+    int FreePort()
+    {
+        SOCKET s;
+        int port = Listen(&s);
+        closesocket(s);
+        sockets_.pop_back();
+        return port;
+    }
+
+    SOCKET Accept(SOCKET listener)
+    {
+        SOCKET s = accept(listener, NULL, NULL);
+        sockets_.push_back(s);
+        return s;
+    }
+
+    // Polls until an event of the kind comes; the data items on the way are
+    // appended to data.  False after timeoutMs.
+    bool WaitFor(ZrSockSlotRec *slot, int wanted, std::string *data = NULL, int timeoutMs = 10000)
+    {
+        DWORD start = GetTickCount();
+        char buffer[2048];
+        while ((int)(GetTickCount() - start) < timeoutMs) {
+            int kind = -1, length = 0;
+            int result = ZrSockTcpPoll(slot, &kind, buffer, &length);
+            if (result == 1) {
+                if (kind == ZR_EV_DATA && data) data->append(buffer, (size_t)length);
+                if (kind == wanted) return true;
+            } else {
+                Sleep(2);
+            }
+        }
+        return false;
+    }
+
+    std::vector<SOCKET> sockets_;
+};
+
+}  // namespace
+
+TEST_F(SockTest, ConnectSendReceiveAndClose)
+{
+    SOCKET listener;
+    int port = Listen(&listener);
+    ZrSockSlotRec *slot = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)port, &slot));
+    ASSERT_TRUE(WaitFor(slot, ZR_EV_CONNECTED));
+    EXPECT_EQ(ZR_SLOT_CONNECTED, ZrSockSlotState(slot));
+    SOCKET peer = Accept(listener);
+
+    int queued = 0;
+    ASSERT_EQ(1, ZrSockTcpSend(slot, "hello peer", 10, &queued));
+    EXPECT_EQ(10, queued);
+    char got[16] = {0};
+    int n = 0;
+    for (int i = 0; i < 500 && n < 10; i++) {
+        int r = recv(peer, got + n, 10 - n, 0);
+        if (r > 0) n += r;
+    }
+    EXPECT_EQ("hello peer", std::string(got, (size_t)n));
+
+    send(peer, "220 ready\r\n", 11, 0);
+    std::string data;
+    closesocket(peer);
+    ASSERT_TRUE(WaitFor(slot, ZR_EV_CLOSED, &data)) << "the peer's end of stream";
+    EXPECT_EQ("220 ready\r\n", data);
+    EXPECT_EQ(ZR_SLOT_CLOSED, ZrSockSlotState(slot));
+    EXPECT_EQ(17, ZrSockTcpSend(slot, "x", 1, &queued));
+
+    // A closed slot leaves the wait: the receive thread does not spin on it.
+    ZrSockStatsRec before, after;
+    ZrSockGetStats(&before);
+    Sleep(200);
+    ZrSockGetStats(&after);
+    EXPECT_LT(after.receivePasses - before.receivePasses, 1000u);
+
+    EXPECT_EQ(1, ZrSockClose(slot));
+    EXPECT_EQ(16, ZrSockClose(slot));
+    EXPECT_EQ(16, ZrSockTcpPoll(slot, &n, got, &n));
+}
+
+TEST_F(SockTest, RefusedPortEndsClosedAndKeepsItsEvents)
+{
+    ZrSockSlotRec *slot = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)FreePort(), &slot));
+    ASSERT_TRUE(WaitFor(slot, ZR_EV_CLOSED));
+    EXPECT_EQ(ZR_SLOT_CLOSED, ZrSockSlotState(slot));
+    int queued = 0;
+    EXPECT_EQ(17, ZrSockTcpSend(slot, "x", 1, &queued));
+    EXPECT_EQ(1, ZrSockClose(slot));
+}
+
+TEST_F(SockTest, SixtyFourSlotsThenNoneAndTheFreedOneAgain)
+{
+    int port = Listen();
+    std::vector<ZrSockSlotRec *> slots;
+    for (int i = 0; i < 64; i++) {
+        ZrSockSlotRec *slot = NULL;
+        ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)port, &slot)) << "slot " << i;
+        slots.push_back(slot);
+    }
+    ZrSockSlotRec *none = (ZrSockSlotRec *)0x1;
+    EXPECT_EQ(15, ZrSockTcpConnect("127.0.0.1", (uint16_t)port, &none));
+    EXPECT_EQ((ZrSockSlotRec *)0x1, none) << "the out slot is written only on success";
+    ASSERT_EQ(1, ZrSockClose(slots[5]));
+    ZrSockSlotRec *again = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)port, &again));
+    EXPECT_EQ(slots[5], again) << "the first free slot";
+    ZrSockStatsRec stats;
+    ZrSockGetStats(&stats);
+    EXPECT_EQ(64u, stats.slotsInUse);
+}
+
+TEST_F(SockTest, PollOnEmptyLeavesOutValuesAndArgumentsAreChecked)
+{
+    int port = Listen();
+    ZrSockSlotRec *slot = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)port, &slot));
+    ASSERT_TRUE(WaitFor(slot, ZR_EV_CONNECTED));
+    int kind = 77, length = 77;
+    char buffer[2048];
+    EXPECT_EQ(18, ZrSockTcpPoll(slot, &kind, buffer, &length));
+    EXPECT_EQ(77, kind);
+    EXPECT_EQ(77, length);
+    int queued = 0;
+    EXPECT_EQ(3, ZrSockTcpSend(slot, "x", 0, &queued));
+    EXPECT_EQ(3, ZrSockTcpSend(NULL, "x", 1, &queued));
+    EXPECT_EQ(3, ZrSockTcpConnect("1.2.3", 25, &slot));
+    EXPECT_EQ(2, [] { int tls = 0; return ZrSockInit(&tls); }());
+}
+
+TEST_F(SockTest, LargeSendsArriveWholeAndInOrder)
+{
+    SOCKET listener;
+    int port = Listen(&listener);
+    ZrSockSlotRec *slot = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)port, &slot));
+    ASSERT_TRUE(WaitFor(slot, ZR_EV_CONNECTED));
+    SOCKET peer = Accept(listener);
+
+    std::string payload(200000, '\0');
+    for (size_t i = 0; i < payload.size(); i++) payload[i] = (char)(i * 7 + i / 2048);
+    int queued = 0;
+    ASSERT_EQ(1, ZrSockTcpSend(slot, payload.data(), 20000, &queued));
+    EXPECT_GT(queued, 0);
+    EXPECT_LE(queued, 9 * 2048) << "a slot queues at most nine items";
+
+    std::string received;
+    size_t offset = (size_t)queued;
+    u_long nonBlocking = 1;
+    ioctlsocket(peer, FIONBIO, &nonBlocking);
+    DWORD start = GetTickCount();
+    char buffer[65536];
+    while (received.size() < payload.size() && GetTickCount() - start < 20000) {
+        if (offset < payload.size()) {
+            int part = (int)(payload.size() - offset < 20000 ? payload.size() - offset : 20000);
+            int result = ZrSockTcpSend(slot, payload.data() + offset, part, &queued);
+            if (result == 1) offset += (size_t)queued;
+            else EXPECT_EQ(12, result);
+        }
+        int got = recv(peer, buffer, sizeof(buffer), 0);
+        if (got > 0) received.append(buffer, (size_t)got);
+        else Sleep(1);
+    }
+    ASSERT_EQ(payload.size(), received.size());
+    EXPECT_TRUE(payload == received);
+}
+
+TEST_F(SockTest, AFullReceiveQueueLosesNeitherDataNorTheClosedEvent)
+{
+    SOCKET listener;
+    int port = Listen(&listener);
+    ZrSockSlotRec *slot = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)port, &slot));
+    ASSERT_TRUE(WaitFor(slot, ZR_EV_CONNECTED));
+    SOCKET peer = Accept(listener);
+    std::string sent(60000, 'a');
+    for (size_t i = 0; i < sent.size(); i++) sent[i] = (char)('a' + i % 26);
+    size_t offset = 0;
+    while (offset < sent.size()) {
+        int n = send(peer, sent.data() + offset, (int)(sent.size() - offset), 0);
+        ASSERT_GT(n, 0);
+        offset += (size_t)n;
+    }
+    closesocket(peer);
+    Sleep(300);   // the queue fills (nine items) long before the caller polls
+    std::string data;
+    ASSERT_TRUE(WaitFor(slot, ZR_EV_CLOSED, &data));
+    EXPECT_EQ(sent.size(), data.size());
+    EXPECT_TRUE(sent == data);
+}
+
+TEST(SockLayer, HostNamesAndDottedAddresses)
+{
+    int tls = 0;
+    char out[16] = "untouched";
+    EXPECT_EQ(4, ZrSockResolveHost("localhost", out)) << "before the layer starts";
+    ASSERT_EQ(1, ZrSockInit(&tls));
+    struct Case {
+        const char *text;
+        int dotted;
+    } cases[] = {
+        {"10.0.0.1", 1}, {"255.255.255.255", 1}, {"0.0.0.0", 1}, {"1.2.3", 0}, {"256.1.1.1", 0},
+        {"1.2.3.999", 0}, {"1..2.3", 0}, {"1.2.3.4.", 0}, {"001.002.003.004", 1}, {"1.2.3.4.5", 0},
+        {"1234.1.1.1", 0}, {"a.b.c.d", 0},
+    };
+    for (const Case &c : cases) EXPECT_EQ(c.dotted, ZrSockIsDottedIp(c.text)) << c.text;
+    EXPECT_EQ(1, ZrSockResolveHost("10.0.0.1", out));
+    EXPECT_STREQ("10.0.0.1", out);
+    EXPECT_EQ(1, ZrSockResolveHost("localhost", out));
+    EXPECT_STREQ("127.0.0.1", out);
+    EXPECT_EQ(3, ZrSockResolveHost("", out));
+    char host[65] = "";
+    EXPECT_EQ(1, ZrSockGetHostName(host, sizeof(host)));
+    EXPECT_GT(strlen(host), 0u);
+    ZrSockCleanup();
+    ZrSockCleanup();   // a second clean-up does nothing
+    ZrSockSlotRec *slot = NULL;
+    EXPECT_EQ(4, ZrSockTcpConnect("127.0.0.1", 25, &slot));
+}
