@@ -111,12 +111,36 @@ void QlTransFormShiftHeader(HWND form)
     for (int id : kHeaderBlock) QlUiShiftItemX(form, id, shift);
 }
 
+// The slot in which the layout finds a form's bottom bar made from items.
+static HWND *BarSlot(const QlToolbarItem *items)
+{
+    if (items == QlSaveCloseToolbarTable) return &QlSaveCloseToolbar;
+    if (items == QlDocViewToolbarTable) return &QlDocViewToolbar;
+    return &QlFormOwnToolbar;
+}
+
+// The open form's bar: where it is kept and what it was made from.
+static HWND *sPartsBar;
+static QlToolbarItem *sPartsItems;
+static int sPartsCount;
+
 void QlTransFormStartParts(HWND form, const char *title)
+{
+    QlTransFormStartPartsWith(form, title, QlSaveCloseToolbarTable, ARRAYSIZE(QlSaveCloseToolbarTable));
+}
+
+void QlTransFormStartPartsWith(HWND form, const char *title, QlToolbarItem *items, int count)
 {
     QlTransFormEndParts(sPartsForm);
     sPartsForm = form;
-    QlSaveCloseToolbar = QlToolbarCreate(QlUiInstance(), form, QlSaveCloseToolbarTable,
-                                         ARRAYSIZE(QlSaveCloseToolbarTable), 1, 0);
+    sPartsItems = items;
+    sPartsCount = count;
+    sPartsBar = BarSlot(items);
+    if (sPartsBar == &QlFormOwnToolbar) {
+        QlFormOwnToolbarItems = items;
+        QlFormOwnToolbarCount = count;
+    }
+    *sPartsBar = QlToolbarCreate(QlUiInstance(), form, items, count, 1, 0);
     sTitleFont = QlTransMakeTitleFont();
     char upper[80];
     snprintf(upper, sizeof upper, "%s", title);
@@ -137,25 +161,33 @@ void QlTransFormEndParts(HWND form)
 {
     if (!form || form != sPartsForm) return;
     QlEditEnterDetach(GetDlgItem(form, IDE_DOC_BARCODE));
-    if (QlSaveCloseToolbar && GetParent(QlSaveCloseToolbar) == form) {
-        QlToolbarDestroy(QlSaveCloseToolbar, QlSaveCloseToolbarTable, ARRAYSIZE(QlSaveCloseToolbarTable));
-        QlSaveCloseToolbar = NULL;
+    if (sPartsBar && *sPartsBar && GetParent(*sPartsBar) == form) {
+        QlToolbarDestroy(*sPartsBar, sPartsItems, sPartsCount);
+        *sPartsBar = NULL;
+    }
+    if (sPartsBar == &QlFormOwnToolbar) {
+        QlFormOwnToolbarItems = NULL;
+        QlFormOwnToolbarCount = 0;
     }
     if (sTitleFont) DeleteObject(sTitleFont);
     if (sBarcodeFont) DeleteObject(sBarcodeFont);
     sTitleFont = sBarcodeFont = NULL;
     sPartsForm = NULL;
+    sPartsBar = NULL;
+    sPartsItems = NULL;
+    sPartsCount = 0;
 }
 
 int QlTransFormIsToolbarCommand(HWND form, int id, LPARAM lParam)
 {
     // Enter and Escape in the form's fields send IDOK and IDCANCEL, whose
-    // numbers the tool bar's Close shares: only the bar's own clicks count.
-    return (id == QL_FORM_CMD_SAVE || id == QL_FORM_CMD_CLOSE) && lParam && (HWND)lParam == QlSaveCloseToolbar &&
-           GetParent(QlSaveCloseToolbar) == form;
+    // numbers the tool bar's buttons share: only the bar's own clicks count.
+    return form == sPartsForm && sPartsBar && id >= 0 && id < sPartsCount && lParam && (HWND)lParam == *sPartsBar &&
+           GetParent(*sPartsBar) == form;
 }
 
-void QlTransFormStartAccount(HWND form, const char *toCaption, const char *numberCaption, const char *dateCaption)
+void QlTransFormSetAccountCaptions(HWND form, const char *toCaption, const char *numberCaption,
+                                   const char *dateCaption)
 {
     const QlTransTextRec *text = QlTransText();
     SetDlgItemTextA(form, IDT_DOC_TO_LABEL, toCaption);
@@ -176,10 +208,20 @@ void QlTransFormStartAccount(HWND form, const char *toCaption, const char *numbe
     QlUiLimitAddressEdits(form);
     SendDlgItemMessageA(form, IDP_DOC_DATE, DTM_SETFORMATA, 0,
                         (LPARAM)(QlSettings.cfg.dateFormat[0] ? QlSettings.cfg.dateFormat : "d/MM/yyyy"));
+}
+
+void QlTransFormShowPendingAccount(HWND form)
+{
     QlCustRec customer;
     char err[QL_DB_ERR_SIZE];
     if (QlTransPendingAcRef[0] && QlCustGetByAcRef(QlTransPendingAcRef, &customer, err))
         QlCustShowAddress(form, &customer);
+}
+
+void QlTransFormStartAccount(HWND form, const char *toCaption, const char *numberCaption, const char *dateCaption)
+{
+    QlTransFormSetAccountCaptions(form, toCaption, numberCaption, dateCaption);
+    QlTransFormShowPendingAccount(form);
 }
 
 static void FocusBarcode(HWND form)
@@ -221,6 +263,11 @@ void QlTransFormCloseCommand(HWND form)
     if (rows == 0 || QlMsgAskCloseForm(form)) QlUiClosePane(form);
 }
 
+INT_PTR QlTransFormCtlColor(HWND form, HDC dc, HWND control)
+{
+    return QlTransFormStaticColour(form, dc, control, RGB(0, 0, 0));
+}
+
 INT_PTR QlTransFormStaticColour(HWND form, HDC dc, HWND control, COLORREF titleColour)
 {
     int id = GetDlgCtrlID(control);
@@ -232,14 +279,23 @@ INT_PTR QlTransFormStaticColour(HWND form, HDC dc, HWND control, COLORREF titleC
     return (INT_PTR)(QlBrushWhite ? QlBrushWhite : GetStockObject(WHITE_BRUSH));
 }
 
+void QlTransCloseModule(void)
+{
+    if (!QlModuleWnd) return;
+    HWND previous = QlModuleWnd;
+    QlModuleWnd = NULL;
+    DestroyWindow(previous);
+}
+
 HWND QlTransOpenForm(DLGPROC procedure)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
-    HWND form = QlUiCreateModeless(QlUiInstance(), QlMainWnd, procedure, IDD_TRANS_FORM);
+    return QlTransOpenFormOn(procedure, IDD_TRANS_FORM);
+}
+
+HWND QlTransOpenFormOn(DLGPROC procedure, int templateId)
+{
+    QlTransCloseModule();
+    HWND form = QlUiCreateModeless(QlUiInstance(), QlMainWnd, procedure, templateId);
     if (!form || !IsWindow(form)) return NULL;
     QlModuleWnd = form;
     return form;
@@ -286,7 +342,7 @@ HWND QlCreditNewForCust(HWND customersModule)
 // ---------------------------------------------------------------------------
 // The invoice editor
 
-static void ShowGrossCaption(HWND form)
+void QlTransFormShowGrossCaption(HWND form)
 {
     const QlTransTextRec *text = QlTransText();
     int lang = QlLangIndex(QlSettings.cfg.language);
@@ -303,10 +359,10 @@ static void ShowGrossCaption(HWND form)
     SetDlgItemTextA(form, IDT_DOC_GROSS_LABEL, caption);
 }
 
-static void SetEditorCaptions(HWND form)
+void QlTransFormSetInvoiceCaptions(HWND form)
 {
     const QlTransTextRec *text = QlTransText();
-    QlTransFormStartAccount(form, text->InvoiceTo, text->InvoiceNo, text->InvoiceDate);
+    QlTransFormSetAccountCaptions(form, text->InvoiceTo, text->InvoiceNo, text->InvoiceDate);
     SetDlgItemTextA(form, IDT_DOC_TYPE_LABEL, text->InvoiceType);
     SetDlgItemTextA(form, IDT_DOC_ORDER_LABEL, text->OrderNumber);
     SetDlgItemTextA(form, IDT_DOC_BARCODE_PROMPT, text->ScanPrompt);
@@ -318,7 +374,13 @@ static void SetEditorCaptions(HWND form)
     char price[80];
     snprintf(price, sizeof price, "%s (%s)", text->Price, QlSettings.cfg.currency);
     SetDlgItemTextA(form, IDT_DOC_PRICE_LABEL, price);
-    ShowGrossCaption(form);
+    QlTransFormShowGrossCaption(form);
+}
+
+static void SetEditorCaptions(HWND form)
+{
+    QlTransFormSetInvoiceCaptions(form);
+    QlTransFormShowPendingAccount(form);
 }
 
 static void EnableBarcode(HWND form, int enable)
