@@ -124,10 +124,7 @@ INT_PTR CALLBACK QlCreditNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM l
     case QL_WM_MAIN_RESTORED: QlUiLayoutCreditEditor(form, QlTransLineMode); return TRUE;
     case WM_CTLCOLORSTATIC: return QlTransFormStaticColour(form, (HDC)wParam, (HWND)lParam, QL_COLOUR_WARNING);
     case WM_CLOSE: return TRUE;
-    case WM_DESTROY:
-        QlTransFormEndParts(form);
-        if (QlModuleWnd == form) QlModuleWnd = NULL;
-        return FALSE;
+    case WM_DESTROY: return QlTransFormDestroyed(form);
     }
     return FALSE;
 }
@@ -192,10 +189,7 @@ INT_PTR CALLBACK QlCreditViewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM 
     case QL_WM_MAIN_RESTORED: QlTransReopen(); return TRUE;
     case WM_CTLCOLORSTATIC: return QlTransFormStaticColour(form, (HDC)wParam, (HWND)lParam, QL_COLOUR_WARNING);
     case WM_CLOSE: return TRUE;
-    case WM_DESTROY:
-        QlTransFormEndParts(form);
-        if (QlModuleWnd == form) QlModuleWnd = NULL;
-        return FALSE;
+    case WM_DESTROY: return QlTransFormDestroyed(form);
     }
     return FALSE;
 }

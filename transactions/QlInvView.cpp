@@ -270,10 +270,7 @@ static INT_PTR ViewProc(HWND form, int lineMode, UINT msg, WPARAM wParam, LPARAM
     case QL_WM_MAIN_RESTORED: QlTransReopen(); return TRUE;
     case WM_CTLCOLORSTATIC: return QlTransFormCtlColor(form, (HDC)wParam, (HWND)lParam);
     case WM_CLOSE: return TRUE;
-    case WM_DESTROY:
-        QlTransFormEndParts(form);
-        if (QlModuleWnd == form) QlModuleWnd = NULL;
-        return FALSE;
+    case WM_DESTROY: return QlTransFormDestroyed(form);
     }
     return FALSE;
 }

@@ -128,13 +128,6 @@ static INT_PTR StaticColour(HDC dc, HWND control)
     return (INT_PTR)(QlBrushWhite ? QlBrushWhite : GetStockObject(WHITE_BRUSH));
 }
 
-static INT_PTR EndForm(HWND form)
-{
-    QlTransFormEndParts(form);
-    if (QlModuleWnd == form) QlModuleWnd = NULL;
-    return FALSE;
-}
-
 void QlQuoteLayout(HWND form, int lineMode)
 {
     // The document layout re-creates whichever bar the form has (the new
@@ -224,37 +217,13 @@ static void DeleteLine(HWND form)
 
 static void OnNewCommand(HWND form, int id, int code, LPARAM lParam)
 {
-    if (QlTransFormIsToolbarCommand(form, id, lParam)) {
-        if (id == QL_FORM_CMD_SAVE) {
-            if (QlTransSave(form, QL_DOC_QUOTE, QlTransLineMode)) QlUiClosePane(form);
-        } else {
-            QlTransFormCloseCommand(form);
-        }
-        return;
-    }
-    switch (id) {
-    case IDB_DOC_ADD:
-        QlTransScanBuffer[0] = '\0';
-        QlTransAddItem(form, 1);
-        return;
-    case IDB_DOC_EDIT:
-        if (QlTransEditItem(form)) SumLines(form);
-        return;
-    case IDB_DOC_DELETE: DeleteLine(form); return;
-    case IDB_DOC_SELECT: QlTransFormSelectAccount(form); return;
-    case IDC_DOC_TYPE:
-        // A change made with the keyboard has no drop-down to close.
-        if (code == CBN_CLOSEUP || (code == CBN_SELCHANGE && !SendMessageA((HWND)lParam, CB_GETDROPPEDSTATE, 0, 0)))
-            if (QlTransChangeFormType(form, QlServColumnWidths, 1)) QlTransFormSetColumnWidths(form, QlTransLineMode);
-        return;
-    case IDE_DOC_CARRIAGE_UNITS:
-    case IDE_DOC_CARRIAGE_HUNDREDTHS:
+    if (QlTransFormLineCommand(form, id, code, lParam, QL_DOC_QUOTE, 1)) return;
+    if (id == IDB_DOC_DELETE) {
+        DeleteLine(form);
+    } else if ((id == IDE_DOC_CARRIAGE_UNITS || id == IDE_DOC_CARRIAGE_HUNDREDTHS) && code == EN_CHANGE) {
         // Carriage enters the gross untaxed.
-        if (code == EN_CHANGE) {
-            QlTransFormShowCarriage(form);
-            QlTransFormUpdateGross(form);
-        }
-        return;
+        QlTransFormShowCarriage(form);
+        QlTransFormUpdateGross(form);
     }
 }
 
@@ -281,7 +250,7 @@ INT_PTR CALLBACK QlQuoteNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lP
         return (INT_PTR)(QlBrushWhite ? QlBrushWhite : GetStockObject(WHITE_BRUSH));
     case WM_CTLCOLORSTATIC: return StaticColour((HDC)wParam, (HWND)lParam);
     case WM_CLOSE: return TRUE;
-    case WM_DESTROY: return EndForm(form);
+    case WM_DESTROY: return QlTransFormDestroyed(form);
     }
     return FALSE;
 }
@@ -395,7 +364,7 @@ INT_PTR CALLBACK QlQuoteEditDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM l
     case QL_WM_MAIN_RESTORED: QlTransReopen(); return TRUE;
     case WM_CTLCOLORSTATIC: return StaticColour((HDC)wParam, (HWND)lParam);
     case WM_CLOSE: return TRUE;
-    case WM_DESTROY: return EndForm(form);
+    case WM_DESTROY: return QlTransFormDestroyed(form);
     }
     return FALSE;
 }

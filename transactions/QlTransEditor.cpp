@@ -579,32 +579,47 @@ HWND QlTransFormRebuild(HWND form)
 // ---------------------------------------------------------------------------
 // Messages
 
-static void OnCommand(HWND form, int id, int code, LPARAM lParam)
+int QlTransFormLineCommand(HWND form, int id, int code, LPARAM lParam, int docType, int addFlag)
 {
     if (QlTransFormIsToolbarCommand(form, id, lParam)) {
         if (id == QL_FORM_CMD_SAVE) {
-            if (QlTransSave(form, QL_DOC_INVOICE, QlTransLineMode)) QlUiClosePane(form);
+            if (QlTransSave(form, docType, QlTransLineMode)) QlUiClosePane(form);
         } else {
             QlTransFormCloseCommand(form);
         }
-        return;
+        return 1;
     }
     switch (id) {
     case IDB_DOC_ADD:
         QlTransScanBuffer[0] = '\0';
-        QlTransAddItem(form, 0);
-        return;
+        QlTransAddItem(form, addFlag);
+        return 1;
     case IDB_DOC_EDIT:
         if (QlTransEditItem(form)) SumLines(form);
-        return;
-    case IDB_DOC_DELETE:
-        if (QlTransFormDeleteLine(form)) SumLines(form);
-        return;
-    case IDB_DOC_SELECT: QlTransFormSelectAccount(form); return;
+        return 1;
+    case IDB_DOC_SELECT: QlTransFormSelectAccount(form); return 1;
     case IDC_DOC_TYPE:
         // A change made with the keyboard has no drop-down to close.
         if (code == CBN_CLOSEUP || (code == CBN_SELCHANGE && !SendMessageA((HWND)lParam, CB_GETDROPPEDSTATE, 0, 0)))
             if (QlTransChangeFormType(form, QlServColumnWidths, 1)) QlTransFormSetColumnWidths(form, QlTransLineMode);
+        return 1;
+    }
+    return 0;
+}
+
+INT_PTR QlTransFormDestroyed(HWND form)
+{
+    QlTransFormEndParts(form);
+    if (QlModuleWnd == form) QlModuleWnd = NULL;
+    return FALSE;
+}
+
+static void OnCommand(HWND form, int id, int code, LPARAM lParam)
+{
+    if (QlTransFormLineCommand(form, id, code, lParam, QL_DOC_INVOICE, 0)) return;
+    switch (id) {
+    case IDB_DOC_DELETE:
+        if (QlTransFormDeleteLine(form)) SumLines(form);
         return;
     case IDE_DOC_CARRIAGE_UNITS:
     case IDE_DOC_CARRIAGE_HUNDREDTHS:
@@ -619,12 +634,6 @@ static void OnCommand(HWND form, int id, int code, LPARAM lParam)
 static void OnNotify(HWND form, const NMHDR *header)
 {
     if (header->idFrom == IDL_DOC_LINES && header->code == NM_DBLCLK && QlTransEditItem(form)) SumLines(form);
-}
-
-static void OnDestroy(HWND form)
-{
-    QlTransFormEndParts(form);
-    if (QlModuleWnd == form) QlModuleWnd = NULL;
 }
 
 INT_PTR CALLBACK QlInvNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -645,7 +654,7 @@ INT_PTR CALLBACK QlInvNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lPar
         return (INT_PTR)(QlBrushWhite ? QlBrushWhite : GetStockObject(WHITE_BRUSH));
     case WM_CTLCOLORSTATIC: return QlTransFormStaticColour(form, (HDC)wParam, (HWND)lParam, RGB(0, 0, 0));
     case WM_CLOSE: return TRUE;   // not a command of the form
-    case WM_DESTROY: OnDestroy(form); return FALSE;
+    case WM_DESTROY: return QlTransFormDestroyed(form);
     }
     return FALSE;
 }

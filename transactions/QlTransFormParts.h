@@ -40,6 +40,12 @@ void QlTransFormSelectAccount(HWND form);
 // Delete: asks about the selected row and deletes it; 1 when deleted (the
 // caller sums its totals again).
 int QlTransFormDeleteLine(HWND form);
+// The commands the invoice editor and the new quotation share: the bar's
+// Save (as docType) and Close, Add (addFlag as QlTransAddItem), Edit,
+// Select and the form type.  1 when the command was one of those.
+int QlTransFormLineCommand(HWND form, int id, int code, LPARAM lParam, int docType, int addFlag);
+// WM_DESTROY of a document form: its parts released, the module slot emptied.
+INT_PTR QlTransFormDestroyed(HWND form);
 // Close: at once when there are no lines, else after the question.
 void QlTransFormCloseCommand(HWND form);
 // Black on white for the form's boxes; the brush, or FALSE for other statics.
