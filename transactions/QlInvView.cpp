@@ -24,6 +24,7 @@
 #include "resources/QlResCommon.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
 #include "transactions/QlTransLines.h"
@@ -140,14 +141,17 @@ void QlInvLoad(HWND form)
     const QlTransRec *rec = &QlTransContext;
     QlTransFormSetInvoiceCaptions(form);
 
-    int64_t units;
-    int hundredths;
-    QlMoneyParse(rec->carriage, &units, &hundredths);
-    QlUiSetMoneySplit(form, IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS, units, hundredths);
-    QlUiSetCents(form, IDT_DOC_CARRIAGE, QlMoneyParseCents(rec->carriage));
-    QlMoneyParse(rec->carriage_vat, &units, &hundredths);
-    QlUiSetMoneySplit(form, IDE_DOC_CARRIAGE_TAX_UNITS, IDE_DOC_CARRIAGE_TAX_HUNDREDTHS, units, hundredths);
-    QlUiSetCents(form, IDT_DOC_CARRIAGE_TAX, QlMoneyParseCents(rec->carriage_vat));
+    int64_t carriage = QlMoneyParseCents(rec->carriage);
+    int64_t carriageTax = QlMoneyParseCents(rec->carriage_vat);
+    QlUiSetCentsSplit(form, carriage, IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS);
+    QlUiSetCents(form, IDT_DOC_CARRIAGE, carriage);
+    QlUiSetCentsSplit(form, carriageTax, IDE_DOC_CARRIAGE_TAX_UNITS, IDE_DOC_CARRIAGE_TAX_HUNDREDTHS);
+    QlUiSetCents(form, IDT_DOC_CARRIAGE_TAX, carriageTax);
+    // The rate is not stored: the combo shows the one that gives the stored tax.
+    int rate = -1;
+    for (int i = QL_RATE_COUNT - 1; i >= 0; i--)
+        if (QlMoneyApplyRate(QlSettings.rates[i], carriage) == carriageTax) rate = i;
+    SendDlgItemMessageA(form, IDC_DOC_CARRIAGE_RATE, CB_SETCURSEL, rate, 0);
     for (int id : {IDT_DOC_NET, IDT_DOC_TAX, IDT_DOC_DISCOUNT}) SetDlgItemTextA(form, id, "0.00");
 
     // Number and date are the stored document's whatever else can be read.

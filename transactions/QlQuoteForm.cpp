@@ -283,10 +283,7 @@ static BOOL OnInitView(HWND form)
     DestroyWindow(GetDlgItem(form, IDT_DOC_BARCODE_PROMPT));
     StartQuoteForm(form, sViewBar, ARRAYSIZE(sViewBar));
 
-    int64_t units;
-    int hundredths;
-    QlMoneyParse(rec->carriage, &units, &hundredths);
-    QlUiSetMoneySplit(form, IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS, units, hundredths);
+    QlUiSetCentsSplit(form, QlMoneyParseCents(rec->carriage), IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS);
     QlTransFormShowCarriage(form);
 
     // The view changes only lines: its account, number, date and type stay.

@@ -106,6 +106,8 @@ TEST_F(ViewsTest, AServiceInvoiceShowsItsStoredFiguresReadOnly)
     EXPECT_EQ("5.00", Text(IDT_DOC_CARRIAGE));
     EXPECT_EQ("1.15", Text(IDT_DOC_CARRIAGE_TAX));
     EXPECT_EQ("5", Text(IDE_DOC_CARRIAGE_UNITS));
+    // The rate is not stored; the combo shows the one that gives the stored tax.
+    EXPECT_EQ(1, (int)SendDlgItemMessageA(form, IDC_DOC_CARRIAGE_RATE, CB_GETCURSEL, 0, 0));
     EXPECT_EQ(QL_SERV_COLUMNS, QlListColumnCount(Lines()));
     ASSERT_EQ(2, RowCount(Lines()));
     EXPECT_EQ("Travel", Cell(Lines(), 1, 0));
