@@ -150,7 +150,7 @@ void QlQuoteLoadPrefill(HWND form)
     if (!QlTransGetByRowId(sPendingPrefill->sourceKey, &sPrefillSource, err)) return;
     QlItemRowKeyTableClear();
     QlItemEnumByTrans(QlTransLineMode == 1 ? QlItemProdRowCb : QlItemServRowCb, sPrefillSource.iKey, err);
-    QlTransLineCount = QlItemRowKeyTable.count;
+    QlTransLineCount = (int)SendDlgItemMessageA(form, IDL_DOC_LINES, LVM_GETITEMCOUNT, 0, 0);
     // The rows are new lines of this form, not the source's stored ones.
     QlItemRowKeyTableClear();
     // The gross is this form's own: the source's would hold a carriage that

@@ -210,6 +210,17 @@ TEST_F(QuoteTest, APrefillBlockIsReleasedExactlyOnce)
     ASSERT_NE(nullptr, form);
     EXPECT_EQ((std::map<QlQuotePrefill *, int>{{first, 1}, {second, 1}}), gReleased);
 
+    // An account that does not exist opens no form; its block is released all the same.
+    QlQuotePrefill *third = (QlQuotePrefill *)malloc(sizeof *third);
+    *third = {key, 4, 0};
+    messages.clear();
+    HWND refused = QlQuoteOpenNew("ZZ999", third);
+    EXPECT_TRUE(refused == NULL || !IsWindow(refused));
+    EXPECT_EQ(nullptr, QlModuleWnd);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Cannot find customer account", messages[0].caption);
+    EXPECT_EQ(1, gReleased[third]);
+
     // A clone whose block cannot be posted releases it itself.
     gReleased.clear();
     ASSERT_NE(nullptr, OpenStored(key));
