@@ -251,6 +251,10 @@ static HWND RecreateBottomToolbar(HWND form)
         slot = &QlDocViewToolbar;
         table = QlDocViewToolbarTable;
         count = ARRAYSIZE(QlDocViewToolbarTable);
+    } else if (OwnedBy(QlFormOwnToolbar, form) && QlFormOwnToolbarItems) {
+        slot = &QlFormOwnToolbar;
+        table = QlFormOwnToolbarItems;
+        count = QlFormOwnToolbarCount;
     } else {
         return NULL;
     }

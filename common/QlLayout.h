@@ -71,7 +71,7 @@ extern QlUiDocFitColumnsFn QlUiDocFitColumnsHook;
 // Lays a document form (template 140 and the order form) out for its parent's
 // size: fills the pane, moves the header block to the right edge, docks the
 // bottom row, re-creates the form's bottom tool bar (QlSaveCloseToolbar or
-// QlDocViewToolbar, whichever belongs to the form), moves the totals block to
+// QlDocViewToolbar or QlFormOwnToolbar, whichever belongs to the form), moves the totals block to
 // 15 pixels above it, stretches the line list 1161 and fits its columns
 // through QlUiDocFitColumnsHook with the argument.  Ids the form lacks are skipped.
 void QlUiLayoutDocEditor(HWND form, int argument);

@@ -19,6 +19,9 @@ QlToolbarItem QlDocViewToolbarTable[4] = {
 
 HWND QlSaveCloseToolbar = NULL;
 HWND QlDocViewToolbar = NULL;
+HWND QlFormOwnToolbar = NULL;
+QlToolbarItem *QlFormOwnToolbarItems = NULL;
+int QlFormOwnToolbarCount = 0;
 
 static void ReleaseBitmaps(QlToolbarItem *items, int count)
 {

@@ -36,3 +36,9 @@ extern QlToolbarItem QlDocViewToolbarTable[4];
 // (QlUiLayoutDocEditor) finds it and can re-create it along the new bottom.
 extern HWND QlSaveCloseToolbar;
 extern HWND QlDocViewToolbar;
+// A form whose bottom bar has buttons of its own (the product-invoice view's
+// delivery note, the quotation view's clone) keeps the bar here with its
+// table and count, for the same purpose.
+extern HWND QlFormOwnToolbar;
+extern QlToolbarItem *QlFormOwnToolbarItems;
+extern int QlFormOwnToolbarCount;

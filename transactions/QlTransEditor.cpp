@@ -111,12 +111,36 @@ void QlTransFormShiftHeader(HWND form)
     for (int id : kHeaderBlock) QlUiShiftItemX(form, id, shift);
 }
 
+// The slot in which the layout finds a form's bottom bar made from items.
+static HWND *BarSlot(const QlToolbarItem *items)
+{
+    if (items == QlSaveCloseToolbarTable) return &QlSaveCloseToolbar;
+    if (items == QlDocViewToolbarTable) return &QlDocViewToolbar;
+    return &QlFormOwnToolbar;
+}
+
+// The open form's bar: where it is kept and what it was made from.
+static HWND *sPartsBar;
+static QlToolbarItem *sPartsItems;
+static int sPartsCount;
+
 void QlTransFormStartParts(HWND form, const char *title)
+{
+    QlTransFormStartPartsWith(form, title, QlSaveCloseToolbarTable, ARRAYSIZE(QlSaveCloseToolbarTable));
+}
+
+void QlTransFormStartPartsWith(HWND form, const char *title, QlToolbarItem *items, int count)
 {
     QlTransFormEndParts(sPartsForm);
     sPartsForm = form;
-    QlSaveCloseToolbar = QlToolbarCreate(QlUiInstance(), form, QlSaveCloseToolbarTable,
-                                         ARRAYSIZE(QlSaveCloseToolbarTable), 1, 0);
+    sPartsItems = items;
+    sPartsCount = count;
+    sPartsBar = BarSlot(items);
+    if (sPartsBar == &QlFormOwnToolbar) {
+        QlFormOwnToolbarItems = items;
+        QlFormOwnToolbarCount = count;
+    }
+    *sPartsBar = QlToolbarCreate(QlUiInstance(), form, items, count, 1, 0);
     sTitleFont = QlTransMakeTitleFont();
     char upper[80];
     snprintf(upper, sizeof upper, "%s", title);
@@ -137,25 +161,33 @@ void QlTransFormEndParts(HWND form)
 {
     if (!form || form != sPartsForm) return;
     QlEditEnterDetach(GetDlgItem(form, IDE_DOC_BARCODE));
-    if (QlSaveCloseToolbar && GetParent(QlSaveCloseToolbar) == form) {
-        QlToolbarDestroy(QlSaveCloseToolbar, QlSaveCloseToolbarTable, ARRAYSIZE(QlSaveCloseToolbarTable));
-        QlSaveCloseToolbar = NULL;
+    if (sPartsBar && *sPartsBar && GetParent(*sPartsBar) == form) {
+        QlToolbarDestroy(*sPartsBar, sPartsItems, sPartsCount);
+        *sPartsBar = NULL;
+    }
+    if (sPartsBar == &QlFormOwnToolbar) {
+        QlFormOwnToolbarItems = NULL;
+        QlFormOwnToolbarCount = 0;
     }
     if (sTitleFont) DeleteObject(sTitleFont);
     if (sBarcodeFont) DeleteObject(sBarcodeFont);
     sTitleFont = sBarcodeFont = NULL;
     sPartsForm = NULL;
+    sPartsBar = NULL;
+    sPartsItems = NULL;
+    sPartsCount = 0;
 }
 
 int QlTransFormIsToolbarCommand(HWND form, int id, LPARAM lParam)
 {
     // Enter and Escape in the form's fields send IDOK and IDCANCEL, whose
-    // numbers the tool bar's Close shares: only the bar's own clicks count.
-    return (id == QL_FORM_CMD_SAVE || id == QL_FORM_CMD_CLOSE) && lParam && (HWND)lParam == QlSaveCloseToolbar &&
-           GetParent(QlSaveCloseToolbar) == form;
+    // numbers the tool bar's buttons share: only the bar's own clicks count.
+    return form == sPartsForm && sPartsBar && id >= 0 && id < sPartsCount && lParam && (HWND)lParam == *sPartsBar &&
+           GetParent(*sPartsBar) == form;
 }
 
-void QlTransFormStartAccount(HWND form, const char *toCaption, const char *numberCaption, const char *dateCaption)
+void QlTransFormSetAccountCaptions(HWND form, const char *toCaption, const char *numberCaption,
+                                   const char *dateCaption)
 {
     const QlTransTextRec *text = QlTransText();
     SetDlgItemTextA(form, IDT_DOC_TO_LABEL, toCaption);
@@ -176,10 +208,20 @@ void QlTransFormStartAccount(HWND form, const char *toCaption, const char *numbe
     QlUiLimitAddressEdits(form);
     SendDlgItemMessageA(form, IDP_DOC_DATE, DTM_SETFORMATA, 0,
                         (LPARAM)(QlSettings.cfg.dateFormat[0] ? QlSettings.cfg.dateFormat : "d/MM/yyyy"));
+}
+
+void QlTransFormShowPendingAccount(HWND form)
+{
     QlCustRec customer;
     char err[QL_DB_ERR_SIZE];
     if (QlTransPendingAcRef[0] && QlCustGetByAcRef(QlTransPendingAcRef, &customer, err))
         QlCustShowAddress(form, &customer);
+}
+
+void QlTransFormStartAccount(HWND form, const char *toCaption, const char *numberCaption, const char *dateCaption)
+{
+    QlTransFormSetAccountCaptions(form, toCaption, numberCaption, dateCaption);
+    QlTransFormShowPendingAccount(form);
 }
 
 static void FocusBarcode(HWND form)
@@ -221,6 +263,11 @@ void QlTransFormCloseCommand(HWND form)
     if (rows == 0 || QlMsgAskCloseForm(form)) QlUiClosePane(form);
 }
 
+INT_PTR QlTransFormCtlColor(HWND form, HDC dc, HWND control)
+{
+    return QlTransFormStaticColour(form, dc, control, RGB(0, 0, 0));
+}
+
 INT_PTR QlTransFormStaticColour(HWND form, HDC dc, HWND control, COLORREF titleColour)
 {
     int id = GetDlgCtrlID(control);
@@ -232,14 +279,23 @@ INT_PTR QlTransFormStaticColour(HWND form, HDC dc, HWND control, COLORREF titleC
     return (INT_PTR)(QlBrushWhite ? QlBrushWhite : GetStockObject(WHITE_BRUSH));
 }
 
+void QlTransCloseModule(void)
+{
+    if (!QlModuleWnd) return;
+    HWND previous = QlModuleWnd;
+    QlModuleWnd = NULL;
+    DestroyWindow(previous);
+}
+
 HWND QlTransOpenForm(DLGPROC procedure)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
-    HWND form = QlUiCreateModeless(QlUiInstance(), QlMainWnd, procedure, IDD_TRANS_FORM);
+    return QlTransOpenFormOn(procedure, IDD_TRANS_FORM);
+}
+
+HWND QlTransOpenFormOn(DLGPROC procedure, int templateId)
+{
+    QlTransCloseModule();
+    HWND form = QlUiCreateModeless(QlUiInstance(), QlMainWnd, procedure, templateId);
     if (!form || !IsWindow(form)) return NULL;
     QlModuleWnd = form;
     return form;
@@ -286,7 +342,7 @@ HWND QlCreditNewForCust(HWND customersModule)
 // ---------------------------------------------------------------------------
 // The invoice editor
 
-static void ShowGrossCaption(HWND form)
+void QlTransFormShowGrossCaption(HWND form)
 {
     const QlTransTextRec *text = QlTransText();
     int lang = QlLangIndex(QlSettings.cfg.language);
@@ -303,10 +359,10 @@ static void ShowGrossCaption(HWND form)
     SetDlgItemTextA(form, IDT_DOC_GROSS_LABEL, caption);
 }
 
-static void SetEditorCaptions(HWND form)
+void QlTransFormSetInvoiceCaptions(HWND form)
 {
     const QlTransTextRec *text = QlTransText();
-    QlTransFormStartAccount(form, text->InvoiceTo, text->InvoiceNo, text->InvoiceDate);
+    QlTransFormSetAccountCaptions(form, text->InvoiceTo, text->InvoiceNo, text->InvoiceDate);
     SetDlgItemTextA(form, IDT_DOC_TYPE_LABEL, text->InvoiceType);
     SetDlgItemTextA(form, IDT_DOC_ORDER_LABEL, text->OrderNumber);
     SetDlgItemTextA(form, IDT_DOC_BARCODE_PROMPT, text->ScanPrompt);
@@ -318,7 +374,13 @@ static void SetEditorCaptions(HWND form)
     char price[80];
     snprintf(price, sizeof price, "%s (%s)", text->Price, QlSettings.cfg.currency);
     SetDlgItemTextA(form, IDT_DOC_PRICE_LABEL, price);
-    ShowGrossCaption(form);
+    QlTransFormShowGrossCaption(form);
+}
+
+static void SetEditorCaptions(HWND form)
+{
+    QlTransFormSetInvoiceCaptions(form);
+    QlTransFormShowPendingAccount(form);
 }
 
 static void EnableBarcode(HWND form, int enable)
@@ -517,32 +579,47 @@ HWND QlTransFormRebuild(HWND form)
 // ---------------------------------------------------------------------------
 // Messages
 
-static void OnCommand(HWND form, int id, int code, LPARAM lParam)
+int QlTransFormLineCommand(HWND form, int id, int code, LPARAM lParam, int docType, int addFlag)
 {
     if (QlTransFormIsToolbarCommand(form, id, lParam)) {
         if (id == QL_FORM_CMD_SAVE) {
-            if (QlTransSave(form, QL_DOC_INVOICE, QlTransLineMode)) QlUiClosePane(form);
+            if (QlTransSave(form, docType, QlTransLineMode)) QlUiClosePane(form);
         } else {
             QlTransFormCloseCommand(form);
         }
-        return;
+        return 1;
     }
     switch (id) {
     case IDB_DOC_ADD:
         QlTransScanBuffer[0] = '\0';
-        QlTransAddItem(form, 0);
-        return;
+        QlTransAddItem(form, addFlag);
+        return 1;
     case IDB_DOC_EDIT:
         if (QlTransEditItem(form)) SumLines(form);
-        return;
-    case IDB_DOC_DELETE:
-        if (QlTransFormDeleteLine(form)) SumLines(form);
-        return;
-    case IDB_DOC_SELECT: QlTransFormSelectAccount(form); return;
+        return 1;
+    case IDB_DOC_SELECT: QlTransFormSelectAccount(form); return 1;
     case IDC_DOC_TYPE:
         // A change made with the keyboard has no drop-down to close.
         if (code == CBN_CLOSEUP || (code == CBN_SELCHANGE && !SendMessageA((HWND)lParam, CB_GETDROPPEDSTATE, 0, 0)))
             if (QlTransChangeFormType(form, QlServColumnWidths, 1)) QlTransFormSetColumnWidths(form, QlTransLineMode);
+        return 1;
+    }
+    return 0;
+}
+
+INT_PTR QlTransFormDestroyed(HWND form)
+{
+    QlTransFormEndParts(form);
+    if (QlModuleWnd == form) QlModuleWnd = NULL;
+    return FALSE;
+}
+
+static void OnCommand(HWND form, int id, int code, LPARAM lParam)
+{
+    if (QlTransFormLineCommand(form, id, code, lParam, QL_DOC_INVOICE, 0)) return;
+    switch (id) {
+    case IDB_DOC_DELETE:
+        if (QlTransFormDeleteLine(form)) SumLines(form);
         return;
     case IDE_DOC_CARRIAGE_UNITS:
     case IDE_DOC_CARRIAGE_HUNDREDTHS:
@@ -557,12 +634,6 @@ static void OnCommand(HWND form, int id, int code, LPARAM lParam)
 static void OnNotify(HWND form, const NMHDR *header)
 {
     if (header->idFrom == IDL_DOC_LINES && header->code == NM_DBLCLK && QlTransEditItem(form)) SumLines(form);
-}
-
-static void OnDestroy(HWND form)
-{
-    QlTransFormEndParts(form);
-    if (QlModuleWnd == form) QlModuleWnd = NULL;
 }
 
 INT_PTR CALLBACK QlInvNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -583,7 +654,7 @@ INT_PTR CALLBACK QlInvNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lPar
         return (INT_PTR)(QlBrushWhite ? QlBrushWhite : GetStockObject(WHITE_BRUSH));
     case WM_CTLCOLORSTATIC: return QlTransFormStaticColour(form, (HDC)wParam, (HWND)lParam, RGB(0, 0, 0));
     case WM_CLOSE: return TRUE;   // not a command of the form
-    case WM_DESTROY: OnDestroy(form); return FALSE;
+    case WM_DESTROY: return QlTransFormDestroyed(form);
     }
     return FALSE;
 }

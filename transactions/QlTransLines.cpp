@@ -1,6 +1,7 @@
 #include "transactions/QlTransLines.h"
 
 #include "common/QlAppState.h"
+#include "common/QlGrid.h"
 #include "common/QlListView.h"
 #include "common/QlMoney.h"
 #include "common/QlPlatform.h"
@@ -405,20 +406,29 @@ static void PackCells(HWND list, int row, const int *columns, const UINT *format
     }
 }
 
-void QlPrintPackServRow(HWND list, int row, QlPrintRowCells *out)
+// The service and product packings under the given print options.
+static void PackServ(HWND list, int row, int rateColumn, int discountColumn, QlPrintRowCells *out)
 {
-    const int columns[] = {0, QlSettings.cfg.printRateColumn ? 1 : -1, 3,
-                           QlSettings.cfg.printDiscountColumn ? 4 : -1, 5, 6};
+    const int columns[] = {0, rateColumn ? 1 : -1, 3, discountColumn ? 4 : -1, 5, 6};
     static const UINT kFormats[] = {DT_WORDBREAK, DT_RIGHT, DT_RIGHT, DT_RIGHT, DT_RIGHT, DT_RIGHT};
     PackCells(list, row, columns, kFormats, ARRAYSIZE(columns), out);
 }
 
-void QlPrintPackProdRow(HWND list, int row, QlPrintRowCells *out)
+static void PackProd(HWND list, int row, int rateColumn, int discountColumn, QlPrintRowCells *out)
 {
-    const int columns[] = {0, 1, 2, QlSettings.cfg.printRateColumn ? 3 : -1, 5,
-                           QlSettings.cfg.printDiscountColumn ? 6 : -1, 7, 8};
+    const int columns[] = {0, 1, 2, rateColumn ? 3 : -1, 5, discountColumn ? 6 : -1, 7, 8};
     static const UINT kFormats[] = {0, DT_WORDBREAK, DT_RIGHT, DT_RIGHT, DT_RIGHT, DT_RIGHT, DT_RIGHT, DT_RIGHT};
     PackCells(list, row, columns, kFormats, ARRAYSIZE(columns), out);
+}
+
+void QlPrintPackServRow(HWND list, int row, QlPrintRowCells *out)
+{
+    PackServ(list, row, QlSettings.cfg.printRateColumn, QlSettings.cfg.printDiscountColumn, out);
+}
+
+void QlPrintPackProdRow(HWND list, int row, QlPrintRowCells *out)
+{
+    PackProd(list, row, QlSettings.cfg.printRateColumn, QlSettings.cfg.printDiscountColumn, out);
 }
 
 void QlPrintPackCreditRow(HWND list, int row, QlPrintRowCells *out)
@@ -426,4 +436,61 @@ void QlPrintPackCreditRow(HWND list, int row, QlPrintRowCells *out)
     static const int kColumns[] = {0, 1, 2};
     static const UINT kFormats[] = {0, DT_RIGHT, DT_RIGHT};
     PackCells(list, row, kColumns, kFormats, ARRAYSIZE(kColumns), out);
+}
+
+// ---------------------------------------------------------------------------
+// Printing a line
+
+int QlPrintListCellAt(HDC dc, HWND list, int row, int column, const UINT *formats, const QlGridRec *grid,
+                      int gridColumn, int gridRow, const QlPrintStyleRec *style)
+{
+    char text[QL_LINE_CELL_SIZE];
+    QlListGetCell(list, row, column, text, sizeof text);
+    return QlGridDrawCellText(dc, grid, text, gridRow, gridColumn, formats[gridColumn], style);
+}
+
+int QlPrintListCell(HDC dc, HWND list, int row, int column, const UINT *formats, const QlGridRec *grid,
+                    int gridColumn, const QlPrintStyleRec *style)
+{
+    return QlPrintListCellAt(dc, list, row, column, formats, grid, gridColumn, row + 1, style);
+}
+
+static int DrawPacked(HDC dc, const QlPrintRowCells *cells, const QlGridRec *grid, int gridRow,
+                      const QlPrintStyleRec *style)
+{
+    for (int i = 0; i < cells->count; i++)
+        QlGridDrawCellText(dc, grid, cells->text[i], gridRow, i, cells->format[i], style);
+    return cells->count;
+}
+
+int QlPrintServItemRow(HWND form, HDC dc, const QlGridRec *grid, int row, int gridRow, const QlPrintStyleRec *style)
+{
+    QlPrintRowCells cells;
+    PackServ(GetDlgItem(form, IDL_DOC_LINES), row, style->printRateColumn, style->printDiscountColumn, &cells);
+    return DrawPacked(dc, &cells, grid, gridRow, style);
+}
+
+int QlPrintProdItemRow(HWND form, HDC dc, const QlGridRec *grid, int row, int gridRow, const QlPrintStyleRec *style)
+{
+    QlPrintRowCells cells;
+    PackProd(GetDlgItem(form, IDL_DOC_LINES), row, style->printRateColumn, style->printDiscountColumn, &cells);
+    return DrawPacked(dc, &cells, grid, gridRow, style);
+}
+
+int QlPrintCreditItemRow(HWND form, HDC dc, const QlGridRec *grid, int row, int gridRow,
+                         const QlPrintStyleRec *style)
+{
+    QlPrintRowCells cells;
+    QlPrintPackCreditRow(GetDlgItem(form, IDL_DOC_LINES), row, &cells);
+    return DrawPacked(dc, &cells, grid, gridRow, style);
+}
+
+int QlPrintServItemRowNext(HWND form, HDC dc, const QlGridRec *grid, int row, const QlPrintStyleRec *style)
+{
+    return QlPrintServItemRow(form, dc, grid, row, row + 1, style);
+}
+
+int QlPrintProdItemRowNext(HWND form, HDC dc, const QlGridRec *grid, int row, const QlPrintStyleRec *style)
+{
+    return QlPrintProdItemRow(form, dc, grid, row, row + 1, style);
 }

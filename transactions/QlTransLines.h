@@ -8,6 +8,7 @@
 // percent "10", the quantity "3".
 #pragma once
 
+#include "common/QlGrid.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>
@@ -140,3 +141,21 @@ struct QlPrintRowCells {
 void QlPrintPackServRow(HWND list, int row, QlPrintRowCells *out);
 void QlPrintPackProdRow(HWND list, int row, QlPrintRowCells *out);
 void QlPrintPackCreditRow(HWND list, int row, QlPrintRowCells *out);
+
+// Drawing lines of a form's list 1161 into a printed grid (the printers'
+// row operations).  A cell's text (at most 79 characters) goes into grid
+// row gridRow (QlPrintListCell: list row + 1) and grid column gridColumn with
+// that grid column's format from formats.  The item-row printers pack the
+// row as above, under the style's print options, into grid columns 0, 1, ...
+// of grid row gridRow (the ...Next ones: list row + 1); each answers the
+// number of cells drawn.
+int QlPrintListCellAt(HDC dc, HWND list, int row, int column, const UINT *formats, const QlGridRec *grid,
+                      int gridColumn, int gridRow, const QlPrintStyleRec *style);
+int QlPrintListCell(HDC dc, HWND list, int row, int column, const UINT *formats, const QlGridRec *grid,
+                    int gridColumn, const QlPrintStyleRec *style);
+int QlPrintServItemRow(HWND form, HDC dc, const QlGridRec *grid, int row, int gridRow, const QlPrintStyleRec *style);
+int QlPrintProdItemRow(HWND form, HDC dc, const QlGridRec *grid, int row, int gridRow, const QlPrintStyleRec *style);
+int QlPrintCreditItemRow(HWND form, HDC dc, const QlGridRec *grid, int row, int gridRow,
+                         const QlPrintStyleRec *style);
+int QlPrintServItemRowNext(HWND form, HDC dc, const QlGridRec *grid, int row, const QlPrintStyleRec *style);
+int QlPrintProdItemRowNext(HWND form, HDC dc, const QlGridRec *grid, int row, const QlPrintStyleRec *style);

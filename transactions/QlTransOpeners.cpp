@@ -1,20 +1,17 @@
-// The openers of the transactions window, the quotation and payment forms
-// and the stored documents.  They come with those screens; until then each
-// opener leaves everything as it is and frees what it is handed.  (The
-// invoice and credit-note openers live with their forms, QlTransEditor.cpp.)
+// The openers of the transactions window and the payment form, which come
+// with those screens (until then each leaves everything as it is), and the
+// one road from a stored transaction to the form that shows it.  (The
+// document forms' own openers live with them: QlTransEditor.cpp,
+// QlCreditForm.cpp, QlInvView.cpp, QlQuoteForm.cpp.)
 
 #include "transactions/QlTransOpeners.h"
+
+#include "transactions/QlTransViews.h"
 
 #include <stdlib.h>
 
 HWND QlTransPaneCreate(HWND parent)
 {
-    return NULL;
-}
-
-HWND QlQuoteOpenNew(const char *acref, QlQuotePrefill *prefill)
-{
-    free(prefill);
     return NULL;
 }
 
@@ -25,6 +22,13 @@ HWND QlPayNew(HWND customersModule)
 
 HWND QlTransOpenByType(QlTransRec *rec)
 {
+    if (!rec) return NULL;
+    switch (rec->type) {
+    case 1: return rec->sub_type ? QlInvOpenProd(rec) : QlInvOpenServ(rec);
+    case 2: return QlCreditOpen(rec);
+    case 4: return QlQuoteOpenView(rec);
+    }
+    // Payments and purchase documents open with their own forms.
     return NULL;
 }
 

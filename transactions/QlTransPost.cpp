@@ -520,8 +520,11 @@ int QlTransViewEditLine(HWND form, int type, int64_t transKey)
         QlTransFormUpdateGross(form);
     }
     QlTransSnapshot snap;
-    int ok = QlTransSnapshotTake(form, type, QlTransLineMode, &snap) &&
-             QlTransWriteBackLine(form, &snap, row, type, transKey);
+    int ok = QlTransSnapshotTake(form, type, QlTransLineMode, &snap);
+    if (ok)
+        ok = QlTransWriteBackLine(form, &snap, row, type, transKey);
+    else
+        ShowStoreError(form, QL_CAPTION_TRANS_UPDATE_FAILED, "Out of memory");
     QlTransSnapshotFree(&snap);
-    return ok;
+    return ok ? 1 : -1;
 }

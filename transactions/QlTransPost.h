@@ -92,5 +92,7 @@ int QlTransFormToRecord(HWND form, int type, QlTransRec *out);
 int QlTransWriteBackLine(HWND owner, const QlTransSnapshot *snap, int row, int type, int64_t transKey);
 // Edit on a stored document's view: refuses a row without a stored key, runs
 // the line dialog on the selected row and writes a changed line back.  1
-// when a line was changed and stored.
+// when a line was changed and stored; 0 when nothing changed (no row, a
+// refused row, the dialog cancelled); -1 when the row changed on the form
+// but was not stored (after the message).
 int QlTransViewEditLine(HWND form, int type, int64_t transKey);

@@ -279,6 +279,11 @@ TEST_F(MaintenanceTest, QuotationStopsAtTheTransactionLimit)
             EXPECT_EQ("Error", messages[0].caption);
             EXPECT_EQ("Maximum number of transactions reachedPlease clear transactions in Modules -> Clear transactions",
                       messages[0].text);
+            EXPECT_EQ(module, QlModuleWnd);
+        } else {
+            // Below the limit the quotation form takes the module's place.
+            EXPECT_NE(module, QlModuleWnd);
+            Open();
         }
     }
 }
@@ -298,8 +303,8 @@ TEST_F(MaintenanceTest, AccountScreensReceiveTheShownAccount)
         EXPECT_STREQ("", QlCustContext.third);
     }
     // The screens still to come open nothing yet: the module stays as it is.
-    // (Invoice and Credit, 4 and 5, open their forms: tests/transactions.)
-    for (int command : {3, 6, 7, 8, 9, 10, 11, 12}) Command(command);
+    // (Quote, Invoice and Credit, 3 to 5, open their forms: tests/transactions.)
+    for (int command : {6, 7, 8, 9, 10, 11, 12}) Command(command);
     EXPECT_TRUE(IsWindow(module));
     EXPECT_EQ(module, QlModuleWnd);
     EXPECT_TRUE(messages.empty());

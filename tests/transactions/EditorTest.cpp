@@ -19,23 +19,11 @@
 
 namespace {
 
-// The OK labels of the questions asked, beside CustTest's record.
-std::vector<std::string> gOkLabels;
-INT_PTR RecordAsk(HWND, QlMsgRequest *request)
-{
-    CustTest::messages.push_back(
-        {request->caption ? request->caption : "", request->text ? request->text : "", request->colour});
-    gOkLabels.push_back(request->firstText ? request->firstText : "");
-    return CustTest::answer;
-}
-
-class EditorTest : public TransTest {
+class EditorTest : public FormTest {
 protected:
     void SetUp() override
     {
-        TransTest::SetUp();
-        gOkLabels.clear();
-        QlSeamMsgDialog = RecordAsk;
+        FormTest::SetUp();
         AddPipesAndElbows(0);
         AddService("Consulting", 85, 0);
     }
@@ -47,51 +35,12 @@ protected:
         form = QlModuleWnd;
         return form != module ? form : NULL;
     }
-    std::string Text(int id) const
-    {
-        char text[128] = "";
-        GetDlgItemTextA(form, id, text, sizeof text);
-        return text;
-    }
-    HWND Lines() const { return GetDlgItem(form, IDL_DOC_LINES); }
-    void FormCommand(int id, int code = BN_CLICKED)
-    {
-        SendMessageA(form, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(form, id));
-    }
-    void Toolbar(int command)
-    {
-        HWND toolbar = FindWindowExA(form, NULL, TOOLBARCLASSNAMEA, NULL);
-        SendMessageA(form, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), (LPARAM)toolbar);
-    }
-    void SelectRow(int row)
-    {
-        LVITEMA item = {};
-        item.stateMask = LVIS_SELECTED;
-        item.state = LVIS_SELECTED;
-        SendMessageA(Lines(), LVM_SETITEMSTATE, row, (LPARAM)&item);
-    }
     void SwitchType(int type)
     {
         SendDlgItemMessageA(form, IDC_DOC_TYPE, CB_SETCURSEL, type, 0);
         FormCommand(IDC_DOC_TYPE, CBN_CLOSEUP);
     }
-    HWND form = NULL;
 };
-
-// Dialog steps.
-void SetField(HWND dialog, int id, const char *text)
-{
-    SetDlgItemTextA(dialog, id, text);
-}
-void Choose(HWND dialog, int comboId, int index)
-{
-    SendDlgItemMessageA(dialog, comboId, CB_SETCURSEL, index, 0);
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), (LPARAM)GetDlgItem(dialog, comboId));
-}
-std::string DialogText(HWND dialog, int id)
-{
-    return WindowText(GetDlgItem(dialog, id));
-}
 
 }  // namespace
 
@@ -277,7 +226,7 @@ TEST_F(EditorTest, DeleteCloseAndSaveRefusals)
     FormCommand(IDB_DOC_DELETE);
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("Delete Invoice Line (2) ?", messages[0].text);
-    EXPECT_EQ("Delete", gOkLabels[0]);
+    EXPECT_EQ("Delete", okLabels[0]);
     EXPECT_EQ(1, RowCount(Lines()));
     EXPECT_EQ(1, QlTransLineCount);
     EXPECT_EQ("85.00", Text(IDT_DOC_GROSS));

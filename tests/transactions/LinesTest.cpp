@@ -2,8 +2,10 @@
 // totals summed from them, the key and quantity tables, and the packing of a
 // row for a printed grid.
 #include "TransTestSupport.h"
+#include "QlTestPrint.h"
 
 #include "common/QlAppState.h"
+#include "common/QlGrid.h"
 #include "common/QlListView.h"
 #include "resources/QlResTrans.h"
 #include "transactions/QlTransForm.h"
@@ -201,4 +203,42 @@ TEST_F(LinesTest, PrintPackingFollowsTheOptions)
         EXPECT_EQ(prodTexts[i], cells.text[i]);
         EXPECT_EQ(prodFormats[i], cells.format[i]);
     }
+}
+
+TEST_F(LinesTest, ARowPrintsIntoItsGridCellsByTheStylesOptions)
+{
+    QlItemLine = {};
+    strcpy(QlItemLine.descr, "Consulting");
+    QlItemLine.priceUnits = 100;
+    QlItemWork = {2300, 15, 0, 1955};
+    QlItemWriteServRow(list, &QlItemLine, 0, 0);
+    // The settings ask for both optional columns; the style the printer
+    // was given does not, and it is the style that counts.
+    QlSettings.cfg.printRateColumn = 1;
+    QlSettings.cfg.printDiscountColumn = 1;
+    QlPrintStyleRec style = QlTestSampleStyle();
+
+    MetafilePrinter printer;
+    QlGridRec grid;
+    const int percent[] = {40, 20, 20, 20, 0};
+    const RECT &page = printer.target()->page;
+    QlGridLayout(&grid, page.left, page.top, page.right, 0, 4, 5, 60, percent);
+    EXPECT_EQ(4, QlPrintServItemRowNext(form, printer.dc(), &grid, 0, &style));
+    printer.finish();
+    EmfRecords records = printer.records(0);
+    const char *expected[] = {"Consulting", "100.00", "85.00", "19.55"};
+    const UINT formats[] = {DT_WORDBREAK, DT_RIGHT, DT_RIGHT, DT_RIGHT};
+    for (int column = 0; column < 4; column++) {
+        SCOPED_TRACE(column);
+        const EmfText *text = records.findText(expected[column]);
+        ASSERT_NE(nullptr, text);
+        RECT cell;
+        ASSERT_EQ(1, QlGridCellRect(&grid, 1, column, formats[column], &style, &cell));
+        EXPECT_GE(text->x, cell.left);
+        EXPECT_LE(text->right, cell.right + 1);
+        EXPECT_GE(text->y, grid.rowLines[1].y1);
+        EXPECT_LT(text->y, grid.rowLines[2].y1);
+    }
+    EXPECT_FALSE(records.hasText("23.00"));
+    EXPECT_FALSE(records.hasText("15.00"));
 }

@@ -4,10 +4,12 @@
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlTransTexts.h"
+#include "transactions/QlViewTexts.h"
 
 TEST(TransTexts, EveryLanguageHasEveryTextWithItsConversions)
 {
     ExpectCompleteLangRecords(QlTransTextTable, sizeof QlTransTextTable[0], QlTransTextFields, QlTransTextFieldCount);
+    ExpectCompleteLangRecords(QlViewTextTable, sizeof QlViewTextTable[0], QlViewTextFields, QlViewTextFieldCount);
 }
 
 TEST(TransTexts, TheCurrentLanguageIsTheSettings)

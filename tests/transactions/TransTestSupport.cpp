@@ -1,7 +1,12 @@
 #include "QlGTest.h"
 #include "TransTestSupport.h"
 
+#include "UiTestSupport.h"
+
+#include "common/QlAppState.h"
 #include "common/QlMoney.h"
+#include "common/QlSeams.h"
+#include "resources/QlResTrans.h"
 #include "datastore/QlDbTables.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransLines.h"
@@ -167,4 +172,97 @@ std::string TransTest::Dump()
         EXPECT_EQ(1, QlDbExecRows(sql.c_str(), DumpRow, &text, err)) << err;
     }
     return text;
+}
+
+// ---------------------------------------------------------------------------
+// Forms
+
+std::vector<std::string> FormTest::okLabels;
+
+static INT_PTR RecordAsk(HWND, QlMsgRequest *request)
+{
+    CustTest::messages.push_back(
+        {request->caption ? request->caption : "", request->text ? request->text : "", request->colour});
+    FormTest::okLabels.push_back(request->firstText ? request->firstText : "");
+    return CustTest::answer;
+}
+
+void FormTest::SetUp()
+{
+    TransTest::SetUp();
+    okLabels.clear();
+    QlSeamMsgDialog = RecordAsk;
+}
+
+std::string FormTest::Text(int id) const
+{
+    char text[128] = "";
+    GetDlgItemTextA(form, id, text, sizeof text);
+    return text;
+}
+
+HWND FormTest::Lines() const
+{
+    return GetDlgItem(form, IDL_DOC_LINES);
+}
+
+void FormTest::FormCommand(int id, int code)
+{
+    SendMessageA(form, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)GetDlgItem(form, id));
+}
+
+void FormTest::Toolbar(int command)
+{
+    HWND toolbar = FindWindowExA(form, NULL, TOOLBARCLASSNAMEA, NULL);
+    SendMessageA(form, WM_COMMAND, MAKEWPARAM(command, BN_CLICKED), (LPARAM)toolbar);
+}
+
+int FormTest::ToolbarButtons() const
+{
+    HWND toolbar = FindWindowExA(form, NULL, TOOLBARCLASSNAMEA, NULL);
+    return toolbar ? (int)SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0) : 0;
+}
+
+void FormTest::SelectRow(int row)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageA(Lines(), LVM_SETITEMSTATE, row, (LPARAM)&item);
+}
+
+int64_t FormTest::Store(int type, int lineMode, const char *gross, const std::vector<std::vector<std::string>> &rows,
+                        const char *tax, const char *carriage, const char *carriageTax, const char *order)
+{
+    QlTransSnapshot snap = Snapshot(type, lineMode, "JO001", gross, rows);
+    snprintf(snap.tax, sizeof snap.tax, "%s", tax);
+    snprintf(snap.carriage, sizeof snap.carriage, "%s", carriage);
+    snprintf(snap.carriageTax, sizeof snap.carriageTax, "%s", carriageTax);
+    snprintf(snap.orderNumber, sizeof snap.orderNumber, "%s", order);
+    int64_t key = 0;
+    EXPECT_EQ(1, Post(&snap, type, &key));
+    return key;
+}
+
+QlTransRec FormTest::Stored(int64_t key)
+{
+    QlTransRec rec = {};
+    EXPECT_EQ(1, QlTransGetByRowId(key, &rec, err)) << err;
+    return rec;
+}
+
+void SetField(HWND dialog, int id, const char *text)
+{
+    SetDlgItemTextA(dialog, id, text);
+}
+
+void Choose(HWND dialog, int comboId, int index)
+{
+    SendDlgItemMessageA(dialog, comboId, CB_SETCURSEL, index, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), (LPARAM)GetDlgItem(dialog, comboId));
+}
+
+std::string DialogText(HWND dialog, int id)
+{
+    return WindowText(GetDlgItem(dialog, id));
 }

@@ -54,3 +54,39 @@ struct StatementFault {
     static void Disarm();
     static int Hook(const char *sql);
 };
+
+// A document form in the module slot, driven as a user drives it: its
+// texts, its list, its buttons and tool bar.  Questions are recorded with
+// the label of their OK button.
+class FormTest : public TransTest {
+protected:
+    void SetUp() override;
+
+    std::string Text(int id) const;
+    HWND Lines() const;
+    // WM_COMMAND from one of the form's controls.
+    void FormCommand(int id, int code = BN_CLICKED);
+    // A command of the form's tool bar, as the bar sends it.
+    void Toolbar(int command);
+    int ToolbarButtons() const;
+    void SelectRow(int row);
+
+    // A document stored through the posting, with its tax and carriage
+    // (carriage tax from "carriageTax"); its key.
+    int64_t Store(int type, int lineMode, const char *gross, const std::vector<std::vector<std::string>> &rows,
+                  const char *tax = "0.00", const char *carriage = "0.00", const char *carriageTax = "0.00",
+                  const char *order = "");
+    // The stored header of the document.
+    QlTransRec Stored(int64_t key);
+
+    HWND form = NULL;
+
+public:
+    static std::vector<std::string> okLabels;
+};
+
+// Dialog steps for DialogDriver.
+void SetField(HWND dialog, int id, const char *text);
+// Selects an entry of a combo and tells the dialog, as a user's choice does.
+void Choose(HWND dialog, int comboId, int index);
+std::string DialogText(HWND dialog, int id);

@@ -155,3 +155,58 @@ TEST_F(WriteBackTest, CreditLinesWriteTheirThreeTexts)
                                                std::to_string(key)).c_str()));
     EXPECT_EQ(37, Stock("P001"));
 }
+
+TEST_F(WriteBackTest, EveryKindIsReportedAndUndoneWhereverItFails)
+{
+    using Row = std::vector<std::string>;
+    const struct {
+        int type;
+        Row stored, edited;
+        const char *gross, *editedGross, *tax, *editedTax;
+    } kinds[] = {
+        {QL_DOC_CREDIT, {"Returned pipe", "10.00", "2.30"}, {"Returned pipes", "20.00", "4.60"}, "12.30", "24.60",
+         "2.30", "4.60"},
+        {QL_DOC_QUOTE, {"Survey", "23.00", "0", "100.00", "0.00", "100.00", "23.00"},
+         {"Site survey", "23.00", "0", "150.00", "0.00", "150.00", "34.50"}, "123.00", "184.50", "23.00", "34.50"},
+        {QL_DOC_INVOICE, {"Survey", "23.00", "0", "100.00", "0.00", "100.00", "23.00"},
+         {"Site survey", "23.00", "0", "150.00", "0.00", "150.00", "34.50"}, "123.00", "184.50", "23.00", "34.50"},
+    };
+    for (const auto &k : kinds) {
+        SCOPED_TRACE(k.type);
+        // The credit note keeps its tax total where the others keep carriage tax.
+        auto snapshot = [&](const Row &row, const char *gross, const char *tax) {
+            QlTransSnapshot snap = Snapshot(k.type, 0, "JO001", gross, {row});
+            strcpy(k.type == QL_DOC_CREDIT ? snap.carriageTax : snap.tax, tax);
+            return snap;
+        };
+        auto writeBack = [&](const Row &row, const char *gross, const char *tax, int64_t key) {
+            QlTransSnapshot snap = snapshot(row, gross, tax);
+            int ok = QlTransWriteBackLine(NULL, &snap, 0, k.type, key);
+            QlTransSnapshotFree(&snap);
+            return ok;
+        };
+        QlTransSnapshot stored = snapshot(k.stored, k.gross, k.tax);
+        int64_t key = 0;
+        ASSERT_EQ(1, Post(&stored, k.type, &key));
+        QlItemRowKeyTableClear();
+        QlItemRowKeyTable.keys[QlItemRowKeyTable.count++] = atoll(Scalar("select max(iKey) from invoices;").c_str());
+
+        StatementFault::Arm(-1);
+        ASSERT_EQ(1, writeBack(k.edited, k.editedGross, k.editedTax, key));
+        int statements = StatementFault::seen;
+        StatementFault::Disarm();
+        ASSERT_EQ(k.editedGross, Scalar(("select gross from trans where iKey=" + std::to_string(key) + ";").c_str()));
+        ASSERT_EQ(1, writeBack(k.stored, k.gross, k.tax, key));
+
+        for (int failAt = 0; failAt < statements; failAt++) {
+            SCOPED_TRACE(failAt);
+            std::string before = Dump();
+            messages.clear();
+            StatementFault::Arm(failAt);
+            EXPECT_EQ(0, writeBack(k.edited, k.editedGross, k.editedTax, key));
+            StatementFault::Disarm();
+            EXPECT_EQ(before, Dump());
+            EXPECT_EQ(1u, messages.size());
+        }
+    }
+}
