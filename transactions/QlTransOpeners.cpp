@@ -1,30 +1,38 @@
-// The openers of the transactions window, the quotation and payment forms
-// and the stored documents.  They come with those screens; until then each
-// opener leaves everything as it is and frees what it is handed.  (The
-// invoice and credit-note openers live with their forms, QlTransEditor.cpp.)
+// The one road from a stored transaction to the form that shows it, the
+// message pump of long list loads, and the openers still to come: until its
+// screen is built, an opener leaves everything as it is and frees what it
+// is handed.  (The other openers live with their forms.)
 
 #include "transactions/QlTransOpeners.h"
 
+#include "purchasing/QlPurchOpen.h"
+#include "transactions/QlPay.h"
+
 #include <stdlib.h>
 
-HWND QlTransPaneCreate(HWND parent)
+QlTransOpener QlTransOpenerTable[QL_TRANS_OPENER_COUNT] = {
+    {1, 0, QlInvOpenServ},
+    {1, 1, QlInvOpenProd},
+    {2, -1, QlCreditOpen},
+    {3, -1, QlPayOpenView},
+    {4, -1, QlQuoteOpenView},
+    {5, -1, QlOrderOpen},
+    {6, -1, QlPurchInvOpen},
+};
+
+HWND QlTransOpenByType(QlTransRec *rec)
 {
+    if (!rec) return NULL;
+    int lineMode = rec->sub_type != 0;
+    for (const QlTransOpener &opener : QlTransOpenerTable)
+        if (opener.type == rec->type && (opener.lineMode < 0 || opener.lineMode == lineMode) && opener.open)
+            return opener.open(rec);
     return NULL;
 }
 
 HWND QlQuoteOpenNew(const char *acref, QlQuotePrefill *prefill)
 {
     free(prefill);
-    return NULL;
-}
-
-HWND QlPayNew(HWND customersModule)
-{
-    return NULL;
-}
-
-HWND QlTransOpenByType(QlTransRec *rec)
-{
     return NULL;
 }
 

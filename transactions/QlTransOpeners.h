@@ -7,6 +7,7 @@
 #include "transactions/QlTransOpen.h"
 
 #include <windows.h>
+#include <stdint.h>
 
 // New invoice, credit note and payment for the account shown in the
 // customers module (its A/C ref display).  Each takes the module slot and
@@ -20,6 +21,23 @@ HWND QlPayNew(HWND customersModule);
 // invoice) in the module slot.  The views of types 1-4 keep the address, so
 // the caller passes a record that outlives the form.  NULL for any other type.
 HWND QlTransOpenByType(QlTransRec *rec);
+
+// The openers QlTransOpenByType picks from: by type and, for invoices, by
+// line mode (-1: any).  Each takes the module slot and returns the form.
+struct QlTransOpener {
+    uint32_t type;
+    int lineMode;
+    HWND (*open)(QlTransRec *rec);
+};
+#define QL_TRANS_OPENER_COUNT 7
+extern QlTransOpener QlTransOpenerTable[QL_TRANS_OPENER_COUNT];
+
+// The views of stored invoices (service and product lines), credit notes
+// and quotations; they keep the record's address.
+HWND QlInvOpenServ(QlTransRec *rec);
+HWND QlInvOpenProd(QlTransRec *rec);
+HWND QlCreditOpen(QlTransRec *rec);
+HWND QlQuoteOpenView(QlTransRec *rec);
 
 // Keeps the program responsive while a long list fills: called once per row,
 // it runs up to 15 waiting messages of the thread (translated and
