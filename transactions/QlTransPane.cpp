@@ -220,11 +220,14 @@ static int SortRows(RowSet *set, int column, int descending)
         set->order = (int32_t *)malloc((size_t)set->count * sizeof *set->order);
         if (!set->order) return 0;
     }
-    for (int i = 0; i < set->count; i++) set->order[i] = i;
-    sSortRows = set->rows;
     sSortColumn = column >= 1 && column < QL_PANE_COLUMNS ? column : QL_PANE_COL_KEY;
     sSortDescending = descending;
-    if (set->count > 1) qsort(set->order, (size_t)set->count, sizeof *set->order, CompareRows);
+    // The rows were read in the order of their numbers.
+    for (int i = 0; i < set->count; i++)
+        set->order[i] = sSortColumn == QL_PANE_COL_KEY && descending ? set->count - 1 - i : i;
+    if (sSortColumn == QL_PANE_COL_KEY || set->count < 2) return 1;
+    sSortRows = set->rows;
+    qsort(set->order, (size_t)set->count, sizeof *set->order, CompareRows);
     return 1;
 }
 
@@ -317,9 +320,11 @@ static void SortByColumn(int column)
     int64_t selectedKey = QlTransPaneRowKey(selected);
     if (!SortRows(&sRows, column, descending)) return;
     // The document that was selected stays selected.
-    LVITEMA none = {};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(sList, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&none);
+    if (selected >= 0) {
+        LVITEMA none = {};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(sList, LVM_SETITEMSTATE, selected, (LPARAM)&none);
+    }
     ShowRows();
     if (selectedKey) {
         for (int row = 0; row < sRows.count; row++) {
@@ -450,21 +455,14 @@ static void OnScan(HWND window)
 // ---------------------------------------------------------------------------
 // Layout
 
-static void Layout(HWND window)
+// The barcode box 5 pixels above the tool bar, its prompt 5 above it, the
+// list down to 5 above the prompt.
+static void PlaceAboveToolbar(HWND window)
 {
-    QlUiFillBelowToolbar(window);
-    if (sCaption) QlUiStretchRight(sCaption, 0);
-    QlUiStretchItemRight(window, IDL_PANE_TRANS, LIST_RIGHT_MARGIN);
     RECT client;
     GetClientRect(window, &client);
     int barTop = client.bottom;
-    if (sToolbar) {
-        int barWidth, barHeight;
-        QlUiGetRectInParent(sToolbar, &barWidth, &barHeight, NULL, NULL);
-        MoveWindow(sToolbar, 0, client.bottom - barHeight, barWidth, barHeight, TRUE);
-        QlUiStretchRight(sToolbar, 0);
-        barTop = client.bottom - barHeight;
-    }
+    if (sToolbar) QlUiGetRectInParent(sToolbar, NULL, NULL, &barTop, NULL);
     QlUiMoveItemToBottom(window, IDE_PANE_BARCODE, barTop, 5);
     int boxTop = 0;
     QlUiGetRectInParent(GetDlgItem(window, IDE_PANE_BARCODE), NULL, NULL, &boxTop, NULL);
@@ -472,6 +470,23 @@ static void Layout(HWND window)
     int promptTop = 0;
     QlUiGetRectInParent(GetDlgItem(window, IDT_PANE_BARCODE_PROMPT), NULL, NULL, &promptTop, NULL);
     QlUiStretchItemDown(window, IDL_PANE_TRANS, client.bottom - promptTop + 5);
+}
+
+// The window filling the pane of the maximized main window.
+static void Layout(HWND window)
+{
+    QlUiFillBelowToolbar(window);
+    if (sCaption) QlUiStretchRight(sCaption, 0);
+    QlUiStretchItemRight(window, IDL_PANE_TRANS, LIST_RIGHT_MARGIN);
+    if (sToolbar) {
+        RECT client;
+        GetClientRect(window, &client);
+        int barWidth, barHeight;
+        QlUiGetRectInParent(sToolbar, &barWidth, &barHeight, NULL, NULL);
+        MoveWindow(sToolbar, 0, client.bottom - barHeight, barWidth, barHeight, TRUE);
+        QlUiStretchRight(sToolbar, 0);
+    }
+    PlaceAboveToolbar(window);
     QlListResizeColumns(window, &QlTransPaneListColumnTable);
 }
 
@@ -511,6 +526,7 @@ static BOOL OnInitDialog(HWND window)
     QlUiStretchItemRight(window, IDL_PANE_TRANS, LIST_RIGHT_MARGIN);
     QlListSetupFromTable(window, &QlTransPaneListColumnTable);
     MakeToolbar(window);
+    PlaceAboveToolbar(window);
 
     memset(QlTransPaneSortFlags, 0, sizeof QlTransPaneSortFlags);
     if (Load(window) < 0) return FALSE;   // closed, or replaced, while it loaded

@@ -2,6 +2,7 @@
 // name, sorted by each column, opened in its form by type, found by the
 // barcode of a printed document, and a load that the user interrupts.
 #include "TransTestSupport.h"
+#include "UiTestSupport.h"
 
 #include "common/QlAppState.h"
 #include "common/QlPrint.h"
@@ -453,4 +454,45 @@ TEST_F(TransPaneTest, TheToolBarHasNoDelete)
     PaneCommand(QL_PANE_CMD_CLOSE);
     EXPECT_FALSE(IsWindow(pane));
     EXPECT_EQ(nullptr, QlModuleWnd);
+}
+
+// The window's and the payment form's controls stay clear of their tool bars,
+// in the main window's pane and when the main window is maximized.
+TEST_F(TransPaneTest, ControlsStayAboveTheToolBarsNormalAndMaximized)
+{
+    Add(1, 0, "1/2/2025", "10.00");
+    for (int maximized = 0; maximized < 2; maximized++) {
+        SCOPED_TRACE(maximized);
+        if (maximized) ShowWindow(main, SW_MAXIMIZE);
+        ASSERT_NE(nullptr, OpenPane());
+        RECT client;
+        GetClientRect(pane, &client);
+        RECT bar = RectInParent(FindWindowExA(pane, NULL, TOOLBARCLASSNAMEA, NULL));
+        RECT box = RectInParent(GetDlgItem(pane, IDE_PANE_BARCODE));
+        RECT prompt = RectInParent(GetDlgItem(pane, IDT_PANE_BARCODE_PROMPT));
+        RECT list = RectInParent(List());
+        EXPECT_LE(bar.bottom, client.bottom);
+        EXPECT_GE(bar.bottom, client.bottom - 4);   // docked along the bottom
+        EXPECT_LE(box.bottom, bar.top);
+        EXPECT_LE(prompt.bottom, box.top);
+        EXPECT_LE(list.bottom, prompt.top);
+        EXPECT_LE(list.right, client.right);
+        EXPECT_GT(list.bottom - list.top, 100);
+
+        HWND form = QlPayNewEmpty();
+        ASSERT_NE(nullptr, form);
+        GetClientRect(form, &client);
+        bar = RectInParent(FindWindowExA(form, NULL, TOOLBARCLASSNAMEA, NULL));
+        list = RectInParent(GetDlgItem(form, IDL_PAY_DOCS));
+        RECT edit = RectInParent(GetDlgItem(form, IDB_PAY_EDIT));
+        RECT total = RectInParent(GetDlgItem(form, IDT_PAY_TOTAL));
+        RECT title = RectInParent(GetDlgItem(form, IDT_PAY_TITLE));
+        EXPECT_LE(total.bottom, bar.top);
+        EXPECT_LE(edit.bottom, bar.top);
+        EXPECT_LE(list.bottom, edit.top);
+        EXPECT_LE(total.right, client.right);
+        EXPECT_LE(title.right, client.right);
+        EXPECT_GT(title.right, client.right - 10);   // the header follows the right edge
+        EXPECT_LE(list.right, client.right);
+    }
 }
