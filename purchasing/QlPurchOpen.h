@@ -13,5 +13,5 @@ HWND QlSuppOpenWindow(HWND mainWindow);
 // A stored purchase invoice (type 6) and a stored purchase order (type 5),
 // each in the module slot; the record is copied.  The window, NULL when none
 // was opened.
-HWND QlPurchInvOpen(QlTransRec *rec);
-HWND QlOrderOpen(QlTransRec *rec);
+HWND QlPurchInvOpen(const QlTransRec *rec);
+HWND QlOrderOpen(const QlTransRec *rec);

@@ -7,12 +7,12 @@ HWND QlSuppOpenWindow(HWND mainWindow)
     return NULL;
 }
 
-HWND QlPurchInvOpen(QlTransRec *rec)
+HWND QlPurchInvOpen(const QlTransRec *rec)
 {
     return NULL;
 }
 
-HWND QlOrderOpen(QlTransRec *rec)
+HWND QlOrderOpen(const QlTransRec *rec)
 {
     return NULL;
 }

@@ -44,7 +44,7 @@ HWND QlPayNewEmpty(void);
 // The view of a stored payment, in the module slot.  Keeps the address: the
 // record must outlive the view, which re-creates itself from it when the
 // main window is restored.
-HWND QlPayOpenView(QlTransRec *payment);
+HWND QlPayOpenView(const QlTransRec *payment);
 
 INT_PTR CALLBACK QlPayNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK QlPayViewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lParam);

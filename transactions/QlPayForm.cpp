@@ -50,7 +50,7 @@ static int64_t sListedAccount;   // whose invoices the new form lists
 static HWND sToolbar;
 static QlToolbarItem *sToolbarTable;
 static HFONT sTitleFont;
-static QlTransRec *sViewRec;     // the payment the view shows
+static const QlTransRec *sViewRec;   // the payment the view shows
 static HWND sLoadList;           // the list a row callback fills
 
 static QlToolbarItem sViewToolbarTable[2] = {
@@ -173,7 +173,7 @@ HWND QlPayNewEmpty(void)
     return OpenForm(QlPayNewDlgProc);
 }
 
-HWND QlPayOpenView(QlTransRec *payment)
+HWND QlPayOpenView(const QlTransRec *payment)
 {
     if (!payment) return NULL;
     sViewRec = payment;

@@ -27,17 +27,17 @@ HWND QlTransOpenByType(QlTransRec *rec);
 struct QlTransOpener {
     uint32_t type;
     int lineMode;
-    HWND (*open)(QlTransRec *rec);
+    HWND (*open)(const QlTransRec *rec);
 };
 #define QL_TRANS_OPENER_COUNT 7
 extern QlTransOpener QlTransOpenerTable[QL_TRANS_OPENER_COUNT];
 
 // The views of stored invoices (service and product lines), credit notes
-// and quotations; they keep the record's address.
-HWND QlInvOpenServ(QlTransRec *rec);
-HWND QlInvOpenProd(QlTransRec *rec);
-HWND QlCreditOpen(QlTransRec *rec);
-HWND QlQuoteOpenView(QlTransRec *rec);
+// and quotations.
+HWND QlInvOpenServ(const QlTransRec *rec);
+HWND QlInvOpenProd(const QlTransRec *rec);
+HWND QlCreditOpen(const QlTransRec *rec);
+HWND QlQuoteOpenView(const QlTransRec *rec);
 
 // Keeps the program responsive while a long list fills: called once per row,
 // it runs up to 15 waiting messages of the thread (translated and

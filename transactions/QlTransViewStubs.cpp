@@ -3,22 +3,22 @@
 // leaves everything as it is.
 #include "transactions/QlTransOpeners.h"
 
-HWND QlInvOpenServ(QlTransRec *rec)
+HWND QlInvOpenServ(const QlTransRec *rec)
 {
     return NULL;
 }
 
-HWND QlInvOpenProd(QlTransRec *rec)
+HWND QlInvOpenProd(const QlTransRec *rec)
 {
     return NULL;
 }
 
-HWND QlCreditOpen(QlTransRec *rec)
+HWND QlCreditOpen(const QlTransRec *rec)
 {
     return NULL;
 }
 
-HWND QlQuoteOpenView(QlTransRec *rec)
+HWND QlQuoteOpenView(const QlTransRec *rec)
 {
     return NULL;
 }

@@ -29,7 +29,7 @@ struct Opened {
 };
 std::vector<Opened> gOpened;
 
-template <int N> HWND RecordOpen(QlTransRec *rec)
+template <int N> HWND RecordOpen(const QlTransRec *rec)
 {
     gOpened.push_back({N, rec->iKey});
     return NULL;
