@@ -34,16 +34,14 @@ enum { QL_PAY_CMD_SAVE = 0, QL_PAY_CMD_PRINT = 0, QL_PAY_CMD_CLOSE = 1 };
 // characters); the form reads it once, when it starts.
 extern char QlPayPendingAcRef[6];
 
-// New payment for the account shown in the customers module (its A/C ref
-// display 1130), in the module slot; NULL when none was opened (the message
-// shown when the transaction counter has reached its limit).
-// (Declared with the other doors in transactions/QlTransOpeners.h.)
-//   HWND QlPayNew(HWND customersModule);
+// A new payment for the account shown in the customers module is QlPayNew
+// (transactions/QlTransOpeners.h): it refuses, with a message, when the
+// transaction counter has reached its limit.
 // New payment without an account (the transactions window's Pay command).
 HWND QlPayNewEmpty(void);
-// The view of a stored payment, in the module slot.  Keeps the address: the
-// record must outlive the view, which re-creates itself from it when the
-// main window is restored.
+// The view of a stored payment, in the module slot.  The view keeps a copy
+// of the record, from which it re-creates itself when the main window is
+// restored.
 HWND QlPayOpenView(const QlTransRec *payment);
 
 INT_PTR CALLBACK QlPayNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lParam);

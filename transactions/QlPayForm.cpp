@@ -50,7 +50,7 @@ static int64_t sListedAccount;   // whose invoices the new form lists
 static HWND sToolbar;
 static QlToolbarItem *sToolbarTable;
 static HFONT sTitleFont;
-static const QlTransRec *sViewRec;   // the payment the view shows
+static QlTransRec sViewRec;       // the payment the view shows (a copy)
 static HWND sLoadList;           // the list a row callback fills
 
 static QlToolbarItem sViewToolbarTable[2] = {
@@ -176,7 +176,7 @@ HWND QlPayNewEmpty(void)
 HWND QlPayOpenView(const QlTransRec *payment)
 {
     if (!payment) return NULL;
-    sViewRec = payment;
+    if (payment != &sViewRec) sViewRec = *payment;
     return OpenForm(QlPayViewDlgProc);
 }
 
@@ -509,7 +509,7 @@ static int ViewRowCb(const QlPayRec *pay)
     QlTransRec doc;
     char err[QL_DB_ERR_SIZE];
     int read = QlTransGetByRowId(pay->iv_rowid, &doc, err);
-    const char *cells[QL_PAY_COLUMNS] = {key, sViewRec->date, QlPaneText()->InvoiceWord,
+    const char *cells[QL_PAY_COLUMNS] = {key, sViewRec.date, QlPaneText()->InvoiceWord,
                                          read ? doc.desc : NULL, read ? doc.gross_bal : NULL, pay->paid};
     AppendRow(sLoadList, cells, data);
     return 0;
@@ -519,14 +519,14 @@ static void ShowViewAccount(HWND form)
 {
     QlCustRec customer;
     char err[QL_DB_ERR_SIZE];
-    if (!QlCustGetByRowId(sViewRec->cust_rowid, &customer, err)) return;
+    if (!QlCustGetByRowId(sViewRec.cust_rowid, &customer, err)) return;
     SetDlgItemTextA(form, IDE_PAY_ACREF, customer.acref);
     SetDlgItemTextA(form, IDT_PAY_ACREF, customer.acref);
     SetDlgItemTextA(form, IDE_PAY_COMPANY, customer.company);
     SendDlgItemMessageA(form, IDE_PAY_ACREF, EM_SETREADONLY, TRUE, 0);
     SendDlgItemMessageA(form, IDE_PAY_COMPANY, EM_SETREADONLY, TRUE, 0);
     QlDateRec date;
-    if (!QlDateParseDmy(sViewRec->date, &date)) return;
+    if (!QlDateParseDmy(sViewRec.date, &date)) return;
     SYSTEMTIME range[2] = {};
     range[0].wYear = (WORD)date.year;
     range[0].wMonth = (WORD)date.month;
@@ -545,7 +545,7 @@ static BOOL OnViewInit(HWND form)
                  (int)sizeof sViewToolbarTable[i].text - 1, labels[i]);
     if (!StartForm(form, sViewToolbarTable, kViewWeights)) return FALSE;
     char number[24];
-    snprintf(number, sizeof number, QL_I64, sViewRec->iKey);
+    snprintf(number, sizeof number, QL_I64, sViewRec.iKey);
     SetDlgItemTextA(form, IDT_PAY_NUMBER, number);
     // A stored payment is not edited here.
     static const int kLocked[] = {IDB_PAY_SELECT, IDB_PAY_EDIT, IDB_PAY_FULL};
@@ -556,9 +556,9 @@ static BOOL OnViewInit(HWND form)
     HWND list = List(form);
     char err[QL_DB_ERR_SIZE];
     sLoadList = list;
-    QlPayEnumByTrans(ViewRowCb, sViewRec->iKey, err);
+    QlPayEnumByTrans(ViewRowCb, sViewRec.iKey, err);
     sLoadList = NULL;
-    SetDlgItemTextA(form, IDT_PAY_TOTAL, sViewRec->gross);
+    SetDlgItemTextA(form, IDT_PAY_TOTAL, sViewRec.gross);
     int64_t units;
     int cents;
     QlListSumMoney(list, QL_PAY_COL_DUE, RowCount(list), &units, &cents);
@@ -584,7 +584,7 @@ INT_PTR CALLBACK QlPayViewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_INITDIALOG: return OnViewInit(form);
     case WM_COMMAND: OnViewCommand(form, LOWORD(wParam), lParam); return TRUE;
     case QL_WM_MAIN_MAXIMIZED: LayoutMaximised(form); return TRUE;
-    case QL_WM_MAIN_RESTORED: QlPayOpenView(sViewRec); return TRUE;
+    case QL_WM_MAIN_RESTORED: QlPayOpenView(&sViewRec); return TRUE;
     case WM_CTLCOLORSTATIC: return StaticColour((HDC)wParam, (HWND)lParam);
     case WM_CLOSE: return TRUE;
     case WM_DESTROY: OnDestroy(form); return FALSE;
