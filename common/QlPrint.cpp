@@ -263,7 +263,15 @@ int QlPrintDocBarcodeLeft(int left, int right, int pxPerMmX, int *width)
 
 void QlPrintDocBarcodeText(const char *number, char *text)
 {
-    snprintf(text, 20, "400000%s", TextOrEmpty(number));
+    // The transactions window reads the five digits after the prefix as the
+    // number: a shorter number is padded with zeros to five digits, so that
+    // the symbol holds eleven digits and a scan finds the document again.
+    const char *digits = TextOrEmpty(number);
+    size_t length = strlen(digits);
+    if (length > 0 && length < 5 && strspn(digits, "0123456789") == length)
+        snprintf(text, 20, "400000%.*s%s", (int)(5 - length), "0000", digits);
+    else
+        snprintf(text, 20, "400000%s", digits);
 }
 
 int QlPrintDocBarcodeNumber(HDC dc, const char *number, int left, int y, int right, int pxPerMmX, int pxPerMmY)

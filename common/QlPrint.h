@@ -143,7 +143,8 @@ int QlPrintCompanyBlockRight(HDC dc, const RECT *area, const QlPrintStyleRec *st
 // pxPerMmX), its left edge centred between left and right.  Returns the left.
 int QlPrintDocBarcodeLeft(int left, int right, int pxPerMmX, int *width);
 // The symbol text "400000" and the document number (the first 13 characters
-// of it) into text (at least 20 bytes).
+// of it) into text (at least 20 bytes); a number of one to four digits is
+// padded with zeros to five ("123" gives "40000000123").
 void QlPrintDocBarcodeText(const char *number, char *text);
 // Draws the document number as a UPC-A symbol, at magnification 1.2, half
 // height, without digits, centred between left and right with its top at y.

@@ -1,8 +1,18 @@
-// The suppliers window is not part of the program yet: its opener leaves the
-// main window as it is.
+// The suppliers and purchasing windows are not part of the program yet:
+// their openers leave the main window as it is.
 #include "purchasing/QlPurchOpen.h"
 
 HWND QlSuppOpenWindow(HWND mainWindow)
+{
+    return NULL;
+}
+
+HWND QlPurchInvOpen(const QlTransRec *rec)
+{
+    return NULL;
+}
+
+HWND QlOrderOpen(const QlTransRec *rec)
 {
     return NULL;
 }

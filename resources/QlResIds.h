@@ -9,3 +9,4 @@
 #include "QlResSettings.h"
 #include "QlResTrans.h"
 #include "QlResTransViews.h"
+#include "QlResTransPane.h"

@@ -1,34 +1,29 @@
-// The openers of the transactions window and the payment form, which come
-// with those screens (until then each leaves everything as it is), and the
-// one road from a stored transaction to the form that shows it.  (The
-// document forms' own openers live with them: QlTransEditor.cpp,
-// QlCreditForm.cpp, QlInvView.cpp, QlQuoteForm.cpp.)
+// The one road from a stored transaction to the form that shows it, and the
+// message pump of long list loads.  (The openers live with their forms.)
 
 #include "transactions/QlTransOpeners.h"
 
+#include "purchasing/QlPurchOpen.h"
+#include "transactions/QlPay.h"
 #include "transactions/QlTransViews.h"
 
-#include <stdlib.h>
-
-HWND QlTransPaneCreate(HWND parent)
-{
-    return NULL;
-}
-
-HWND QlPayNew(HWND customersModule)
-{
-    return NULL;
-}
+QlTransOpener QlTransOpenerTable[QL_TRANS_OPENER_COUNT] = {
+    {1, 0, QlInvOpenServ},
+    {1, 1, QlInvOpenProd},
+    {2, -1, QlCreditOpen},
+    {3, -1, QlPayOpenView},
+    {4, -1, QlQuoteOpenView},
+    {5, -1, QlOrderOpen},
+    {6, -1, QlPurchInvOpen},
+};
 
 HWND QlTransOpenByType(QlTransRec *rec)
 {
     if (!rec) return NULL;
-    switch (rec->type) {
-    case 1: return rec->sub_type ? QlInvOpenProd(rec) : QlInvOpenServ(rec);
-    case 2: return QlCreditOpen(rec);
-    case 4: return QlQuoteOpenView(rec);
-    }
-    // Payments and purchase documents open with their own forms.
+    int lineMode = rec->sub_type != 0;
+    for (const QlTransOpener &opener : QlTransOpenerTable)
+        if (opener.type == rec->type && (opener.lineMode < 0 || opener.lineMode == lineMode) && opener.open)
+            return opener.open(rec);
     return NULL;
 }
 

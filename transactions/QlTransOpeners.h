@@ -7,6 +7,7 @@
 #include "transactions/QlTransOpen.h"
 
 #include <windows.h>
+#include <stdint.h>
 
 // New invoice, credit note and payment for the account shown in the
 // customers module (its A/C ref display).  Each takes the module slot and
@@ -17,9 +18,19 @@ HWND QlPayNew(HWND customersModule);
 
 // Opens the form of a stored transaction by its type (1 invoice by sub-type,
 // 2 credit note, 3 payment, 4 quotation, 5 purchase order, 6 purchase
-// invoice) in the module slot.  The views of types 1-4 keep the address, so
-// the caller passes a record that outlives the form.  NULL for any other type.
+// invoice) in the module slot; the views keep a copy of the record.  NULL for
+// any other type.
 HWND QlTransOpenByType(QlTransRec *rec);
+
+// The openers QlTransOpenByType picks from: by type and, for invoices, by
+// line mode (-1: any).  Each takes the module slot and returns the form.
+struct QlTransOpener {
+    uint32_t type;
+    int lineMode;
+    HWND (*open)(const QlTransRec *rec);
+};
+#define QL_TRANS_OPENER_COUNT 7
+extern QlTransOpener QlTransOpenerTable[QL_TRANS_OPENER_COUNT];
 
 // Keeps the program responsive while a long list fills: called once per row,
 // it runs up to 15 waiting messages of the thread (translated and

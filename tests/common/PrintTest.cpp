@@ -341,12 +341,21 @@ TEST(PrintBarcode, DocumentSymbolIsCentredAndHoldsTheNumberAfter400000)
     EXPECT_EQ(1029, width);   // 1.2 x 37.3126 mm at 23 pixels a millimetre
 
     char text[20];
-    QlPrintDocBarcodeText("123", text);
-    EXPECT_STREQ("400000123", text);
+    // Numbers of up to five digits fill the symbol's five number digits, as
+    // the transactions window's look-up reads them.
+    const struct {
+        const char *number;
+        const char *symbol;
+    } kCases[] = {{"1", "40000000001"}, {"123", "40000000123"}, {"1234", "40000001234"}, {"12345", "40000012345"},
+                  {"", "400000"}, {"12a", "40000012a"}};
+    for (const auto &c : kCases) {
+        QlPrintDocBarcodeText(c.number, text);
+        EXPECT_STREQ(c.symbol, text) << c.number;
+    }
     QlPrintDocBarcodeText("12345678901234567", text);
     EXPECT_STREQ("4000001234567890123", text);   // 13 characters of the number
 
-    // Drawn: the bars of "400000123" at half height, nothing for a number
+    // Drawn: the bars of "40000000123" at half height, nothing for a number
     // that is not one.
     MetafilePrinter printer;
     HDC dc = printer.dc();
@@ -361,7 +370,7 @@ TEST(PrintBarcode, DocumentSymbolIsCentredAndHoldsTheNumberAfter400000)
     printer.finish();
 
     char modules[QL_BARCODE_MODULES_SIZE];
-    int count = QlBarcodeUpcModules("400000123", modules);
+    int count = QlBarcodeUpcModules("40000000123", modules);
     int bars = 0;
     for (int i = 0; i < count; i++) bars += modules[i] == '1';
     EmfRecords page = printer.records(0);

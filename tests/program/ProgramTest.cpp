@@ -536,3 +536,115 @@ TEST_F(Program, FirstStartShowsThePaintedCompanyManager)
     ASSERT_TRUE(first.wait(30000, &code));
     EXPECT_TRUE(ProgramWindows(kMainClass).empty());
 }
+
+// A user's road to a payment: the customers module's Pay for an account with
+// two open invoices, the first paid in full, part of the second through the
+// item dialog, Save; then the transactions window, where the payment's
+// printed barcode opens its view.  Pictures of the form, the dialog, the
+// window and the view are kept for a person to look at.
+TEST_F(Program, APaymentAgainstOpenInvoicesAndTheTransactionsWindow)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec joe = {};
+    strcpy(joe.acref, "JO001");
+    strcpy(joe.company, "Joe's Plumbing");
+    strcpy(joe.addr1, "12 Pipe Lane");
+    ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+    const char *invoices[][2] = {{"Boiler service and new valves", "1250.40"}, {"Bathroom tap", "86.10"}};
+    int64_t keys[2] = {0, 0};
+    for (int i = 0; i < 2; i++) {
+        QlTransRec rec = {};
+        rec.type = 1;
+        rec.cust_rowid = joe.iKey;
+        strcpy(rec.acref, "JO001");
+        strcpy(rec.date, i ? "3/02/2025" : "14/01/2025");
+        strcpy(rec.desc, invoices[i][0]);
+        strcpy(rec.gross, invoices[i][1]);
+        strcpy(rec.gross_bal, invoices[i][1]);
+        ASSERT_EQ(1, QlTransAdd(&rec, err)) << err;
+        keys[i] = rec.iKey;
+    }
+    QlDbClose();
+
+    std::string folder = NativePath(work.path());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+    HWND module = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        module = ChildWithControl(main, 1052);
+        return module && ControlText(module, 1130) == "JO001";
+    }));
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(6, BN_CLICKED), 0);   // Pay
+    HWND form = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, 1190)) != NULL; }));
+    EXPECT_EQ("JO001", ControlText(form, 1159));
+    EXPECT_TRUE(WaitFor([&] { return ControlText(form, 1189) == "1336.50"; }));
+
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(1188, BN_CLICKED), (LPARAM)GetDlgItem(form, 1188));   // Pay in full
+    EXPECT_TRUE(WaitFor([&] { return ControlText(form, 1190) == "1250.40"; }));
+    EXPECT_TRUE(Screenshot("payment-form.png"));
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(1187, BN_CLICKED), (LPARAM)GetDlgItem(form, 1187));   // Edit
+    HWND item = WaitForWindow("#32770", "Edit Payment Item", 20000);
+    ASSERT_NE(nullptr, item);
+    SetDlgItemTextA(item, 1177, "40");
+    SetDlgItemTextA(item, 1179, "5");
+    EXPECT_TRUE(Screenshot("payment-item-dialog.png"));
+    PostMessageA(item, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitFor([&] { return ControlText(form, 1190) == "1290.45"; }));
+
+    HWND toolbar = FindWindowExA(form, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, toolbar);
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)toolbar);   // Save
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(form); }));
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED), 0);   // Transactions
+    HWND pane = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (pane = ChildWithControl(main, 1103)) != NULL; }));
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(pane, 1103), LVM_GETITEMCOUNT, 0, 0) == 3; }));
+    EXPECT_TRUE(Screenshot("transactions-window.png"));
+    // The payment is transaction 3: its printed code is 400000, 00003 and
+    // the check digit.
+    SetDlgItemTextA(pane, 1141, "400000000039");
+    PostMessageA(pane, WM_USER + 4, 0, 0);
+    HWND view = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (view = ChildWithControl(main, 1190)) != NULL; }));
+    EXPECT_EQ("3", ControlText(view, 1158));
+    EXPECT_EQ("1290.45", ControlText(view, 1190));
+    EXPECT_EQ("46.05", ControlText(view, 1189));   // what the two invoices still owe
+    EXPECT_TRUE(Screenshot("payment-view.png"));
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlTransRec rec = {};
+    ASSERT_EQ(1, QlTransGetByRowId(keys[0], &rec, err)) << err;
+    EXPECT_STREQ("0.00", rec.gross_bal);
+    ASSERT_EQ(1, QlTransGetByRowId(keys[1], &rec, err)) << err;
+    EXPECT_STREQ("46.05", rec.gross_bal);
+    ASSERT_EQ(1, QlTransGetByRowId(3, &rec, err)) << err;
+    EXPECT_EQ(3u, rec.type);
+    EXPECT_STREQ("1290.45", rec.gross);
+    int64_t units = 0;
+    int cents = 0;
+    ASSERT_EQ(1, QlTransSumCustBalance(&units, &cents, &joe));
+    EXPECT_EQ(4605, units * 100 + cents);
+    QlDbClose();
+}

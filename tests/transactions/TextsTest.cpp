@@ -3,6 +3,7 @@
 
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
+#include "transactions/QlPaneTexts.h"
 #include "transactions/QlTransTexts.h"
 #include "transactions/QlViewTexts.h"
 
@@ -20,4 +21,9 @@ TEST(TransTexts, TheCurrentLanguageIsTheSettings)
     QlSettings.cfg.language = 42;
     EXPECT_STREQ("Invoice", QlTransText()->InvoiceTitle);
     QlSettings.cfg.language = saved;
+}
+
+TEST(TransTexts, ThePaymentAndTransactionsWindowRecordsAreComplete)
+{
+    ExpectCompleteLangRecords(QlPaneTextTable, sizeof QlPaneTextTable[0], QlPaneTextFields, QlPaneTextFieldCount);
 }
