@@ -280,13 +280,6 @@ protected:
     int64_t boiler = 0, tap = 0, valve = 0;
 };
 
-std::string DialogText(HWND dialog, int id)
-{
-    char text[128] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 }  // namespace
 
 TEST_F(PayFormTest, PayFromTheCustomersModuleListsTheAccountsOpenInvoices)
