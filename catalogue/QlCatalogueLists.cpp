@@ -86,6 +86,17 @@ int QlProdListAddRow(HWND list, const QlProdRec *rec)
     return row;
 }
 
+int QlProdListFill(HWND list, QlProdRowFn rowFn)
+{
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    char err[QL_DB_ERR_SIZE];
+    int ok = QlProdEnum(rowFn, err);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, NULL, TRUE);
+    if (ok && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) QlListShowRow(list, 0);
+    return ok;
+}
+
 // ---------------------------------------------------------------------------
 // Product list sorting
 //

@@ -30,6 +30,10 @@ int QlServListLoad(int order, HWND list, QlServRowFn rowFn);
 // code, the other columns as listed, prices "%d.%02d", stock "%d", row id
 // (a list of fewer columns drops the rest).  The new row's index.
 int QlProdListAddRow(HWND list, const QlProdRec *rec);
+// Hands every enabled product to the row function, the list's drawing held
+// back until it is whole; row 0 selected when the products were read and
+// there are rows.  1 when the products were read.
+int QlProdListFill(HWND list, QlProdRowFn rowFn);
 
 // Each column keeps its own direction (1 ascending), shared by every product
 // list and flipped by each click on the column, so that the first click

@@ -13,6 +13,7 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlPrint.h"
 #include "common/QlSeams.h"
+#include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResCatalogue.h"
@@ -34,7 +35,6 @@ const char *const QlProdBarcodeScales[14] = {"0.8", "0.9", "1.0", "1.1", "1.2", 
 #define EAN_PREFIX "2000000"
 #define PREVIEW_DIGIT_DROP 6       // how far the symbol's digits reach below its bars' area
 
-static const char kPrevProcProp[] = "PREVWNDPROC";
 static int sSeeded;
 
 static void Refuse(HWND dialog, const char *caption, const char *text)
@@ -312,25 +312,7 @@ static int PaintPreview(HWND preview)
 LRESULT CALLBACK QlBarcodePreviewWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_PAINT && PaintPreview(window)) return 0;
-    WNDPROC previous = (WNDPROC)GetPropA(window, kPrevProcProp);
-    if (!previous) return DefWindowProcA(window, msg, wParam, lParam);
-    return CallWindowProcA(previous, window, msg, wParam, lParam);
-}
-
-void QlBarcodePreviewAttach(HWND preview)
-{
-    if (!preview || GetPropA(preview, kPrevProcProp)) return;
-    LONG_PTR previous = SetWindowLongPtrA(preview, GWLP_WNDPROC, (LONG_PTR)QlBarcodePreviewWndProc);
-    SetPropA(preview, kPrevProcProp, (HANDLE)previous);
-}
-
-void QlBarcodePreviewDetach(HWND preview)
-{
-    if (!preview) return;
-    HANDLE previous = GetPropA(preview, kPrevProcProp);
-    if (!previous) return;
-    SetWindowLongPtrA(preview, GWLP_WNDPROC, (LONG_PTR)previous);
-    RemovePropA(preview, kPrevProcProp);
+    return QlUiCallPrevious(window, msg, wParam, lParam);
 }
 
 void QlBarcodePreviewRefresh(HWND dialog)

@@ -114,7 +114,7 @@ static void OnDestroy(HWND dialog)
     QlToolbarDestroy(sToolbar, QlSaveCloseToolbarTable, 2);
     sToolbar = NULL;
     QlEditEnterDetach(GetDlgItem(dialog, IDE_PROD_BARCODE));
-    QlBarcodePreviewDetach(GetDlgItem(dialog, IDS_PROD_PREVIEW));
+    QlUiUnsubclass(GetDlgItem(dialog, IDS_PROD_PREVIEW));
     if (sPrintFace) DeleteObject(sPrintFace);
     sPrintFace = NULL;
 }
@@ -179,12 +179,7 @@ static void ListNewProduct(const QlProdRec *rec)
     HWND list = QlProdState.window ? GetDlgItem(QlProdState.window, IDL_PROD_LIST) : NULL;
     if (!list) return;
     int row = QlProdListAddRow(list, rec);
-    if (row < 0) return;
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
-    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+    if (row >= 0) QlListShowRow(list, row);
 }
 
 int QlProdAdd(HWND dialog)
@@ -214,7 +209,7 @@ static BOOL OnNewInit(HWND dialog)
     const QlCatTextRec *text = QlCatText();
     QlUiCenterWindow(dialog);
     QlEditEnterAttach(GetDlgItem(dialog, IDE_PROD_BARCODE));
-    QlBarcodePreviewAttach(GetDlgItem(dialog, IDS_PROD_PREVIEW));
+    QlUiSubclass(GetDlgItem(dialog, IDS_PROD_PREVIEW), QlBarcodePreviewWndProc);
     if (!CreateToolbar(dialog)) return FALSE;
     SetDlgItemTextA(dialog, IDB_PROD_PRINT_BARCODE, text->PrintBarcode);
     QlUiComboFill(dialog, QlProdCodeTypeNames, IDC_PROD_CODE_TYPE, 0);
@@ -362,7 +357,7 @@ static BOOL OnEditInit(HWND dialog)
 {
     const QlCatTextRec *text = QlCatText();
     QlUiCenterWindow(dialog);
-    QlBarcodePreviewAttach(GetDlgItem(dialog, IDS_PROD_PREVIEW));
+    QlUiSubclass(GetDlgItem(dialog, IDS_PROD_PREVIEW), QlBarcodePreviewWndProc);
     SetWindowTextA(dialog, text->EditCaption);
     SetLabels(dialog, kEditLabels, ARRAYSIZE(kEditLabels));
     if (!CreateToolbar(dialog)) return FALSE;

@@ -62,20 +62,6 @@ int QlProdMemHasBarcode(const char *text, int n)
 // ---------------------------------------------------------------------------
 // The list
 
-static void ShowRow(HWND list, int row)
-{
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
-    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
-}
-
-static int RowCount(HWND list)
-{
-    return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-}
-
 static int ListRowCb(const QlProdRec *rec)
 {
     if (!QlDListAppendCopy(&QlProdState.prod_list, rec, (int)sizeof *rec)) return 0;
@@ -89,13 +75,29 @@ int QlProdListLoad(void)
     QlDListInit(&QlProdState.prod_list);
     if (!sList) return 0;
     SendMessageA(sList, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(sList, WM_SETREDRAW, FALSE, 0);
-    char err[QL_DB_ERR_SIZE];
-    int ok = QlProdEnum(ListRowCb, err);
-    SendMessageA(sList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(sList, NULL, TRUE);
-    if (ok && RowCount(sList) > 0) ShowRow(sList, 0);
-    return ok;
+    return QlProdListFill(sList, ListRowCb);
+}
+
+void QlProdFindRowSetup(HWND dialog, int findButtonId)
+{
+    const QlCatTextRec *text = QlCatText();
+    HWND kind = GetDlgItem(dialog, IDC_PROD_FIND_KIND);
+    for (int i = 0; i < 3; i++) SendMessageA(kind, CB_ADDSTRING, 0, (LPARAM)text->FindKinds[i]);
+    SendMessageA(kind, CB_SETCURSEL, 0, 0);
+    SetDlgItemTextA(dialog, findButtonId, text->Find);
+    SendDlgItemMessageA(dialog, IDE_PROD_FIND, EM_LIMITTEXT, 79, 0);
+}
+
+int QlProdFindRowRun(HWND dialog, HWND list)
+{
+    int row;
+    if (!QlItemFindProduct(dialog, list, &row)) {
+        SetDlgItemTextA(dialog, IDT_PROD_FIND_RESULT, QlCatText()->NotFound);
+        return 0;
+    }
+    QlListShowRow(list, row);
+    SetDlgItemTextA(dialog, IDT_PROD_FIND_RESULT, "");
+    return 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -158,18 +160,6 @@ void QlProdPrintPriceList(HWND window)
 {
 }
 
-static void OnFind(HWND window)
-{
-    HWND list = GetDlgItem(window, IDL_PROD_LIST);
-    int row;
-    if (QlItemFindProduct(window, list, &row)) {
-        ShowRow(list, row);
-        SetDlgItemTextA(window, IDT_PROD_FIND_RESULT, "");
-    } else {
-        SetDlgItemTextA(window, IDT_PROD_FIND_RESULT, QlCatText()->NotFound);
-    }
-}
-
 static void OnToolbarCommand(HWND window, int id)
 {
     switch (id) {
@@ -193,7 +183,7 @@ static void OnCommand(HWND window, int id, int code, HWND control)
         return;
     }
     if (id == IDB_PROD_FIND)
-        OnFind(window);
+        QlProdFindRowRun(window, GetDlgItem(window, IDL_PROD_LIST));
     else if (id == IDE_PROD_FIND && code == EN_CHANGE)
         SetDlgItemTextA(window, IDT_PROD_FIND_RESULT, "");
 }
@@ -301,12 +291,7 @@ static BOOL OnInitDialog(HWND window)
     PlaceFindRow(window, ToolbarTop(window));
     SetListBottom(window, client.bottom - (ToolbarHeight() + ItemHeight(window, IDE_PROD_FIND) + 10));
 
-    const char *kinds[] = {text->FindKinds[0], text->FindKinds[1], text->FindKinds[2], NULL};
-    HWND combo = GetDlgItem(window, IDC_PROD_FIND_KIND);
-    for (int i = 0; kinds[i]; i++) SendMessageA(combo, CB_ADDSTRING, 0, (LPARAM)kinds[i]);
-    SendMessageA(combo, CB_SETCURSEL, 0, 0);
-    SetDlgItemTextA(window, IDB_PROD_FIND, text->Find);
-    SendDlgItemMessageA(window, IDE_PROD_FIND, EM_LIMITTEXT, 79, 0);
+    QlProdFindRowSetup(window, IDB_PROD_FIND);
 
     QlListSetupFromTable(window, &QlProdListColumnTable);
     QlProdListLoad();

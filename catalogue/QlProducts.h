@@ -39,6 +39,12 @@ void QlProdLayout(HWND window);
 // Empties and reloads the window's list and prod_list from the enabled
 // products, row 0 selected; 1 when the products were read.
 int QlProdListLoad(void);
+// The find row of the window and of the stock dialogs (combo 1186, edit
+// 1387, status 1119): its kinds, Code selected, and the button's label; and
+// the search by kind and text: the row found selected and shown (1), or "not
+// found" (0).
+void QlProdFindRowSetup(HWND dialog, int findButtonId);
+int QlProdFindRowRun(HWND dialog, HWND list);
 // The commands.
 void QlProdNewCmd(HWND window);
 void QlProdEditCmd(HWND window);
@@ -106,11 +112,9 @@ int QlProdRandomMfrCode(void);
 // product) into rec->scode; 0 when every one is used.
 int QlProdNextShortCode(QlProdRec *rec);
 
-// The preview static 1271: paints the symbol of the barcode field when it
-// holds 12 or 13 digits.
+// The preview static 1271 (subclassed with QlUiSubclass): paints the symbol
+// of the barcode field when it holds 12 or 13 digits.
 LRESULT CALLBACK QlBarcodePreviewWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-void QlBarcodePreviewAttach(HWND preview);
-void QlBarcodePreviewDetach(HWND preview);
 // Draws the preview of a code of 12 or 13 digits into the area (white, the
 // symbol filling its width in whole pixels per module, digits under it); 0,
 // with nothing drawn, for any other text.

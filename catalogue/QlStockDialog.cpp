@@ -52,26 +52,6 @@ static int StockListRowCb(const QlProdRec *rec)
     return 0;
 }
 
-static void ShowRow(HWND list, int row)
-{
-    LVITEMA item = {};
-    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    item.state = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
-    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
-}
-
-static void StockListFill(HWND dialog)
-{
-    sList = GetDlgItem(dialog, IDL_STOCK_LIST);
-    SendMessageA(sList, WM_SETREDRAW, FALSE, 0);
-    char err[QL_DB_ERR_SIZE];
-    int ok = QlProdEnum(StockListRowCb, err);
-    SendMessageA(sList, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(sList, NULL, TRUE);
-    if (ok && SendMessageA(sList, LVM_GETITEMCOUNT, 0, 0) > 0) ShowRow(sList, 0);
-}
-
 static void StockListLoad(HWND dialog)
 {
     const QlCatTextRec *text = QlCatText();
@@ -80,17 +60,14 @@ static void StockListLoad(HWND dialog)
     SetDlgItemTextA(dialog, IDT_STOCK_CODE_LABEL, text->CodeLabel);
     SendDlgItemMessageA(dialog, IDE_STOCK_QTY, EM_LIMITTEXT, 7, 0);
     SendDlgItemMessageA(dialog, IDE_STOCK_BARCODE, EM_LIMITTEXT, 30, 0);
-    SendDlgItemMessageA(dialog, IDE_PROD_FIND, EM_LIMITTEXT, 79, 0);
     if (QlFontWide10) SendDlgItemMessageA(dialog, IDE_STOCK_BARCODE, WM_SETFONT, (WPARAM)QlFontWide10, TRUE);
     QlListSetupFromTable(dialog, &QlStockListColumnTable);
-    StockListFill(dialog);
+    sList = GetDlgItem(dialog, IDL_STOCK_LIST);
+    QlProdListFill(sList, StockListRowCb);
     EnableWindow(GetDlgItem(dialog, IDE_STOCK_QTY), FALSE);
     memset(QlProdSortFlags, 0, sizeof QlProdSortFlags);
     QlProdState.stock_changed = 0;
-    HWND kind = GetDlgItem(dialog, IDC_PROD_FIND_KIND);
-    for (int i = 0; i < 3; i++) SendMessageA(kind, CB_ADDSTRING, 0, (LPARAM)text->FindKinds[i]);
-    SendMessageA(kind, CB_SETCURSEL, 0, 0);
-    SetDlgItemTextA(dialog, IDB_STOCK_FIND, text->Find);
+    QlProdFindRowSetup(dialog, IDB_STOCK_FIND);
 }
 
 // The quantity field ready for the picked product.
@@ -154,7 +131,7 @@ static void StockFindBarcode(HWND dialog)
     find.psz = product.scode;
     int row = (int)SendMessageA(sList, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
     if (row < 0) return;
-    ShowRow(sList, row);
+    QlListShowRow(sList, row);
     AskQuantity(dialog);
 }
 
@@ -213,14 +190,7 @@ static void StockCommand(HWND dialog, int out)
 
 static void OnFind(HWND dialog)
 {
-    int row;
-    if (QlItemFindProduct(dialog, sList, &row)) {
-        ShowRow(sList, row);
-        StockListSelect(dialog);
-        SetDlgItemTextA(dialog, IDT_PROD_FIND_RESULT, "");
-    } else {
-        SetDlgItemTextA(dialog, IDT_PROD_FIND_RESULT, QlCatText()->NotFound);
-    }
+    if (QlProdFindRowRun(dialog, sList)) StockListSelect(dialog);
 }
 
 // ---------------------------------------------------------------------------
