@@ -5,6 +5,7 @@
 #include "datastore/QlDbTables.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 // ---------------------------------------------------------------------------
@@ -59,7 +60,49 @@ int QlServListLoad(int order, HWND list, QlServRowFn rowFn)
 }
 
 // ---------------------------------------------------------------------------
+// Product lists
+
+int QlProdListAddRow(HWND list, const QlProdRec *rec)
+{
+    LVITEMA item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = 65535;
+    item.pszText = (char *)rec->scode;
+    item.lParam = QlProdCodeParam(rec->scode);
+    int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    if (row < 0) return row;
+    char text[40];
+    QlListSetCell(list, row, 1, rec->supplier_code);
+    QlListSetCell(list, row, 2, rec->name);
+    snprintf(text, sizeof text, "%d.%02d", rec->purchase_price_units, (int)rec->purchase_price_hundredths);
+    QlListSetCell(list, row, 3, text);
+    snprintf(text, sizeof text, "%d.%02d", rec->unit_price_units, (int)rec->unit_price_hundredths);
+    QlListSetCell(list, row, 4, text);
+    snprintf(text, sizeof text, "%d", rec->stock_qty);
+    QlListSetCell(list, row, 5, text);
+    snprintf(text, sizeof text, QL_I64, rec->iKey);
+    QlListSetCell(list, row, 6, text);
+    QlListSetCell(list, row, 7, rec->barcode);
+    return row;
+}
+
+int QlProdListFill(HWND list, QlProdRowFn rowFn)
+{
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    char err[QL_DB_ERR_SIZE];
+    int ok = QlProdEnum(rowFn, err);
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, NULL, TRUE);
+    if (ok && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) QlListShowRow(list, 0);
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
 // Product list sorting
+//
+// A sort compares the stored products of the rows, found by their short
+// codes (the item data) in an index made once per sort: from the records a
+// window keeps, or from one read of the enabled products.
 
 int QlProdSortFlags[QL_PROD_SORT_COLUMNS];
 static int *sSortFlag = &QlProdSortFlags[0];
@@ -71,13 +114,35 @@ LPARAM QlProdCodeParam(const char *scode)
     return (LPARAM)packed;
 }
 
-static int ReadProduct(LPARAM data, QlProdRec *out)
+struct ProdIndexEntry {
+    int32_t code;          // the short code packed as item data
+    int order;             // the record's place in its source: the first one wins
+    const QlProdRec *rec;
+};
+
+static ProdIndexEntry *sIndex;
+static int sIndexCount;
+
+static int CompareEntries(const void *a, const void *b)
 {
-    int32_t packed = (int32_t)data;
-    char code[5] = "";
-    memcpy(code, &packed, 4);
-    char err[QL_DB_ERR_SIZE];
-    return QlProdFind("scode", code, out, err);
+    const ProdIndexEntry *x = (const ProdIndexEntry *)a, *y = (const ProdIndexEntry *)b;
+    if (x->code != y->code) return x->code < y->code ? -1 : 1;
+    return x->order < y->order ? -1 : x->order > y->order;
+}
+
+// The first record of the code, NULL when none.
+static const QlProdRec *IndexFind(LPARAM data)
+{
+    int32_t code = (int32_t)data;
+    int low = 0, high = sIndexCount;
+    while (low < high) {
+        int mid = low + (high - low) / 2;
+        if (sIndex[mid].code < code)
+            low = mid + 1;
+        else
+            high = mid;
+    }
+    return low < sIndexCount && sIndex[low].code == code ? sIndex[low].rec : NULL;
 }
 
 static int CompareNumbers(int64_t a, int64_t b)
@@ -85,36 +150,121 @@ static int CompareNumbers(int64_t a, int64_t b)
     return a > b ? 1 : a < b ? -1 : 0;
 }
 
+static int64_t Cents(int32_t units, uint32_t hundredths)
+{
+    return (int64_t)units * 100 + (int32_t)hundredths;
+}
+
 int CALLBACK QlProdCompareCb(LPARAM data1, LPARAM data2, LPARAM column)
 {
-    QlProdRec a, b;
-    if (!ReadProduct(data1, &a) || !ReadProduct(data2, &b)) return 0;
+    const QlProdRec *a = IndexFind(data1), *b = IndexFind(data2);
+    if (!a || !b) return 0;
     int result = 0;
     switch (column) {
-    case 0: result = strcmp(a.scode, b.scode); break;
-    case 1: result = strcmp(a.supplier_code, b.supplier_code); break;
-    case 2: result = strcmp(a.name, b.name); break;
+    case 0: result = strcmp(a->scode, b->scode); break;
+    case 1: result = strcmp(a->supplier_code, b->supplier_code); break;
+    case 2: result = strcmp(a->name, b->name); break;
     case 3:
-        result = CompareNumbers((int64_t)a.purchase_price_units * 100 + (int32_t)a.purchase_price_hundredths,
-                                (int64_t)b.purchase_price_units * 100 + (int32_t)b.purchase_price_hundredths);
+        result = CompareNumbers(Cents(a->purchase_price_units, a->purchase_price_hundredths),
+                                Cents(b->purchase_price_units, b->purchase_price_hundredths));
         break;
     case 4:
-        result = CompareNumbers((int64_t)a.unit_price_units * 100 + (int32_t)a.unit_price_hundredths,
-                                (int64_t)b.unit_price_units * 100 + (int32_t)b.unit_price_hundredths);
+        result = CompareNumbers(Cents(a->unit_price_units, a->unit_price_hundredths),
+                                Cents(b->unit_price_units, b->unit_price_hundredths));
         break;
-    case 5: result = CompareNumbers(a.stock_qty, b.stock_qty); break;
-    case 6: result = CompareNumbers(a.iKey, b.iKey); break;
-    case 7: result = strcmp(a.barcode, b.barcode); break;
+    case 5: result = CompareNumbers(a->stock_qty, b->stock_qty); break;
+    case 6: result = CompareNumbers(a->iKey, b->iKey); break;
+    case 7: result = strcmp(a->barcode, b->barcode); break;
     }
     if (*sSortFlag == 0 && result != 0) result = result == 1 ? -1 : 1;
     return result;
 }
 
-void QlProdSortList(HWND dialog, int listId, const NMLISTVIEW *click)
+// The records read for a sort of a list that keeps none.
+struct ProdReadRec {
+    QlProdRec *records;
+    int count, capacity, failed;
+};
+static ProdReadRec sRead;
+
+static int ReadRowCb(const QlProdRec *rec)
+{
+    if (sRead.failed) return 0;
+    if (sRead.count == sRead.capacity) {
+        int capacity = sRead.capacity ? sRead.capacity * 2 : 256;
+        QlProdRec *grown = (QlProdRec *)realloc(sRead.records, (size_t)capacity * sizeof *grown);
+        if (!grown) {
+            sRead.failed = 1;
+            return 0;
+        }
+        sRead.records = grown;
+        sRead.capacity = capacity;
+    }
+    sRead.records[sRead.count++] = *rec;
+    return 0;
+}
+
+// The index over the records (NULL: the enabled products, read once); 0
+// when it could not be made.
+static int BuildIndex(const QlDListRec *records)
+{
+    memset(&sRead, 0, sizeof sRead);
+    int count = 0;
+    if (records) {
+        for (QlDListNodeRec *node = records->first; node; node = node->next) count++;
+    } else {
+        char err[QL_DB_ERR_SIZE];
+        QlProdEnum(ReadRowCb, err);   // a failed read leaves the rows it gave: the others compare equal
+        if (sRead.failed) {
+            free(sRead.records);
+            return 0;
+        }
+        count = sRead.count;
+    }
+    sIndex = (ProdIndexEntry *)malloc((size_t)(count ? count : 1) * sizeof *sIndex);
+    if (!sIndex) {
+        free(sRead.records);
+        return 0;
+    }
+    sIndexCount = 0;
+    if (records) {
+        for (QlDListNodeRec *node = records->first; node; node = node->next) {
+            if (node->length < (int)sizeof(QlProdRec)) continue;
+            const QlProdRec *rec = (const QlProdRec *)node->data;
+            sIndex[sIndexCount] = {(int32_t)QlProdCodeParam(rec->scode), sIndexCount, rec};
+            sIndexCount++;
+        }
+    } else {
+        for (int i = 0; i < count; i++) {
+            sIndex[sIndexCount] = {(int32_t)QlProdCodeParam(sRead.records[i].scode), i, &sRead.records[i]};
+            sIndexCount++;
+        }
+    }
+    qsort(sIndex, (size_t)sIndexCount, sizeof *sIndex, CompareEntries);
+    return 1;
+}
+
+static void FreeIndex(void)
+{
+    free(sIndex);
+    free(sRead.records);
+    sIndex = NULL;
+    sIndexCount = 0;
+    memset(&sRead, 0, sizeof sRead);
+}
+
+void QlProdSortListFrom(HWND dialog, int listId, const NMLISTVIEW *click, const QlDListRec *records)
 {
     int column = click->iSubItem;
     if (column < 0 || column >= QL_PROD_SORT_COLUMNS) return;
     sSortFlag = &QlProdSortFlags[column];
     *sSortFlag = *sSortFlag == 0 ? 1 : 0;
+    if (!BuildIndex(records)) return;
     SendMessageA(GetDlgItem(dialog, listId), LVM_SORTITEMS, (WPARAM)column, (LPARAM)QlProdCompareCb);
+    FreeIndex();
+}
+
+void QlProdSortList(HWND dialog, int listId, const NMLISTVIEW *click)
+{
+    QlProdSortListFrom(dialog, listId, click, NULL);
 }

@@ -1,8 +1,9 @@
 // List routines of the products and services screens that other modules use
 // too: the text finder over list-view cells, the services list (rows and
-// ordered loads), and the product list's column sorting.
+// ordered loads), the product lists' rows and their column sorting.
 #pragma once
 
+#include "common/QlDList.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>
@@ -25,18 +26,29 @@ int QlServListAddRow(const QlServRec *rec, HWND list);
 int QlServListLoad(int order, HWND list, QlServRowFn rowFn);
 
 // Product lists (code, supplier code, details, cost price, unit price, stock,
-// row id, barcode): each column keeps its own direction (1 ascending),
-// shared by every product list and flipped by each click on the column, so
-// that the first click sorts ascending and the next descending.
+// row id, barcode).  Appends one product: item text and data its short
+// code, the other columns as listed, prices "%d.%02d", stock "%d", row id
+// (a list of fewer columns drops the rest).  The new row's index.
+int QlProdListAddRow(HWND list, const QlProdRec *rec);
+// Hands every enabled product to the row function, the list's drawing held
+// back until it is whole; row 0 selected when the products were read and
+// there are rows.  1 when the products were read.
+int QlProdListFill(HWND list, QlProdRowFn rowFn);
+
+// Each column keeps its own direction (1 ascending), shared by every product
+// list and flipped by each click on the column, so that the first click
+// sorts ascending and the next descending.
 #define QL_PROD_SORT_COLUMNS 8
 extern int QlProdSortFlags[QL_PROD_SORT_COLUMNS];
 // Flips the clicked column's direction and sorts the dialog's list by that
-// column, comparing the stored products (item data: the product code's
-// first four bytes).
+// column, comparing the stored products of the rows (item data: the short
+// code's first four bytes): those of records (QlProdRec copies) when given,
+// else the enabled products read once for the sort.
+void QlProdSortListFrom(HWND dialog, int listId, const NMLISTVIEW *click, const QlDListRec *records);
 void QlProdSortList(HWND dialog, int listId, const NMLISTVIEW *click);
-// Compares the products of two rows by the column: -1, 0 or 1 (text columns
-// strcmp's result), turned round when the column's direction is descending;
-// rows whose products cannot be read are equal.
+// Compares the products of two rows by the column during a sort: -1, 0 or 1
+// (text columns strcmp's result), turned round when the column's direction
+// is descending; rows whose products are unknown are equal.
 int CALLBACK QlProdCompareCb(LPARAM data1, LPARAM data2, LPARAM column);
 // The item data of a product row: the first four bytes of its code.
 LPARAM QlProdCodeParam(const char *scode);

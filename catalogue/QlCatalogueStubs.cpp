@@ -1,11 +1,6 @@
-// The products and services windows are not part of the program yet: their
-// openers leave the main window as it is.
+// The services window is not part of the program yet: its opener leaves the
+// main window as it is.
 #include "catalogue/QlCatalogueOpen.h"
-
-HWND QlProdOpenWindow(HWND mainWindow)
-{
-    return NULL;
-}
 
 HWND QlServOpenWindow(HWND mainWindow)
 {

@@ -161,3 +161,12 @@ void QlListSetCell(HWND list, int row, int column, const char *text)
     item.pszText = (char *)text;
     SendMessageA(list, LVM_SETITEMTEXTA, (WPARAM)row, (LPARAM)&item);
 }
+
+void QlListShowRow(HWND list, int row)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
+    SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
+}

@@ -63,6 +63,9 @@ int QlListViewSetColumns(HWND dialog, int controlId, const char (*titles)[40], c
 // for an empty text or list).
 int QlListFindRow(HWND list, const char *text, int column, int mode, int *row);
 
+// Selects and focuses the row and scrolls it into view (whole).
+void QlListShowRow(HWND list, int row);
+
 // Reads one cell into text (size bytes), always terminated: Wine fills the
 // whole buffer without a terminator when the cell is longer.
 void QlListGetCell(HWND list, int row, int column, char *text, int size);

@@ -80,29 +80,44 @@ void QlStatusPost(const char *text, COLORREF colour)
     if (!PostMessageA(QlStatusPanelWnd, QL_WM_STATUS_SHOW, (WPARAM)colour, (LPARAM)copy)) free(copy);
 }
 
+void QlUiSubclass(HWND window, WNDPROC procedure)
+{
+    if (!window || GetPropA(window, kPrevProcProp)) return;
+    LONG_PTR prev = SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)procedure);
+    SetPropA(window, kPrevProcProp, (HANDLE)prev);
+}
+
+void QlUiUnsubclass(HWND window)
+{
+    if (!window) return;
+    HANDLE prev = GetPropA(window, kPrevProcProp);
+    if (!prev) return;
+    SetWindowLongPtrA(window, GWLP_WNDPROC, (LONG_PTR)prev);
+    RemovePropA(window, kPrevProcProp);
+}
+
+LRESULT QlUiCallPrevious(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC prev = (WNDPROC)GetPropA(window, kPrevProcProp);
+    if (!prev) return DefWindowProcA(window, msg, wParam, lParam);
+    return CallWindowProcA(prev, window, msg, wParam, lParam);
+}
+
 LRESULT CALLBACK QlEditEnterWndProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
         SendMessageA(GetParent(edit), QL_WM_ENTER_KEY, 0, 0);
         return 0;
     }
-    WNDPROC prev = (WNDPROC)GetPropA(edit, kPrevProcProp);
-    if (!prev) return DefWindowProcA(edit, msg, wParam, lParam);
-    return CallWindowProcA(prev, edit, msg, wParam, lParam);
+    return QlUiCallPrevious(edit, msg, wParam, lParam);
 }
 
 void QlEditEnterAttach(HWND edit)
 {
-    if (!edit || GetPropA(edit, kPrevProcProp)) return;
-    LONG_PTR prev = SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)QlEditEnterWndProc);
-    SetPropA(edit, kPrevProcProp, (HANDLE)prev);
+    QlUiSubclass(edit, QlEditEnterWndProc);
 }
 
 void QlEditEnterDetach(HWND edit)
 {
-    if (!edit) return;
-    HANDLE prev = GetPropA(edit, kPrevProcProp);
-    if (!prev) return;
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)prev);
-    RemovePropA(edit, kPrevProcProp);
+    QlUiUnsubclass(edit);
 }

@@ -35,6 +35,14 @@ int QlRingPop(QlRingRec *ring, int32_t *value);
 extern HWND QlStatusPanelWnd;
 void QlStatusPost(const char *text, COLORREF colour);
 
+// Subclassing a control: the previous window procedure is kept in the
+// control's property "PREVWNDPROC" (a control already subclassed is left as
+// it is); Unsubclass puts it back and removes the property; CallPrevious
+// hands a message to it (DefWindowProc when there is none).
+void QlUiSubclass(HWND window, WNDPROC procedure);
+void QlUiUnsubclass(HWND window);
+LRESULT QlUiCallPrevious(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
 // Enter in a subclassed edit sends WM_USER+4 to its parent.
 #define QL_WM_ENTER_KEY (WM_USER + 4)
 LRESULT CALLBACK QlEditEnterWndProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -8,3 +8,5 @@ INT_PTR QlReportsShow(HWND mainWindow);
 // The sales statistics window as the module window; returns it, NULL when
 // none was opened.
 HWND QlSalesGraphOpen(HWND mainWindow);
+// The products window's Export command: the products CSV export.
+void QlReportExportProd(HWND productsWindow);

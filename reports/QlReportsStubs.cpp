@@ -11,3 +11,7 @@ HWND QlSalesGraphOpen(HWND mainWindow)
 {
     return NULL;
 }
+
+void QlReportExportProd(HWND productsWindow)
+{
+}

@@ -10,3 +10,4 @@
 #include "QlResTrans.h"
 #include "QlResTransViews.h"
 #include "QlResTransPane.h"
+#include "QlResCatalogue.h"

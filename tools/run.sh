@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what is missing, builds, and starts Quillory in a window.
 # The company data lives in the working folder: the first argument, or
-# ~/Quillory.  The first start in an empty folder asks for a company.
+# ~/Quillory, where the flag pictures and the scan sounds are copied.  The
+# first start in an empty folder asks for a company.
 set -e
 top=$(cd "$(dirname "$0")/.." && pwd)
 sh "$top/tools/deps.sh"
@@ -9,6 +10,7 @@ sh "$top/tools/build.sh"
 work=${1:-$HOME/Quillory}
 mkdir -p "$work"
 cp -rn "$top/resources/images" "$work/" 2>/dev/null || true
+cp -n "$top/resources/sounds/"*.wav "$work/" 2>/dev/null || true
 export WINEPREFIX="${WINEPREFIX:-$top/build/runprefix}" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 cd "$work"
 if [ -n "$DISPLAY" ]; then

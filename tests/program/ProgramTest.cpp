@@ -648,3 +648,89 @@ TEST_F(Program, APaymentAgainstOpenInvoicesAndTheTransactionsWindow)
     EXPECT_EQ(4605, units * 100 + cents);
     QlDbClose();
 }
+
+// The products window and its dialogs, opened as a user opens them, each
+// painted on the screen (the barcode previews show bars), with a picture of
+// each in the artifacts folder.
+TEST_F(Program, TheProductsWindowAndItsDialogsPaint)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    const struct {
+        const char *code, *barcode, *name;
+        int units, stock;
+    } stored[] = {{"0001", "412345000018", "COPPER PIPE 15MM", 12, 40}, {"0002", "2000000000015", "BRASS ELBOW", 1, 3}};
+    for (const auto &p : stored) {
+        QlProdRec rec = {};
+        strcpy(rec.scode, p.code);
+        strcpy(rec.barcode, p.barcode);
+        strcpy(rec.name, p.name);
+        rec.unit_price_units = p.units;
+        rec.stock_qty = p.stock;
+        ASSERT_EQ(1, QlProdAddRec(&rec, err)) << err;
+    }
+    QlDbClose();
+
+    std::string folder = NativePath(work.path());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), 0);   // Products
+    HWND products = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        products = ChildWithControl(main, 1137);
+        return products && SendMessageA(GetDlgItem(products, 1137), LVM_GETITEMCOUNT, 0, 0) == 2;
+    }));
+    ASSERT_TRUE(Screenshot("products-window.png"));
+    EXPECT_GT(Spread("products-window.png", ClientOnScreen(products)), 0.02);
+    HWND toolbar = FindWindowExA(products, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, toolbar);
+
+    // Each dialog of a tool-bar command: painted, and for the product
+    // dialogs the preview with bars; closed with Escape's IDCANCEL.
+    const struct {
+        int command;
+        const char *title, *picture;
+        bool generate;
+    } dialogs[] = {
+        {1, "Edit Product", "product-edit-dialog.png", false},
+        {0, "Create New Product", "product-new-dialog.png", true},
+        {3, "Accept products in stock", "stock-in-dialog.png", false},
+        {4, "Release products from stock", "stock-out-dialog.png", false},
+    };
+    for (const auto &d : dialogs) {
+        SCOPED_TRACE(d.title);
+        PostMessageA(products, WM_COMMAND, MAKEWPARAM(d.command, BN_CLICKED), (LPARAM)toolbar);
+        HWND dialog = WaitForWindow("#32770", d.title, 20000);
+        ASSERT_NE(nullptr, dialog);
+        if (d.generate) {
+            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(1268, BN_CLICKED), (LPARAM)GetDlgItem(dialog, 1268));
+            EXPECT_TRUE(WaitFor([&] { return ControlText(dialog, 1141).size() == 12; }));
+        }
+        ASSERT_TRUE(Screenshot(d.picture));
+        EXPECT_GT(Spread(d.picture, ClientOnScreen(dialog)), 0.02);
+        HWND preview = GetDlgItem(dialog, 1271);
+        if (preview) {
+            EXPECT_GT(Spread(d.picture, ClientOnScreen(preview)), 0.1) << "no bars in the preview";
+        }
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    }
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+}

@@ -206,7 +206,7 @@ TEST_F(BackupTest, TwoBackupsInOneSecond)
     bool sameSecond = false;
     for (int attempt = 0; attempt < 5 && !sameSecond; attempt++) {
         MsgAnswers answers;
-        ASSERT_FALSE(Backup().empty());
+        if (Backup().empty()) continue;    // the last attempt's second backup took this second
         if (!Backup().empty()) continue;   // the clock went on between them
         sameSecond = true;
         ASSERT_EQ(1u, answers.asked.size());
