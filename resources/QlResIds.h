@@ -8,3 +8,4 @@
 #include "QlResCustomers.h"
 #include "QlResSettings.h"
 #include "QlResTrans.h"
+#include "QlResNetmail.h"
