@@ -36,23 +36,11 @@ int Email(DocFormKind kind, HWND form, int flag = 0)
     return -1;
 }
 
-struct DialogSeen {
-    bool opened = false;
-    std::string title, to, subject, attachment, message;
-};
-
 // The e-mail dialog's fields as it opens; then Close.
-std::vector<std::function<bool(HWND)>> ReadAndClose(DialogSeen &seen)
+std::vector<std::function<bool(HWND)>> ReadAndClose(MailDialogSeen &seen)
 {
     return {[&seen](HWND d) {
-                seen.opened = true;
-                char title[128] = "";
-                GetWindowTextA(d, title, sizeof title);
-                seen.title = title;
-                seen.to = DlgText(d, IDE_MAIL_TO);
-                seen.subject = DlgText(d, IDE_MAIL_SUBJECT);
-                seen.attachment = DlgText(d, IDE_MAIL_ATTACHMENT);
-                seen.message = DlgText(d, IDE_MAIL_MESSAGE);
+                seen = ReadMailDialog(d);
                 return true;
             },
             MailClick(IDB_MAIL_CLOSE)};
@@ -196,7 +184,7 @@ TEST_F(DocEmailTest, TheDialogOpensWithTheCustomersAddressAndTheFile)
     for (const Case &k : cases) {
         SCOPED_TRACE(k.title);
         Fill(k.kind);
-        DialogSeen seen;
+        MailDialogSeen seen;
         {
             MailSteps steps(ReadAndClose(seen), 10000);
             EXPECT_EQ(0, Email(k.kind, form));
@@ -222,7 +210,7 @@ TEST_F(DocEmailTest, TheDialogOpensWithTheCustomersAddressAndTheFile)
     char err[256] = "";
     ASSERT_EQ(1, QlCustUpdate(&customer, err)) << err;
     Fill(DOC_SERVICE);
-    DialogSeen seen;
+    MailDialogSeen seen;
     {
         MailSteps steps(ReadAndClose(seen), 10000);
         Email(DOC_SERVICE, form);
@@ -255,7 +243,7 @@ TEST_F(DocEmailTest, ASavedInvoiceGoesAsHtmlToARealServerOverVerifiedTls)
                                       mailbox.native, "--user", "quillory", "--password", "pa$$word"},
                                      15000, true);
     ASSERT_GT(port, 0);
-    setenv("SSL_CERT_FILE", certs.native("ca.pem").c_str(), 1);
+    MailTrustFile trust(certs.native("ca.pem"));
     QlSettingsRec &cfg = QlSettings.cfg;
     strcpy(cfg.smtpServer, "localhost");
     cfg.smtpPort = (uint16_t)port;
@@ -284,7 +272,6 @@ TEST_F(DocEmailTest, ASavedInvoiceGoesAsHtmlToARealServerOverVerifiedTls)
         gMailChoice = 1;
         EXPECT_EQ(0, QlInvEmail(form, 0, 1));
     }
-    unsetenv("SSL_CERT_FILE");
     EXPECT_EQ("Email has been sent.", status);
     EXPECT_EQ(QL_COLOUR_DONE, colour);
 

@@ -21,30 +21,17 @@
 
 namespace {
 
-struct Shown {
-    bool opened = false;
+struct Shown : MailDialogSeen {
     int result = -1;
-    std::string title, to, subject, attachment, message, from, subjectLabel;
-    bool attachmentEnabled = false, attachmentLabelEnabled = false;
 };
 
+// Opens the dialog, reads what it shows and closes it.
 Shown OpenAndRead(const char *caption, const char *attachment, const char *recipient, const char *subject,
                   const char *message)
 {
     Shown shown;
     MailSteps steps({[&](HWND d) {
-                         shown.opened = true;
-                         char title[128] = "";
-                         GetWindowTextA(d, title, sizeof title);
-                         shown.title = title;
-                         shown.to = DlgText(d, IDE_MAIL_TO);
-                         shown.subject = DlgText(d, IDE_MAIL_SUBJECT);
-                         shown.attachment = DlgText(d, IDE_MAIL_ATTACHMENT);
-                         shown.message = DlgText(d, IDE_MAIL_MESSAGE);
-                         shown.from = DlgText(d, IDE_MAIL_FROM);
-                         shown.subjectLabel = DlgText(d, IDT_MAIL_SUBJECT_LABEL);
-                         shown.attachmentEnabled = IsWindowEnabled(GetDlgItem(d, IDE_MAIL_ATTACHMENT));
-                         shown.attachmentLabelEnabled = IsWindowEnabled(GetDlgItem(d, IDT_MAIL_ATTACHMENT_LABEL));
+                         static_cast<MailDialogSeen &>(shown) = ReadMailDialog(d);
                          return true;
                      },
                      MailClick(IDB_MAIL_CLOSE)},
@@ -64,7 +51,6 @@ protected:
         QlSettings.cfg.useSsl = 0;
         QlSettings.cfg.language = 0;
     }
-    void TearDown() override { unsetenv("SSL_CERT_FILE"); }
 
     // Starts the scripted peer and points the settings at it.
     bool StartPeer(const std::vector<std::string> &extra)
@@ -344,7 +330,7 @@ TEST_F(MailDialogTest, ARefusedCertificateEndsTheSendBeforeAnythingIsSaid)
 {
     const NetCerts &c = NetTestCerts();
     ASSERT_FALSE(c.nativeDir.empty());
-    setenv("SSL_CERT_FILE", c.native("ca.pem").c_str(), 1);
+    MailTrustFile trust(c.native("ca.pem"));
     ASSERT_TRUE(StartPeer({"--cert", c.native("wrong.pem"), "--key", c.native("wrong.key")}));
     strcpy(QlSettings.cfg.smtpServer, "localhost");
     QlSettings.cfg.useSsl = 1;

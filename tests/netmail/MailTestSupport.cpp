@@ -9,6 +9,7 @@
 #include "resources/QlResCommon.h"
 #include "resources/QlResNetmail.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 static LRESULT CALLBACK MainProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -117,11 +118,43 @@ MailSteps::~MailSteps()
     gSteps = nullptr;
 }
 
+MailTrustFile::MailTrustFile(const std::string &nativePath)
+{
+    const char *old = getenv("SSL_CERT_FILE");
+    had_ = old != NULL;
+    if (old) saved_ = old;
+    setenv("SSL_CERT_FILE", nativePath.c_str(), 1);
+}
+
+MailTrustFile::~MailTrustFile()
+{
+    if (had_) setenv("SSL_CERT_FILE", saved_.c_str(), 1);
+    else unsetenv("SSL_CERT_FILE");
+}
+
 std::string DlgText(HWND dialog, int id)
 {
     char text[1024] = "";
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
+}
+
+MailDialogSeen ReadMailDialog(HWND dialog)
+{
+    MailDialogSeen seen;
+    seen.opened = true;
+    char title[128] = "";
+    GetWindowTextA(dialog, title, sizeof title);
+    seen.title = title;
+    seen.from = DlgText(dialog, IDE_MAIL_FROM);
+    seen.to = DlgText(dialog, IDE_MAIL_TO);
+    seen.subject = DlgText(dialog, IDE_MAIL_SUBJECT);
+    seen.attachment = DlgText(dialog, IDE_MAIL_ATTACHMENT);
+    seen.message = DlgText(dialog, IDE_MAIL_MESSAGE);
+    seen.subjectLabel = DlgText(dialog, IDT_MAIL_SUBJECT_LABEL);
+    seen.attachmentEnabled = IsWindowEnabled(GetDlgItem(dialog, IDE_MAIL_ATTACHMENT)) != 0;
+    seen.attachmentLabelEnabled = IsWindowEnabled(GetDlgItem(dialog, IDT_MAIL_ATTACHMENT_LABEL)) != 0;
+    return seen;
 }
 
 COLORREF MailStatusColour(HWND dialog)

@@ -57,7 +57,28 @@ public:
     UINT_PTR timer = 0;
 };
 
+// The client trusts the certificates of this file (native path) besides the
+// system's while it lives: OpenSSL's SSL_CERT_FILE, put back afterwards.
+class MailTrustFile {
+public:
+    explicit MailTrustFile(const std::string &nativePath);
+    ~MailTrustFile();
+    MailTrustFile(const MailTrustFile &) = delete;
+    MailTrustFile &operator=(const MailTrustFile &) = delete;
+
+private:
+    bool had_ = false;
+    std::string saved_;
+};
+
 std::string DlgText(HWND dialog, int id);
+// What the e-mail dialog shows.
+struct MailDialogSeen {
+    bool opened = false;
+    std::string title, from, to, subject, attachment, message, subjectLabel;
+    bool attachmentEnabled = false, attachmentLabelEnabled = false;
+};
+MailDialogSeen ReadMailDialog(HWND dialog);
 // The status line's colour as the dialog paints it.
 COLORREF MailStatusColour(HWND dialog);
 // Steps: wait until the status line reads text; press a button.
