@@ -45,6 +45,6 @@ int QlQuoteSavePdf(HWND form, int lineMode, char *path, int ask, int *status);
 // Prints the payment shown in the payment view.
 int QlPayPrint(HWND view);
 
-// Writes one HTML table row of two cells (label, value) to an open file;
-// returns WriteFile's result.
+// Writes one HTML table row of two cells (label, value, both escaped) to an
+// open file; TRUE when every byte was written.
 BOOL QlHtmlWriteTotalRow(HANDLE file, const char *label, const char *value);

@@ -1,9 +1,8 @@
 // The document writers still to come: each answers "no document" and shows
-// nothing.  The document output module replaces this file.
+// nothing.  The printers and PDF writers replace these.
 #include "documents/QlDocOutput.h"
 
 int QlInvPrint(HWND, int, int) { return 0; }
-int QlInvEmail(HWND, int, int) { return 0; }
 
 static int NoPdf(char *path, int *status)
 {
@@ -15,11 +14,8 @@ static int NoPdf(char *path, int *status)
 int QlInvSavePdf(HWND, int, char *path, int, int *status) { return NoPdf(path, status); }
 int QlDeliveryNotePrint(HWND) { return 0; }
 int QlCreditPrint(HWND) { return 0; }
-int QlCreditEmail(HWND) { return 0; }
 int QlCreditSavePdf(HWND, char *path, int, int *status) { return NoPdf(path, status); }
 void QlCreditSavePdfFromView(HWND) {}
 int QlQuotePrint(HWND, int) { return 0; }
-int QlQuoteEmail(HWND, int) { return 0; }
 int QlQuoteSavePdf(HWND, int, char *path, int, int *status) { return NoPdf(path, status); }
 int QlPayPrint(HWND) { return 0; }
-BOOL QlHtmlWriteTotalRow(HANDLE, const char *, const char *) { return FALSE; }

@@ -1,12 +1,67 @@
-// What the main window hands to the mail sender: its timer and its events.
+// The e-mail dialog (template 211) and the main window's hand-over to the
+// mail sender.  A caller that has written an attachment opens the dialog with
+// QlMailOpenDialog; Send hands the mail to the SMTP client (QlSmtp.h), which
+// the main window's timer 2 drives through QlMailTimerTick.  The client's
+// events are posted to the main window as QL_WM_MAIL_EVENT (WM_USER+8) and
+// come back through QlMailShowEvent, which shows them in the dialog.
 #pragma once
 
-#include <windows.h>
+#include "netmail/QlMailRequest.h"
+#include "settings/QlSettings.h"
 
-// Timer 2 of the main window (100 ms) while a mail is being sent: advances
-// the SMTP client's sessions (QlSmtpPump); does nothing when no mail is on its way.
+#include <windows.h>
+#include <stdint.h>
+
+// The main window's timer that drives a send.
+#define QL_MAIL_TIMER_ID 2
+#define QL_MAIL_TIMER_MS 100
+
+// Text sizes of the dialog, the terminating zero included.
+enum {
+    QL_MAIL_ADDRESS_SIZE = 81,   // sender, recipients, subject: at most 80 characters
+    QL_MAIL_PATH_SIZE = 260,     // the attachment's path: at most 259
+    QL_MAIL_MESSAGE_SIZE = 512,  // the message: at most 511
+    QL_MAIL_STATUS_SIZE = 300,   // a status text: at most 299
+};
+
+// Checks the texts and runs the e-mail dialog modally over owner.  Only the
+// recipient is required (it may be empty); a recipient or subject longer than
+// 80 characters or a path of 260 or more is refused with a message (and its
+// result returned); a message text of 512 characters or more is dropped.
+// caption (kept until the dialog has started) becomes the dialog's title.
+// Returns the dialog's result, 0.
+int QlMailOpenDialog(HINSTANCE instance, HWND owner, const char *caption, const char *attachment,
+                     const char *recipient, const char *subject, const char *message);
+INT_PTR CALLBACK QlMailDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Timer 2 of the main window (100 ms): moves a running send on; nothing when
+// none runs.
 void QlMailTimerTick(void);
-// A mail event posted to the main window (WM_USER+8): the event code (1-10)
-// and a heap status text, which this function owns from the call on: it
-// shows it in the open e-mail dialog and frees it.
+// A mail event posted to the main window: the event code (SMTP_EV_*) and a
+// heap text (server error, trace, refused certificate) or a percent.  Shows
+// it in the dialog that started the send and frees the text; a send's last
+// event (sent or failed) ends the send.
 void QlMailShowEvent(int event, char *text);
+// The SMTP client's event function of every request: posts the event to the
+// main window with a heap copy of its text.  Always 0.
+int QlMailOnSessionEvent(uint32_t context, int event, void *data, int length);
+// Ends a send: the timer, the SMTP client and the socket layer.  Safe when
+// no send runs.
+void QlMailStop(void);
+
+// What Send reads from the dialog.
+struct QlMailFieldsRec {
+    char from[QL_MAIL_ADDRESS_SIZE];
+    char to[QL_MAIL_ADDRESS_SIZE];
+    char cc[QL_MAIL_ADDRESS_SIZE];
+    char cc2[QL_MAIL_ADDRESS_SIZE];
+    char subject[QL_MAIL_ADDRESS_SIZE];
+    char message[QL_MAIL_MESSAGE_SIZE];
+};
+// Fills the request (zeroed first) from the fields, the attachment handed
+// over (none when empty) and the mail settings: one To address, the copy
+// addresses that are not empty, the body quoted-printable only beside an
+// attachment, the server's certificate verified whenever TLS is on.  The
+// request points into fields, attachment and cfg.
+void QlMailFillRequest(QlMailRequestRec *request, const QlMailFieldsRec *fields, const char *attachment,
+                       const QlSettingsRec *cfg);

@@ -11,3 +11,4 @@
 #include "QlResTransViews.h"
 #include "QlResTransPane.h"
 #include "QlResCatalogue.h"
+#include "QlResNetmail.h"

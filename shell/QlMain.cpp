@@ -9,6 +9,7 @@
 #include "common/QlWindow.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDb.h"
+#include "netmail/QlMail.h"
 #include "resources/QlResIds.h"
 #include "shell/QlAbout.h"
 #include "shell/QlCfgOpen.h"
@@ -267,6 +268,7 @@ static void FreePercentTable(void)
 
 void QlMainShutdown(HWND mainWindow)
 {
+    QlMailStop();   // a send still running ends with the program
     if (QlModuleWnd) SendMessageA(QlModuleWnd, QL_WM_MAIN_CLOSING, 0, 0);
     QlMainFreeGdiObjects();
     QlCompanyDbClose();
