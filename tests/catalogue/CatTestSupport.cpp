@@ -2,6 +2,7 @@
 #include "CatTestSupport.h"
 
 #include "catalogue/QlCatalogueOpen.h"
+#include "catalogue/QlPriceList.h"
 #include "catalogue/QlProducts.h"
 #include "common/QlAppState.h"
 #include "common/QlSeams.h"
@@ -27,6 +28,7 @@ void CatTest::SetUp()
     QlDListFree(&QlProdState.prod_list);
     QlProdState.edit_row = 0;
     QlProdState.stock_changed = 0;
+    QlPriceListOptions = QlPriceListOptionsRec{1, 0, 0, 0, 0, "", ""};
 }
 
 void CatTest::TearDown()
@@ -41,6 +43,13 @@ void CatTest::TearDown()
 HWND CatTest::OpenProducts()
 {
     window = QlProdOpenWindow(main);
+    EXPECT_NE(nullptr, window);
+    return window;
+}
+
+HWND CatTest::OpenServices()
+{
+    window = QlServOpenWindow(main);
     EXPECT_NE(nullptr, window);
     return window;
 }

@@ -15,6 +15,8 @@ protected:
     void TearDown() override;
 
     HWND OpenProducts();
+    // The services window on the test's main window, held in window.
+    HWND OpenServices();
     HWND List() const;
     // A tool-bar command of the window (or dialog), as its tool bar sends it.
     static void Toolbar(HWND window, int command);
