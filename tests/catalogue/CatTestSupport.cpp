@@ -59,6 +59,25 @@ HWND CatTest::List() const
     return GetDlgItem(window, IDL_PROD_LIST);
 }
 
+void CatTest::ColumnClick(int column)
+{
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = List();
+    nm.hdr.idFrom = IDL_PROD_LIST;
+    nm.hdr.code = LVN_COLUMNCLICK;
+    nm.iItem = -1;
+    nm.iSubItem = column;
+    SendMessageA(window, WM_NOTIFY, IDL_PROD_LIST, (LPARAM)&nm);
+}
+
+void CatTest::Focus(int row)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(List(), LVM_SETITEMSTATE, row, (LPARAM)&item);
+}
+
 void CatTest::Toolbar(HWND target, int command)
 {
     HWND toolbar = FindWindowExA(target, NULL, TOOLBARCLASSNAMEA, NULL);

@@ -54,15 +54,6 @@ protected:
         return DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_PRICE_OPTIONS), main, QlPriceListOptionsDlgProc,
                                0);
     }
-    void ColumnClick(int column)
-    {
-        NMLISTVIEW nm = {};
-        nm.hdr.hwndFrom = List();
-        nm.hdr.idFrom = IDL_PROD_LIST;
-        nm.hdr.code = LVN_COLUMNCLICK;
-        nm.iSubItem = column;
-        SendMessageA(window, WM_NOTIFY, IDL_PROD_LIST, (LPARAM)&nm);
-    }
     static bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
     static bool Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 

@@ -91,23 +91,6 @@ protected:
         CatTest::TearDown();
     }
 
-    void ColumnClick(int column)
-    {
-        NMLISTVIEW nm = {};
-        nm.hdr.hwndFrom = List();
-        nm.hdr.idFrom = IDL_PROD_LIST;
-        nm.hdr.code = LVN_COLUMNCLICK;
-        nm.iItem = -1;
-        nm.iSubItem = column;
-        SendMessageA(window, WM_NOTIFY, IDL_PROD_LIST, (LPARAM)&nm);
-    }
-    void Focus(int row)
-    {
-        LVITEMA item = {};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(List(), LVM_SETITEMSTATE, row, (LPARAM)&item);
-    }
     std::vector<std::string> Row(int row) const
     {
         return {Cell(List(), row, 0), Cell(List(), row, 1), Cell(List(), row, 2)};
@@ -183,6 +166,17 @@ TEST_F(ServicesTest, ListsTheEnabledServicesAndSortsByTheClickedColumn)
     EXPECT_EQ(6, (int)SendMessageA(QlServState.toolbar, TB_BUTTONCOUNT, 0, 0));
     RECT list = RectInParent(List()), bar = RectInParent(QlServState.toolbar);
     EXPECT_LE(list.bottom, bar.top);
+    // Laid out again for a maximized main window: the list reaches the right
+    // edge and still ends above the tool bar.
+    SetWindowPos(main, NULL, 0, 0, 1000, 700, SWP_NOMOVE | SWP_NOZORDER);
+    SendMessageA(window, QL_WM_MAIN_MAXIMIZED, 0, 0);
+    RECT client;
+    GetClientRect(window, &client);
+    list = RectInParent(List());
+    bar = RectInParent(QlServState.toolbar);
+    EXPECT_EQ(client.right, list.right);
+    EXPECT_LE(list.bottom, bar.top);
+    EXPECT_GT(list.bottom, bar.top - 10);
 
     ASSERT_EQ(3, RowCount(List()));
     EXPECT_EQ(std::vector<std::string>({"1", "Zeta work", "9.50"}), Row(0));
