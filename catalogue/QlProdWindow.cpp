@@ -156,10 +156,6 @@ void QlProdDelete(HWND window)
     SendMessageA(list, LVM_DELETEITEM, row, 0);
 }
 
-void QlProdPrintPriceList(HWND window)
-{
-}
-
 static void OnToolbarCommand(HWND window, int id)
 {
     switch (id) {

@@ -51,7 +51,8 @@ void QlProdEditCmd(HWND window);
 void QlProdDelete(HWND window);
 void QlStockInCmd(HWND window);
 void QlStockOutCmd(HWND window);
-// The Price List command (a later part of the program).
+// The Price List command: the options and print dialogs, then the list
+// (QlPriceList.h); nothing when the list is empty.
 void QlProdPrintPriceList(HWND window);
 
 // The node of prod_list whose product has the row id, NULL when none.

@@ -1,12 +1,15 @@
-// Resources of the products module: the products window (173), the stock-in
-// and stock-out dialog (180), the new-product (200) and edit-product (209)
-// dialogs.
+// Resources of the products module: the products window (173, also the
+// services window), the stock-in and stock-out dialog (180), the new-product
+// (200) and edit-product (209) dialogs, the service dialog (178) and the
+// price-list options (192).
 #pragma once
 
 #define IDD_PROD_WINDOW 173
 #define IDD_STOCK 180
 #define IDD_PROD_NEW 200
 #define IDD_PROD_EDIT 209
+#define IDD_SERV_EDIT 178
+#define IDD_PRICE_OPTIONS 192
 
 // Products window 173 and the find row shared with the stock dialog.
 #define IDL_PROD_LIST 1137
@@ -61,3 +64,23 @@
 #define IDT_PROD_CODE 1198
 #define IDT_PROD_CODE_LABEL 1353
 #define IDT_PROD_DESCR_LABEL 1352
+
+// Service dialog 178 (new and edit).
+#define IDT_SERV_DESCR_LABEL 1138
+#define IDE_SERV_DESCR 1005
+#define IDT_SERV_PRICE_LABEL 1140
+#define IDE_SERV_PRICE_UNITS 1139
+#define IDE_SERV_PRICE_HUNDREDTHS 1143
+#define IDT_SERV_CODE 1198
+
+// Price-list options dialog 192.
+#define IDB_PRICE_PRINT 1200
+#define IDB_PRICE_CLOSE 1201
+#define IDB_PRICE_OUT_OF_STOCK 1011
+#define IDT_PRICE_TOP_LABEL 1354
+#define IDE_PRICE_TOP 1005
+#define IDT_PRICE_BOTTOM_LABEL 1355
+#define IDB_PRICE_BOTTOM_ON 1012
+#define IDE_PRICE_BOTTOM 1006
+#define IDB_PRICE_LOGO 1013
+#define IDB_PRICE_ADDRESS 1014

@@ -2,6 +2,7 @@
 #include "CatTestSupport.h"
 
 #include "catalogue/QlCatalogueOpen.h"
+#include "catalogue/QlPriceList.h"
 #include "catalogue/QlProducts.h"
 #include "common/QlAppState.h"
 #include "common/QlSeams.h"
@@ -27,6 +28,7 @@ void CatTest::SetUp()
     QlDListFree(&QlProdState.prod_list);
     QlProdState.edit_row = 0;
     QlProdState.stock_changed = 0;
+    QlPriceListOptions = QlPriceListOptionsRec{1, 0, 0, 0, 0, "", ""};
 }
 
 void CatTest::TearDown()
@@ -45,9 +47,35 @@ HWND CatTest::OpenProducts()
     return window;
 }
 
+HWND CatTest::OpenServices()
+{
+    window = QlServOpenWindow(main);
+    EXPECT_NE(nullptr, window);
+    return window;
+}
+
 HWND CatTest::List() const
 {
     return GetDlgItem(window, IDL_PROD_LIST);
+}
+
+void CatTest::ColumnClick(int column)
+{
+    NMLISTVIEW nm = {};
+    nm.hdr.hwndFrom = List();
+    nm.hdr.idFrom = IDL_PROD_LIST;
+    nm.hdr.code = LVN_COLUMNCLICK;
+    nm.iItem = -1;
+    nm.iSubItem = column;
+    SendMessageA(window, WM_NOTIFY, IDL_PROD_LIST, (LPARAM)&nm);
+}
+
+void CatTest::Focus(int row)
+{
+    LVITEMA item = {};
+    item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    item.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(List(), LVM_SETITEMSTATE, row, (LPARAM)&item);
 }
 
 void CatTest::Toolbar(HWND target, int command)

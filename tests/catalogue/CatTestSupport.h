@@ -15,7 +15,13 @@ protected:
     void TearDown() override;
 
     HWND OpenProducts();
+    // The services window on the test's main window, held in window.
+    HWND OpenServices();
     HWND List() const;
+    // A click on a column header of the window's list, and a row of it made
+    // the focused and selected one.
+    void ColumnClick(int column);
+    void Focus(int row);
     // A tool-bar command of the window (or dialog), as its tool bar sends it.
     static void Toolbar(HWND window, int command);
     // The product dialogs over the products window, modeless; 209 edits the row.

@@ -27,23 +27,6 @@ int FailUpdates(const char *sql)
 
 class WindowTest : public CatTest {
 protected:
-    void ColumnClick(int column)
-    {
-        NMLISTVIEW nm = {};
-        nm.hdr.hwndFrom = List();
-        nm.hdr.idFrom = IDL_PROD_LIST;
-        nm.hdr.code = LVN_COLUMNCLICK;
-        nm.iItem = -1;
-        nm.iSubItem = column;
-        SendMessageA(window, WM_NOTIFY, IDL_PROD_LIST, (LPARAM)&nm);
-    }
-    void Focus(int row)
-    {
-        LVITEMA item = {};
-        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        item.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageA(List(), LVM_SETITEMSTATE, row, (LPARAM)&item);
-    }
     // Finds the text by the kind (0 code, 1 name, 2 supplier code).
     void Find(int kind, const char *text)
     {

@@ -734,3 +734,83 @@ TEST_F(Program, TheProductsWindowAndItsDialogsPaint)
     ASSERT_TRUE(running.wait(30000, &code));
     EXPECT_EQ(0, code);
 }
+
+// The services window, its service dialog for a new and an edited service
+// and the price-list options, opened as a user opens them, each painted,
+// with a picture of each in the artifacts folder.
+TEST_F(Program, TheServicesWindowAndItsDialogsPaint)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    const struct {
+        const char *descr;
+        int units, hundredths;
+    } stored[] = {{"Boiler service and safety check", 85, 0}, {"Call-out charge", 45, 50}, {"O'Brien's \"quick\" fix", 9, 5}};
+    for (const auto &s : stored) {
+        QlServRec rec = {};
+        strcpy(rec.descr, s.descr);
+        rec.price_units = s.units;
+        rec.price_hundredths = (uint32_t)s.hundredths;
+        ASSERT_EQ(1, QlServAdd(&rec, err)) << err;
+    }
+    QlDbClose();
+
+    std::string folder = NativePath(work.path());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Services
+    HWND services = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        services = ChildWithControl(main, 1137);
+        return services && SendMessageA(GetDlgItem(services, 1137), LVM_GETITEMCOUNT, 0, 0) == 3;
+    }));
+    // The first row takes the focus, as Home in the list gives it.
+    HWND list = GetDlgItem(services, 1137);
+    PostMessageA(list, WM_KEYDOWN, VK_HOME, 0);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED) == 0; }));
+    ASSERT_TRUE(Screenshot("services-window.png"));
+    EXPECT_GT(Spread("services-window.png", ClientOnScreen(services)), 0.02);
+    HWND toolbar = FindWindowExA(services, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, toolbar);
+
+    const struct {
+        int command;
+        const char *title, *picture;
+    } dialogs[] = {
+        {0, "Create New Service", "service-new-dialog.png"},
+        {1, "Edit Service", "service-edit-dialog.png"},
+        {3, "Print Price List Options", "price-list-options-dialog.png"},
+    };
+    for (const auto &d : dialogs) {
+        SCOPED_TRACE(d.title);
+        PostMessageA(services, WM_COMMAND, MAKEWPARAM(d.command, BN_CLICKED), (LPARAM)toolbar);
+        HWND dialog = WaitForWindow("#32770", d.title, 20000);
+        ASSERT_NE(nullptr, dialog);
+        if (d.command == 0) SetDlgItemTextA(dialog, 1005, "Annual gas safety certificate");
+        if (d.command == 1) {
+            EXPECT_EQ("Boiler service and safety check", ControlText(dialog, 1005));
+        }
+        ASSERT_TRUE(Screenshot(d.picture));
+        EXPECT_GT(Spread(d.picture, ClientOnScreen(dialog)), 0.02);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(dialog); }));
+    }
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+}

@@ -1,0 +1,294 @@
+// The price lists: the options dialog (192) and the printed list of the
+// products window or of the services window.
+//
+// Geometry, in device units of the printable area (L, T, R, B) and with h
+// the height of one character of the printer's default font:
+//   title frame   (L, T + d) to (R, T + 2h), 5 units thick
+//   title         centred in (L, T + 50 + d, R, T + 2h)
+//   top message   centred in (L, T + 100 + 2h + d, R, T + 50 + 4h + d)
+//   table         from G = T + 50 + 4h + d: 32 row lines h + h / 3 apart,
+//                 columns of 10, 75 and 15 % of the width
+//   bottom        centred in (L, last row line + h, R, B + 3h)
+// d is 10 for the products list and 0 for the services list.  The services
+// list measures h again once its first row is drawn, so from then on its
+// pages are spaced by the list font; the products list keeps h throughout.
+//
+// Everything is drawn inside a begun page: the logo and the company block
+// go onto the first page, before its title.
+
+#include "catalogue/QlPriceList.h"
+
+#include "catalogue/QlCatTexts.h"
+#include "catalogue/QlProducts.h"
+#include "catalogue/QlServices.h"
+
+#include "common/QlGrid.h"
+#include "common/QlListView.h"
+#include "common/QlMsgDialog.h"
+#include "common/QlWindow.h"
+#include "documents/QlDocStyle.h"
+#include "resources/QlResCatalogue.h"
+#include "settings/QlLangTables.h"
+#include "settings/QlSettings.h"
+
+#include <commctrl.h>
+#include <stddef.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+QlPriceListOptionsRec QlPriceListOptions = {1, 0, 0, 0, 0, "", ""};
+HFONT QlPriceListFont = NULL;
+
+#define GRID_ROW_LINES (QL_PRICE_ROWS_PER_PAGE + 2)
+#define FRAME_THICKNESS 5
+#define LIST_FONT_POINTS 10
+
+// ---------------------------------------------------------------------------
+// The options dialog
+
+void QlPriceListTopMessage(char *out, size_t size)
+{
+    const QlSettingsRec &cfg = QlSettings.cfg;
+    const int fax = (int)strnlen(cfg.fax, sizeof cfg.fax);
+    snprintf(out, size, "%.*s Tel. %.*s %s%.*s", (int)strnlen(cfg.companyName, sizeof cfg.companyName),
+             cfg.companyName, (int)strnlen(cfg.telephone, sizeof cfg.telephone), cfg.telephone,
+             fax ? QlCatText()->TopMessageFax : "", fax, cfg.fax);
+}
+
+static BOOL OnOptionsInit(HWND dialog)
+{
+    const QlCatTextRec *text = QlCatText();
+    QlPriceListOptionsRec *o = &QlPriceListOptions;
+    QlUiCenterWindow(dialog);
+    SetWindowTextA(dialog, text->PriceOptionsCaption);
+    static const struct {
+        int id;
+        size_t offset;
+    } kLabels[] = {
+        {IDB_PRICE_PRINT, offsetof(QlCatTextRec, PricePrint)},
+        {IDB_PRICE_CLOSE, offsetof(QlCatTextRec, PriceClose)},
+        {IDT_PRICE_TOP_LABEL, offsetof(QlCatTextRec, TopMessageLabel)},
+        {IDT_PRICE_BOTTOM_LABEL, offsetof(QlCatTextRec, BottomMessageLabel)},
+        {IDB_PRICE_OUT_OF_STOCK, offsetof(QlCatTextRec, IncludeOutOfStock)},
+        {IDB_PRICE_LOGO, offsetof(QlCatTextRec, PrintLogo)},
+        {IDB_PRICE_ADDRESS, offsetof(QlCatTextRec, PrintAddress)},
+    };
+    for (const auto &label : kLabels) SetDlgItemTextA(dialog, label.id, (const char *)text + label.offset);
+
+    o->bottom_message_on = 0;
+    o->include_out_of_stock = 0;
+    // The messages hold 79 characters: the edits take no more, so nothing
+    // typed is cut away unseen.
+    SendDlgItemMessageA(dialog, IDE_PRICE_TOP, EM_LIMITTEXT, QL_PRICE_MESSAGE_SIZE - 1, 0);
+    SendDlgItemMessageA(dialog, IDE_PRICE_BOTTOM, EM_LIMITTEXT, QL_PRICE_MESSAGE_SIZE - 1, 0);
+    CheckDlgButton(dialog, IDB_PRICE_LOGO, o->print_logo ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(dialog, IDB_PRICE_ADDRESS, o->print_address ? BST_CHECKED : BST_UNCHECKED);
+
+    QlPriceListTopMessage(o->top_message, sizeof o->top_message);
+    SetDlgItemTextA(dialog, IDE_PRICE_TOP, o->top_message);
+    // A translation too long for the message is cut, as a typed one would be.
+    if (snprintf(o->bottom_message, sizeof o->bottom_message, "* %s *", text->PricesExclusive) < 0)
+        o->bottom_message[0] = '\0';
+    SetDlgItemTextA(dialog, IDE_PRICE_BOTTOM, o->bottom_message);
+    EnableWindow(GetDlgItem(dialog, IDE_PRICE_BOTTOM), FALSE);
+    if (!o->products_kind) EnableWindow(GetDlgItem(dialog, IDB_PRICE_OUT_OF_STOCK), FALSE);
+    return TRUE;
+}
+
+static int Checked(HWND dialog, int id)
+{
+    return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+static void OnOptionsCommand(HWND dialog, int id)
+{
+    QlPriceListOptionsRec *o = &QlPriceListOptions;
+    switch (id) {
+    case IDB_PRICE_BOTTOM_ON:
+        o->bottom_message_on = Checked(dialog, IDB_PRICE_BOTTOM_ON);
+        EnableWindow(GetDlgItem(dialog, IDE_PRICE_BOTTOM), o->bottom_message_on);
+        return;
+    case IDB_PRICE_OUT_OF_STOCK: o->include_out_of_stock = Checked(dialog, IDB_PRICE_OUT_OF_STOCK); return;
+    case IDB_PRICE_PRINT:
+        o->print_logo = Checked(dialog, IDB_PRICE_LOGO);
+        o->print_address = Checked(dialog, IDB_PRICE_ADDRESS);
+        GetDlgItemTextA(dialog, IDE_PRICE_TOP, o->top_message, sizeof o->top_message);
+        if (o->bottom_message_on) GetDlgItemTextA(dialog, IDE_PRICE_BOTTOM, o->bottom_message, sizeof o->bottom_message);
+        EndDialog(dialog, 1);
+        return;
+    case IDB_PRICE_CLOSE:
+    case IDCANCEL: EndDialog(dialog, 0); return;
+    }
+}
+
+INT_PTR CALLBACK QlPriceListOptionsDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_INITDIALOG: return OnOptionsInit(dialog);
+    case WM_COMMAND: OnOptionsCommand(dialog, LOWORD(wParam)); return TRUE;
+    }
+    return FALSE;
+}
+
+// ---------------------------------------------------------------------------
+// The drawing core
+
+static int CharHeight(HDC dc)
+{
+    SIZE extent = {};
+    GetTextExtentPoint32A(dc, "extent", 1, &extent);
+    return extent.cy;
+}
+
+// The height of a character of the device's default font.  A device whose
+// default font cannot be measured (an enhanced metafile's has none) is given
+// the stock system font, which every device knows.
+static int DefaultCharHeight(HDC dc)
+{
+    int h = CharHeight(dc);
+    if (h > 0) return h;
+    SelectObject(dc, GetStockObject(SYSTEM_FONT));
+    return CharHeight(dc);
+}
+
+static void DrawCentred(HDC dc, const char *text, int left, int top, int right, int bottom)
+{
+    // The rectangle can stand upside down where the default font is small
+    // (a low-resolution device): the text is then still drawn at its top.
+    RECT r = {left, top, right, bottom};
+    DrawTextA(dc, text, (int)strlen(text), &r, DT_CENTER | DT_NOCLIP);
+}
+
+struct PriceColumns {
+    int code, details, price, stock;   // list columns; stock -1 when the list has none
+};
+
+// One page: its frame, title, top message and table, the next rows of the
+// list from *next, and the bottom message.
+static void DrawPage(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, int page, int pages, int rows,
+                     int *next, int *h, int listFontHeight)
+{
+    const QlPriceListOptionsRec *o = &QlPriceListOptions;
+    const QlCatTextRec *text = QlCatText();
+    const int L = t->page.left, T = t->page.top, R = t->page.right, B = t->page.bottom;
+    const int d = job->products ? 10 : 0;
+    const PriceColumns columns = job->products ? PriceColumns{0, 2, 4, 5} : PriceColumns{0, 1, 2, -1};
+
+    QlDrawFrame(dc, L, T + d, R, T + 2 * *h, FRAME_THICKNESS);
+    char title[128];
+    snprintf(title, sizeof title, "%s (%s %d %s %d)", text->PriceListTitle, text->PricePage, page + 1, text->PriceOf,
+             pages);
+    DrawCentred(dc, title, L, T + 50 + d, R, T + 2 * *h);
+    DrawCentred(dc, o->top_message, L, T + 100 + 2 * *h + d, R, T + 50 + 4 * *h + d);
+
+    static const int kPercent[] = {10, 75, 15, 1};
+    QlGridRec grid;
+    QlGridLayout(&grid, L, T + 50 + 4 * *h + d, R, 0, GRID_ROW_LINES, 4, *h + *h / 3, kPercent);
+    QlGridDrawLines(dc, &grid);
+    const char *titles[] = {text->PriceColumns[0], text->PriceColumns[1], text->PriceColumns[2]};
+    QlGridDrawColumnTitles(dc, &grid, titles);
+
+    int row = 1;
+    for (int k = 0; k < QL_PRICE_ROWS_PER_PAGE && *next < rows; k++, (*next)++) {
+        char cell[80];
+        if (columns.stock >= 0 && !o->include_out_of_stock) {
+            QlListGetCell(job->list, *next, columns.stock, cell, sizeof cell);
+            if (atoi(cell) == 0) continue;   // takes its place on the page, printed or not
+        }
+        QlListGetCell(job->list, *next, columns.code, cell, sizeof cell);
+        QlGridDrawCellText(dc, &grid, cell, row, 0, DT_LEFT, &job->style);
+        QlListGetCell(job->list, *next, columns.details, cell, sizeof cell);
+        QlGridDrawCellText(dc, &grid, cell, row, 1, DT_LEFT, &job->style);
+        QlListGetCell(job->list, *next, columns.price, cell, sizeof cell);
+        QlGridDrawCellText(dc, &grid, cell, row, 2, DT_RIGHT, &job->style);
+        if (!job->products) *h = listFontHeight;
+        row++;
+    }
+
+    if (o->bottom_message_on) {
+        const int lastLine = grid.rowLines[GRID_ROW_LINES - 1].y1;
+        DrawCentred(dc, o->bottom_message, L, lastLine + *h, R, B + 3 * *h);
+    }
+}
+
+int QlPriceListDraw(QlPrintTarget *t, void *data)
+{
+    const QlPriceListJob *job = (const QlPriceListJob *)data;
+    const QlPriceListOptionsRec *o = &QlPriceListOptions;
+    HDC dc = t->dc;
+
+    int h = DefaultCharHeight(dc);
+    const SIZE line = {0, h};
+
+    HDC logoDc = NULL;
+    if (job->logo && o->print_logo)
+        QlPicturePrintLogo(&logoDc, dc, job->logo, &t->page, &line, &job->logoSize, t->pxPerMmX, t->pxPerMmY);
+    if (o->print_address) QlPrintCompanyBlockRight(dc, &t->page, &job->style);
+
+    if (QlPriceListFont) DeleteObject(QlPriceListFont);
+    LOGFONTA lf = {};
+    lf.lfHeight = -MulDiv(LIST_FONT_POINTS, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    QlPriceListFont = CreateFontIndirectA(&lf);
+    HGDIOBJ previous = QlPriceListFont ? SelectObject(dc, QlPriceListFont) : NULL;
+    const int listFontHeight = CharHeight(dc);
+
+    const int rows = job->list ? (int)SendMessageA(job->list, LVM_GETITEMCOUNT, 0, 0) : 0;
+    const int pages = rows / QL_PRICE_ROWS_PER_PAGE + (rows % QL_PRICE_ROWS_PER_PAGE ? 1 : 0);
+    int ok = 1, next = 0;
+    for (int page = 0; page < pages; page++) {
+        if (page > 0 && !QlPrintNextPage(t)) {
+            ok = 0;
+            break;
+        }
+        DrawPage(t->dc, t, job, page, pages, rows, &next, &h, listFontHeight);
+    }
+
+    if (previous) SelectObject(t->dc, previous);
+    if (QlPriceListFont) DeleteObject(QlPriceListFont);
+    QlPriceListFont = NULL;
+    // The bitmap is the picture library's: only the memory DC is ours.
+    if (logoDc) DeleteDC(logoDc);
+    return ok;
+}
+
+// ---------------------------------------------------------------------------
+// The commands
+
+// The settings' logo, else one the user picks for this print; NULL, after a
+// message, when neither loads.
+static HBITMAP LoadLogo(HWND owner, QlPictureSizeRec *size)
+{
+    HBITMAP logo = QlPictureLoad(QlSettings.cfg.logoPath, size);
+    if (logo) return logo;
+    char path[MAX_PATH] = "";
+    if (QlPictureChooseLogo(owner, path)) logo = QlPictureLoad(path, size);
+    if (!logo) QlMsgBox(owner, QlCatText()->Error, QlLangText()->LogoLoadFailed, QL_COLOUR_WARNING);
+    return logo;
+}
+
+static int PrintPriceList(HWND window, HWND list, int products)
+{
+    QlPriceListOptions.products_kind = products;
+    if (DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_PRICE_OPTIONS), window, QlPriceListOptionsDlgProc, 0) !=
+        1)
+        return 0;
+    QlPriceListJob job = {};
+    job.products = products;
+    job.list = list;
+    if (QlPriceListOptions.print_logo) job.logo = LoadLogo(window, &job.logoSize);
+    QlDocPrintStyle(&job.style);
+    return QlPrintDocument(window, QlPriceListDraw, &job);
+}
+
+void QlProdPrintPriceList(HWND window)
+{
+    HWND list = GetDlgItem(window, IDL_PROD_LIST);
+    if (!list || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) <= 0) return;
+    PrintPriceList(window, list, 1);
+}
+
+int QlServPrintPriceList(HWND window)
+{
+    return PrintPriceList(window, GetDlgItem(window, IDL_PROD_LIST), 0);
+}

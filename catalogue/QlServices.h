@@ -1,0 +1,65 @@
+// The services screens: the services window (dialog 173 as a module window),
+// the new-service and edit-service dialogs (178), deleting a service and the
+// services CSV export.
+//
+// The window's list view is its working copy of the services table: the
+// dialogs and the delete command change one row at a time and read the
+// service's code (its row id), description and price back from the rows.
+#pragma once
+
+#include "datastore/QlDbRecords.h"
+
+#include <windows.h>
+#include <stdio.h>
+
+// The window-wide values of the services screens; one instance.
+struct QlServWindowState {
+    HWND window;        // the services window while it is open
+    HWND title_label;   // its caption static
+    HWND toolbar;       // its tool bar, NULL when none exists
+    int edit_row;       // the list row the Edit or Delete command took
+    FILE *csv_stream;   // the CSV export's file while it is written
+    int csv_failed;     // a line of the export could not be written
+};
+extern QlServWindowState QlServState;
+
+// ---------------------------------------------------------------------------
+// The services window
+
+INT_PTR CALLBACK QlServDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+// Lays the window out for the main window's current size.
+void QlServLayout(HWND window, HWND titleLabel);
+// The window's row function: the service as a row of its list.
+int QlServListRowCb(const QlServRec *rec);
+
+// ---------------------------------------------------------------------------
+// The service dialogs and the Delete command
+
+void QlServAddCmd(HWND window);
+void QlServEditCmd(HWND window);
+INT_PTR CALLBACK QlServAddDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK QlServEditDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+// The new-service dialog's Save: 1 when the service was stored and listed,
+// 0 after a message (the dialog stays open).
+int QlServInsert(HWND dialog);
+// The edit-service dialog's Save: 1 when the row and the list row were
+// rewritten, 0 after a message.
+int QlServEditSave(HWND dialog);
+// The price fields of a service dialog: units and hundredths as typed (an
+// empty field is 0; "5" hundredths is 0.05).  0, with the record unchanged,
+// when a field holds anything but digits.
+int QlServReadPrice(HWND dialog, QlServRec *rec);
+// Asks, then soft-deletes the service of the focused row; the row leaves
+// the list only when the table was changed.  1 when the service was deleted.
+int QlServDelete(HWND window);
+
+// ---------------------------------------------------------------------------
+// The services CSV export ("serv.csv"): one line per enabled service, every
+// field in double quotes, lines ending in CR LF.
+
+// Asks for the file and writes it; the owner is the services window or the
+// reports dialog.  1 when the file was written whole (the status panel says
+// so); 0 when cancelled or after a message.
+int QlServExportCsv(HWND owner);
+// Writes one line into csv_stream; nothing when no export is running.
+int QlServCsvRowCb(const QlServRec *rec);
