@@ -191,6 +191,36 @@ int QlCustListFindKey(HWND list, int64_t key, int column)
     return QlListFindRow(list, text, column, 0, &row) ? row : -1;
 }
 
+void QlCustPickerText(HWND dialog, int id, const char *format, char *text, int size)
+{
+    SYSTEMTIME st;
+    text[0] = '\0';
+    if (SendDlgItemMessageA(dialog, id, DTM_GETSYSTEMTIME, 0, (LPARAM)&st) != GDT_VALID ||
+        !GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, format, text, size))
+        text[0] = '\0';
+}
+
+int QlCustPickerDate(HWND dialog, int id, QlDateRec *date)
+{
+    SYSTEMTIME st;
+    memset(date, 0, sizeof *date);
+    if (SendDlgItemMessageA(dialog, id, DTM_GETSYSTEMTIME, 0, (LPARAM)&st) != GDT_VALID) return 0;
+    date->day = st.wDay;
+    date->month = st.wMonth;
+    date->year = st.wYear;
+    return 1;
+}
+
+void QlCustSetPickerDate(HWND dialog, int id, const QlDateRec *date)
+{
+    SYSTEMTIME st;
+    memset(&st, 0, sizeof st);
+    st.wDay = (WORD)date->day;
+    st.wMonth = (WORD)date->month;
+    st.wYear = (WORD)date->year;
+    SendDlgItemMessageA(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&st);
+}
+
 static int RowCount(HWND list)
 {
     return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);

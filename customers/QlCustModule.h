@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/QlAppState.h"
+#include "common/QlDate.h"
 #include "common/QlListView.h"
 #include "common/QlToolbar.h"
 #include "datastore/QlDbRecords.h"
@@ -84,3 +85,11 @@ void QlCustListSelect(HWND list, int row);
 int64_t QlCustListKey(HWND list, int row, int column);
 // The row whose key column holds the key; -1 when none does.
 int QlCustListFindKey(HWND list, int64_t key, int column);
+
+// A date picker's date written in the picture format ("d/MM/yyyy",
+// "MM/dd/yyyy"); empty when the picker has no date.
+void QlCustPickerText(HWND dialog, int id, const char *format, char *text, int size);
+// The picker's date; 0 (and a zeroed date) when it has none.
+int QlCustPickerDate(HWND dialog, int id, QlDateRec *date);
+// Sets the picker's date.
+void QlCustSetPickerDate(HWND dialog, int id, const QlDateRec *date);

@@ -28,6 +28,10 @@ protected:
     int64_t AddCustomer(const char *acref, const char *company, const char *addr1 = "1 High Street");
     // A transaction of the account; its key.
     int64_t AddTrans(int64_t cust, uint32_t type, const char *grossBal);
+    // A document of the account with its date, amount, balance and
+    // description; its key.
+    int64_t AddDoc(int64_t cust, uint32_t type, const char *date, const char *gross, const char *grossBal = "0.00",
+                   const char *desc = "");
 
     // The module, opened on the main window.
     HWND Open();
