@@ -66,10 +66,16 @@ int QlCustCardLines(HWND module, char lines[QL_CARD_LINES][QL_CARD_LINE_SIZE])
 int QlCustCardDraw(QlPrintTarget *target, void *data)
 {
     const char(*lines)[QL_CARD_LINE_SIZE] = (const char(*)[QL_CARD_LINE_SIZE])data;
-    SIZE line = {0, 0};
-    GetTextExtentPoint32A(target->dc, "E", 1, &line);
+    // Arial of 10 points rather than whatever the device offers first,
+    // which need not even measure (a metafile's stock font does not).
+    HFONT font = QlCustPrintFont(target->dc, 10, 0);
+    if (!font) return 0;
+    HGDIOBJ previous = SelectObject(target->dc, font);
+    SIZE line = {0, QlCustPrintLineHeight(target->dc)};
     POINT pos = {target->page.left, target->page.top};
     for (int i = 0; i < QL_CARD_LINES; i++) QlPrintTextLine(target->dc, &pos, &line, lines[i]);
+    SelectObject(target->dc, previous);
+    DeleteObject(font);
     return 1;
 }
 

@@ -21,8 +21,8 @@
 // address lines, a blank, the contact, a blank, telephone, fax, mobile and
 // e-mail.  Returns QL_CARD_LINES.
 int QlCustCardLines(HWND module, char lines[QL_CARD_LINES][QL_CARD_LINE_SIZE]);
-// The drawing core: the lines from the margin's top-left corner in the
-// printer's own font, one line height and a pixel apart.
+// The drawing core: the lines from the margin's top-left corner in Arial of
+// 10 points, one line height and a pixel apart.
 int QlCustCardDraw(QlPrintTarget *target, void *lines);
 
 // The export file's text for the stored account, lines ending in CR LF;
