@@ -250,11 +250,24 @@ static void SetTexts(HWND window)
         snprintf(sColumns.columns[c].title, sizeof sColumns.columns[c].title, "%s", text->StmtColumns[c]);
 }
 
+// The module area, no wider than the main window's client area (the pane
+// fit takes the main window's outer width), so that what is placed at the
+// right edge stays in sight.
+static void FitPane(HWND window)
+{
+    QlUiFitPane(window);
+    RECT parent;
+    GetClientRect(GetParent(window), &parent);
+    int left = 0, top = 0, width = 0, height = 0;
+    QlUiGetRectInParent(window, &width, &height, &top, &left);
+    if (left + width > parent.right) MoveWindow(window, left, top, parent.right - left, height, TRUE);
+}
+
 static BOOL OnInitDialog(HWND window)
 {
     sWindow = window;
     sList = GetDlgItem(window, IDL_STMT_LINES);
-    QlUiFitPane(window);
+    FitPane(window);
     CreateToolbar(window);
     ShiftRightGroup(window);
     SetTexts(window);

@@ -257,6 +257,33 @@ TEST_F(StatementTest, OpensFromTheFirstOfThisMonthInPlaceOfTheModule)
     EXPECT_EQ("Customer not found", messages[0].caption);
 }
 
+TEST_F(StatementTest, MaximizedTheListGrowsAndTheTotalStaysAboveTheToolBar)
+{
+    StatementOf(3);
+    MoveWindow(main, 0, 0, 1200, 900, TRUE);
+    SendMessageA(window, QL_WM_MAIN_MAXIMIZED, 0, 0);
+
+    auto rectOf = [&](HWND item) {
+        RECT r;
+        GetWindowRect(item, &r);
+        MapWindowPoints(NULL, window, (POINT *)&r, 2);
+        return r;
+    };
+    RECT client;
+    GetClientRect(window, &client);
+    HWND toolbar = FindWindowExA(window, NULL, TOOLBARCLASSNAMEA, NULL);
+    ASSERT_NE(nullptr, toolbar);
+    RECT bar = rectOf(toolbar), total = rectOf(GetDlgItem(window, IDT_STMT_TOTAL));
+    RECT list = rectOf(Lines()), title = rectOf(GetDlgItem(window, IDT_STMT_TITLE));
+    RECT from = rectOf(GetDlgItem(window, IDG_STMT_FROM));
+    EXPECT_EQ(bar.top - 30, total.bottom);
+    EXPECT_LT(list.bottom, from.top);
+    EXPECT_GT(list.bottom, from.top - 20);
+    EXPECT_EQ(client.right - 6, list.right);
+    EXPECT_EQ(client.right - 3, title.right);
+    EXPECT_GT(client.right, 1000);
+}
+
 TEST_F(StatementTest, PrintsSixteenLinesAPage)
 {
     // Balances: 16 lines end at -8.00, 17 at 9.00.
