@@ -162,15 +162,7 @@ static void ShowRows(HWND list, const ActRows *set)
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < set->count; i++) {
         const ActRow *row = &set->rows[i];
-        char key[24];
-        snprintf(key, sizeof key, QL_I64, row->key);
-        LVITEMA item;
-        memset(&item, 0, sizeof item);
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = 0x7FFFFFFF;
-        item.pszText = key;
-        item.lParam = 1;
-        int index = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+        int index = QlCustListAppendKey(list, row->key);
         if (index < 0) continue;
         QlListSetCell(list, index, QL_ACT_COL_DATE, row->dateText);
         QlListSetCell(list, index, QL_ACT_COL_TYPE, TypeName(row->type));

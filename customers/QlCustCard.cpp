@@ -134,27 +134,6 @@ int QlCustExportWrite(const char *path, const QlCustRec *rec)
     return ok;
 }
 
-// The save dialog over path (MAX_PATH bytes); 1 when a file was chosen.
-static int AskExportPath(HWND module, char *path)
-{
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    path[0] = '\0';
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = module;
-    ofn.lpstrFilter = "(*.txt)\0*.txt\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrInitialDir = ".\\";
-    ofn.lpstrTitle = QlCustText()->ExportTitle;
-    ofn.lpstrDefExt = "txt";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    BOOL chosen = QlSeamGetSaveFileName(&ofn);
-    if (QlWorkDir[0] && !QlRestoreWorkDir()) QlSeamMessageBox(module, "Cannot change directory", NULL, MB_OK);
-    path[MAX_PATH - 1] = '\0';
-    return chosen && path[0];
-}
-
 int QlCustExportList(HWND module)
 {
     if (NoAccounts(module)) return 0;
@@ -163,8 +142,8 @@ int QlCustExportList(HWND module)
     char err[QL_DB_ERR_SIZE];
     QlCustRec rec;
     if (!QlCustGetByAcRef(acref, &rec, err)) return 0;
-    char path[MAX_PATH];
-    if (!AskExportPath(module, path)) return 0;
+    char path[MAX_PATH] = "";
+    if (!QlCustAskSavePath(module, path, QlCustText()->ExportTitle, "(*.txt)\0*.txt\0", "txt")) return 0;
     if (QlCustExportWrite(path, &rec)) return 1;
     char message[MAX_PATH + 128];
     snprintf(message, sizeof message, QlCustText()->FileNotWritten, path);

@@ -226,8 +226,7 @@ static int RowCount(HWND list)
     return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
 }
 
-// Appends a row with its first cell (and item data); its index or -1.
-static int AppendRow(HWND list, const char *text, LPARAM data)
+int QlCustListAppend(HWND list, const char *text, LPARAM data)
 {
     LVITEMA item;
     memset(&item, 0, sizeof item);
@@ -236,6 +235,13 @@ static int AppendRow(HWND list, const char *text, LPARAM data)
     item.pszText = (char *)text;
     item.lParam = data;
     return (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+}
+
+int QlCustListAppendKey(HWND list, int64_t key)
+{
+    char text[24];
+    snprintf(text, sizeof text, QL_I64, key);
+    return QlCustListAppend(list, text, 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -253,7 +259,7 @@ int QlCustRefListAddRow(HWND overview, const QlCustRec *rec)
         sBalanceTable[slot] = balance;
     else
         slot = 0x7FFFFFFF;   // out of memory: the row sorts as equal to any other
-    int row = AppendRow(overview, rec->acref, slot);
+    int row = QlCustListAppend(overview, rec->acref, slot);
     if (row < 0) {
         if (slot < sSlotCount) QlRingPush(&sSlotPool, slot);
         return -1;
@@ -269,7 +275,7 @@ int QlCustRefListAddRow(HWND overview, const QlCustRec *rec)
 
 int QlCustAccountsListAddRow(HWND names, const QlCustRec *rec)
 {
-    int row = AppendRow(names, rec->company, 0);
+    int row = QlCustListAppend(names, rec->company, 0);
     if (row < 0) return -1;
     char key[24];
     snprintf(key, sizeof key, QL_I64, rec->iKey);

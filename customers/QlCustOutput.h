@@ -103,3 +103,10 @@ int QlCustPrintLineHeight(HDC dc);
 // DrawText's result; 0 when the cell is not in the grid.
 struct QlGridRec;
 int QlCustGridCellText(HDC dc, const QlGridRec *grid, const char *text, int row, int column, UINT format);
+
+// The save-file dialog (QlSeamGetSaveFileName) over path, MAX_PATH bytes
+// holding the suggested name: initial folder ".\\", the overwrite prompt,
+// the extension added when the user types none.  The working folder is
+// restored afterwards ("Cannot change directory" when it cannot be).  1 when
+// the user chose a file.
+int QlCustAskSavePath(HWND owner, char *path, const char *title, const char *filter, const char *extension);

@@ -1,8 +1,10 @@
-// Printing helpers shared by the account screens' printers.
+// Helpers shared by the account screens' printers and file writers.
 
 #include "customers/QlCustOutput.h"
 
+#include "common/QlAppState.h"
 #include "common/QlGrid.h"
+#include "common/QlSeams.h"
 
 #include <string.h>
 
@@ -36,4 +38,23 @@ int QlCustGridCellText(HDC dc, const QlGridRec *grid, const char *text, int row,
     r.right -= insetX - 10;
     r.top += insetY - 10;
     return DrawTextA(dc, text, (int)strlen(text), &r, format | DT_NOPREFIX);
+}
+
+int QlCustAskSavePath(HWND owner, char *path, const char *title, const char *filter, const char *extension)
+{
+    OPENFILENAMEA ofn;
+    memset(&ofn, 0, sizeof ofn);
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = ".\\";
+    ofn.lpstrTitle = title;
+    ofn.lpstrDefExt = extension;
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    BOOL chosen = QlSeamGetSaveFileName(&ofn);
+    if (QlWorkDir[0] && !QlRestoreWorkDir()) QlSeamMessageBox(owner, "Cannot change directory", NULL, MB_OK);
+    path[MAX_PATH - 1] = '\0';
+    return chosen && path[0];
 }

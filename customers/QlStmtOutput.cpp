@@ -223,27 +223,6 @@ void QlStmtPrint(HWND window)
 // ---------------------------------------------------------------------------
 // PDF
 
-// The save dialog over path (MAX_PATH bytes, holding the suggested name);
-// 1 when the user chose a file.  The working folder is restored afterwards.
-static int AskPdfPath(HWND window, char *path)
-{
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window;
-    ofn.lpstrFilter = "PDF Files (*.pdf)\0*.pdf\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrInitialDir = ".\\";
-    ofn.lpstrTitle = QlCustText()->SaveStatementPdf;
-    ofn.lpstrDefExt = "pdf";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    BOOL chosen = QlSeamGetSaveFileName(&ofn);
-    if (QlWorkDir[0] && !QlRestoreWorkDir()) QlSeamMessageBox(window, "Cannot change directory", NULL, MB_OK);
-    path[MAX_PATH - 1] = '\0';
-    return chosen && path[0];
-}
-
 struct PdfPage {
     HPDF_Doc doc;
     HPDF_Page page;
@@ -363,7 +342,7 @@ int QlStmtWritePdf(HWND window, char *path, int ask, int *cancelled)
     int drawn = pdf.font && PdfPages(window, &pdf, &job);
 
     snprintf(path, MAX_PATH, "%s.pdf", job.title);
-    if (ask && !AskPdfPath(window, path)) {
+    if (ask && !QlCustAskSavePath(window, path, QlCustText()->SaveStatementPdf, "PDF Files (*.pdf)\0*.pdf\0", "pdf")) {
         HPDF_Free(pdf.doc);
         *cancelled = 1;
         return 0;

@@ -73,37 +73,24 @@ static HWND sLoadList;   // the list the running load fills
 // ---------------------------------------------------------------------------
 // Loading
 
-static void AppendCell(HWND list, int row, int column, const char *text)
-{
-    QlListSetCell(list, row, column, text);
-}
-
 void QlStmtAddRow(HWND list, const QlTransRec *rec)
 {
-    char key[24];
-    snprintf(key, sizeof key, QL_I64, rec->iKey);
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
-    item.pszText = key;
-    item.lParam = 1;
-    int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+    int row = QlCustListAppendKey(list, rec->iKey);
     if (row < 0) return;
-    AppendCell(list, row, QL_STMT_COL_DATE, rec->date);
+    QlListSetCell(list, row, QL_STMT_COL_DATE, rec->date);
     int64_t cents = QlMoneyParseCents(rec->gross);
     if (rec->type == 1) {
-        AppendCell(list, row, QL_STMT_COL_TYPE, QlCustText()->TypeNames[0]);
-        AppendCell(list, row, QL_STMT_COL_INVOICE, rec->gross);
+        QlListSetCell(list, row, QL_STMT_COL_TYPE, QlCustText()->TypeNames[0]);
+        QlListSetCell(list, row, QL_STMT_COL_INVOICE, rec->gross);
         QlStmtRunningCents += cents;
     } else {
-        AppendCell(list, row, QL_STMT_COL_TYPE, QlCustText()->PaymentWord);
-        AppendCell(list, row, QL_STMT_COL_PAID, rec->gross);
+        QlListSetCell(list, row, QL_STMT_COL_TYPE, QlCustText()->PaymentWord);
+        QlListSetCell(list, row, QL_STMT_COL_PAID, rec->gross);
         QlStmtRunningCents -= cents;
     }
     char balance[32];
     QlMoneyFormatCents(QlStmtRunningCents, balance, sizeof balance);
-    AppendCell(list, row, QL_STMT_COL_BALANCE, balance);
+    QlListSetCell(list, row, QL_STMT_COL_BALANCE, balance);
 }
 
 int QlStmtRowCb(const QlTransRec *rec)

@@ -36,18 +36,6 @@ BOOL WINAPI CountPrintDialog(LPPRINTDLGA)
     return FALSE;
 }
 
-std::string ReadBytes(const std::string &windowsPath)
-{
-    std::string text;
-    FILE *file = QlFileOpen(windowsPath.c_str(), "rb");
-    if (!file) return "<missing>";
-    char buffer[1024];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-    fclose(file);
-    return text;
-}
-
 class CardTest : public CustTest {
 protected:
     void SetUp() override
@@ -108,7 +96,7 @@ TEST_F(CardTest, ExportWritesTheStoredAccountToTheChosenPath)
     EXPECT_STREQ("(*.txt)", sAsked.lpstrFilter);
     EXPECT_GE(sAsked.nMaxFile, (DWORD)MAX_PATH);
     EXPECT_TRUE(sAsked.Flags & OFN_OVERWRITEPROMPT);
-    EXPECT_EQ(kAnnExported, ReadBytes(sSaveAnswer));
+    EXPECT_EQ(kAnnExported, ReadNativeFile(DbTestNativePath(sSaveAnswer)));
     EXPECT_TRUE(messages.empty());
 
     // Cancelled: nothing written, nothing said.

@@ -169,3 +169,15 @@ int RowCount(HWND list)
 {
     return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
 }
+
+std::string ReadNativeFile(const std::string &nativePath)
+{
+    FILE *file = fopen(nativePath.c_str(), "rb");
+    if (!file) return "<missing>";
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    fclose(file);
+    return text;
+}

@@ -58,4 +58,6 @@ public:
 };
 
 std::string Cell(HWND list, int row, int column);
+// The bytes of a file (a native path); "<missing>" when it cannot be read.
+std::string ReadNativeFile(const std::string &nativePath);
 int RowCount(HWND list);

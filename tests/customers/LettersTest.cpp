@@ -174,7 +174,9 @@ TEST_F(LettersTest, TheLetterOnPaperAndByEmail)
     for (const EmfText &t : page.texts) EXPECT_LE(t.right, printer.target()->page.right + 1) << t.text;
     EXPECT_EQ(3, page.fontsDeleted);   // the letter's two and the company block's
     std::string dir = QlTestArtifactDir();
-    if (!dir.empty()) EXPECT_TRUE(printer.savePng(0, dir + "/letter.png"));
+    if (!dir.empty()) {
+        EXPECT_TRUE(printer.savePng(0, dir + "/letter.png"));
+    }
 
     // E-mail: the letter is the message, to the account's address.
     std::string to, subject, message;
@@ -267,5 +269,7 @@ TEST_F(LettersTest, TheLabelPositionIsRememberedAndPrinted)
         EXPECT_LT(t->y, label.bottom);
     }
     std::string dir = QlTestArtifactDir();
-    if (!dir.empty()) EXPECT_TRUE(printer.savePng(0, dir + "/label.png"));
+    if (!dir.empty()) {
+        EXPECT_TRUE(printer.savePng(0, dir + "/label.png"));
+    }
 }

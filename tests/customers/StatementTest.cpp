@@ -41,18 +41,6 @@ BOOL WINAPI AnswerSaveDialog(LPOPENFILENAMEA ofn)
     return TRUE;
 }
 
-std::string ReadFile(const std::string &nativePath)
-{
-    std::string text;
-    FILE *file = fopen(nativePath.c_str(), "rb");
-    if (!file) return text;
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
-    fclose(file);
-    return text;
-}
-
 class StatementTest : public CustTest {
 protected:
     void SetUp() override
@@ -154,7 +142,7 @@ protected:
     std::string Golden(const char *name)
     {
         const char *source = getenv("QL_SOURCE_DIR");
-        return ReadFile(DbTestNativePath(std::string(source ? source : ".") + "/tests/customers/golden/" + name));
+        return ReadNativeFile(DbTestNativePath(std::string(source ? source : ".") + "/tests/customers/golden/" + name));
     }
 
     HWND window = NULL;
@@ -455,7 +443,7 @@ TEST_F(StatementTest, HtmlIsTheTemplateFilledWithEscapedTexts)
     char path[80];
     ASSERT_EQ(1, QlStmtWriteHtml(window, path, &rec));
     EXPECT_STREQ("Statement.htm", path);
-    EXPECT_EQ(expected, ReadFile(DbTestNativePath(folder + "\\Statement.htm")));
+    EXPECT_EQ(expected, ReadNativeFile(DbTestNativePath(folder + "\\Statement.htm")));
 
     // Written again, the file is replaced; texts with markup characters are
     // escaped, in the customer's name and in the company's.
@@ -465,7 +453,7 @@ TEST_F(StatementTest, HtmlIsTheTemplateFilledWithEscapedTexts)
     std::string smith = expected;
     smith.replace(smith.find("Joe's Plumbing"), 14, "Smith &amp; &lt;Sons&gt;");
     smith.replace(smith.find("Acme Widgets Ltd"), 16, "A&amp;B &lt;Trading&gt;");
-    EXPECT_EQ(smith, ReadFile(DbTestNativePath(folder + "\\Statement.htm")));
+    EXPECT_EQ(smith, ReadNativeFile(DbTestNativePath(folder + "\\Statement.htm")));
 
     // The tool bar's HTML writes the shown account's statement.
     DeleteFileA("Statement.htm");
