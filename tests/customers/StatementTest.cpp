@@ -3,6 +3,7 @@
 #include "CustTestSupport.h"
 #include "QlTestPdf.h"
 #include "QlTestPrint.h"
+#include "UiTestSupport.h"
 
 #include "common/QlAppState.h"
 #include "common/QlPlatform.h"
@@ -243,6 +244,32 @@ TEST_F(StatementTest, OpensFromTheFirstOfThisMonthInPlaceOfTheModule)
     EXPECT_EQ(nullptr, QlModuleWnd);
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("Customer not found", messages[0].caption);
+}
+
+TEST_F(StatementTest, SelectShowsAnotherAccount)
+{
+    AddDoc(AddCustomer("AB000", "Abbey Ltd", "1 Abbey Road"), 1, "2/01/2012", "10.00");
+    int64_t bell = AddCustomer("BE000", "Bell & Co", "2 Bell Lane");
+    AddDoc(bell, 1, "3/01/2012", "30.00");
+    AddDoc(bell, 3, "4/01/2012", "5.25");
+    OpenStatement("AB000");
+    EXPECT_EQ("10.00", Text(IDT_STMT_TOTAL));
+
+    DialogDriver driver({[](HWND select) {
+        HWND list = GetDlgItem(select, 1035);
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(list, LVM_SETITEMSTATE, 1, (LPARAM)&item);   // BE000, second by A/C ref
+        ClickButton(select, IDOK);
+    }});
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDB_STMT_SELECT, BN_CLICKED), (LPARAM)GetDlgItem(window, IDB_STMT_SELECT));
+    EXPECT_EQ(1u, driver.stepsRun());
+    EXPECT_EQ("BE000", Text(IDT_STMT_ACREF));
+    EXPECT_EQ("Bell & Co", Text(IDE_STMT_COMPANY));
+    EXPECT_EQ("2 Bell Lane", Text(IDE_STMT_ADDR1));
+    EXPECT_EQ(2, RowCount(Lines()));
+    EXPECT_EQ("24.75", Text(IDT_STMT_TOTAL));
 }
 
 TEST_F(StatementTest, MaximizedTheListGrowsAndTheTotalStaysAboveTheToolBar)
