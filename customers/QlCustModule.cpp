@@ -191,13 +191,42 @@ int QlCustListFindKey(HWND list, int64_t key, int column)
     return QlListFindRow(list, text, column, 0, &row) ? row : -1;
 }
 
+void QlCustPickerText(HWND dialog, int id, const char *format, char *text, int size)
+{
+    SYSTEMTIME st;
+    text[0] = '\0';
+    if (SendDlgItemMessageA(dialog, id, DTM_GETSYSTEMTIME, 0, (LPARAM)&st) != GDT_VALID ||
+        !GetDateFormatA(LOCALE_USER_DEFAULT, 0, &st, format, text, size))
+        text[0] = '\0';
+}
+
+int QlCustPickerDate(HWND dialog, int id, QlDateRec *date)
+{
+    SYSTEMTIME st;
+    memset(date, 0, sizeof *date);
+    if (SendDlgItemMessageA(dialog, id, DTM_GETSYSTEMTIME, 0, (LPARAM)&st) != GDT_VALID) return 0;
+    date->day = st.wDay;
+    date->month = st.wMonth;
+    date->year = st.wYear;
+    return 1;
+}
+
+void QlCustSetPickerDate(HWND dialog, int id, const QlDateRec *date)
+{
+    SYSTEMTIME st;
+    memset(&st, 0, sizeof st);
+    st.wDay = (WORD)date->day;
+    st.wMonth = (WORD)date->month;
+    st.wYear = (WORD)date->year;
+    SendDlgItemMessageA(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&st);
+}
+
 static int RowCount(HWND list)
 {
     return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
 }
 
-// Appends a row with its first cell (and item data); its index or -1.
-static int AppendRow(HWND list, const char *text, LPARAM data)
+int QlCustListAppend(HWND list, const char *text, LPARAM data)
 {
     LVITEMA item;
     memset(&item, 0, sizeof item);
@@ -206,6 +235,13 @@ static int AppendRow(HWND list, const char *text, LPARAM data)
     item.pszText = (char *)text;
     item.lParam = data;
     return (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+}
+
+int QlCustListAppendKey(HWND list, int64_t key)
+{
+    char text[24];
+    snprintf(text, sizeof text, QL_I64, key);
+    return QlCustListAppend(list, text, 1);
 }
 
 // ---------------------------------------------------------------------------
@@ -223,7 +259,7 @@ int QlCustRefListAddRow(HWND overview, const QlCustRec *rec)
         sBalanceTable[slot] = balance;
     else
         slot = 0x7FFFFFFF;   // out of memory: the row sorts as equal to any other
-    int row = AppendRow(overview, rec->acref, slot);
+    int row = QlCustListAppend(overview, rec->acref, slot);
     if (row < 0) {
         if (slot < sSlotCount) QlRingPush(&sSlotPool, slot);
         return -1;
@@ -239,7 +275,7 @@ int QlCustRefListAddRow(HWND overview, const QlCustRec *rec)
 
 int QlCustAccountsListAddRow(HWND names, const QlCustRec *rec)
 {
-    int row = AppendRow(names, rec->company, 0);
+    int row = QlCustListAppend(names, rec->company, 0);
     if (row < 0) return -1;
     char key[24];
     snprintf(key, sizeof key, QL_I64, rec->iKey);

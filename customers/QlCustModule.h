@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/QlAppState.h"
+#include "common/QlDate.h"
 #include "common/QlListView.h"
 #include "common/QlToolbar.h"
 #include "datastore/QlDbRecords.h"
@@ -82,5 +83,17 @@ int QlCustListSelected(HWND list);
 void QlCustListSelect(HWND list, int row);
 // The row id in the row's key column; 0 when it cannot be read.
 int64_t QlCustListKey(HWND list, int row, int column);
+// Appends a row with its first cell and item data; its index or -1.
+int QlCustListAppend(HWND list, const char *text, LPARAM data);
+// The same with a row id as the first cell (item data 1).
+int QlCustListAppendKey(HWND list, int64_t key);
 // The row whose key column holds the key; -1 when none does.
 int QlCustListFindKey(HWND list, int64_t key, int column);
+
+// A date picker's date written in the picture format ("d/MM/yyyy",
+// "MM/dd/yyyy"); empty when the picker has no date.
+void QlCustPickerText(HWND dialog, int id, const char *format, char *text, int size);
+// The picker's date; 0 (and a zeroed date) when it has none.
+int QlCustPickerDate(HWND dialog, int id, QlDateRec *date);
+// Sets the picker's date.
+void QlCustSetPickerDate(HWND dialog, int id, const QlDateRec *date);

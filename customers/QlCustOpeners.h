@@ -1,6 +1,6 @@
-// Openers of the account screens that the customers module starts and that
-// come with their own work: labels and letters, the printed and exported
-// account, the activity view and the statement window.
+// Openers of the account screens that the customers module starts: labels
+// and letters, the printed and exported account, the activity view and the
+// statement window.
 #pragma once
 
 #include "datastore/QlDbRecords.h"
@@ -11,7 +11,8 @@
 void QlCustOpenLabel(HWND module);
 void QlCustOpenLetter(HWND module);
 void QlCustPrintList(HWND module);
-// The file's close result, 0 when nothing was written.
+// 1 when the file was written; 0 when nothing was (no account, cancelled,
+// or a file that could not be written, which is reported).
 int QlCustExportList(HWND module);
 
 // The activity view (dialog 160), run modally for the account of

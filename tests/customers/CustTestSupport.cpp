@@ -82,6 +82,20 @@ int64_t CustTest::AddTrans(int64_t cust, uint32_t type, const char *grossBal)
     return rec.iKey;
 }
 
+int64_t CustTest::AddDoc(int64_t cust, uint32_t type, const char *date, const char *gross, const char *grossBal,
+                         const char *desc)
+{
+    QlTransRec rec = {};
+    rec.type = type;
+    rec.cust_rowid = cust;
+    DbTestSet(rec.date, date);
+    DbTestSet(rec.gross, gross);
+    DbTestSet(rec.gross_bal, grossBal);
+    DbTestSet(rec.desc, desc);
+    EXPECT_EQ(1, QlTransAdd(&rec, err)) << err;
+    return rec.iKey;
+}
+
 HWND CustTest::Open()
 {
     module = QlCustOpenModule(main);
@@ -154,4 +168,16 @@ std::string Cell(HWND list, int row, int column)
 int RowCount(HWND list)
 {
     return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+}
+
+std::string ReadNativeFile(const std::string &nativePath)
+{
+    FILE *file = fopen(nativePath.c_str(), "rb");
+    if (!file) return "<missing>";
+    std::string text;
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    fclose(file);
+    return text;
 }

@@ -28,6 +28,10 @@ protected:
     int64_t AddCustomer(const char *acref, const char *company, const char *addr1 = "1 High Street");
     // A transaction of the account; its key.
     int64_t AddTrans(int64_t cust, uint32_t type, const char *grossBal);
+    // A document of the account with its date, amount, balance and
+    // description; its key.
+    int64_t AddDoc(int64_t cust, uint32_t type, const char *date, const char *gross, const char *grossBal = "0.00",
+                   const char *desc = "");
 
     // The module, opened on the main window.
     HWND Open();
@@ -54,4 +58,6 @@ public:
 };
 
 std::string Cell(HWND list, int row, int column);
+// The bytes of a file (a native path); "<missing>" when it cannot be read.
+std::string ReadNativeFile(const std::string &nativePath);
 int RowCount(HWND list);

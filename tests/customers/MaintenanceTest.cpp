@@ -7,7 +7,9 @@
 #include "common/QlAppState.h"
 #include "customers/QlCustCommands.h"
 #include "customers/QlCustModule.h"
+#include "transactions/QlTransOpeners.h"
 
+#include <commctrl.h>
 #include <functional>
 
 namespace {
@@ -288,24 +290,63 @@ TEST_F(MaintenanceTest, QuotationStopsAtTheTransactionLimit)
     }
 }
 
+namespace {
+
+int64_t sOpenedKey;
+HWND RecordPaymentOpen(const QlTransRec *rec)
+{
+    sOpenedKey = rec->iKey;
+    return NULL;
+}
+
+}  // namespace
+
 TEST_F(MaintenanceTest, AccountScreensReceiveTheShownAccount)
 {
     AddCustomer("AB000", "Abbey Ltd");
-    AddTrans(AddCustomer("BE000", "Bell & Co"), 1, "-4.75");
+    int64_t bell = AddCustomer("BE000", "Bell & Co");
+    AddTrans(bell, 1, "-4.75");
+    int64_t payment = AddTrans(bell, 3, "0.00");
+    QlTransOpener saved[QL_TRANS_OPENER_COUNT];
+    memcpy(saved, QlTransOpenerTable, sizeof saved);
+    for (QlTransOpener &opener : QlTransOpenerTable)
+        if (opener.type == 3) opener.open = RecordPaymentOpen;
+    sOpenedKey = 0;
+
+    // The activity view: closed, the module stays; a transaction viewed,
+    // the module gives way to its view.
     Open();
     Click(Names(), 1);
-    for (int command : {7, 8}) {
-        SCOPED_TRACE(command);
+    for (bool view : {false, true}) {
+        SCOPED_TRACE(view);
         memset(&QlCustContext, 'x', sizeof QlCustContext);
-        Command(command);
+        std::string caption;
+        DialogDriver driver({[&](HWND dialog) {
+            caption = WindowText(dialog);
+            HWND list = GetDlgItem(dialog, 1116);
+            if (view) Click(list, 1);
+            HWND toolbar = FindWindowExA(dialog, NULL, TOOLBARCLASSNAMEA, NULL);
+            SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(view ? 1 : 2, BN_CLICKED), (LPARAM)toolbar);
+        }});
+        Command(7);
+        EXPECT_EQ(1u, driver.stepsRun());
+        EXPECT_EQ("Transaction History for Customer Account BE000", caption);
         EXPECT_STREQ("BE000", QlCustContext.acref);
         EXPECT_STREQ("-4.75", QlCustContext.balance);
         EXPECT_STREQ("", QlCustContext.third);
+        EXPECT_EQ(view ? payment : 0, sOpenedKey);
+        EXPECT_EQ(!view, IsWindow(module) != 0);
     }
-    // The screens still to come open nothing yet: the module stays as it is.
-    // (Quote, Invoice, Credit and Pay, 3 to 6, open their forms: tests/transactions.)
-    for (int command : {7, 8, 9, 10, 11, 12}) Command(command);
-    EXPECT_TRUE(IsWindow(module));
-    EXPECT_EQ(module, QlModuleWnd);
+    memcpy(QlTransOpenerTable, saved, sizeof saved);
+
+    // The statement takes the module's place.
+    Open();
+    Click(Names(), 1);
+    Command(8);
+    EXPECT_FALSE(IsWindow(module));
+    ASSERT_NE(nullptr, QlModuleWnd);
+    char acref[8] = "";
+    GetDlgItemTextA(QlModuleWnd, 1159, acref, sizeof acref);
+    EXPECT_STREQ("BE000", acref);
     EXPECT_TRUE(messages.empty());
 }

@@ -814,3 +814,119 @@ TEST_F(Program, TheServicesWindowAndItsDialogsPaint)
     ASSERT_TRUE(running.wait(30000, &code));
     EXPECT_EQ(0, code);
 }
+
+// The account screens of the customers module, opened as a user opens them,
+// each painted on the screen, with a picture of each in the artifacts
+// folder: the activity view, the statement window, the two letter dialogs
+// and the label dialog.
+TEST_F(Program, TheAccountScreensPaint)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    strcpy(acme.contactName, "Mary Manager");
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec joe = {};
+    strcpy(joe.acref, "JO001");
+    strcpy(joe.company, "Joe's Plumbing");
+    strcpy(joe.addr1, "12 Pipe Lane");
+    strcpy(joe.addr2, "Dublin 8");
+    strcpy(joe.contact, "Joe Murphy");
+    ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+    SYSTEMTIME today;
+    GetLocalTime(&today);
+    const struct {
+        uint32_t type;
+        const char *desc, *gross, *balance;
+    } docs[] = {{1, "Boiler service", "1250.40", "250.40"}, {3, "Payment", "1000.00", "0.00"},
+                {1, "Bathroom tap", "86.10", "86.10"},       {2, "Returned valve", "12.30", "12.30"},
+                {4, "New radiators", "640.00", "640.00"}};
+    for (const auto &d : docs) {
+        QlTransRec rec = {};
+        rec.type = d.type;
+        rec.cust_rowid = joe.iKey;
+        strcpy(rec.acref, "JO001");
+        snprintf(rec.date, sizeof rec.date, "%d/%02d/%04d", today.wDay, today.wMonth, today.wYear);
+        strcpy(rec.desc, d.desc);
+        strcpy(rec.gross, d.gross);
+        strcpy(rec.gross_bal, d.balance);
+        ASSERT_EQ(1, QlTransAdd(&rec, err)) << err;
+    }
+    QlDbClose();
+
+    std::string folder = NativePath(work.path());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    auto openCustomers = [&]() {
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+        HWND module = NULL;
+        EXPECT_TRUE(WaitFor([&] {
+            module = ChildWithControl(main, 1052);
+            return module && ControlText(module, 1130) == "JO001";
+        }));
+        return module;
+    };
+    auto shoot = [&](const char *picture, HWND window) {
+        ASSERT_TRUE(Screenshot(picture));
+        EXPECT_GT(Spread(picture, ClientOnScreen(window)), 0.02) << picture;
+    };
+
+    // The activity view, with every transaction of the account.
+    HWND module = openCustomers();
+    ASSERT_NE(nullptr, module);
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(7, BN_CLICKED), 0);
+    HWND activity = WaitForWindow("#32770", "Transaction History for Customer Account JO001", 20000);
+    ASSERT_NE(nullptr, activity);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(activity, 1116), LVM_GETITEMCOUNT, 0, 0) == 5; }));
+    shoot("activity-view.png", activity);
+    PostMessageA(activity, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(activity); }));
+
+    // The statement: the invoices and the payment of this month.
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(8, BN_CLICKED), 0);
+    HWND statement = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (statement = ChildWithControl(main, 1189)) != NULL; }));
+    EXPECT_TRUE(WaitFor([&] { return ControlText(statement, 1189) == "336.50"; }));
+    shoot("statement-window.png", statement);
+
+    // Letters: the choice, then the letter for the account.
+    module = openCustomers();
+    ASSERT_NE(nullptr, module);
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(10, BN_CLICKED), 0);
+    HWND choose = WaitForWindow("#32770", "Select Letter to Generate", 20000);
+    ASSERT_NE(nullptr, choose);
+    SendDlgItemMessageA(choose, 1282, LB_SETCURSEL, 1, 0);
+    shoot("letter-select-dialog.png", choose);
+    PostMessageA(choose, WM_COMMAND, MAKEWPARAM(1116, BN_CLICKED), (LPARAM)GetDlgItem(choose, 1116));
+    HWND letter = WaitForWindow("#32770", "Customer Letter", 20000);
+    ASSERT_NE(nullptr, letter);
+    EXPECT_EQ("Joe Murphy", ControlText(letter, 1174));
+    shoot("letter-dialog.png", letter);
+    PostMessageA(letter, WM_COMMAND, MAKEWPARAM(1115, BN_CLICKED), (LPARAM)GetDlgItem(letter, 1115));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(letter); }));
+
+    // The label dialog.
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(9, BN_CLICKED), 0);
+    HWND label = WaitForWindow("#32770", "Print Customer Labels", 20000);
+    ASSERT_NE(nullptr, label);
+    EXPECT_EQ("Joe's Plumbing", ControlText(label, 1005));
+    shoot("label-dialog.png", label);
+    PostMessageA(label, WM_COMMAND, MAKEWPARAM(1254, BN_CLICKED), (LPARAM)GetDlgItem(label, 1254));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(label); }));
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+}

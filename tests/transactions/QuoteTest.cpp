@@ -211,6 +211,8 @@ TEST_F(QuoteTest, APrefillBlockIsReleasedExactlyOnce)
     EXPECT_EQ((std::map<QlQuotePrefill *, int>{{first, 1}, {second, 1}}), gReleased);
 
     // An account that does not exist opens no form; its block is released all the same.
+    // (The count starts afresh: the new block may take a freed block's address.)
+    gReleased.clear();
     QlQuotePrefill *third = (QlQuotePrefill *)malloc(sizeof *third);
     *third = {key, 4, 0};
     messages.clear();

@@ -1,0 +1,60 @@
+// Helpers shared by the account screens' printers and file writers.
+
+#include "customers/QlCustOutput.h"
+
+#include "common/QlAppState.h"
+#include "common/QlGrid.h"
+#include "common/QlSeams.h"
+
+#include <string.h>
+
+HFONT QlCustPrintFont(HDC dc, int points, int weight)
+{
+    LOGFONTA lf;
+    memset(&lf, 0, sizeof lf);
+    lf.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    lf.lfWeight = weight;
+    strcpy(lf.lfFaceName, "Arial");
+    return CreateFontIndirectA(&lf);
+}
+
+int QlCustPrintLineHeight(HDC dc)
+{
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, "E", 1, &size);
+    return size.cy;
+}
+
+int QlCustGridCellText(HDC dc, const QlGridRec *grid, const char *text, int row, int column, UINT format)
+{
+    RECT r;
+    if (!text || !QlGridCellRect(grid, row, column, format, NULL, &r)) return 0;
+    int insetX = MulDiv(10, GetDeviceCaps(dc, LOGPIXELSX), 600);
+    int insetY = MulDiv(10, GetDeviceCaps(dc, LOGPIXELSY), 600);
+    if (insetX < 2) insetX = 2;
+    if (insetY < 2) insetY = 2;
+    // QlGridCellRect insets by 10 pixels: move the edges to the device's own.
+    r.left += insetX - 10;
+    r.right -= insetX - 10;
+    r.top += insetY - 10;
+    return DrawTextA(dc, text, (int)strlen(text), &r, format | DT_NOPREFIX);
+}
+
+int QlCustAskSavePath(HWND owner, char *path, const char *title, const char *filter, const char *extension)
+{
+    OPENFILENAMEA ofn;
+    memset(&ofn, 0, sizeof ofn);
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = MAX_PATH;
+    ofn.lpstrInitialDir = ".\\";
+    ofn.lpstrTitle = title;
+    ofn.lpstrDefExt = extension;
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    BOOL chosen = QlSeamGetSaveFileName(&ofn);
+    if (QlWorkDir[0] && !QlRestoreWorkDir()) QlSeamMessageBox(owner, "Cannot change directory", NULL, MB_OK);
+    path[MAX_PATH - 1] = '\0';
+    return chosen && path[0];
+}

@@ -1,0 +1,520 @@
+// The statement window (dialog 186): its lines and running balance, the
+// printed pages, the PDF file and the HTML file.
+#include "CustTestSupport.h"
+#include "QlTestPdf.h"
+#include "QlTestPrint.h"
+#include "UiTestSupport.h"
+
+#include "common/QlAppState.h"
+#include "common/QlPlatform.h"
+#include "common/QlSeams.h"
+#include "customers/QlCustCommands.h"
+#include "customers/QlCustOpeners.h"
+#include "customers/QlStmt.h"
+#include "resources/QlResIds.h"
+#include "settings/QlSettings.h"
+
+#include <commctrl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+int sPrintDialogs;
+BOOL WINAPI CountPrintDialog(LPPRINTDLGA)
+{
+    sPrintDialogs++;
+    return FALSE;
+}
+
+// The answer of the save dialog: a file name, or "" to cancel.
+std::string sSaveAnswer;
+int sSaveDialogs;
+BOOL WINAPI AnswerSaveDialog(LPOPENFILENAMEA ofn)
+{
+    sSaveDialogs++;
+    if (sSaveAnswer.empty()) return FALSE;
+    snprintf(ofn->lpstrFile, ofn->nMaxFile, "%s", sSaveAnswer.c_str());
+    return TRUE;
+}
+
+class StatementTest : public CustTest {
+protected:
+    void SetUp() override
+    {
+        CustTest::SetUp();
+        savedSettings = QlSettings.cfg;
+        savedWorkDir = QlWorkDir;
+        GetCurrentDirectoryA(sizeof previousDir, previousDir);
+        ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
+        snprintf(QlWorkDir, sizeof QlWorkDir, "%s", folder.c_str());
+        QlSettingsRec &cfg = QlSettings.cfg;
+        strcpy(cfg.companyName, "Acme Widgets Ltd");
+        strcpy(cfg.address1, "1 High Street");
+        strcpy(cfg.address2, "Springfield");
+        strcpy(cfg.address3, "SP1 2AB");
+        strcpy(cfg.taxNumber, "GB123456");
+        cfg.printTaxNumber = 1;
+        cfg.printLogo = 0;
+        sSaveDialogs = 0;
+        sPrintDialogs = 0;
+    }
+
+    void TearDown() override
+    {
+        CustTest::TearDown();   // closes the window while the folder is current
+        QlSettings.cfg = savedSettings;
+        snprintf(QlWorkDir, sizeof QlWorkDir, "%s", savedWorkDir.c_str());
+        SetCurrentDirectoryA(previousDir);
+    }
+
+    // The window for the account, its from date moved to the given one.
+    HWND OpenStatement(const char *acref, int day = 1, int month = 1, int year = 2012)
+    {
+        memset(&QlCustContext, 0, sizeof QlCustContext);
+        strcpy(QlCustContext.acref, acref);
+        window = QlStmtOpen();
+        EXPECT_NE(nullptr, window);
+        if (!window) return NULL;
+        SetDate(IDP_STMT_FROM, day, month, year);
+        SetDate(IDP_STMT_DATE, 5, 2, 2025);
+        Reload();
+        return window;
+    }
+
+    void SetDate(int id, int day, int month, int year)
+    {
+        SYSTEMTIME st = {};
+        st.wDay = (WORD)day;
+        st.wMonth = (WORD)month;
+        st.wYear = (WORD)year;
+        SendDlgItemMessageA(window, id, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&st);
+    }
+
+    void Reload()
+    {
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDB_STMT_RELOAD, BN_CLICKED),
+                     (LPARAM)GetDlgItem(window, IDB_STMT_RELOAD));
+    }
+
+    void ToolbarCommand(int id)
+    {
+        HWND toolbar = FindWindowExA(window, NULL, TOOLBARCLASSNAMEA, NULL);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)toolbar);
+    }
+
+    HWND Lines() const { return GetDlgItem(window, IDL_STMT_LINES); }
+    std::string Text(int id) const
+    {
+        char text[256] = "";
+        GetDlgItemTextA(window, id, text, sizeof text);
+        return text;
+    }
+
+    // count alternating invoices and payments of i.00 (i from 1) dated in
+    // January 2025; their numbers.
+    std::vector<std::string> AddLines(int64_t cust, int count)
+    {
+        std::vector<std::string> keys;
+        for (int i = 1; i <= count; i++) {
+            char gross[16];
+            snprintf(gross, sizeof gross, "%d.00", i);
+            keys.push_back(std::to_string(AddDoc(cust, i % 2 ? 1 : 3, "14/01/2025", gross)));
+        }
+        return keys;
+    }
+
+    // A statement of count such lines for a new account.
+    std::vector<std::string> StatementOf(int count)
+    {
+        if (window) DestroyWindow(window);
+        char acref[6];
+        snprintf(acref, sizeof acref, "AC%03d", count);
+        std::vector<std::string> keys = AddLines(AddCustomer(acref, "Joe's Plumbing"), count);
+        OpenStatement(acref);
+        EXPECT_EQ(count, RowCount(Lines()));
+        return keys;
+    }
+
+    std::string Golden(const char *name)
+    {
+        const char *source = getenv("QL_SOURCE_DIR");
+        return ReadNativeFile(DbTestNativePath(std::string(source ? source : ".") + "/tests/customers/golden/" + name));
+    }
+
+    HWND window = NULL;
+    QlSettingsRec savedSettings;
+    std::string savedWorkDir;
+    char previousDir[MAX_PATH] = "";
+};
+
+}  // namespace
+
+TEST_F(StatementTest, RunningBalanceFromTheFromDate)
+{
+    struct Doc {
+        uint32_t type;
+        const char *date, *gross;
+    };
+    struct Line {
+        const char *type, *invoice, *paid, *balance;
+    };
+    const struct {
+        const char *name;
+        std::vector<Doc> docs;
+        std::vector<Line> lines;
+        const char *total;
+    } cases[] = {
+        {"nothing on or after the from date", {{1, "31/12/2011", "50.00"}}, {}, "0.00"},
+        {"invoice then payment",
+         {{1, "1/01/2012", "120.00"}, {2, "2/01/2012", "9.00"}, {4, "3/01/2012", "7.00"}, {3, "4/01/2012", "20.00"}},
+         {{"Invoice", "120.00", "", "120.00"}, {"Payment", "", "20.00", "100.00"}},
+         "100.00"},
+        {"the invoice before the from date", {{1, "15/12/2011", "40.00"}, {3, "2/01/2012", "40.00"}},
+         {{"Payment", "", "40.00", "-40.00"}}, "-40.00"},
+        {"a payment below one unit", {{3, "2/01/2012", "0.50"}}, {{"Payment", "", "0.50", "-0.50"}}, "-0.50"},
+    };
+    int n = 0;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        char acref[6];
+        snprintf(acref, sizeof acref, "AC%03d", n++);
+        int64_t cust = AddCustomer(acref, "Acme Trading");
+        for (const Doc &d : c.docs) AddDoc(cust, d.type, d.date, d.gross);
+        ASSERT_NE(nullptr, OpenStatement(acref));
+        ASSERT_EQ(c.lines.size(), (size_t)RowCount(Lines()));
+        for (size_t i = 0; i < c.lines.size(); i++) {
+            EXPECT_EQ(c.lines[i].type, Cell(Lines(), (int)i, 2));
+            EXPECT_EQ(c.lines[i].invoice, Cell(Lines(), (int)i, 3));
+            EXPECT_EQ(c.lines[i].paid, Cell(Lines(), (int)i, 4));
+            EXPECT_EQ(c.lines[i].balance, Cell(Lines(), (int)i, 5));
+        }
+        EXPECT_EQ(c.total, Text(IDT_STMT_TOTAL));
+        EXPECT_EQ(acref, Text(IDT_STMT_ACREF));
+        EXPECT_EQ("Acme Trading", Text(IDE_STMT_COMPANY));
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(StatementTest, OpensFromTheFirstOfThisMonthInPlaceOfTheModule)
+{
+    int64_t cust = AddCustomer("JO001", "Joe's Plumbing");
+    AddDoc(cust, 1, "1/01/2000", "10.00");
+    Open();
+    HWND customers = module;
+    Command(8);   // Statmt
+    window = QlModuleWnd;
+    ASSERT_NE(nullptr, window);
+    EXPECT_FALSE(IsWindow(customers));
+    EXPECT_EQ("JO001", Text(IDT_STMT_ACREF));
+    EXPECT_EQ("Joe's Plumbing", Text(IDE_STMT_COMPANY));
+    EXPECT_EQ("1 High Street", Text(IDE_STMT_ADDR1));
+    EXPECT_EQ("STATEMENT", Text(IDT_STMT_TITLE));
+
+    // The from date is the first of the month by the local clock.
+    SYSTEMTIME today, from = {};
+    GetLocalTime(&today);
+    ASSERT_EQ(GDT_VALID, SendDlgItemMessageA(window, IDP_STMT_FROM, DTM_GETSYSTEMTIME, 0, (LPARAM)&from));
+    EXPECT_EQ(1, from.wDay);
+    EXPECT_EQ(today.wMonth, from.wMonth);
+    EXPECT_EQ(today.wYear, from.wYear);
+    EXPECT_EQ(0, RowCount(Lines()));   // the invoice of 2000 is before it
+    EXPECT_EQ("0.00", Text(IDT_STMT_TOTAL));
+
+    // The title's right edge is 3 pixels inside the window.
+    RECT client, title;
+    GetClientRect(window, &client);
+    GetWindowRect(GetDlgItem(window, IDT_STMT_TITLE), &title);
+    MapWindowPoints(NULL, window, (POINT *)&title, 2);
+    EXPECT_EQ(client.right - 3, title.right);
+
+    // Close gives the slot up.
+    ToolbarCommand(QL_STMT_CMD_CLOSE);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, QlModuleWnd);
+
+    // An account that cannot be read opens nothing.
+    messages.clear();
+    strcpy(QlCustContext.acref, "ZZ999");
+    EXPECT_EQ(nullptr, QlStmtOpen());
+    EXPECT_EQ(nullptr, QlModuleWnd);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Customer not found", messages[0].caption);
+}
+
+TEST_F(StatementTest, SelectShowsAnotherAccount)
+{
+    AddDoc(AddCustomer("AB000", "Abbey Ltd", "1 Abbey Road"), 1, "2/01/2012", "10.00");
+    int64_t bell = AddCustomer("BE000", "Bell & Co", "2 Bell Lane");
+    AddDoc(bell, 1, "3/01/2012", "30.00");
+    AddDoc(bell, 3, "4/01/2012", "5.25");
+    OpenStatement("AB000");
+    EXPECT_EQ("10.00", Text(IDT_STMT_TOTAL));
+
+    DialogDriver driver({[](HWND select) {
+        HWND list = GetDlgItem(select, 1035);
+        LVITEMA item = {};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(list, LVM_SETITEMSTATE, 1, (LPARAM)&item);   // BE000, second by A/C ref
+        ClickButton(select, IDOK);
+    }});
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDB_STMT_SELECT, BN_CLICKED), (LPARAM)GetDlgItem(window, IDB_STMT_SELECT));
+    EXPECT_EQ(1u, driver.stepsRun());
+    EXPECT_EQ("BE000", Text(IDT_STMT_ACREF));
+    EXPECT_EQ("Bell & Co", Text(IDE_STMT_COMPANY));
+    EXPECT_EQ("2 Bell Lane", Text(IDE_STMT_ADDR1));
+    EXPECT_EQ(2, RowCount(Lines()));
+    EXPECT_EQ("24.75", Text(IDT_STMT_TOTAL));
+}
+
+TEST_F(StatementTest, MaximizedTheListGrowsAndTheTotalStaysAboveTheToolBar)
+{
+    StatementOf(3);
+    MoveWindow(main, 0, 0, 1200, 900, TRUE);
+    SendMessageA(window, QL_WM_MAIN_MAXIMIZED, 0, 0);
+
+    auto rectOf = [&](HWND item) {
+        RECT r;
+        GetWindowRect(item, &r);
+        MapWindowPoints(NULL, window, (POINT *)&r, 2);
+        return r;
+    };
+    RECT client;
+    GetClientRect(window, &client);
+    HWND toolbar = FindWindowExA(window, NULL, TOOLBARCLASSNAMEA, NULL);
+    ASSERT_NE(nullptr, toolbar);
+    RECT bar = rectOf(toolbar), total = rectOf(GetDlgItem(window, IDT_STMT_TOTAL));
+    RECT list = rectOf(Lines()), title = rectOf(GetDlgItem(window, IDT_STMT_TITLE));
+    RECT from = rectOf(GetDlgItem(window, IDG_STMT_FROM));
+    EXPECT_EQ(bar.top - 30, total.bottom);
+    EXPECT_LT(list.bottom, from.top);
+    EXPECT_GT(list.bottom, from.top - 20);
+    EXPECT_EQ(client.right - 6, list.right);
+    EXPECT_EQ(client.right - 3, title.right);
+    EXPECT_GT(client.right, 1000);
+}
+
+TEST_F(StatementTest, PrintsSixteenLinesAPage)
+{
+    // Balances: 16 lines end at -8.00, 17 at 9.00.
+    const struct {
+        int lines;
+        size_t pages;
+        const char *total;
+    } cases[] = {{16, 1, "Total Due Now:  -8.00"}, {17, 2, "Total Due Now:  9.00"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.lines);
+        std::vector<std::string> keys = StatementOf(c.lines);
+        QlStmtPrintJob job;
+        QlStmtPrintJobFrom(window, &job);
+        MetafilePrinter printer;
+        ASSERT_EQ(1, QlStmtDrawPages(printer.target(), &job));
+        printer.finish();
+        ASSERT_EQ(c.pages, printer.pageCount());
+        EmfRecords first = printer.records(0);
+        for (const char *text : {"STATEMENT", "Acme Widgets Ltd", "Joe's Plumbing", "5/02/2025", "1/01/2012",
+                                 "Invoice Amount", "A/C Ref:", "From Date"})
+            EXPECT_TRUE(first.hasText(text)) << text;
+        EXPECT_TRUE(first.hasText(keys[15]));
+        EmfRecords last = printer.records(c.pages - 1);
+        EXPECT_TRUE(last.hasText(c.total));
+        EXPECT_EQ(1, last.fontsDeleted);
+        if (c.pages == 1) {
+            EXPECT_EQ(std::string::npos, first.allText().find("Page")) << first.allText();
+            EXPECT_FALSE(first.hasText("* Continued on next page *"));
+            continue;
+        }
+        EmfRecords second = printer.records(1);
+        EXPECT_TRUE(first.hasText("Page 1 of 2"));
+        EXPECT_TRUE(first.hasText("* Continued on next page *"));
+        EXPECT_FALSE(first.hasText(keys[16]));
+        EXPECT_FALSE(first.hasText(c.total));
+        EXPECT_TRUE(second.hasText("Page 2 of 2"));
+        EXPECT_FALSE(second.hasText("* Continued on next page *"));
+        EXPECT_TRUE(second.hasText(keys[16]));
+        EXPECT_FALSE(second.hasText(keys[15]));
+        std::string dir = QlTestArtifactDir();
+        if (!dir.empty()) {
+            EXPECT_TRUE(printer.savePng(0, dir + "/statement-print-page1.png"));
+            EXPECT_TRUE(printer.savePng(1, dir + "/statement-print-page2.png"));
+        }
+    }
+
+    // Without lines nothing is printed; without an account it is refused.
+    QlSeamPrintDialog = CountPrintDialog;
+    SendMessageA(Lines(), LVM_DELETEALLITEMS, 0, 0);
+    ToolbarCommand(QL_STMT_CMD_PRINT);
+    EXPECT_EQ(0, sPrintDialogs);
+    EXPECT_TRUE(messages.empty());
+    SetDlgItemTextA(window, IDT_STMT_ACREF, "");
+    ToolbarCommand(QL_STMT_CMD_PRINT);
+    EXPECT_EQ(0, sPrintDialogs);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Missing Account Number", messages[0].caption);
+    EXPECT_EQ("Please Select Customer Account Number", messages[0].text);
+}
+
+TEST_F(StatementTest, PdfHoldsTwentyFiveLinesAPage)
+{
+    // Balances: 25 lines end at 13.00, 26 at -13.00.
+    const struct {
+        int lines;
+        int pages;
+        const char *total;
+    } cases[] = {{25, 1, "Total Due Now: 13.00"}, {26, 2, "Total Due Now: -13.00"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.lines);
+        std::vector<std::string> keys = StatementOf(c.lines);
+        char path[MAX_PATH];
+        int cancelled = -1;
+        ASSERT_EQ(1, QlStmtWritePdf(window, path, 0, &cancelled));
+        EXPECT_EQ(0, cancelled);
+        EXPECT_STREQ("STATEMENT.pdf", path);
+        std::string pdf = DbTestNativePath(folder + "\\STATEMENT.pdf");
+        PdfInfo info;
+        ASSERT_TRUE(QlTestPdfInfo(pdf, &info));
+        EXPECT_EQ(c.pages, info.pages);
+        EXPECT_NEAR(595.3, info.width, 0.5);
+        EXPECT_TRUE(QlTestPdfCheck(pdf));
+        std::string text = QlTestPdfText(pdf);
+        for (const char *expected : {"STATEMENT", "Acme Widgets Ltd", "Joe's Plumbing", "Invoice Amount", "5/02/2025",
+                                     "1/01/2012"})
+            EXPECT_NE(std::string::npos, text.find(expected)) << expected;
+        std::vector<std::string> lines = QlTestPdfLines(QlTestPdfWords(pdf));
+        EXPECT_EQ(c.total, lines.back());
+        if (c.pages == 1) {
+            EXPECT_EQ(std::string::npos, text.find("Page 1"));
+            continue;
+        }
+        std::string one = QlTestPdfText(pdf, 1), two = QlTestPdfText(pdf, 2);
+        EXPECT_NE(std::string::npos, one.find("Page 1 of 2"));
+        EXPECT_NE(std::string::npos, one.find("* Continued on next page *"));
+        EXPECT_NE(std::string::npos, two.find("Page 2 of 2"));
+        EXPECT_EQ(std::string::npos, two.find("Continued"));
+        EXPECT_EQ(std::string::npos, one.find(c.total));
+        // Line 26 alone on page 2, in 10-point type against page 1's 9.
+        double height1 = 0, height2 = 0;
+        for (const PdfWord &w : QlTestPdfWords(pdf)) {
+            if (w.text == keys[24]) {
+                EXPECT_EQ(1, w.page);
+                height1 = w.y1 - w.y0;
+            }
+            if (w.text == keys[25]) {
+                EXPECT_EQ(2, w.page);
+                height2 = w.y1 - w.y0;
+            }
+        }
+        ASSERT_GT(height1, 0);
+        EXPECT_NEAR(10.0 / 9.0, height2 / height1, 0.02);
+        std::string dir = QlTestArtifactDir();
+        if (!dir.empty()) {
+            EXPECT_TRUE(QlTestPdfToPng(pdf, 1, 72, dir + "/statement-pdf-page1.png"));
+            EXPECT_TRUE(QlTestPdfToPng(pdf, 2, 72, dir + "/statement-pdf-page2.png"));
+        }
+    }
+}
+
+TEST_F(StatementTest, SavePdfAsksForTheFileAndReports)
+{
+    StatementOf(2);
+    QlSeamGetSaveFileName = AnswerSaveDialog;
+
+    // Cancelled: no file, no message.
+    sSaveAnswer = "";
+    ToolbarCommand(QL_STMT_CMD_PDF);
+    EXPECT_EQ(1, sSaveDialogs);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("STATEMENT.pdf"));
+
+    sSaveAnswer = folder + "\\January statement.pdf";
+    ToolbarCommand(QL_STMT_CMD_PDF);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(sSaveAnswer.c_str()));
+
+    // A file that cannot be written.
+    sSaveAnswer = folder + "\\missing folder\\statement.pdf";
+    ToolbarCommand(QL_STMT_CMD_PDF);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Failed to create PDF file", messages[0].text);
+
+    // Without lines there is nothing to save.
+    messages.clear();
+    sSaveDialogs = 0;
+    SendMessageA(Lines(), LVM_DELETEALLITEMS, 0, 0);
+    ToolbarCommand(QL_STMT_CMD_PDF);
+    EXPECT_EQ(0, sSaveDialogs);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Error", messages[0].caption);
+    EXPECT_EQ("No form items", messages[0].text);
+}
+
+TEST_F(StatementTest, HtmlIsTheTemplateFilledWithEscapedTexts)
+{
+    QlCustRec rec = {};
+    strcpy(rec.acref, "JO001");
+    strcpy(rec.company, "Joe's Plumbing");
+    strcpy(rec.addr1, "12 Pipe Lane");
+    strcpy(rec.addr2, "Dublin");
+    ASSERT_EQ(1, QlCustAdd(&rec, err)) << err;
+    AddDoc(rec.iKey, 1, "14/01/2025", "120.00");
+    AddDoc(rec.iKey, 3, "20/01/2025", "20.00");
+    OpenStatement("JO001", 1, 1, 2025);
+    std::string expected = Golden("statement.htm");
+    ASSERT_FALSE(expected.empty());
+
+    char path[80];
+    ASSERT_EQ(1, QlStmtWriteHtml(window, path, &rec));
+    EXPECT_STREQ("Statement.htm", path);
+    EXPECT_EQ(expected, ReadNativeFile(DbTestNativePath(folder + "\\Statement.htm")));
+
+    // Written again, the file is replaced; texts with markup characters are
+    // escaped, in the customer's name and in the company's.
+    strcpy(rec.company, "Smith & <Sons>");
+    strcpy(QlSettings.cfg.companyName, "A&B <Trading>");
+    ASSERT_EQ(1, QlStmtWriteHtml(window, path, &rec));
+    std::string smith = expected;
+    smith.replace(smith.find("Joe's Plumbing"), 14, "Smith &amp; &lt;Sons&gt;");
+    smith.replace(smith.find("Acme Widgets Ltd"), 16, "A&amp;B &lt;Trading&gt;");
+    EXPECT_EQ(smith, ReadNativeFile(DbTestNativePath(folder + "\\Statement.htm")));
+
+    // The tool bar's HTML writes the shown account's statement.
+    DeleteFileA("Statement.htm");
+    ToolbarCommand(QL_STMT_CMD_HTML);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("Statement.htm"));
+}
+
+TEST_F(StatementTest, HtmlReportsAFileItCouldNotWrite)
+{
+    StatementOf(40);
+    QlCustRec rec;
+    ASSERT_EQ(1, QlCustGetByAcRef("AC040", &rec, err));
+    char path[80];
+
+    // A write that fails half-way: the part written is removed.
+    struct rlimit saved;
+    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
+    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = saved;
+    limit.rlim_cur = 4096;
+    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
+    int result = QlStmtWriteHtml(window, path, &rec);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(0, result);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("Statement.htm"));
+
+    // A file that cannot be created: the command says so.
+    ASSERT_TRUE(CreateDirectoryA("Statement.htm", NULL));
+    EXPECT_EQ(0, QlStmtWriteHtml(window, path, &rec));
+    ToolbarCommand(QL_STMT_CMD_HTML);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Error", messages[0].caption);
+    EXPECT_EQ("The file Statement.htm could not be written.", messages[0].text);
+    RemoveDirectoryA("Statement.htm");
+}
