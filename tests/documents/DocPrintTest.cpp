@@ -83,6 +83,30 @@ bool HasLine(const EmfRecords &page, int y, int x1, int x2)
     return false;
 }
 
+// Columns and rows of a report list view, as a form fills it.
+void FillList(HWND list, int columns, const std::vector<std::vector<std::string>> &rows)
+{
+    for (int c = 0; c < columns; c++) {
+        LVCOLUMNA column = {};
+        column.mask = LVCF_WIDTH;
+        column.cx = 60;
+        SendMessageA(list, LVM_INSERTCOLUMNA, c, (LPARAM)&column);
+    }
+    for (size_t r = 0; r < rows.size(); r++) {
+        LVITEMA item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = (int)r;
+        item.pszText = (char *)rows[r][0].c_str();
+        SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
+        for (size_t c = 1; c < rows[r].size(); c++) {
+            LVITEMA sub = {};
+            sub.iSubItem = (int)c;
+            sub.pszText = (char *)rows[r][c].c_str();
+            SendMessageA(list, LVM_SETITEMTEXTA, r, (LPARAM)&sub);
+        }
+    }
+}
+
 class DocPrintTest : public DocTest {
 protected:
     void SetUp() override
@@ -133,32 +157,15 @@ protected:
                                   {"1158", "123"},            {"1184", "Delivery Note"},
                                   {"1173", "Joe's Plumbing"}, {"1028", "1 High Street"}, {"1029", "Cork"}};
         for (auto &t : texts) SetDlgItemTextA(d, atoi(t[0]), t[1]);
-        HWND list = GetDlgItem(d, IDL_DN_ITEMS);
-        for (int c = 0; c < 4; c++) {
-            LVCOLUMNA column = {};
-            column.mask = LVCF_WIDTH;
-            column.cx = 60;
-            SendMessageA(list, LVM_INSERTCOLUMNA, c, (LPARAM)&column);
-        }
-        for (int r = 0; r < lines; r++) {
-            std::string number = std::to_string(r + 1);
-            LVITEMA item = {};
-            item.mask = LVIF_TEXT;
-            item.iItem = r;
-            item.pszText = (char *)number.c_str();
-            SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-            const char *cells[3] = {"P001", "3", "Copper pipe, 15 mm, in lengths of three metres ready to fit"};
-            for (int c = 1; c < 4; c++) {
-                LVITEMA sub = {};
-                sub.iSubItem = c;
-                sub.pszText = (char *)cells[c - 1];
-                SendMessageA(list, LVM_SETITEMTEXTA, r, (LPARAM)&sub);
-            }
-        }
+        std::vector<std::vector<std::string>> rows;
+        for (int r = 0; r < lines; r++)
+            rows.push_back({std::to_string(r + 1), "P001", "3",
+                            "Copper pipe, 15 mm, in lengths of three metres ready to fit"});
+        FillList(GetDlgItem(d, IDL_DN_ITEMS), 4, rows);
         return d;
     }
 
-    HWND PaymentView(int rows)
+    HWND PaymentView(int count)
     {
         HWND v = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_PAY_FORM), main_.hwnd, PlainProc, 0);
         EXPECT_NE(nullptr, v);
@@ -167,28 +174,11 @@ protected:
                                   {"1158", "88"},          {"1159", "JO001"},       {"1184", "PAYMENT"},
                                   {"1173", "Joe's Plumbing"}, {"1190", "300.00"}};
         for (auto &t : texts) SetDlgItemTextA(v, atoi(t[0]), t[1]);
-        HWND list = GetDlgItem(v, IDL_PAY_DOCS);
-        for (int c = 0; c < 6; c++) {
-            LVCOLUMNA column = {};
-            column.mask = LVCF_WIDTH;
-            column.cx = 60;
-            SendMessageA(list, LVM_INSERTCOLUMNA, c, (LPARAM)&column);
-        }
-        for (int r = 0; r < rows; r++) {
-            std::string number = std::to_string(100 + r);
-            LVITEMA item = {};
-            item.mask = LVIF_TEXT;
-            item.iItem = r;
-            item.pszText = (char *)number.c_str();
-            SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-            const char *cells[5] = {"1/03/2025", "Invoice", "Consulting and travel in March", "100.00", "100.00"};
-            for (int c = 1; c < 6; c++) {
-                LVITEMA sub = {};
-                sub.iSubItem = c;
-                sub.pszText = (char *)cells[c - 1];
-                SendMessageA(list, LVM_SETITEMTEXTA, r, (LPARAM)&sub);
-            }
-        }
+        std::vector<std::vector<std::string>> rows;
+        for (int r = 0; r < count; r++)
+            rows.push_back({std::to_string(100 + r), "1/03/2025", "Invoice", "Consulting and travel in March", "100.00",
+                            "100.00"});
+        FillList(GetDlgItem(v, IDL_PAY_DOCS), 6, rows);
         return v;
     }
 
