@@ -5,6 +5,7 @@
 // piece by piece in document order.
 #include "documents/QlHtml.h"
 #include "documents/QlDocOutput.h"
+#include "documents/QlDocPage.h"
 #include "documents/QlDocTexts.h"
 
 #include "common/QlWindow.h"
@@ -186,24 +187,6 @@ void Field(HtmlDoc *doc, int id, char *text, int size)
     QlUiGetField(doc->form, id, text, size);
 }
 
-// The date as the form shows it: the picker's date in its format (the
-// settings' date format), or the control's text.
-void ReadDate(HWND form, char *text, int size)
-{
-    text[0] = '\0';
-    HWND control = GetDlgItem(form, IDP_DOC_DATE);
-    char cls[32] = "";
-    if (control) GetClassNameA(control, cls, sizeof cls);
-    SYSTEMTIME date;
-    if (control && lstrcmpiA(cls, DATETIMEPICK_CLASSA) == 0 &&
-        SendMessageA(control, DTM_GETSYSTEMTIME, 0, (LPARAM)&date) == GDT_VALID) {
-        const char *format = QlSettings.cfg.dateFormat[0] ? QlSettings.cfg.dateFormat : "d/MM/yyyy";
-        if (GetDateFormatA(LOCALE_USER_DEFAULT, 0, &date, format, text, size) > 0) return;
-        text[0] = '\0';
-    }
-    QlUiGetField(form, IDP_DOC_DATE, text, size);
-}
-
 void WriteCompanyBox(HtmlDoc *doc, int kind, const QlCustRec *customer)
 {
     const QlDocTextRec *t = QlDocText();
@@ -230,7 +213,7 @@ void WriteInfoBox(HtmlDoc *doc, int kind, const char *number, const QlCustRec *c
     Field(doc, IDT_DOC_NUMBER_LABEL, label, sizeof label);
     if (doc->ok && !QlHtmlWriteTotalRow(doc->file, label, number)) doc->ok = 0;
     Field(doc, IDT_DOC_DATE_LABEL, label, sizeof label);
-    ReadDate(doc->form, date, sizeof date);
+    QlDocReadDate(doc->form, date, sizeof date);
     if (doc->ok && !QlHtmlWriteTotalRow(doc->file, label, date)) doc->ok = 0;
     Field(doc, IDT_DOC_ACREF_LABEL, label, sizeof label);
     if (doc->ok && !QlHtmlWriteTotalRow(doc->file, label, customer->acref)) doc->ok = 0;

@@ -1,10 +1,11 @@
 // E-mailing documents: the checks of the three operations, the PDF-or-HTML
 // choice, the subject and message, the e-mail dialog they open, and a saved
-// invoice sent as HTML to a real SMTP server (aiosmtpd) over STARTTLS with
-// AUTH LOGIN.
+// invoice sent as HTML and as PDF to a real SMTP server (aiosmtpd) over
+// STARTTLS with AUTH LOGIN.
 #include "QlGTest.h"
 #include "DocTestSupport.h"
 #include "NetTestSupport.h"
+#include "QlTestPdf.h"
 
 #include "common/QlMsgDialog.h"
 #include "documents/QlDocEmail.h"
@@ -46,7 +47,85 @@ std::vector<std::function<bool(HWND)>> ReadAndClose(MailDialogSeen &seen)
             MailClick(IDB_MAIL_CLOSE)};
 }
 
-using DocEmailTest = DocTest;
+class DocEmailTest : public DocTest {
+protected:
+    void SendSavedInvoice(int choice, const std::string &file);
+};
+
+// Saves the product invoice as an attachment of the choice (0 PDF, 1 HTML)
+// and sends it to aiosmtpd over STARTTLS with AUTH LOGIN; the attachment
+// received is the file written, byte for byte.
+void DocEmailTest::SendSavedInvoice(int choice, const std::string &file)
+{
+    const NetCerts &certs = NetTestCerts();
+    ASSERT_FALSE(certs.nativeDir.empty());
+    NetFolder mailbox;
+    NetPeer server;
+    int port = server.startListening({kNetPython, NetPeerScript("smtp_aio.py"), "--mode", "starttls", "--cert",
+                                      certs.native("good.pem"), "--key", certs.native("good.key"), "--out",
+                                      mailbox.native, "--user", "quillory", "--password", "pa$$word"},
+                                     15000, true);
+    ASSERT_GT(port, 0);
+    MailTrustFile trust(certs.native("ca.pem"));
+    QlSettingsRec &cfg = QlSettings.cfg;
+    strcpy(cfg.smtpServer, "localhost");
+    cfg.smtpPort = (uint16_t)port;
+    cfg.useSsl = 1;
+    cfg.smtpAuth = 1;
+    strcpy(cfg.smtpUser, "quillory");
+    strcpy(cfg.smtpPassword, "pa$$word");
+    Options(1);
+    Fill(DOC_PRODUCT);
+
+    std::string status;
+    COLORREF colour = 0;
+    {
+        MailSteps steps({[](HWND d) {
+                             SetDlgItemTextA(d, IDE_MAIL_CC2, "office@quillory.test");
+                             return true;
+                         },
+                         MailClick(IDB_MAIL_SEND), MailWaitStatus("Email has been sent."),
+                         [&](HWND d) {
+                             status = DlgText(d, IDT_MAIL_STATUS);
+                             colour = MailStatusColour(d);
+                             return true;
+                         },
+                         MailClick(IDB_MAIL_CLOSE)},
+                        60000);
+        gMailChoice = choice;
+        EXPECT_EQ(0, QlInvEmail(form, 0, 1));
+    }
+    EXPECT_EQ("Email has been sent.", status);
+    EXPECT_EQ(QL_COLOUR_DONE, colour);
+
+    EXPECT_EQ("office@quillory.test\nbuyer@quillory.test\noffice@quillory.test\n",
+              NetReadFile(mailbox.nativeFile("msg-1.env")));
+    std::map<std::string, std::string> mail;
+    NetPeer check;
+    ASSERT_TRUE(check.start({kNetPython, NetPeerScript("check_mail.py"), mailbox.nativeFile("msg-1.eml")}));
+    for (std::string line; !(line = check.readLine(20000)).empty();) {
+        size_t eq = line.find('=');
+        if (eq != std::string::npos) mail[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    EXPECT_EQ("Quillory Ltd Invoice 123", mail["subject"]);
+    EXPECT_EQ("'Dear Customer,\\n\\nPlease find attached the invoice from Quillory Ltd for requested products\\n"
+              "or services\\n\\n---\\nQuillory Ltd\\nTel: 01 555 0199'",
+              mail["body"]);
+    EXPECT_EQ(file, mail["attachment-filename"]);
+    NetPeer hash;
+    std::string native = DbTestNativePath(folder + "\\" + file);
+    ASSERT_TRUE(hash.start({"/usr/bin/sha256sum", native}));
+    std::string line = hash.readLine(20000);
+    EXPECT_EQ(line.substr(0, line.find(' ')), mail["attachment-bytes"]);
+    EXPECT_EQ(std::to_string(FileBytes(file).size()), mail["attachment-size"]);
+    EXPECT_EQ("0", mail["defects"]);
+    if (choice == 0) {
+        // The file received is a whole PDF document.
+        PdfInfo info;
+        EXPECT_TRUE(QlTestPdfInfo(native, &info));
+        EXPECT_EQ(1, info.pages);
+    }
+}
 
 TEST_F(DocEmailTest, TheFormIsCheckedBeforeAnythingIsWritten)
 {
@@ -117,16 +196,37 @@ TEST_F(DocEmailTest, TheAttachmentIsAPdfOrAnHtmlFile)
     ASSERT_EQ(1u, gMailShown.size());
     EXPECT_EQ("Email sending options", gMailShown[0].caption);
 
-    // PDF: the PDF writer refuses (it is still to come).
-    for (DocFormKind kind : {DOC_SERVICE, DOC_QUOTE, DOC_CREDIT}) {
-        Fill(kind);
+    // PDF: the file is written under its default name and attached.
+    struct PdfCase {
+        DocFormKind kind;
+        const char *file;
+    } pdfs[] = {{DOC_SERVICE, "INVOICE123.pdf"}, {DOC_QUOTE, "QUOTATION45.pdf"}, {DOC_CREDIT, "CREDIT NOTE7.pdf"}};
+    for (const PdfCase &k : pdfs) {
+        Fill(k.kind);
         gMailShown.clear();
         gMailChoice = 0;
-        EXPECT_EQ(1, Email(kind, form));
-        ASSERT_EQ(2u, gMailShown.size());
-        EXPECT_EQ("Error", gMailShown[1].caption);
-        EXPECT_EQ("Failed to create PDF file", gMailShown[1].text);
+        MailDialogSeen seen;
+        {
+            MailSteps steps(ReadAndClose(seen), 10000);
+            EXPECT_EQ(0, Email(k.kind, form));
+        }
+        ASSERT_EQ(1u, gMailShown.size()) << "only the choice";
+        ASSERT_TRUE(seen.opened);
+        EXPECT_EQ(k.file, seen.attachment);
+        PdfInfo info;
+        EXPECT_TRUE(QlTestPdfInfo(DbTestNativePath(folder + "\\" + k.file), &info));
+        EXPECT_EQ(1, info.pages);
     }
+
+    // PDF under a name that cannot be written.
+    Fill(DOC_SERVICE);
+    Set(IDT_DOC_TITLE, "IN/VOICE");
+    gMailShown.clear();
+    gMailChoice = 0;
+    EXPECT_EQ(1, Email(DOC_SERVICE, form));
+    ASSERT_EQ(2u, gMailShown.size());
+    EXPECT_EQ("Error", gMailShown[1].caption);
+    EXPECT_EQ("Failed to create PDF file", gMailShown[1].text);
 
     // HTML under a name the writer refuses.
     Fill(DOC_SERVICE);
@@ -234,68 +334,12 @@ TEST_F(DocEmailTest, ASubjectTooLongIsRefusedAfterTheFileWasWritten)
 
 TEST_F(DocEmailTest, ASavedInvoiceGoesAsHtmlToARealServerOverVerifiedTls)
 {
-    const NetCerts &certs = NetTestCerts();
-    ASSERT_FALSE(certs.nativeDir.empty());
-    NetFolder mailbox;
-    NetPeer server;
-    int port = server.startListening({kNetPython, NetPeerScript("smtp_aio.py"), "--mode", "starttls", "--cert",
-                                      certs.native("good.pem"), "--key", certs.native("good.key"), "--out",
-                                      mailbox.native, "--user", "quillory", "--password", "pa$$word"},
-                                     15000, true);
-    ASSERT_GT(port, 0);
-    MailTrustFile trust(certs.native("ca.pem"));
-    QlSettingsRec &cfg = QlSettings.cfg;
-    strcpy(cfg.smtpServer, "localhost");
-    cfg.smtpPort = (uint16_t)port;
-    cfg.useSsl = 1;
-    cfg.smtpAuth = 1;
-    strcpy(cfg.smtpUser, "quillory");
-    strcpy(cfg.smtpPassword, "pa$$word");
-    Options(1);
-    Fill(DOC_PRODUCT);
+    SendSavedInvoice(1, "INVOICE123.htm");
+}
 
-    std::string status;
-    COLORREF colour = 0;
-    {
-        MailSteps steps({[](HWND d) {
-                             SetDlgItemTextA(d, IDE_MAIL_CC2, "office@quillory.test");
-                             return true;
-                         },
-                         MailClick(IDB_MAIL_SEND), MailWaitStatus("Email has been sent."),
-                         [&](HWND d) {
-                             status = DlgText(d, IDT_MAIL_STATUS);
-                             colour = MailStatusColour(d);
-                             return true;
-                         },
-                         MailClick(IDB_MAIL_CLOSE)},
-                        60000);
-        gMailChoice = 1;
-        EXPECT_EQ(0, QlInvEmail(form, 0, 1));
-    }
-    EXPECT_EQ("Email has been sent.", status);
-    EXPECT_EQ(QL_COLOUR_DONE, colour);
-
-    EXPECT_EQ("office@quillory.test\nbuyer@quillory.test\noffice@quillory.test\n",
-              NetReadFile(mailbox.nativeFile("msg-1.env")));
-    std::map<std::string, std::string> mail;
-    NetPeer check;
-    ASSERT_TRUE(check.start({kNetPython, NetPeerScript("check_mail.py"), mailbox.nativeFile("msg-1.eml")}));
-    for (std::string line; !(line = check.readLine(20000)).empty();) {
-        size_t eq = line.find('=');
-        if (eq != std::string::npos) mail[line.substr(0, eq)] = line.substr(eq + 1);
-    }
-    EXPECT_EQ("Quillory Ltd Invoice 123", mail["subject"]);
-    EXPECT_EQ("'Dear Customer,\\n\\nPlease find attached the invoice from Quillory Ltd for requested products\\n"
-              "or services\\n\\n---\\nQuillory Ltd\\nTel: 01 555 0199'",
-              mail["body"]);
-    EXPECT_EQ("INVOICE123.htm", mail["attachment-filename"]);
-    NetPeer hash;
-    std::string native = DbTestNativePath(folder + "\\INVOICE123.htm");
-    ASSERT_TRUE(hash.start({"/usr/bin/sha256sum", native}));
-    std::string line = hash.readLine(20000);
-    EXPECT_EQ(line.substr(0, line.find(' ')), mail["attachment-bytes"]);
-    EXPECT_EQ(std::to_string(FileBytes("INVOICE123.htm").size()), mail["attachment-size"]);
-    EXPECT_EQ("0", mail["defects"]);
+TEST_F(DocEmailTest, ASavedInvoiceGoesAsPdfToARealServerOverVerifiedTls)
+{
+    SendSavedInvoice(0, "INVOICE123.pdf");
 }
 
 }  // namespace
