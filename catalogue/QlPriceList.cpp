@@ -1,8 +1,9 @@
 // The price lists: the options dialog (192) and the printed list of the
 // products window or of the services window.
 //
-// Geometry, in device units of the printable area (L, T, R, B) and with h
-// the height of one character of the printer's default font:
+// Geometry, in device units of the printable area (L, T, R, B), with h the
+// height of one character of the 10-point body font and the fixed distances
+// (50, 100, d) in units of a 600 dpi printer, kept in proportion on others:
 //   title frame   (L, T + d) to (R, T + 2h), 5 units thick
 //   title         centred in (L, T + 50 + d, R, T + 2h)
 //   top message   centred in (L, T + 100 + 2h + d, R, T + 50 + 4h + d)
@@ -141,15 +142,33 @@ static int CharHeight(HDC dc)
     return extent.cy;
 }
 
-// The height of a character of the device's default font.  A device whose
-// default font cannot be measured (an enhanced metafile's has none) is given
-// the stock system font, which every device knows.
-static int DefaultCharHeight(HDC dc)
+// The body font of the page, 10 points on every device: a printer's own
+// default font can be anything (Wine's PostScript driver gives 24 points,
+// and 30 rows of it run off an A4 page).  The line height is measured in it;
+// a device that cannot measure (an enhanced metafile's reference) is given
+// the stock system font.
+static HFONT MakeBodyFont(HDC dc)
+{
+    LOGFONTA lf = {};
+    lf.lfHeight = -MulDiv(LIST_FONT_POINTS, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    strcpy(lf.lfFaceName, "Arial");
+    return CreateFontIndirectA(&lf);
+}
+
+static int BodyCharHeight(HDC dc)
 {
     int h = CharHeight(dc);
     if (h > 0) return h;
     SelectObject(dc, GetStockObject(SYSTEM_FONT));
     return CharHeight(dc);
+}
+
+// The page's fixed distances are given in units of a 600 dpi printer; a
+// device of another resolution keeps them in proportion.
+static int Units(HDC dc, int n)
+{
+    int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+    return dpi > 0 ? MulDiv(n, dpi, 600) : n;
 }
 
 static void DrawCentred(HDC dc, const char *text, int left, int top, int right, int bottom)
@@ -172,19 +191,20 @@ static void DrawPage(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, 
     const QlPriceListOptionsRec *o = &QlPriceListOptions;
     const QlCatTextRec *text = QlCatText();
     const int L = t->page.left, T = t->page.top, R = t->page.right, B = t->page.bottom;
-    const int d = job->products ? 10 : 0;
+    const int d = job->products ? Units(dc, 10) : 0;
+    const int u50 = Units(dc, 50), u100 = Units(dc, 100);
     const PriceColumns columns = job->products ? PriceColumns{0, 2, 4, 5} : PriceColumns{0, 1, 2, -1};
 
     QlDrawFrame(dc, L, T + d, R, T + 2 * *h, FRAME_THICKNESS);
     char title[128];
     snprintf(title, sizeof title, "%s (%s %d %s %d)", text->PriceListTitle, text->PricePage, page + 1, text->PriceOf,
              pages);
-    DrawCentred(dc, title, L, T + 50 + d, R, T + 2 * *h);
-    DrawCentred(dc, o->top_message, L, T + 100 + 2 * *h + d, R, T + 50 + 4 * *h + d);
+    DrawCentred(dc, title, L, T + u50 + d, R, T + 2 * *h);
+    DrawCentred(dc, o->top_message, L, T + u100 + 2 * *h + d, R, T + u50 + 4 * *h + d);
 
     static const int kPercent[] = {10, 75, 15, 1};
     QlGridRec grid;
-    QlGridLayout(&grid, L, T + 50 + 4 * *h + d, R, 0, GRID_ROW_LINES, 4, *h + *h / 3, kPercent);
+    QlGridLayout(&grid, L, T + u50 + 4 * *h + d, R, 0, GRID_ROW_LINES, 4, *h + *h / 3, kPercent);
     QlGridDrawLines(dc, &grid);
     const char *titles[] = {text->PriceColumns[0], text->PriceColumns[1], text->PriceColumns[2]};
     QlGridDrawColumnTitles(dc, &grid, titles);
@@ -218,7 +238,9 @@ int QlPriceListDraw(QlPrintTarget *t, void *data)
     const QlPriceListOptionsRec *o = &QlPriceListOptions;
     HDC dc = t->dc;
 
-    int h = DefaultCharHeight(dc);
+    HFONT body = MakeBodyFont(dc);
+    HGDIOBJ before = body ? SelectObject(dc, body) : NULL;
+    int h = BodyCharHeight(dc);
     const SIZE line = {0, h};
 
     HDC logoDc = NULL;
@@ -247,6 +269,8 @@ int QlPriceListDraw(QlPrintTarget *t, void *data)
     if (previous) SelectObject(t->dc, previous);
     if (QlPriceListFont) DeleteObject(QlPriceListFont);
     QlPriceListFont = NULL;
+    if (before) SelectObject(t->dc, before);
+    if (body) DeleteObject(body);
     // The bitmap is the picture library's: only the memory DC is ours.
     if (logoDc) DeleteDC(logoDc);
     return ok;

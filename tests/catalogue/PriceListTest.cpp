@@ -276,7 +276,7 @@ TEST_F(PriceListTest, TheLogoAndCompanyBlockArePrintedOnTheFirstPage)
 
 // The products list skips products of no stock unless asked (their rows
 // still count toward the page) and prints a negative stock; its frame
-// stands 10 units lower than the services list's.
+// stands 10 units of a 600 dpi printer lower than the services list's.
 TEST_F(PriceListTest, TheProductsListLeavesOutWhatIsOutOfStockUnlessAsked)
 {
     AddProduct("0001", "", "COPPER PIPE 15MM", 12, 50, 40);
@@ -300,7 +300,12 @@ TEST_F(PriceListTest, TheProductsListLeavesOutWhatIsOutOfStockUnlessAsked)
         EXPECT_TRUE(page.hasText("PRICE LIST (Page 1 of 1)"));
         EXPECT_TRUE(page.hasText("12.50"));
         ASSERT_FALSE(page.rectangles.empty());
-        EXPECT_EQ(printer.target()->page.top + 10, page.rectangles[0].top);
+        const int dpi = QlTestA4Caps().logPixelsY;
+        EXPECT_EQ(printer.target()->page.top + MulDiv(10, dpi, 600), page.rectangles[0].top);
+        // The page is set in a 10-point body font, not the device's own
+        // default (a printer's can be large enough to push rows off the page).
+        ASSERT_FALSE(page.fonts.empty());
+        EXPECT_EQ(-MulDiv(10, dpi, 72), page.fonts[0].height);
         // The rows close up: the second printed row lies in the table's second row.
         const EmfText *title = page.findText("Code"), *one = page.findText("0001"), *three = page.findText("0003");
         ASSERT_TRUE(title && one && three);
