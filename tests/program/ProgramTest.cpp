@@ -7,6 +7,8 @@
 #include "../shell/ShellTestSupport.h"
 
 #include "common/QlPlatform.h"
+#include "resources/QlResCustomers.h"
+#include "resources/QlResNetmail.h"
 #include "resources/QlResSettings.h"
 #include "resources/QlResShell.h"
 #include "settings/QlSettings.h"
@@ -913,6 +915,13 @@ TEST_F(Program, TheAccountScreensPaint)
     ASSERT_NE(nullptr, letter);
     EXPECT_EQ("Joe Murphy", ControlText(letter, 1174));
     shoot("letter-dialog.png", letter);
+    // E-mail opens the mail dialog over the letter, with the letter as its message.
+    PostMessageA(letter, WM_COMMAND, MAKEWPARAM(IDB_LET_EMAIL, BN_CLICKED), (LPARAM)GetDlgItem(letter, IDB_LET_EMAIL));
+    HWND mail = WaitForWindow("#32770", "Email Letter", 20000);
+    ASSERT_NE(nullptr, mail);
+    shoot("mail-dialog.png", mail);
+    PostMessageA(mail, WM_COMMAND, MAKEWPARAM(IDB_MAIL_CLOSE, BN_CLICKED), (LPARAM)GetDlgItem(mail, IDB_MAIL_CLOSE));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(mail); }));
     PostMessageA(letter, WM_COMMAND, MAKEWPARAM(1115, BN_CLICKED), (LPARAM)GetDlgItem(letter, 1115));
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(letter); }));
 
