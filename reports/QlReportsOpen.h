@@ -10,3 +10,8 @@ INT_PTR QlReportsShow(HWND mainWindow);
 HWND QlSalesGraphOpen(HWND mainWindow);
 // The products window's Export command: the products CSV export.
 void QlReportExportProd(HWND productsWindow);
+
+// The Reports dialog's procedure, and the description of report index
+// (texts[index]) put into control id.
+INT_PTR CALLBACK QlReportsDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+void QlReportSetDescription(HWND dialog, int id, int index, const char **texts);

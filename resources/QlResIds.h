@@ -12,3 +12,4 @@
 #include "QlResTransPane.h"
 #include "QlResCatalogue.h"
 #include "QlResNetmail.h"
+#include "QlResReports.h"

@@ -8,7 +8,9 @@
 
 #include "common/QlPlatform.h"
 #include "resources/QlResCustomers.h"
+#include "resources/QlResMenu.h"
 #include "resources/QlResNetmail.h"
+#include "resources/QlResReports.h"
 #include "resources/QlResSettings.h"
 #include "resources/QlResShell.h"
 #include "settings/QlSettings.h"
@@ -933,6 +935,15 @@ TEST_F(Program, TheAccountScreensPaint)
     shoot("label-dialog.png", label);
     PostMessageA(label, WM_COMMAND, MAKEWPARAM(1254, BN_CLICKED), (LPARAM)GetDlgItem(label, 1254));
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(label); }));
+
+    // The Reports dialog from the menu, in place of the customers module.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_REPORTS, 0), 0);
+    HWND reports = WaitForWindow("#32770", "Quillory Reports", 20000);
+    ASSERT_NE(nullptr, reports);
+    EXPECT_FALSE(IsWindow(module));
+    shoot("reports-dialog.png", reports);
+    PostMessageA(reports, WM_COMMAND, MAKEWPARAM(IDB_REPORTS_CLOSE, BN_CLICKED), (LPARAM)GetDlgItem(reports, IDB_REPORTS_CLOSE));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(reports); }));
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     int code = -1;

@@ -321,7 +321,8 @@ TEST_F(MainWindowTest, EveryCommandRunsAndExitSaves)
     ASSERT_TRUE(IsWindow(main));
     MsgAnswers answers({0});   // no cleardown
     PickerAnswers pickers;   // no folder and no backup file chosen
-    DialogDriver driver({Cancel, Cancel, CloseAbout});   // two company managers, one About box
+    // A company manager, the Reports dialog, both again from the menu, one About box.
+    DialogDriver driver({Cancel, Cancel, Cancel, Cancel, CloseAbout});
     const int ids[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10,
                        IDM_MOD_CUSTOMERS, IDM_MOD_SUPPLIERS, IDM_MOD_TRANSACTIONS, IDM_MOD_PRODUCTS,
                        IDM_MOD_SERVICES, IDM_MOD_SETTINGS, IDM_FILE_COMPANIES, IDM_MOD_REPORTS, IDM_HELP_CONTENTS,
@@ -332,7 +333,7 @@ TEST_F(MainWindowTest, EveryCommandRunsAndExitSaves)
         PumpMessages();
         ASSERT_TRUE(IsWindow(main));
     }
-    EXPECT_EQ(3u, driver.stepsRun());
+    EXPECT_EQ(5u, driver.stepsRun());
     ASSERT_EQ(2u, gShellOpened.size());
     EXPECT_EQ("<default> qlyhelp.chm", gShellOpened[0]);
     EXPECT_EQ(0, QlCompanies.current);
