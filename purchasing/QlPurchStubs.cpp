@@ -1,6 +1,7 @@
 // The suppliers and purchasing windows are not part of the program yet:
 // their openers leave the main window as it is.
 #include "purchasing/QlPurchOpen.h"
+#include "purchasing/QlSuppCurrent.h"
 
 HWND QlSuppOpenWindow(HWND mainWindow)
 {
@@ -13,6 +14,16 @@ HWND QlPurchInvOpen(const QlTransRec *rec)
 }
 
 HWND QlOrderOpen(const QlTransRec *rec)
+{
+    return NULL;
+}
+
+HWND QlPurchInvNew(HWND owner)
+{
+    return NULL;
+}
+
+HWND QlOrderNew(HWND owner)
 {
     return NULL;
 }

@@ -13,3 +13,4 @@
 #include "QlResCatalogue.h"
 #include "QlResNetmail.h"
 #include "QlResReports.h"
+#include "QlResPurch.h"
