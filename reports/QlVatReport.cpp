@@ -397,6 +397,41 @@ static void Reload(HWND window)
     QlVatReportLoad(window, IDL_VAT_LIST, 1, &from, &to);
 }
 
+// The six columns; the details column gives up what the list's client area
+// lacks, so that no column needs scrolling to, and the two totals stand
+// under the amount columns they add up.
+static void SetUpColumns(HWND window, char *tax, size_t taxSize)
+{
+    HWND list = GetDlgItem(window, IDL_VAT_LIST);
+    const char *titles[QL_VAT_COLUMNS];
+    ColumnTitles(titles, tax, taxSize);
+    int widths[QL_VAT_COLUMNS];
+    memcpy(widths, kColumnWidths, sizeof widths);
+    RECT client;
+    GetClientRect(list, &client);
+    int sum = 0;
+    for (int c = 0; c < QL_VAT_COLUMNS; c++) sum += widths[c];
+    int spare = client.right - GetSystemMetrics(SM_CXVSCROLL) - sum;
+    if (spare < 0 && widths[3] + spare >= 60) widths[3] += spare;
+    QlListSetColumns(list, titles, QL_VAT_COLUMNS, widths, 10, kColumnFormats);
+
+    POINT origin = {0, 0};
+    MapWindowPoints(list, window, &origin, 1);
+    int x = origin.x;
+    for (int c = 0; c < COL_NET; c++) x += widths[c];
+    // The label ends a little before the first total.
+    const int ids[] = {IDT_VAT_TOTAL_LABEL, IDT_VAT_NET, IDT_VAT_TAX};
+    for (int i = 0; i < 3; i++) {
+        HWND control = GetDlgItem(window, ids[i]);
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(NULL, window, (POINT *)&r, 2);
+        const int width = i == 0 ? r.right - r.left : widths[COL_NET + i - 1];
+        MoveWindow(control, i == 0 ? x - width - 6 : x, r.top, width, r.bottom - r.top, FALSE);
+        if (i > 0) x += width;
+    }
+}
+
 static BOOL OnInitDialog(HWND window)
 {
     const QlRepTextRec *text = QlRepText();
@@ -423,9 +458,7 @@ static BOOL OnInitDialog(HWND window)
     const char *choices[] = {text->DateChoices[0], text->DateChoices[1], NULL};
     QlUiComboFill(window, choices, IDC_VAT_DATES, 0);
 
-    const char *titles[QL_VAT_COLUMNS];
-    ColumnTitles(titles, tax, sizeof tax);
-    QlListSetColumns(GetDlgItem(window, IDL_VAT_LIST), titles, QL_VAT_COLUMNS, kColumnWidths, 10, kColumnFormats);
+    SetUpColumns(window, tax, sizeof tax);
     QlVatReportLoad(window, IDL_VAT_LIST, 0, NULL, NULL);
     return TRUE;
 }
