@@ -2,13 +2,16 @@
 // first row of a page begins it (the first page is the one the title block
 // went onto), draws the boxed page header and the ruled grid with its
 // column titles; the 35th row finishes it.  The rows come straight from the
-// table walk, so a report of any length needs no memory of its own.
+// table walk, so a report of any length needs no memory of its own.  A walk
+// that fails abandons the document: a part of a list would pass for all of
+// it.
 
 #include "reports/QlListReports.h"
 
 #include "reports/QlRepTexts.h"
 #include "reports/QlReportTables.h"
 
+#include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "datastore/QlDbTables.h"
 #include "settings/QlLangTables.h"
@@ -284,10 +287,10 @@ int QlListReportDraw(QlPrintTarget *target, int report)
     s->page = target->page;
     s->line = line;
     s->report = report;
-    // A failing walk is not reported: the document keeps the rows drawn.
     char err[QL_DB_ERR_SIZE] = "";
-    Walk(report, err);
-    int ok = !s->failed;
+    int ok = Walk(report, err);
+    if (!ok) snprintf(s->error, sizeof s->error, "%s", err[0] ? err : "?");
+    if (s->failed) ok = 0;
     SelectObject(s->target->dc, previous);
     DeleteObject(body);
     s->target = NULL;
@@ -315,14 +318,24 @@ static int DrawServ(QlPrintTarget *target, void *)
     return QlListReportDraw(target, QL_LIST_REPORT_SERV);
 }
 
+// Prints with the drawing core; a failed table walk is reported.
+static int Print(HWND owner, QlPrintDrawFn draw)
+{
+    QlListReportState.error[0] = '\0';
+    int printed = QlPrintDocument(owner, draw, NULL);
+    if (QlListReportState.error[0]) QlMsgBox(owner, QlRepText()->Error, QlListReportState.error, QL_COLOUR_WARNING);
+    QlListReportState.error[0] = '\0';
+    return printed;
+}
+
 int QlReportPrintCust(HWND owner)
 {
-    return QlPrintDocument(owner, DrawCust, NULL);
+    return Print(owner, DrawCust);
 }
 
 int QlReportPrintTrans(HWND owner)
 {
-    return QlPrintDocument(owner, DrawTrans, NULL);
+    return Print(owner, DrawTrans);
 }
 
 static int PrintTransType(HWND owner, int type)
@@ -353,10 +366,10 @@ int QlReportPrintPayments(HWND owner)
 
 int QlReportPrintProd(HWND owner)
 {
-    return QlPrintDocument(owner, DrawProd, NULL);
+    return Print(owner, DrawProd);
 }
 
 int QlReportPrintServ(HWND owner)
 {
-    return QlPrintDocument(owner, DrawServ, NULL);
+    return Print(owner, DrawServ);
 }

@@ -6,6 +6,7 @@
 
 #include "common/QlGrid.h"
 #include "common/QlPrint.h"
+#include "datastore/QlDb.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>
@@ -23,6 +24,7 @@ struct QlListReportStateRec {
     int transType;           // 0 all types, 1 invoices, 2 credit notes, 3 payments
     int failed;              // the device refused a page: nothing more is drawn
     int report;              // the report drawing (QL_LIST_REPORT_...)
+    char error[QL_DB_ERR_SIZE];  // why the table walk failed, "" when it did not
 };
 extern QlListReportStateRec QlListReportState;
 
@@ -30,6 +32,8 @@ enum { QL_LIST_REPORT_CUST, QL_LIST_REPORT_TRANS, QL_LIST_REPORT_PROD, QL_LIST_R
 
 // Entries 1 to 7 of the Reports dialog's print table.  Each shows the print
 // dialog and prints; 1 when printed, 0 when cancelled or the device failed.
+// A table walk that fails abandons the document (a part of a list would
+// pass for all of it) and the user is told why.
 int QlReportPrintCust(HWND owner);
 int QlReportPrintTransAll(HWND owner);
 int QlReportPrintInvoices(HWND owner);
@@ -47,7 +51,9 @@ int QlReportProdRowCb(const QlProdRec *rec);
 int QlReportServRowCb(const QlServRec *rec);
 
 // The drawing core of a report (QlPrintDocument), for the transaction list
-// with the print state's type.  1 when the document is whole.
+// with the print state's type.  1 when the document is whole; 0 when the
+// device refused a page or the table walk failed (its text in the state's
+// error).
 int QlListReportDraw(QlPrintTarget *target, int report);
 // The type name a transaction prints with ("Invoice-S", "Payment", ...).
 const char *QlListReportTypeName(uint32_t type, uint32_t subType);

@@ -156,7 +156,8 @@ TEST_F(ListReportsTest, EachReportPrintsItsTitlesAndCells)
 // Pages hold 35 rows: none makes only the title block, 35 one page, 36 a
 // second page numbered 2 with the whole grid ruled and one row in it.  A
 // description too wide for its cell is cut at the cell inset before the next column
-// line (10 units on a 600 dpi printer).
+// line (10 units on a 600 dpi printer).  A device that refuses a page or a
+// failing table walk ends the document unfinished.
 TEST_F(ListReportsTest, PagesHold35RowsAndCellsAreCutAtTheirEdge)
 {
     {
@@ -203,6 +204,12 @@ TEST_F(ListReportsTest, PagesHold35RowsAndCellsAreCutAtTheirEdge)
             SavePng(printer, 1, "service-list-page2.png");
         }
     }
+    // A failing table walk abandons the document with the data store's text.
+    QlDbExecHook = [](const char *sql) { return strncmp(sql, "select", 6) == 0 ? 1 : 0; };
+    MetafilePrinter broken;
+    EXPECT_EQ(0, Draw(broken, QL_LIST_REPORT_SERV));
+    QlDbExecHook = NULL;
+    EXPECT_STRNE("", QlListReportState.error);
     // A device that refuses the second page ends the report there.
     MetafilePrinter refusing;
     refusing.refuseNextPage();
