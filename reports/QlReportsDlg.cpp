@@ -1,12 +1,15 @@
 // The Reports dialog (193): the list of reports, the selected one's
 // description, and Print and Export, which call the selected report's
-// functions through two tables.  A report whose print or export is not part
-// of the program has no function there, and its button is disabled.
+// functions through two tables.  The tax report's entry in both opens its
+// window in place of this dialog.  A report whose print or export is not
+// part of the program has no function there, and its button is disabled.
 
 #include "reports/QlCsvExports.h"
+#include "reports/QlListReports.h"
 #include "reports/QlRepTexts.h"
 #include "reports/QlReportTables.h"
 #include "reports/QlReportsOpen.h"
+#include "reports/QlVatReport.h"
 
 #include "common/QlAppState.h"
 #include "common/QlPicture.h"
@@ -20,9 +23,11 @@
 
 typedef int (*QlReportFn)(HWND owner);
 
-static const QlReportFn QlReportPrintTable[QL_REPORT_COUNT] = {NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL};
+static const QlReportFn QlReportPrintTable[QL_REPORT_COUNT] = {
+    QlVatReportShow,       QlReportPrintCust,    QlReportPrintTransAll, QlReportPrintInvoices,
+    QlReportPrintCredits,  QlReportPrintPayments, QlReportPrintProd,    QlReportPrintServ};
 static const QlReportFn QlReportExportTable[QL_REPORT_COUNT] = {
-    NULL, QlCsvExportCust, QlCsvExportTrans, QlCsvExportInvoices, QlCsvExportCredits, QlCsvExportPayments,
+    QlVatReportShow, QlCsvExportCust, QlCsvExportTrans, QlCsvExportInvoices, QlCsvExportCredits, QlCsvExportPayments,
     QlCsvExportProd, QlCsvExportServ};
 
 // The report selected last, kept for the whole run.

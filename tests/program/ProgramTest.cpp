@@ -845,10 +845,10 @@ TEST_F(Program, TheAccountScreensPaint)
     GetLocalTime(&today);
     const struct {
         uint32_t type;
-        const char *desc, *gross, *balance;
-    } docs[] = {{1, "Boiler service", "1250.40", "250.40"}, {3, "Payment", "1000.00", "0.00"},
-                {1, "Bathroom tap", "86.10", "86.10"},       {2, "Returned valve", "12.30", "12.30"},
-                {4, "New radiators", "640.00", "640.00"}};
+        const char *desc, *gross, *balance, *vat;
+    } docs[] = {{1, "Boiler service", "1250.40", "250.40", "287.59"}, {3, "Payment", "1000.00", "0.00", "0.00"},
+                {1, "Bathroom tap", "86.10", "86.10", "19.80"},       {2, "Returned valve", "12.30", "12.30", "2.83"},
+                {4, "New radiators", "640.00", "640.00", "147.20"}};
     for (const auto &d : docs) {
         QlTransRec rec = {};
         rec.type = d.type;
@@ -858,6 +858,7 @@ TEST_F(Program, TheAccountScreensPaint)
         strcpy(rec.desc, d.desc);
         strcpy(rec.gross, d.gross);
         strcpy(rec.gross_bal, d.balance);
+        strcpy(rec.vat, d.vat);
         ASSERT_EQ(1, QlTransAdd(&rec, err)) << err;
     }
     QlDbClose();
@@ -942,8 +943,18 @@ TEST_F(Program, TheAccountScreensPaint)
     ASSERT_NE(nullptr, reports);
     EXPECT_FALSE(IsWindow(module));
     shoot("reports-dialog.png", reports);
-    PostMessageA(reports, WM_COMMAND, MAKEWPARAM(IDB_REPORTS_CLOSE, BN_CLICKED), (LPARAM)GetDlgItem(reports, IDB_REPORTS_CLOSE));
-    EXPECT_TRUE(WaitFor([&] { return !IsWindow(reports); }));
+    // Print of the tax report (the first entry) opens its window in place
+    // of the Reports dialog, with the two invoices that carry tax.
+    PostMessageA(reports, WM_COMMAND, MAKEWPARAM(IDB_REPORTS_PRINT, BN_CLICKED), (LPARAM)GetDlgItem(reports, IDB_REPORTS_PRINT));
+    HWND vat = WaitForWindow("#32770", "VAT report for specified time period", 20000);
+    ASSERT_NE(nullptr, vat);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(vat, 1116), LVM_GETITEMCOUNT, 0, 0) == 2; }));
+    EXPECT_EQ("1336.50", ControlText(vat, 1135));
+    EXPECT_EQ("307.39", ControlText(vat, 1136));
+    EXPECT_FALSE(IsWindowVisible(reports));
+    shoot("vat-report-window.png", vat);
+    PostMessageA(vat, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(vat) && !IsWindow(reports); }));
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     int code = -1;
