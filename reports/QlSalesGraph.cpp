@@ -38,6 +38,11 @@ QlSalesStateRec QlSalesState = {{0}, {0}, {0}, "", 1, "", NULL, NULL};
 #define TICK_LENGTH 10
 #define BAR_LEFT 2
 #define BAR_RIGHT 17
+// The graph's right edge stands this far left of the window's visible right
+// edge, so that December's label, which begins 22 pixels left of the panel's
+// last eleventh, is not cut off.
+#define GRAPH_RIGHT_MARGIN 20
+#define LABEL_ABOVE_BUTTONS 2
 
 static const char kPrevProc[] = "PREVWNDPROC";
 
@@ -163,8 +168,7 @@ int QlSalesMonthlyTotals(HWND window, const QlCustRec *customer, const char *yea
 
 static void Repaint(HWND window)
 {
-    // The window clips its children: the graph is repainted with it only
-    // when they are named.
+    // The children named too: the graph is a window of its own.
     RedrawWindow(window, NULL, NULL, RDW_INVALIDATE | RDW_INTERNALPAINT | RDW_ERASE | RDW_ERASENOW | RDW_ALLCHILDREN);
 }
 
@@ -206,7 +210,9 @@ void QlSalesGraphDraw(HDC dc, int width, int height, const int64_t *cents, int b
     const int W = width, H = height;
     QlDrawLine(dc, 0, H, W, H);
     QlDrawLine(dc, 0, 0, 0, H);
-    const int step = (W - 10) / 11;
+    // Room for December's bar: it would otherwise run up to 7 pixels past
+    // the panel's edge.
+    const int step = (W - BAR_RIGHT) / 11;
     for (int i = 0; i < QL_SALES_MONTHS; i++) QlDrawLine(dc, i * step, H, i * step, H - TICK_LENGTH);
     const int quarter = H / 4;
     for (int i = 0; i <= 4; i++) QlDrawLine(dc, 0, H - i * quarter, TICK_LENGTH, H - i * quarter);
@@ -277,15 +283,28 @@ static void UnsubclassGraph(HWND window)
 // ---------------------------------------------------------------------------
 // Layout
 
+// How far the window's client area runs past the main window's client area
+// on the right: the module area is as wide as the main window's frame.
+static int HiddenRight(HWND window)
+{
+    RECT client, parent;
+    GetClientRect(window, &client);
+    GetClientRect(GetParent(window), &parent);
+    int left = 0;
+    QlUiGetRectInParent(window, NULL, NULL, NULL, &left);
+    int hidden = left + client.right - parent.right;
+    return hidden > 0 ? hidden : 0;
+}
+
 // Print and Close move together until Close's right edge stands a little
-// left of the window's right edge.
+// left of the window's visible right edge.
 static void PlaceButtons(HWND window)
 {
     RECT client;
     GetClientRect(window, &client);
     int left = 0, width = 0;
     QlUiGetRectInParent(GetDlgItem(window, IDB_SALES_CLOSE), &width, NULL, NULL, &left);
-    int dx = client.right - BUTTON_RIGHT_GAP - (left + width);
+    int dx = client.right - HiddenRight(window) - BUTTON_RIGHT_GAP - (left + width);
     QlUiShiftItemX(window, IDB_SALES_PRINT, dx);
     QlUiShiftItemX(window, IDB_SALES_CLOSE, dx);
 }
@@ -310,10 +329,14 @@ void QlSalesLayout(HWND window, HWND caption)
     QlUiDockBottom(GetDlgItem(window, IDB_SALES_PRINT), 1, 0);
     QlUiDockBottom(GetDlgItem(window, IDB_SALES_CLOSE), 1, 0);
 
-    int buttonHeight = 0;
+    // The graph reaches down to twice a button's height above the bottom,
+    // or less when its month labels would run into the buttons.
+    int buttonHeight = 0, labelHeight = 0;
     QlUiGetRectInParent(GetDlgItem(window, IDB_SALES_PRINT), NULL, &buttonHeight, NULL, NULL);
-    QlUiStretchItemRight(window, IDT_SALES_GRAPH, 0);
-    QlUiStretchItemDown(window, IDT_SALES_GRAPH, 2 * buttonHeight);
+    QlUiGetRectInParent(GetDlgItem(window, IDT_SALES_MONTH_LAST), NULL, &labelHeight, NULL, NULL);
+    int below = buttonHeight + LABEL_ABOVE_BUTTONS + labelHeight + MONTH_LABEL_GAP;
+    QlUiStretchItemRight(window, IDT_SALES_GRAPH, GRAPH_RIGHT_MARGIN + HiddenRight(window));
+    QlUiStretchItemDown(window, IDT_SALES_GRAPH, below > 2 * buttonHeight ? below : 2 * buttonHeight);
 
     int panelHeight = 0, panelTop = 0;
     QlUiGetRectInParent(GetDlgItem(window, IDT_SALES_GRAPH), NULL, &panelHeight, &panelTop, NULL);
@@ -326,6 +349,9 @@ void QlSalesLayout(HWND window, HWND caption)
     }
     PlaceMonthLabels(window);
     QlUiStretchItemDown(window, IDL_SALES_CUSTOMERS, 0);
+    // A static is not redrawn whole when it grows: the graph of the old
+    // size would stay in the part that was already shown.
+    Repaint(window);
 }
 
 // ---------------------------------------------------------------------------
@@ -389,7 +415,7 @@ static BOOL OnInitDialog(HWND window)
     QlUiStretchRight(s.caption, 0);
 
     PlaceButtons(window);
-    QlUiStretchItemRight(window, IDT_SALES_GRAPH, 0);
+    QlUiStretchItemRight(window, IDT_SALES_GRAPH, GRAPH_RIGHT_MARGIN + HiddenRight(window));
     PlaceMonthLabels(window);
 
     SetTexts(window);

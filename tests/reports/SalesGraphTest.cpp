@@ -136,6 +136,28 @@ protected:
                      (LPARAM)GetDlgItem(window, IDC_SALES_YEAR));
     }
     void Click(int id) { SendDlgItemMessageA(window, id, BM_CLICK, 0, 0); }
+    // A picture of the window's client area as it stands on the screen.
+    static void Picture(HWND shown, const char *name)
+    {
+        RECT client;
+        GetClientRect(shown, &client);
+        QlPrintCaps caps = QlTestA4Caps();
+        caps.physicalWidth = caps.horzRes = client.right;
+        caps.physicalHeight = caps.vertRes = client.bottom;
+        HDC screen = GetDC(shown);
+        HDC memory = CreateCompatibleDC(screen);
+        HBITMAP bitmap = CreateCompatibleBitmap(screen, client.right, client.bottom);
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+        ReleaseDC(shown, screen);
+        MetafilePrinter picture(caps);
+        BitBlt(picture.dc(), 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+        picture.finish();
+        SelectObject(memory, previous);
+        DeleteObject(bitmap);
+        DeleteDC(memory);
+        EXPECT_TRUE(picture.savePng(0, QlTestArtifactDir() + "/" + name));
+    }
 
     HWND window = NULL;
     int year = 0;
@@ -178,6 +200,15 @@ TEST_F(SalesGraphTest, OpensInTheModuleSlotOnAllCustomersTheCurrentYearAndBars)
     EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(window, IDB_SALES_BARS));
     EXPECT_EQ(BST_UNCHECKED, IsDlgButtonChecked(window, IDB_SALES_LINES));
     EXPECT_EQ(1, QlSalesState.bars);
+
+    // The module area is as wide as the main window's frame: Close, the
+    // graph and December's label stay inside the main window's client area.
+    RECT mainClient, pane = RectInParent(window);
+    GetClientRect(main, &mainClient);
+    ASSERT_GT(pane.right, mainClient.right);
+    EXPECT_EQ(mainClient.right - 3, pane.left + RectInParent(GetDlgItem(window, IDB_SALES_CLOSE)).right);
+    EXPECT_EQ(mainClient.right - 20, pane.left + RectInParent(GetDlgItem(window, IDT_SALES_GRAPH)).right);
+    EXPECT_LE(pane.left + RectInParent(GetDlgItem(window, IDT_SALES_MONTH_LAST)).right, mainClient.right);
     EXPECT_EQ("Print", Text(IDB_SALES_PRINT));
     EXPECT_EQ("Close", Text(IDB_SALES_CLOSE));
     EXPECT_EQ("Graph appearance", Text(IDG_SALES_APPEARANCE));
@@ -314,9 +345,9 @@ TEST_F(SalesGraphTest, AFailedQueryShowsNothingAtAll)
     EXPECT_EQ(0, QlSalesState.cents[1]);
 }
 
-// The graph on a panel of 200 x 100: axes, 12 month ticks 17 apart
-// ((200 - 10) / 11), 5 scale ticks 25 apart; each month's height is its
-// whole percent of the best month.
+// The graph on a panel of 200 x 100: axes, 12 month ticks 16 apart (room
+// for December's bar of 2 + 15: (200 - 17) / 11), 5 scale ticks 25 apart;
+// each month's height is its whole percent of the best month.
 TEST(SalesGraphDraw, BarsAndLinesAreScaledToTheBestMonthInWholePercent)
 {
     HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
@@ -331,7 +362,7 @@ TEST(SalesGraphDraw, BarsAndLinesAreScaledToTheBestMonthInWholePercent)
     EXPECT_EQ(2u + 12u + 5u, empty.polylines.size());
     EXPECT_TRUE(Bars(empty).empty());
     ASSERT_GE(empty.polylines.size(), 3u);
-    EXPECT_EQ(187, empty.polylines[2 + 11].points[0].x);   // December's tick
+    EXPECT_EQ(176, empty.polylines[2 + 11].points[0].x);   // December's tick
     EXPECT_EQ(0, empty.polylines[2 + 12 + 4].points[0].y);
 
     cents[0] = 100000;   // the best month
@@ -346,9 +377,9 @@ TEST(SalesGraphDraw, BarsAndLinesAreScaledToTheBestMonthInWholePercent)
     EXPECT_EQ(17, drawn[0].right);
     EXPECT_EQ(100, drawn[0].bottom);
     EXPECT_EQ(1, drawn[1].top);
-    EXPECT_EQ(19, drawn[1].left);
+    EXPECT_EQ(18, drawn[1].left);
     EXPECT_EQ(50, drawn[2].top);
-    EXPECT_EQ(5 * 17 + 2, drawn[2].left);
+    EXPECT_EQ(5 * 16 + 2, drawn[2].left);
     EXPECT_TRUE(Curves(bars).empty());
 
     EmfRecords lines = DrawGraph(200, 100, cents, 0);
@@ -356,7 +387,7 @@ TEST(SalesGraphDraw, BarsAndLinesAreScaledToTheBestMonthInWholePercent)
     std::vector<EmfPolyline> curves = Curves(lines);
     ASSERT_EQ(2u, curves.size());
     ASSERT_EQ(12u, curves[0].points.size());
-    const POINT expected[] = {{0, 0}, {17, 1}, {34, 100}, {51, 100}, {68, 100}, {85, 50}};
+    const POINT expected[] = {{0, 0}, {16, 1}, {32, 100}, {48, 100}, {64, 100}, {80, 50}};
     for (int i = 0; i < 6; i++) {
         EXPECT_EQ(expected[i].x, curves[0].points[i].x) << i;
         EXPECT_EQ(expected[i].y, curves[0].points[i].y) << i;
@@ -474,9 +505,19 @@ TEST_F(SalesGraphTest, PrintsTheFiguresAndTheGraphOnOnePage)
 
 TEST_F(SalesGraphTest, MaximizedLayoutAndTheRestoredMainWindowsNewWindow)
 {
+    const struct {
+        int customer, month;
+        const char *gross;
+    } invoices[] = {{0, 1, "820.00"}, {1, 2, "410.50"}, {0, 3, "1290.00"}, {1, 5, "640.25"}, {0, 6, "300.00"},
+                    {1, 8, "1105.75"}, {0, 9, "760.00"}, {1, 11, "980.00"}, {0, 12, "455.10"}};
+    for (const auto &inv : invoices) Invoice(inv.customer ? ann : joe, Date(15, inv.month, year), inv.gross);
     SetWindowPos(main, NULL, 0, 0, 1200, 900, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(main, SW_SHOWNOACTIVATE);
     ASSERT_NE(nullptr, Open());
     SendMessageA(window, QL_WM_MAIN_MAXIMIZED, 0, 0);
+    UpdateWindow(main);
+    PumpMessages();
+    Picture(main, "sales-window-maximized.png");
     RECT parent, client;
     GetClientRect(main, &parent);
     GetClientRect(window, &client);
@@ -490,9 +531,15 @@ TEST_F(SalesGraphTest, MaximizedLayoutAndTheRestoredMainWindowsNewWindow)
     EXPECT_EQ(client.bottom, print.bottom);
     EXPECT_LT(print.right, close.left);
 
+    // The graph: 20 pixels from the right edge (December's label fits),
+    // twice a button's height above the bottom or, here, as far up as its
+    // month labels need to stand clear of the buttons.
     RECT panel = RectInParent(GetDlgItem(window, IDT_SALES_GRAPH));
-    EXPECT_EQ(client.right, panel.right);
-    EXPECT_EQ(client.bottom - 2 * (print.bottom - print.top), panel.bottom);
+    EXPECT_EQ(client.right - 20, panel.right);
+    RECT december = RectInParent(GetDlgItem(window, IDT_SALES_MONTH_LAST));
+    EXPECT_LE(december.right, client.right);
+    EXPECT_LT(december.bottom, close.top);
+    EXPECT_LE(panel.bottom, client.bottom - 2 * (print.bottom - print.top));
     int quarter = (panel.bottom - panel.top) / 4;
     for (int k = 1; k <= 4; k++)
         EXPECT_EQ(panel.top + k * quarter, RectInParent(GetDlgItem(window, IDT_SALES_SCALE_LAST - k)).top) << k;
