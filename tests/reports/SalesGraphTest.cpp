@@ -12,6 +12,7 @@
 #include "common/QlLayout.h"
 #include "common/QlListView.h"
 #include "common/QlPlatform.h"
+#include "common/QlSeams.h"
 #include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"
 #include "reports/QlReportsOpen.h"
@@ -40,6 +41,13 @@ std::string Date(int day, int month, int year)
     char text[32];
     snprintf(text, sizeof text, "%d/%02d/%d", day, month, year);
     return text;
+}
+
+int sPrintDialogs;
+BOOL WINAPI CancelPrintDialog(LPPRINTDLGA)
+{
+    sPrintDialogs++;
+    return FALSE;
 }
 
 int FailSelects(const char *sql)
@@ -501,6 +509,13 @@ TEST_F(SalesGraphTest, PrintsTheFiguresAndTheGraphOnOnePage)
             EXPECT_TRUE(printer.savePng(0, QlTestArtifactDir() + "/sales-graph-lines-page.png"));
         }
     }
+
+    // Print asks for the printer; cancelled, nothing is printed or said.
+    sPrintDialogs = 0;
+    QlSeamPrintDialog = CancelPrintDialog;
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDB_SALES_PRINT, BN_CLICKED), (LPARAM)GetDlgItem(window, IDB_SALES_PRINT));
+    EXPECT_EQ(1, sPrintDialogs);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SalesGraphTest, MaximizedLayoutAndTheRestoredMainWindowsNewWindow)
