@@ -11,6 +11,7 @@
 #include "resources/QlResMenu.h"
 #include "resources/QlResNetmail.h"
 #include "resources/QlResReports.h"
+#include "resources/QlResSalesGraph.h"
 #include "resources/QlResSettings.h"
 #include "resources/QlResShell.h"
 #include "settings/QlSettings.h"
@@ -955,6 +956,82 @@ TEST_F(Program, TheAccountScreensPaint)
     shoot("vat-report-window.png", vat);
     PostMessageA(vat, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(vat) && !IsWindow(reports); }));
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+}
+
+// The sales statistics window from the main tool bar, on the invoices of
+// this year: painted, its graph showing bars, then a line, with a picture of
+// each.  (The main window has no sizing border, so the window manager does
+// not maximize it: the maximized layout is pictured in the reports tests.)
+TEST_F(Program, TheSalesWindowPaintsItsGraph)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    const char *names[] = {"Joe's Plumbing", "Ann's Bakery"};
+    int64_t keys[2] = {0, 0};
+    for (int i = 0; i < 2; i++) {
+        QlCustRec rec = {};
+        strcpy(rec.acref, i ? "AN001" : "JO001");
+        strcpy(rec.company, names[i]);
+        ASSERT_EQ(1, QlCustAdd(&rec, err)) << err;
+        keys[i] = rec.iKey;
+    }
+    const struct {
+        int customer, month;
+        const char *gross;
+    } invoices[] = {{0, 1, "820.00"}, {1, 2, "410.50"}, {0, 3, "1290.00"}, {1, 5, "640.25"}, {0, 6, "300.00"},
+                    {1, 8, "1105.75"}, {0, 9, "760.00"}, {1, 11, "980.00"}, {0, 12, "455.10"}};
+    for (const auto &inv : invoices) {
+        QlTransRec rec = {};
+        rec.type = 1;
+        rec.sub_type = 0;
+        rec.cust_rowid = keys[inv.customer];
+        strcpy(rec.acref, inv.customer ? "AN001" : "JO001");
+        snprintf(rec.date, sizeof rec.date, "%d/%02d/%04d", 15, inv.month, ThisYear());
+        strcpy(rec.desc, "Work");
+        strcpy(rec.gross, inv.gross);
+        strcpy(rec.gross_bal, inv.gross);
+        ASSERT_EQ(1, QlTransAdd(&rec, err)) << err;
+    }
+    QlDbClose();
+
+    std::string folder = NativePath(work.path());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(8, BN_CLICKED), 0);   // Sales
+    HWND sales = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        sales = ChildWithControl(main, IDL_SALES_MONTHS);
+        return sales && ControlText(sales, IDT_SALES_TOTAL) == "6761.60";
+    }));
+    EXPECT_EQ("1290.00", ControlText(sales, IDT_SALES_SCALE_LAST));
+    HWND graph = GetDlgItem(sales, IDT_SALES_GRAPH);
+    ASSERT_TRUE(Screenshot("sales-window.png"));
+    EXPECT_GT(Spread("sales-window.png", ClientOnScreen(sales)), 0.02);
+    EXPECT_GT(Spread("sales-window.png", ClientOnScreen(graph)), 0.1) << "no bars in the graph";
+
+    // Lines.
+    PostMessageA(GetDlgItem(sales, IDB_SALES_LINES), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return IsDlgButtonChecked(sales, IDB_SALES_LINES) == BST_CHECKED; }));
+    ASSERT_TRUE(Screenshot("sales-window-lines.png"));
+    EXPECT_GT(Spread("sales-window-lines.png", ClientOnScreen(graph)), 0.02) << "no line in the graph";
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     int code = -1;
