@@ -14,3 +14,4 @@
 #include "QlResNetmail.h"
 #include "QlResReports.h"
 #include "QlResPurch.h"
+#include "QlResPurchDocs.h"
