@@ -428,6 +428,9 @@ TEST_F(OrderTest, Pictures)
     QlTransRec rec = Stored(1);
     form = QlOrderOpen(&rec);
     EXPECT_TRUE(SaveWindowPng(main, "purchase-order-stored.png"));
+    MoveWindow(main, 0, 0, 1100, 700, TRUE);
+    SendMessageA(form, QL_WM_MAIN_MAXIMIZED, 0, 0);
+    EXPECT_TRUE(SaveWindowPng(main, "purchase-order-wide.png"));
     ShowWindow(main, SW_HIDE);
 }
 

@@ -438,6 +438,10 @@ TEST_F(PurchInvTest, Pictures)
                          [](HWND d) { ClickButton(d, IDCANCEL); }});
     QlPurchLineAdd(form);
     EXPECT_TRUE(shot);
+    // Laid out for a larger main window.
+    MoveWindow(main, 0, 0, 1100, 700, TRUE);
+    SendMessageA(form, QL_WM_MAIN_MAXIMIZED, 0, 0);
+    EXPECT_TRUE(SaveWindowPng(main, "purchase-invoice-wide.png"));
     ShowWindow(main, SW_HIDE);
 }
 
