@@ -1,5 +1,6 @@
-// The suppliers and purchasing windows are not part of the program yet:
-// their openers leave the main window as it is.
+// The suppliers window and the supplier select dialog are not part of the
+// program yet: the opener leaves the main window as it is, and the dialog
+// chooses no supplier.
 #include "purchasing/QlPurchOpen.h"
 #include "purchasing/QlSuppCurrent.h"
 
@@ -8,22 +9,9 @@ HWND QlSuppOpenWindow(HWND mainWindow)
     return NULL;
 }
 
-HWND QlPurchInvOpen(const QlTransRec *rec)
+INT_PTR CALLBACK QlSuppSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return NULL;
-}
-
-HWND QlOrderOpen(const QlTransRec *rec)
-{
-    return NULL;
-}
-
-HWND QlPurchInvNew(HWND owner)
-{
-    return NULL;
-}
-
-HWND QlOrderNew(HWND owner)
-{
-    return NULL;
+    if (msg != WM_INITDIALOG) return FALSE;
+    EndDialog(dialog, 0);
+    return TRUE;
 }

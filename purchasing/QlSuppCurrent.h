@@ -22,3 +22,7 @@ int QlSuppGetSelected(QlSuppRec *rec, int *index);
 // the suppliers list, in the module slot; nothing (NULL) when none is focused.
 HWND QlPurchInvNew(HWND owner);
 HWND QlOrderNew(HWND owner);
+
+// The supplier select dialog (template 182): nonzero when the chosen
+// supplier was loaded into QlSuppCurrent.
+INT_PTR CALLBACK QlSuppSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);

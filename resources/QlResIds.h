@@ -15,3 +15,4 @@
 #include "QlResReports.h"
 #include "QlResPurch.h"
 #include "QlResSalesGraph.h"
+#include "QlResPurchDocs.h"
