@@ -176,7 +176,7 @@ static void DrawCentred(HDC dc, const char *text, int left, int top, int right, 
     // The rectangle can stand upside down where the default font is small
     // (a low-resolution device): the text is then still drawn at its top.
     RECT r = {left, top, right, bottom};
-    DrawTextA(dc, text, (int)strlen(text), &r, DT_CENTER | DT_NOCLIP);
+    DrawTextA(dc, text, (int)strlen(text), &r, DT_CENTER | DT_NOCLIP | DT_NOPREFIX);
 }
 
 struct PriceColumns {

@@ -107,7 +107,7 @@ int QlGridDrawCellText(HDC dc, const QlGridRec *g, const char *text, int row, in
 {
     RECT r;
     if (!text || !QlGridCellRect(g, row, column, format, style, &r)) return 0;
-    return DrawTextA(dc, text, (int)strlen(text), &r, format);
+    return DrawTextA(dc, text, (int)strlen(text), &r, format | DT_NOPREFIX);
 }
 
 int QlDrawFrame(HDC dc, int left, int top, int right, int bottom, int n)

@@ -161,7 +161,7 @@ void QlPrintTextLineInRect(HDC dc, RECT *r, const SIZE *line, const char *text)
 void QlPrintTextRect(HDC dc, RECT *r, const SIZE *line, const char *text)
 {
     text = TextOrEmpty(text);
-    DrawTextA(dc, text, (int)strlen(text), r, 0);
+    DrawTextA(dc, text, (int)strlen(text), r, DT_NOPREFIX);
     r->top += line->cy + 1;
     r->bottom = r->top + line->cy + 1;
 }
@@ -240,7 +240,7 @@ int QlPrintCompanyBlockRight(HDC dc, const RECT *area, const QlPrintStyleRec *st
 
     RECT r = {area->left + (area->right - area->left) / 2 + h, 0, area->right, area->top + 200};
     for (int i = 0; i < count; i++) {
-        DrawTextA(dc, lines[i], (int)strlen(lines[i]), &r, DT_RIGHT);
+        DrawTextA(dc, lines[i], (int)strlen(lines[i]), &r, DT_RIGHT | DT_NOPREFIX);
         r.top += h + 1;
         r.bottom = r.top + h + 1;
     }

@@ -285,7 +285,7 @@ static void DrawPage(HDC dc, const RECT *page, const QlCustAccountPrintJob *job,
              text->OfWord, pages);
     QlDrawFrame(dc, page->left, page->top, page->right, page->top + 2 * h, 5);
     RECT band = {page->left, page->top, page->right, page->top + 2 * h};
-    DrawTextA(dc, heading, -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextA(dc, heading, -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 
     QlGridRec grid;
     QlGridLayout(&grid, page->left, page->top + 4 * h, page->right, 0, QL_ACT_ROWS_PER_PAGE + 2, QL_ACT_COLUMNS + 1,

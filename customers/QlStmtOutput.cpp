@@ -115,7 +115,7 @@ static int DrawHead(HDC dc, const QlPrintTarget *target, const QlStmtPrintJob *j
     int titleLeft = page.right - (page.right - page.left) / 3;
     QlDrawFrame(dc, titleLeft, page.top, page.right, page.top + 2 * h, BOX_THICKNESS);
     RECT band = {titleLeft, page.top, page.right, page.top + 2 * h};
-    DrawTextA(dc, job->title, -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    DrawTextA(dc, job->title, -1, &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 
     // Account, statement date and from date in framed boxes, labelled at
     // their left.
@@ -181,7 +181,7 @@ int QlStmtDrawPages(QlPrintTarget *target, void *data)
         if (pages > 1) {
             PageText(text, sizeof text, p, pages);
             RECT band = {page.left, h, page.right, 2 * h};
-            DrawTextA(dc, text, -1, &band, DT_RIGHT | DT_SINGLELINE | DT_NOCLIP);
+            DrawTextA(dc, text, -1, &band, DT_RIGHT | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
         }
         int first = (p - 1) * QL_STMT_LINES_PER_PAGE;
         int count = job->lines - first < QL_STMT_LINES_PER_PAGE ? job->lines - first : QL_STMT_LINES_PER_PAGE;
@@ -189,7 +189,7 @@ int QlStmtDrawPages(QlPrintTarget *target, void *data)
         if (pages > 1 && p < pages) {
             ContinuedText(text, sizeof text);
             RECT band = {page.left, page.bottom - h, page.right, page.bottom};
-            DrawTextA(dc, text, -1, &band, DT_CENTER | DT_SINGLELINE | DT_NOCLIP);
+            DrawTextA(dc, text, -1, &band, DT_CENTER | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
         }
     }
     if (ok) TextAt(target->dc, page.left + TEXT_INSET, lastLine + 2 * h + 2, job->total);

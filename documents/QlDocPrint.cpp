@@ -69,7 +69,7 @@ void Field(const Sheet &s, int id, char *text, int size)
 
 void DrawText(HDC dc, const char *text, RECT r, UINT format)
 {
-    DrawTextA(dc, text, (int)strlen(text), &r, format);
+    DrawTextA(dc, text, (int)strlen(text), &r, format | DT_NOPREFIX);
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "common/QlPrint.h"
 #include "common/QlSeams.h"
 
+#include <algorithm>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -484,4 +485,27 @@ TEST(PrintPage, SamplePageRendersToPng)
     if (!artifacts.empty()) {
         EXPECT_TRUE(printer.savePng(0, artifacts + "/print-helpers.png"));
     }
+}
+
+// Printed data is drawn as it stands: an ampersand in a name is no mnemonic.
+TEST(PrintCompany, AmpersandsInNamesArePrinted)
+{
+    QlPrintStyleRec style = QlTestSampleStyle();
+    strcpy(style.companyName, "Smith & Sons");
+    MetafilePrinter printer;
+    RECT out;
+    QlPrintCompanyHeader(printer.dc(), {20, 50, 1020, 900}, &out, {0, 30}, &style);
+    RECT area = {100, 300, 1100, 900};
+    QlPrintCompanyBlockRight(printer.dc(), &area, &style);
+    QlGridRec g = {};
+    int percent[] = {100, 1};
+    QlGridLayout(&g, 100, 1000, 1100, 0, 3, 2, 60, percent);
+    QlPrintStyleRec plain = {};
+    QlGridDrawCellText(printer.dc(), &g, "Pipes & Co", 1, 0, DT_LEFT, &plain);
+    printer.finish();
+
+    std::vector<std::string> texts;
+    for (const auto &t : printer.records(0).texts) texts.push_back(t.text);
+    EXPECT_EQ(2, std::count(texts.begin(), texts.end(), "Smith & Sons"));
+    EXPECT_EQ(1, std::count(texts.begin(), texts.end(), "Pipes & Co"));
 }
