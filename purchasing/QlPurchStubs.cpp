@@ -1,12 +1,7 @@
-// The suppliers and purchasing windows are not part of the program yet:
-// their openers leave the main window as it is.
+// The purchase-invoice and purchase-order windows are not part of the
+// program yet: their openers leave the main window as it is.
 #include "purchasing/QlPurchOpen.h"
 #include "purchasing/QlSuppCurrent.h"
-
-HWND QlSuppOpenWindow(HWND mainWindow)
-{
-    return NULL;
-}
 
 HWND QlPurchInvOpen(const QlTransRec *rec)
 {
