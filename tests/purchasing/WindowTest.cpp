@@ -10,6 +10,7 @@
 #include "purchasing/QlSuppliers.h"
 #include "resources/QlResIds.h"
 #include "settings/QlSettings.h"
+#include "transactions/QlTransOpeners.h"
 
 #include <commctrl.h>
 
@@ -300,6 +301,37 @@ TEST_F(WindowTest, MaximizeAndRestoreReplaceTheWindow)
     SendMessageA(window, QL_WM_MAIN_RESTORED, 0, 0);
     window = QlSuppWnd;
     EXPECT_EQ(QlSuppWnd, QlModuleWnd);
+}
+
+TEST_F(WindowTest, ClosingTheWindowWhileItsListLoadsStopsTheLoad)
+{
+    for (const char *ref : {"AA000", "BB000", "CC000", "DD000"}) AddSupplier(ref, "Some Supplier");
+    OpenWindow();
+    DWORD interval = QlUiPumpIntervalMs;
+    QlUiPumpIntervalMs = 0;   // the pump looks at every row
+    HWND toolbar = FindWindowExA(window, NULL, TOOLBARCLASSNAMEA, NULL);
+    PostMessageA(window, WM_COMMAND, MAKEWPARAM(QL_SUPP_CMD_CLOSE, BN_CLICKED), (LPARAM)toolbar);
+    ColumnClick(1);   // the close arrives with the first row
+    QlUiPumpIntervalMs = interval;
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(nullptr, QlSuppWnd);
+    EXPECT_EQ(nullptr, QlModuleWnd);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(WindowTest, AQuitArrivingWhileTheListLoadsStaysForTheMainLoop)
+{
+    for (const char *ref : {"AA000", "BB000"}) AddSupplier(ref, "Some Supplier");
+    OpenWindow();
+    DWORD interval = QlUiPumpIntervalMs;
+    QlUiPumpIntervalMs = 0;
+    PostQuitMessage(3);
+    ColumnClick(0);
+    QlUiPumpIntervalMs = interval;
+    EXPECT_EQ(2, RowCount(List()));
+    MSG msg;
+    ASSERT_TRUE(PeekMessageA(&msg, NULL, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(3, (int)msg.wParam);
 }
 
 TEST_F(WindowTest, TheSelectedSupplierIsTheFocusedRowsRowId)
