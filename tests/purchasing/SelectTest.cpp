@@ -24,7 +24,11 @@ protected:
 
 std::function<void(HWND)> Read(std::vector<std::string> *refs)
 {
-    return [refs](HWND dialog) { *refs = std::vector<std::string>(); for (int r = 0; r < RowCount(GetDlgItem(dialog, IDL_CUSTSEL_LIST)); r++) refs->push_back(Cell(GetDlgItem(dialog, IDL_CUSTSEL_LIST), r, 0)); };
+    return [refs](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDL_CUSTSEL_LIST);
+        refs->clear();
+        for (int row = 0; row < RowCount(list); row++) refs->push_back(Cell(list, row, 0));
+    };
 }
 
 std::function<void(HWND)> SortBy(int column)
@@ -50,7 +54,9 @@ std::function<void(HWND)> FocusRow(int row)
 
 std::function<void(HWND)> Press(int id)
 {
-    return [id](HWND dialog) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id)); };
+    return [id](HWND dialog) {
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+    };
 }
 
 TEST_F(SelectTest, SortsEachColumnAndTakesTheChosenSupplier)
