@@ -1055,3 +1055,49 @@ TEST_F(Program, TheSuppliersWindowAndItsDialogsPaint)
     ASSERT_TRUE(running.wait(30000, &code));
     EXPECT_EQ(0, code);
 }
+
+// The select-supplier dialog, which the purchase documents open: shown by a
+// small program of its own over a company database (tests/purchasing), under
+// the window manager as the program's windows are, painted, with a picture in
+// the artifacts folder; Cancel ends it with 0.
+TEST_F(Program, TheSelectSupplierDialogPaints)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    ASSERT_TRUE(WriteCompany(0, acme));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    const struct {
+        const char *acref, *company;
+    } stored[] = {{"CO000", "Copper Pipe Supplies"}, {"BR000", "Brass Fittings Ltd"}, {"VA000", "Valve World"}};
+    for (const auto &s : stored) {
+        QlSuppRec rec = {};
+        strcpy(rec.acref, s.acref);
+        strcpy(rec.company, s.company);
+        strcpy(rec.addr1, "1 Dock Road");
+        ASSERT_EQ(1, QlSuppAdd(&rec, err)) << err;
+    }
+    QlDbClose();
+
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\supp_select_show.exe\\X11 Driver",
+                                             0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL));
+    RegSetValueExA(key, "Managed", 0, REG_SZ, (const BYTE *)"Y", 2);
+    RegCloseKey(key);
+
+    std::string folder = NativePath(work.path());
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, Env("QL_BIN_DIR", ".") + "/supp_select_show.exe.so", "COMP000\\quilry.db"}, folder));
+    HWND dialog = WaitForWindow("#32770", "Supplier", 60000);
+    ASSERT_NE(nullptr, dialog);
+    HWND list = GetDlgItem(dialog, 1035);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3; }));
+    EXPECT_EQ("Select", ControlText(dialog, IDOK));
+    ASSERT_TRUE(Screenshot("supplier-select-dialog.png"));
+    EXPECT_GT(Spread("supplier-select-dialog.png", ClientOnScreen(dialog)), 0.02);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+}
