@@ -153,6 +153,18 @@ TEST_F(WindowTest, SaveRefusesAnEmptyCompanyOrAddressButTakesBlanks)
     }
 }
 
+TEST_F(WindowTest, SaveNeverWritesOneSuppliersFieldsOverAnother)
+{
+    int64_t bravo = AddSupplier("BR000", "Bravo Supplies");
+    OpenWindow();
+    // The fields show another supplier than the focused row holds.
+    SetDlgItemTextA(window, IDT_SUPP_ACREF, "AL000");
+    SetDlgItemTextA(window, IDE_SUPP_COMPANY, "Alpha Metals");
+    Toolbar(window, QL_SUPP_CMD_SAVE);
+    EXPECT_EQ("Bravo Supplies", Stored("company", bravo));
+    EXPECT_EQ("BR000", Stored("acref", bravo));
+}
+
 TEST_F(WindowTest, EnterAndEscapeAreNotSaveAndDelete)
 {
     int64_t key = AddSupplier("BR000", "Bravo Supplies");
