@@ -21,6 +21,7 @@ int QlSuppGetSelected(QlSuppRec *rec, int *index)
     item.pszText = text;
     item.cchTextMax = sizeof text;
     SendMessageA(list, LVM_GETITEMTEXTA, row, (LPARAM)&item);
+    text[sizeof text - 1] = '\0';   // a cell as long as the buffer comes without one
     rec->iKey = strtoll(text, NULL, 10);
     *index = row;
     return 1;

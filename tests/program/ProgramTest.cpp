@@ -1038,3 +1038,154 @@ TEST_F(Program, TheSalesWindowPaintsItsGraph)
     ASSERT_TRUE(running.wait(30000, &code));
     EXPECT_EQ(0, code);
 }
+
+// The suppliers window from the menu, its new-supplier dialog and the
+// supplier activity, opened as a user opens them, each painted, with a
+// picture of each in the artifacts folder; and a fresh window after the
+// main window was maximized.
+TEST_F(Program, TheSuppliersWindowAndItsDialogsPaint)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    const struct {
+        const char *acref, *company, *addr1, *contact, *tel;
+    } stored[] = {{"CO000", "Copper Pipe Supplies", "4 Dock Road", "Ann O'Hara", "0123 456 789"},
+                  {"BR000", "Brass Fittings Ltd", "Unit 9, Mill Lane", "Tom Byrne", "0987 654"}};
+    int64_t first = 0;
+    for (const auto &s : stored) {
+        QlSuppRec rec = {};
+        strcpy(rec.acref, s.acref);
+        strcpy(rec.company, s.company);
+        strcpy(rec.addr1, s.addr1);
+        strcpy(rec.addr2, "Springfield");
+        strcpy(rec.contact, s.contact);
+        strcpy(rec.worktel, s.tel);
+        strcpy(rec.wemail, "orders@supplier.test");
+        ASSERT_EQ(1, QlSuppAdd(&rec, err)) << err;
+        if (!first) first = rec.iKey;
+    }
+    const struct {
+        const char *date, *desc, *gross;
+    } orders[] = {{"2/03/2026", "Copper pipe 15mm x 40", "480.00"}, {"9/03/2026", "Elbows and tees", "62.50"}};
+    for (const auto &o : orders) {
+        QlTransRec rec = {};
+        rec.type = 5;
+        rec.supp_rowid = first;
+        strcpy(rec.acref, "CO000");
+        strcpy(rec.date, o.date);
+        strcpy(rec.desc, o.desc);
+        strcpy(rec.gross, o.gross);
+        strcpy(rec.gross_bal, o.gross);
+        ASSERT_EQ(1, QlTransAdd(&rec, err)) << err;
+    }
+    QlDbClose();
+
+    std::string folder = NativePath(work.path());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_SUPPLIERS, 0), 0);
+    HWND suppliers = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        suppliers = ChildWithControl(main, 1397);
+        return suppliers && ControlText(suppliers, 1130) == "CO000";
+    }));
+    EXPECT_EQ(2, SendMessageA(GetDlgItem(suppliers, 1397), LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_EQ("Copper Pipe Supplies", ControlText(suppliers, 1026));
+    ASSERT_TRUE(Screenshot("suppliers-window.png"));
+    EXPECT_GT(Spread("suppliers-window.png", ClientOnScreen(suppliers)), 0.02);
+    HWND toolbar = FindWindowExA(suppliers, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, toolbar);
+
+    // New, with a company typed in; closed with Escape's IDCANCEL.
+    PostMessageA(suppliers, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)toolbar);
+    HWND added = WaitForWindow("#32770", "Create New Supplier", 20000);
+    ASSERT_NE(nullptr, added);
+    SetDlgItemTextA(added, 1131, "Valve World");
+    SetDlgItemTextA(added, 1028, "22 Harbour Street");
+    ASSERT_TRUE(Screenshot("supplier-new-dialog.png"));
+    EXPECT_GT(Spread("supplier-new-dialog.png", ClientOnScreen(added)), 0.02);
+    PostMessageA(added, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(added); }));
+
+    // Activity of the focused supplier, with its two orders.
+    PostMessageA(suppliers, WM_COMMAND, MAKEWPARAM(6, BN_CLICKED), (LPARAM)toolbar);
+    HWND activity = WaitForWindow("#32770", "Supplier account CO000 activity", 20000);
+    ASSERT_NE(nullptr, activity);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(activity, 1399), LVM_GETITEMCOUNT, 0, 0) == 2; }));
+    ASSERT_TRUE(Screenshot("supplier-activity-dialog.png"));
+    EXPECT_GT(Spread("supplier-activity-dialog.png", ClientOnScreen(activity)), 0.02);
+    PostMessageA(activity, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(activity); }));
+
+    // Maximized: a fresh suppliers window laid out for the new size.
+    PostMessageA(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    HWND maximized = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        maximized = ChildWithControl(main, 1397);
+        return maximized && maximized != suppliers && ControlText(maximized, 1130) == "CO000";
+    }));
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+}
+
+// The select-supplier dialog, which the purchase documents open: shown by a
+// small program of its own over a company database (tests/purchasing), under
+// the window manager as the program's windows are, painted, with a picture in
+// the artifacts folder; Cancel ends it with 0.
+TEST_F(Program, TheSelectSupplierDialogPaints)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    ASSERT_TRUE(WriteCompany(0, acme));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    const struct {
+        const char *acref, *company;
+    } stored[] = {{"CO000", "Copper Pipe Supplies"}, {"BR000", "Brass Fittings Ltd"}, {"VA000", "Valve World"}};
+    for (const auto &s : stored) {
+        QlSuppRec rec = {};
+        strcpy(rec.acref, s.acref);
+        strcpy(rec.company, s.company);
+        strcpy(rec.addr1, "1 Dock Road");
+        ASSERT_EQ(1, QlSuppAdd(&rec, err)) << err;
+    }
+    QlDbClose();
+
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\supp_select_show.exe\\X11 Driver",
+                                             0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL));
+    RegSetValueExA(key, "Managed", 0, REG_SZ, (const BYTE *)"Y", 2);
+    RegCloseKey(key);
+
+    std::string folder = NativePath(work.path());
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, Env("QL_BIN_DIR", ".") + "/supp_select_show.exe.so", "COMP000\\quilry.db"}, folder));
+    HWND dialog = WaitForWindow("#32770", "Supplier", 60000);
+    ASSERT_NE(nullptr, dialog);
+    HWND list = GetDlgItem(dialog, 1035);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 3; }));
+    EXPECT_EQ("Select", ControlText(dialog, IDOK));
+    ASSERT_TRUE(Screenshot("supplier-select-dialog.png"));
+    EXPECT_GT(Spread("supplier-select-dialog.png", ClientOnScreen(dialog)), 0.02);
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+}
