@@ -1130,6 +1130,44 @@ TEST_F(Program, TheSuppliersWindowAndItsDialogsPaint)
     PostMessageA(activity, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(activity); }));
 
+    // Order and Invoice start the purchase documents for the focused supplier,
+    // each in place of the suppliers window.
+    HWND bar = FindWindowExA(suppliers, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, bar);
+    PostMessageA(suppliers, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), (LPARAM)bar);
+    HWND order = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        order = ChildWithControl(main, 1398);   // the order's total
+        return order && ControlText(order, 1159) == "CO000";
+    }));
+    EXPECT_EQ("Copper Pipe Supplies", ControlText(order, 1173));
+    ASSERT_TRUE(Screenshot("purchase-order-from-suppliers.png"));
+    EXPECT_GT(Spread("purchase-order-from-suppliers.png", ClientOnScreen(order)), 0.02);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_SUPPLIERS, 0), 0);
+    HWND again = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        again = ChildWithControl(main, 1397);
+        return again && ControlText(again, 1130) == "CO000";
+    }));
+    bar = FindWindowExA(again, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, bar);
+    PostMessageA(again, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), (LPARAM)bar);
+    HWND invoice = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        invoice = ChildWithControl(main, 1161);   // the document form's line list
+        return invoice && ControlText(invoice, 1159) == "CO000";
+    }));
+    EXPECT_EQ("Copper Pipe Supplies", ControlText(invoice, 1173));
+    ASSERT_TRUE(Screenshot("purchase-invoice-from-suppliers.png"));
+    EXPECT_GT(Spread("purchase-invoice-from-suppliers.png", ClientOnScreen(invoice)), 0.02);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_SUPPLIERS, 0), 0);
+    ASSERT_TRUE(WaitFor([&] {
+        suppliers = ChildWithControl(main, 1397);
+        return suppliers && ControlText(suppliers, 1130) == "CO000";
+    }));
+
     // Maximized: a fresh suppliers window laid out for the new size.
     PostMessageA(main, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     HWND maximized = NULL;
