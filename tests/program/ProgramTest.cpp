@@ -1070,6 +1070,17 @@ TEST_F(Program, TheSuppliersWindowAndItsDialogsPaint)
         ASSERT_EQ(1, QlSuppAdd(&rec, err)) << err;
         if (!first) first = rec.iKey;
     }
+    QlProdRec pipe = {};
+    strcpy(pipe.scode, "0001");
+    strcpy(pipe.barcode, "036000291452");
+    strcpy(pipe.supplier_code, "CP-15");
+    strcpy(pipe.name, "COPPER PIPE 15MM");
+    pipe.unit_price_units = 12;
+    pipe.unit_price_hundredths = 40;
+    pipe.purchase_price_units = 8;
+    pipe.purchase_price_hundredths = 5;
+    pipe.stock_qty = 40;
+    ASSERT_EQ(1, QlProdAddRec(&pipe, err)) << err;
     const struct {
         const char *date, *desc, *gross;
     } orders[] = {{"2/03/2026", "Copper pipe 15mm x 40", "480.00"}, {"9/03/2026", "Elbows and tees", "62.50"}};
@@ -1143,6 +1154,15 @@ TEST_F(Program, TheSuppliersWindowAndItsDialogsPaint)
     EXPECT_EQ("Copper Pipe Supplies", ControlText(order, 1173));
     ASSERT_TRUE(Screenshot("purchase-order-from-suppliers.png"));
     EXPECT_GT(Spread("purchase-order-from-suppliers.png", ClientOnScreen(order)), 0.02);
+    // Add: the order-item dialog over the order, listing the catalogue.
+    PostMessageA(order, WM_COMMAND, MAKEWPARAM(1175, BN_CLICKED), 0);   // Add
+    HWND item = WaitForWindow("#32770", "Select Product Item to Order", 20000);
+    ASSERT_NE(nullptr, item);
+    EXPECT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(item, 1180), LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    ASSERT_TRUE(Screenshot("order-item-dialog-program.png"));
+    EXPECT_GT(Spread("order-item-dialog-program.png", ClientOnScreen(item)), 0.02);
+    PostMessageA(item, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(item); }));
 
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_SUPPLIERS, 0), 0);
     HWND again = NULL;
@@ -1161,6 +1181,14 @@ TEST_F(Program, TheSuppliersWindowAndItsDialogsPaint)
     EXPECT_EQ("Copper Pipe Supplies", ControlText(invoice, 1173));
     ASSERT_TRUE(Screenshot("purchase-invoice-from-suppliers.png"));
     EXPECT_GT(Spread("purchase-invoice-from-suppliers.png", ClientOnScreen(invoice)), 0.02);
+    // Add: the purchase-invoice line dialog over the invoice.
+    PostMessageA(invoice, WM_COMMAND, MAKEWPARAM(1175, BN_CLICKED), 0);   // Add
+    HWND line = WaitForWindow("#32770", "Item Description", 20000);
+    ASSERT_NE(nullptr, line);
+    ASSERT_TRUE(Screenshot("purchase-line-dialog-program.png"));
+    EXPECT_GT(Spread("purchase-line-dialog-program.png", ClientOnScreen(line)), 0.02);
+    PostMessageA(line, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(line); }));
 
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_SUPPLIERS, 0), 0);
     ASSERT_TRUE(WaitFor([&] {
