@@ -334,11 +334,7 @@ INT_PTR CALLBACK QlProdDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
 
 HWND QlProdOpenWindow(HWND parent)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
+    QlUiDestroyModule();
     HWND window = QlUiCreateModeless(QlUiInstance(), parent, QlProdDlgProc, IDD_PROD_WINDOW);
     if (!window) return NULL;
     QlModuleWnd = window;

@@ -167,11 +167,7 @@ INT_PTR CALLBACK QlServDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
 
 HWND QlServOpenWindow(HWND parent)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
+    QlUiDestroyModule();
     HWND window = QlUiCreateModeless(QlUiInstance(), parent, QlServDlgProc, IDD_PROD_WINDOW);
     if (!window) return NULL;
     QlModuleWnd = window;

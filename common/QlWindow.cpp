@@ -86,6 +86,13 @@ void QlUiClosePane(HWND moduleWindow)
     if (QlModuleWnd == moduleWindow) QlModuleWnd = NULL;
 }
 
+void QlUiDestroyModule(void)
+{
+    HWND previous = QlModuleWnd;
+    QlModuleWnd = NULL;
+    if (previous) DestroyWindow(previous);
+}
+
 void QlUiLimitAddressEdits(HWND dialog)
 {
     static const int kAddressEdits[] = {1028, 1029, 1030};

@@ -63,6 +63,11 @@ BOOL QlUiClearAndDestroy(HWND toDestroy, HWND toClear);
 // and, when it is the one held in QlModuleWnd, empties that slot.
 void QlUiClosePane(HWND moduleWindow);
 
+// Destroys the window held in QlModuleWnd, if any, emptying the slot first:
+// the window's own teardown sees that it no longer holds the slot.  Every
+// opener of a module window or document form calls this first.
+void QlUiDestroyModule(void);
+
 // Limits the three address-line edits 1028, 1029 and 1030 to 39 characters.
 void QlUiLimitAddressEdits(HWND dialog);
 

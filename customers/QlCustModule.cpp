@@ -539,11 +539,7 @@ static BOOL OnInitDialog(HWND module)
 
 HWND QlCustOpenModule(HWND parent)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
+    QlUiDestroyModule();
     HWND module = QlUiCreateModeless(QlUiInstance(), parent, QlCustModuleDlgProc, IDD_CUST_MODULE);
     if (!module || !IsWindow(module)) return NULL;
     QlModuleWnd = module;

@@ -286,11 +286,7 @@ static BOOL OnInitDialog(HWND window)
 
 HWND QlStmtOpen(void)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
+    QlUiDestroyModule();
     HWND window = QlUiCreateModeless(QlUiInstance(), QlMainWnd, QlStmtDlgProc, IDD_CUST_STATEMENT);
     if (!window || !IsWindow(window)) return NULL;
     QlModuleWnd = window;

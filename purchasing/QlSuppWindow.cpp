@@ -487,11 +487,7 @@ INT_PTR CALLBACK QlSuppDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
 
 HWND QlSuppOpenWindow(HWND parent)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
+    QlUiDestroyModule();
     HWND window = QlUiCreateModeless(QlUiInstance(), parent, QlSuppDlgProc, IDD_SUPP_WINDOW);
     if (!window || !IsWindow(window)) return NULL;
     QlModuleWnd = window;

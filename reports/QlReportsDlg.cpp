@@ -113,11 +113,7 @@ INT_PTR CALLBACK QlReportsDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM l
 
 INT_PTR QlReportsShow(HWND mainWindow)
 {
-    if (QlModuleWnd) {
-        HWND module = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(module);
-    }
+    QlUiDestroyModule();
     return DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_REPORTS),
                            mainWindow, QlReportsDlgProc, 0);
 }

@@ -512,11 +512,7 @@ INT_PTR CALLBACK QlSalesDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
 
 HWND QlSalesGraphOpen(HWND mainWindow)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
+    QlUiDestroyModule();
     HWND window = QlUiCreateModeless(QlUiInstance(), mainWindow, QlSalesDlgProc, IDD_SALES_GRAPH);
     if (!window) return NULL;
     QlModuleWnd = window;

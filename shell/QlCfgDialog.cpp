@@ -75,11 +75,7 @@ static void ForgetPage(void)
 HWND QlCfgOpen(HWND parent)
 {
     ForgetPage();
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
+    QlUiDestroyModule();
     HWND container = QlUiCreateModeless(QlUiInstance(), parent, QlCfgDlgProc, IDD_CFG);
     if (container && !IsWindow(container)) container = NULL;
     if (container) QlModuleWnd = container;

@@ -136,11 +136,7 @@ static void ShiftHeader(HWND form)
 
 static HWND OpenForm(DLGPROC procedure)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
+    QlUiDestroyModule();
     HWND form = QlUiCreateModeless(QlUiInstance(), QlMainWnd, procedure, IDD_PAY_FORM);
     if (!form || !IsWindow(form)) return NULL;
     QlModuleWnd = form;

@@ -261,7 +261,7 @@ HWND QlQuoteOpenNew(const char *accountRef, QlQuotePrefill *prefill)
     if (accountRef) snprintf(sPendingRef, sizeof sPendingRef, "%s", accountRef);
     // A new-quotation form open now ends first; a block that no form took
     // (its form never opened) is released here, once.
-    QlTransCloseModule();
+    QlUiDestroyModule();
     if (sPendingPrefill && sPendingPrefill != prefill) QlQuotePrefillRelease(sPendingPrefill);
     sPendingPrefill = prefill;
     return QlTransOpenFormOn(QlQuoteNewDlgProc, IDD_QUOTE_FORM);

@@ -279,14 +279,6 @@ INT_PTR QlTransFormStaticColour(HWND form, HDC dc, HWND control, COLORREF titleC
     return (INT_PTR)(QlBrushWhite ? QlBrushWhite : GetStockObject(WHITE_BRUSH));
 }
 
-void QlTransCloseModule(void)
-{
-    if (!QlModuleWnd) return;
-    HWND previous = QlModuleWnd;
-    QlModuleWnd = NULL;
-    DestroyWindow(previous);
-}
-
 HWND QlTransOpenForm(DLGPROC procedure)
 {
     return QlTransOpenFormOn(procedure, IDD_TRANS_FORM);
@@ -294,7 +286,7 @@ HWND QlTransOpenForm(DLGPROC procedure)
 
 HWND QlTransOpenFormOn(DLGPROC procedure, int templateId)
 {
-    QlTransCloseModule();
+    QlUiDestroyModule();
     HWND form = QlUiCreateModeless(QlUiInstance(), QlMainWnd, procedure, templateId);
     if (!form || !IsWindow(form)) return NULL;
     QlModuleWnd = form;

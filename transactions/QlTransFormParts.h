@@ -59,5 +59,3 @@ int QlTransMainMaximized(void);
 HWND QlTransOpenForm(DLGPROC procedure);
 // The same on another template with the document form's ids (the quotation form).
 HWND QlTransOpenFormOn(DLGPROC procedure, int templateId);
-// Destroys the module window, if any, and empties the slot.
-void QlTransCloseModule(void);

@@ -543,11 +543,7 @@ static BOOL OnInitDialog(HWND window)
 
 HWND QlTransPaneCreate(HWND parent)
 {
-    if (QlModuleWnd) {
-        HWND previous = QlModuleWnd;
-        QlModuleWnd = NULL;
-        DestroyWindow(previous);
-    }
+    QlUiDestroyModule();
     HWND window = QlUiCreateModeless(QlUiInstance(), parent, QlTransPaneDlgProc, IDD_TRANS_PANE);
     if (!window || !IsWindow(window)) return NULL;
     QlModuleWnd = window;
