@@ -9,38 +9,54 @@ static const int kMonthDays[2][13] = {
     {0, 31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
 };
 
-// Splits "a/b/c" into three integers.
-static int ParseThree(const char *text, int *first, int *second, int *third)
+// Reads one to four decimal digits (nothing else) ending at a '/' or at the
+// text's end; the position after them, or NULL.
+static const char *ReadPart(const char *p, int *value)
 {
-    char work[80];
-    if (!text) return 0;
-    size_t len = strlen(text);
-    if (len >= sizeof work) return 0;
-    memcpy(work, text, len + 1);
-
-    char *slash1 = strchr(work, '/');
-    if (!slash1) return 0;
-    char *slash2 = strchr(slash1 + 1, '/');
-    if (!slash2) return 0;
-    *slash1 = '\0';
-    *slash2 = '\0';
-    *first = atoi(work);
-    *second = atoi(slash1 + 1);
-    *third = atoi(slash2 + 1);
-    return 1;
+    int digits = 0;
+    *value = 0;
+    for (; *p >= '0' && *p <= '9'; p++) {
+        if (++digits > 4) return NULL;
+        *value = *value * 10 + (*p - '0');
+    }
+    return digits ? p : NULL;
 }
 
-// Reads three numbers and stores them with the day at position dayPos (0 or 1).
+// Splits "a/b/c" into three numbers: exactly three runs of digits with one
+// '/' between each, no signs, blanks or other characters.
+static int ParseThree(const char *text, int *first, int *second, int *third)
+{
+    if (!text || strnlen(text, 80) >= 80) return 0;
+    const char *p = ReadPart(text, first);
+    if (!p || *p != '/') return 0;
+    p = ReadPart(p + 1, second);
+    if (!p || *p != '/') return 0;
+    p = ReadPart(p + 1, third);
+    return p && *p == '\0';
+}
+
+int QlDateIsReal(const QlDateRec *date)
+{
+    return date && date->year >= 1 && date->year <= 9999 && date->day >= 1 &&
+           date->day <= QlDateDaysInMonth(date->month, date->year);
+}
+
+// Reads three numbers and stores them with the day at position dayPos (0 or
+// 1); only a day that exists in the calendar is taken.
 static int ParseDate(const char *text, int dayPos, QlDateRec *out)
 {
     int first, second, year;
-    if (!ParseThree(text, &first, &second, &year)) {
+    QlDateRec date = {0, 0, 0};
+    if (ParseThree(text, &first, &second, &year)) {
+        date.day = dayPos == 0 ? first : second;
+        date.month = dayPos == 0 ? second : first;
+        date.year = year;
+    }
+    if (!QlDateIsReal(&date)) {
         out->day = out->month = out->year = 0;
         return 0;
     }
-    out->day = dayPos == 0 ? first : second;
-    out->month = dayPos == 0 ? second : first;
-    out->year = year;
+    *out = date;
     return 1;
 }
 
@@ -98,13 +114,17 @@ int QlDateDaysInMonth(int month, int year)
 const QlDateRec *QlDateDiff(const QlDateRec *from, const QlDateRec *to)
 {
     static QlDateRec diff;
+    diff.day = diff.month = diff.year = 0;
+    // Only real days have a difference: any other record could ask for
+    // millions of steps below.  Between real days the loop runs at most twice.
+    if (!QlDateIsReal(from) || !QlDateIsReal(to)) return &diff;
     int days = to->day - from->day;
     int months = to->month - from->month;
     int years = to->year - from->year;
     int m = to->month - 1;
 
     while (days < 0) {
-        if (m <= 0 || m > 12) m = 12;   // a month outside 1..12 must not loop forever
+        if (m <= 0) m = 12;
         months -= 1;
         days += QlDateDaysInMonth(m, to->year);
         m -= 1;

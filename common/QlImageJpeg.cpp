@@ -6,14 +6,7 @@
 #include <FreeImage.h>
 
 #include "QlImageJpeg.h"
-
-int QlImageKindOf(const char *nativePath)
-{
-    if (!nativePath || !nativePath[0]) return QL_IMAGE_UNKNOWN;
-    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(nativePath, 0);
-    if (format == FIF_UNKNOWN) return QL_IMAGE_UNKNOWN;
-    return format == FIF_JPEG ? QL_IMAGE_JPEG : QL_IMAGE_OTHER;
-}
+#include "picture/GlimmetCheck.h"
 
 // Messages FreeImage reports while a picture loads: a JPEG file that ends
 // early still loads, grey where its data stops, and only says so here.
@@ -24,22 +17,34 @@ static void CountMessage(FREE_IMAGE_FORMAT, const char *)
     loadMessages++;
 }
 
-int QlImageJpegIsWhole(const char *nativePath)
+// Decodes the bytes as the given format; NULL when FreeImage cannot.
+static FIBITMAP *LoadFromBytes(FREE_IMAGE_FORMAT format, const unsigned char *data, size_t size)
+{
+    if (!data || size == 0 || size > GLIMMET_MOST_FILE_BYTES) return NULL;
+    // FreeImage only reads through a memory handle opened on the caller's bytes.
+    FIMEMORY *memory = FreeImage_OpenMemory((BYTE *)data, (DWORD)size);
+    if (!memory) return NULL;
+    FIBITMAP *picture = FreeImage_LoadFromMemory(format, memory, 0);
+    FreeImage_CloseMemory(memory);
+    return picture;
+}
+
+int QlImageJpegIsWhole(const unsigned char *data, size_t size)
 {
     loadMessages = 0;
     FreeImage_SetOutputMessage(CountMessage);
-    FIBITMAP *picture = FreeImage_Load(FIF_JPEG, nativePath, 0);
+    FIBITMAP *picture = LoadFromBytes(FIF_JPEG, data, size);
     FreeImage_SetOutputMessage(NULL);
     if (!picture) return 0;
     FreeImage_Unload(picture);
     return loadMessages == 0;
 }
 
-int QlImageSaveAsJpeg(const char *nativePath, const char *nativeOut)
+int QlImageSaveAsJpeg(const unsigned char *data, size_t size, int kind, const char *nativeOut)
 {
-    FREE_IMAGE_FORMAT format = FreeImage_GetFileType(nativePath, 0);
-    if (format == FIF_UNKNOWN) return 0;
-    FIBITMAP *picture = FreeImage_Load(format, nativePath, 0);
+    FREE_IMAGE_FORMAT format = kind == GLIMMET_BMP ? FIF_BMP : kind == GLIMMET_GIF ? FIF_GIF : FIF_UNKNOWN;
+    if (format == FIF_UNKNOWN || !nativeOut) return 0;
+    FIBITMAP *picture = LoadFromBytes(format, data, size);
     if (!picture) return 0;
 
     FIBITMAP *saved = picture;

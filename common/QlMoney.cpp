@@ -3,31 +3,67 @@
 #include "QlPlatform.h"
 
 #include <commctrl.h>
+#include <limits.h>
 #include <stdlib.h>
 #include <string.h>
 
 // ---------------------------------------------------------------------------
 // Parsing and formatting
 
-void QlMoneyParse(const char *text, int64_t *euro, int *cents)
+// Reads an integer as strtoll and atoi do (blanks, one sign, decimal digits
+// up to the first other character; none at all is 0) into *value, and answers
+// 1; 0, with *value 0, when its magnitude is above most.  However many digits
+// the text carries, nothing wraps.
+static int ReadInteger(const char *p, uint64_t most, int64_t *value)
+{
+    *value = 0;
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v') p++;
+    const int negative = *p == '-';
+    if (*p == '-' || *p == '+') p++;
+    uint64_t magnitude = 0;
+    for (; *p >= '0' && *p <= '9'; p++) {
+        magnitude = magnitude * 10 + (uint64_t)(*p - '0');
+        if (magnitude > most) return 0;   // checked at every digit, so the product never overflows
+    }
+    *value = negative ? -(int64_t)magnitude : (int64_t)magnitude;
+    return 1;
+}
+
+// QlMoneyParse's reading, with its refusal: 0 (and 0, 0) for a text whose
+// units or hundredths, or the amount they make in cents, do not fit the
+// program's integers.
+static int ParseChecked(const char *text, int64_t *euro, int *cents)
 {
     char work[64];
     *euro = 0;
     *cents = 0;
-    if (!text) return;
+    if (!text) return 1;
     snprintf(work, sizeof work, "%s", text);
 
     char *dot = strchr(work, '.');
-    if (!dot) return;
+    if (!dot) return 1;
     *dot = '\0';
 
     const char *p = work;
     while (*p == ' ' || *p == '\t') p++;
     int negative = (*p == '-');
 
-    *euro = QlAtoI64(work);
-    int hundredths = atoi(dot + 1);
-    *cents = negative ? -hundredths : hundredths;
+    int64_t units, hundredths;
+    if (!ReadInteger(work, (uint64_t)INT64_MAX / 100, &units) || !ReadInteger(dot + 1, INT_MAX, &hundredths))
+        return 0;
+    if (negative) hundredths = -hundredths;
+    // units x 100 fits; the hundredths may still carry the amount past the end of 64 bits.
+    const int64_t whole = units * 100;
+    int64_t amount;
+    if (__builtin_add_overflow(whole, hundredths, &amount)) return 0;
+    *euro = units;
+    *cents = (int)hundredths;
+    return 1;
+}
+
+void QlMoneyParse(const char *text, int64_t *euro, int *cents)
+{
+    if (!ParseChecked(text, euro, cents)) *euro = 0, *cents = 0;
 }
 
 int64_t QlMoneyParseCents(const char *text)
@@ -83,13 +119,18 @@ int64_t QlUiGetInt64(HWND dlg, int id)
 
 int64_t QlUiGetCentsSplit(HWND dlg, int idUnits, int idHundredths)
 {
-    char units[79];
+    char units[79], hundredthsText[79];
     if (!GetDlgItemTextA(dlg, idUnits, units, sizeof units)) units[0] = '\0';
+    if (!GetDlgItemTextA(dlg, idHundredths, hundredthsText, sizeof hundredthsText)) hundredthsText[0] = '\0';
     const char *p = units;
     while (*p == ' ' || *p == '\t') p++;
-    int64_t hundredths = QlUiGetInt64(dlg, idHundredths);
-    int64_t whole = QlAtoI64(units) * 100;
-    return *p == '-' ? whole - hundredths : whole + hundredths;
+    int64_t whole, hundredths, amount;
+    if (!ReadInteger(units, (uint64_t)INT64_MAX / 100, &whole) || !ReadInteger(hundredthsText, INT_MAX, &hundredths))
+        return 0;
+    whole *= 100;
+    if (*p == '-' ? __builtin_sub_overflow(whole, hundredths, &amount) : __builtin_add_overflow(whole, hundredths, &amount))
+        return 0;
+    return amount;
 }
 
 void QlUiGetLong(HWND dlg, int id, long *out)
@@ -163,10 +204,18 @@ void QlListSetMoney(HWND list, int row, int column, int units, int hundredths)
 // ---------------------------------------------------------------------------
 // Column sums
 
+// sum + amount, held at the end of 64 bits rather than wrapped past it.
+static int64_t AddHeld(int64_t sum, int64_t amount)
+{
+    int64_t result;
+    if (!__builtin_add_overflow(sum, amount, &result)) return result;
+    return amount < 0 ? INT64_MIN : INT64_MAX;
+}
+
 int64_t QlListSumCents(HWND list, int column, int count)
 {
     int64_t sum = 0;
-    for (int row = 0; row < count; row++) sum += QlListCellCents(list, column, row);
+    for (int row = 0; row < count; row++) sum = AddHeld(sum, QlListCellCents(list, column, row));
     return sum;
 }
 
@@ -197,7 +246,7 @@ void QlListSumMoneyPerKey(HWND list, int moneyColumn, int keyColumn, int count, 
         QlListGetCell(list, row, keyColumn, key, sizeof key);
         if (strcmp(key, lastKey) == 0) continue;
         memcpy(lastKey, key, sizeof key);
-        sum += QlListCellCents(list, moneyColumn, row);
+        sum = AddHeld(sum, QlListCellCents(list, moneyColumn, row));
     }
     QlMoneySplitCents(sum, euro, cents);
 }

@@ -15,6 +15,11 @@
 // integer after it ("1.5" is 1 and 5).  A text without "." is 0 and 0.
 // When the units part carries a minus sign the hundredths come back negative
 // as well, so that euro * 100 + cents is the amount ("-1.50" is -1 and -50).
+// Nothing wraps: a text whose units, hundredths or amount in cents do not fit
+// the program's integers ("99999999999999999999.00", "-1.2147483648") is no
+// amount and reads as 0 and 0, like a text with no digits.  The ceilings on
+// what a user may enter are the fields' own and the posting's
+// (99,999,999,999 cents a document); balances, being sums, may go past them.
 void QlMoneyParse(const char *text, int64_t *euro, int *cents);
 int64_t QlMoneyParseCents(const char *text);
 // Writes the cents of a money text as one integer ("1234.05" -> "123405");
@@ -27,6 +32,8 @@ int QlMoneyFormatCents(int64_t amountCents, char *out, size_t outSize);
 int64_t QlUiGetCents(HWND dlg, int id);
 int64_t QlListCellCents(HWND list, int column, int row);
 int64_t QlUiGetInt64(HWND dlg, int id);
+// The units and hundredths edits as cents; 0 when they make no amount that
+// fits 64 bits (nothing wraps).
 int64_t QlUiGetCentsSplit(HWND dlg, int idUnits, int idHundredths);
 void QlUiGetLong(HWND dlg, int id, long *out);
 void QlUiGetInt(HWND dlg, int id, int *out);
@@ -39,7 +46,8 @@ void QlUiSetMoneySplit(HWND dlg, int idUnits, int idHundredths, int64_t euro, in
 void QlUiSetCentsSplit(HWND dlg, int64_t amountCents, int idUnits, int idHundredths);
 void QlListSetMoney(HWND list, int row, int column, int units, int hundredths);
 
-// Column sums over rows 0 .. count-1.
+// Column sums over rows 0 .. count-1; a sum past the end of 64 bits is held
+// there, never wrapped.
 int64_t QlListSumCents(HWND list, int column, int count);
 void QlListSumMoney(HWND list, int column, int count, int64_t *euro, int *cents);
 double QlListSumColumnFloat(HWND list, int column, int count);

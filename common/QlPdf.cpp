@@ -1,9 +1,11 @@
 #include "QlPdf.h"
 
+#include <stdlib.h>
 #include <string.h>
 
 #include "QlImageJpeg.h"
 #include "QlListView.h"
+#include "QlPicture.h"
 #include "QlPlatform.h"
 
 // Controls of the document forms.
@@ -268,22 +270,25 @@ void QlPdfFitScale(float *size, float maxWidth, float maxHeight)
 int QlPdfDrawLogo(HPDF_Doc doc, HPDF_Page page, const char *path, float left, float top, float pageWidth,
                   float pageHeight, float margin)
 {
-    char native[MAX_PATH * 4];
-    if (!path || !path[0] || !QlPathToNative(path, native, sizeof native)) return 0;
-    const int kind = QlImageKindOf(native);
-    if (kind == QL_IMAGE_UNKNOWN) return 0;
+    // Read once and checked by the picture library's own check before any
+    // decoder sees a byte: only a whole BMP, JPEG or GIF file within the
+    // ceiling goes on, and what is decoded is exactly what was checked.
+    size_t byteCount = 0;
+    GlimmetPictureInfo picture;
+    unsigned char *bytes = QlPictureReadChecked(path, &byteCount, &picture);
+    if (!bytes) return 0;
 
     HPDF_Image image = NULL;
-    if (kind == QL_IMAGE_JPEG) {
+    if (picture.kind == GLIMMET_JPEG) {
         // libharu reads only the file's header and copies the rest as it is:
         // a damaged file would make a damaged page.
-        if (!QlImageJpegIsWhole(native)) return 0;
-        image = HPDF_LoadJpegImageFromFile(doc, native);
+        if (QlImageJpegIsWhole(bytes, byteCount)) image = HPDF_LoadJpegImageFromMem(doc, bytes, (HPDF_UINT)byteCount);
     } else {
         char jpeg[MAX_PATH * 4];
-        if (!QlPathToNative(jpegLogoName, jpeg, sizeof jpeg) || !QlImageSaveAsJpeg(native, jpeg)) return 0;
-        image = HPDF_LoadJpegImageFromFile(doc, jpeg);
+        if (QlPathToNative(jpegLogoName, jpeg, sizeof jpeg) && QlImageSaveAsJpeg(bytes, byteCount, picture.kind, jpeg))
+            image = HPDF_LoadJpegImageFromFile(doc, jpeg);
     }
+    free(bytes);
     if (!image) {
         // A JPEG file libharu cannot read leaves the document in an error
         // state that would refuse every later call, the save included.

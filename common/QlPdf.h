@@ -116,12 +116,15 @@ void QlPdfProdItemRowAll(HWND form, HPDF_Page page, const QlPdfGridRec *p, int l
 // Shrinks {width, height} in place by the factors 1, 0.999, 0.998, ...
 // applied to the running values until it fits; at most 1000 reductions.
 void QlPdfFitScale(float *size, float maxWidth, float maxHeight);
-// The logo file (a Windows path) as a JPEG image: a JPEG file directly, any
-// other picture FreeImage reads converted to "jpglogo.jpg" in the current
-// folder first.  Fitted into half the printable width by the margin less
-// 10 mm of an A4 page, and drawn standing 15 points above top.  1 when drawn;
-// 0 when the file is not a picture or cannot be loaded or converted (the
-// document's error state is then cleared, so the writer goes on and saves).
+// The logo file (a Windows path) as a JPEG image.  The file is read once and
+// must pass the picture library's check (a whole BMP, JPEG or GIF file within
+// the ceiling on pixels and decoded bytes, GlimmetCheck.h) before any decoder
+// sees it: a JPEG file then goes in directly, a BMP or GIF file is converted
+// to "jpglogo.jpg" in the current folder first.  Fitted into half the
+// printable width by the margin less 10 mm of an A4 page, and drawn standing
+// 15 points above top.  1 when drawn; 0 when the file is refused or cannot be
+// loaded or converted (the document's error state is then cleared, so the
+// writer goes on without the logo and saves; the writer tells the user).
 int QlPdfDrawLogo(HPDF_Doc doc, HPDF_Page page, const char *path, float left, float top, float pageWidth,
                   float pageHeight, float margin);
 // The company block of QlPrintCompanyLines at 15-point steps from (left,

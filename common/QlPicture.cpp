@@ -4,6 +4,7 @@
 #include "QlSeams.h"
 
 #include <commdlg.h>
+#include <stdlib.h>
 #include <string.h>
 
 // The binding, set once at start-up and read afterwards.
@@ -52,6 +53,38 @@ HBITMAP QlPictureLoadCopy(const char *path, QlPictureSizeRec *size)
     HBITMAP shared = QlPictureLoad(path, size);
     if (!shared) return NULL;
     return (HBITMAP)CopyImage(shared, IMAGE_BITMAP, 0, 0, 0);
+}
+
+unsigned char *QlPictureReadChecked(const char *path, size_t *sizeOut, GlimmetPictureInfo *info)
+{
+    if (sizeOut) *sizeOut = 0;
+    if (info) *info = GlimmetPictureInfo{GLIMMET_NONE, 0, 0};
+    if (!path || !path[0]) return NULL;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return NULL;
+    LARGE_INTEGER size;
+    unsigned char *data = NULL;
+    // The size is looked at before anything is allocated: a larger file is no picture the program shows.
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= GLIMMET_MOST_FILE_BYTES)
+        data = (unsigned char *)malloc((size_t)size.QuadPart);
+    DWORD got = 0;
+    int whole = data && ReadFile(file, data, (DWORD)size.QuadPart, &got, NULL) && got == (DWORD)size.QuadPart &&
+                GlimmetPictureCheck(data, got, info);
+    CloseHandle(file);
+    if (!whole) {
+        free(data);
+        if (info) *info = GlimmetPictureInfo{GLIMMET_NONE, 0, 0};
+        return NULL;
+    }
+    if (sizeOut) *sizeOut = got;
+    return data;
+}
+
+int QlPictureFileChecks(const char *path)
+{
+    unsigned char *data = QlPictureReadChecked(path, NULL, NULL);
+    free(data);
+    return data != NULL;
 }
 
 int QlPictureChooseLogo(HWND owner, char *path)

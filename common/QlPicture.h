@@ -3,6 +3,9 @@
 #pragma once
 
 #include <windows.h>
+#include <stddef.h>
+
+#include "picture/GlimmetCheck.h"
 
 struct QlPictureSizeRec {
     int reserved;
@@ -28,6 +31,16 @@ HBITMAP QlPictureLoad(const char *path, QlPictureSizeRec *size);
 // A caller-owned copy of the picture, for anything kept past the next load
 // (button images, the flag, previews); delete it with DeleteObject.
 HBITMAP QlPictureLoadCopy(const char *path, QlPictureSizeRec *size);
+
+// The bytes of a picture file that passes the picture library's own check (a
+// whole BMP, JPEG or GIF file within its ceiling, GlimmetCheck.h), read once
+// so that what a decoder sees is exactly what was checked.  A heap block to
+// free with free(), its size in *size and what the check found in *info
+// (either may be NULL); NULL for a missing, unreadable or larger file and for
+// any other.
+unsigned char *QlPictureReadChecked(const char *path, size_t *size, GlimmetPictureInfo *info);
+// 1 when the file passes that check.
+int QlPictureFileChecks(const char *path);
 
 // The logo file dialog.  1 with the chosen file's full path in path (at least
 // MAX_PATH bytes); 0 on cancel, path unchanged.  The working folder is

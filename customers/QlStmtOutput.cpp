@@ -248,8 +248,10 @@ static float PdfHead(HWND window, PdfPage *pdf, const QlStmtPrintJob *job)
 {
     HPDF_Page page = pdf->page;
     const float c = pdf->margin, top = pdf->height - c, left = c, right = pdf->width - c;
-    if (QlSettings.cfg.printLogo && QlSettings.cfg.logoPath[0])
-        QlPdfDrawLogo(pdf->doc, page, QlSettings.cfg.logoPath, left, top, pdf->width, pdf->height, c);
+    // A logo that is refused or cannot be read is left out, and the user is told.
+    if (QlSettings.cfg.printLogo && QlSettings.cfg.logoPath[0] &&
+        !QlPdfDrawLogo(pdf->doc, page, QlSettings.cfg.logoPath, left, top, pdf->width, pdf->height, c))
+        QlMsgBox(window, QlLangText()->Error, QlLangText()->LogoLoadFailed, QL_COLOUR_WARNING);
     float cursor[2] = {left, top};
     QlPdfCompanyHeader(window, page, pdf->width, c, top, left, cursor, &job->style);
 

@@ -71,7 +71,9 @@ int DrawHeader(Pdf &p)
 {
     const QlSettingsRec &cfg = QlSettings.cfg;
     const float W = p.W, H = p.H, u = p.u;
-    if (cfg.printLogo && cfg.logoPath[0]) QlPdfDrawLogo(p.doc, p.page, cfg.logoPath, u, H - u, W, H, u);
+    // A logo that is refused or cannot be read is left out, and the user is told.
+    if (cfg.printLogo && cfg.logoPath[0] && !QlPdfDrawLogo(p.doc, p.page, cfg.logoPath, u, H - u, W, H, u))
+        QlMsgBox(p.form, QlLangText()->Error, QlLangText()->LogoLoadFailed, QL_COLOUR_WARNING);
     float below[2];
     QlPdfCompanyHeader(p.form, p.page, W, u, H - u, u, below, &p.style);
 

@@ -1,6 +1,7 @@
 // Glimmet: turns a picture file (a bitmap, JPEG or GIF file, read by the
 // system's OLE picture loader) into a GDI bitmap handle.  The loader only
-// sees files that GlimmetPictureIsWhole has found whole.
+// sees files that GlimmetPictureIsWhole has found whole and within the
+// ceiling on pixels and decoded bytes (GlimmetCheck.h).
 //
 // The library keeps the picture behind the last handle it returned, because
 // the bitmap belongs to that picture.  The handle stays valid until the next
@@ -24,7 +25,7 @@ static void ReleaseKeptPicture(void)
 }
 
 // Reads the whole file into a new movable memory block; NULL on failure and
-// for a file that is not a whole bitmap, JPEG or GIF file.
+// for a file that is not a whole bitmap, JPEG or GIF file within the ceiling.
 static HGLOBAL ReadFileToGlobal(const char *path, DWORD *sizeOut)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
@@ -33,7 +34,9 @@ static HGLOBAL ReadFileToGlobal(const char *path, DWORD *sizeOut)
     HGLOBAL block = NULL;
     DWORD high = 0;
     DWORD size = GetFileSize(file, &high);
-    if (size != INVALID_FILE_SIZE && size > 0 && high == 0) block = GlobalAlloc(GMEM_MOVEABLE, size);
+    // A file larger than any picture within the ceiling is not read at all.
+    if (size != INVALID_FILE_SIZE && size > 0 && high == 0 && size <= GLIMMET_MOST_FILE_BYTES)
+        block = GlobalAlloc(GMEM_MOVEABLE, size);
     if (block) {
         void *data = GlobalLock(block);
         DWORD got = 0;

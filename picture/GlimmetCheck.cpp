@@ -1,7 +1,8 @@
 // Decides whether the bytes of a picture file are a whole bitmap, JPEG or GIF
-// file before the system's picture loader sees them.  The loader is not
-// trusted with cut or inconsistent files: it may read past the data it was
-// given, so what it makes of them differs from machine to machine.
+// file within the ceiling before any decoder sees them.  Decoders are not
+// trusted with cut or inconsistent files: they may read past the data they
+// were given or allocate whatever a damaged header says, so what they make of
+// such files differs from machine to machine, or ends the program.
 #include "GlimmetCheck.h"
 
 #include <stdint.h>
@@ -9,17 +10,63 @@
 
 namespace {
 
-// Pictures larger than this many pixels are refused: no logo or flag comes
-// near it, and the loader would try to allocate whatever a damaged header says.
-const uint64_t kMostPixels = 64ull * 1024 * 1024;
-
 uint16_t Le16(const unsigned char *p) { return (uint16_t)(p[0] | (p[1] << 8)); }
 uint32_t Le32(const unsigned char *p) { return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24); }
 uint16_t Be16(const unsigned char *p) { return (uint16_t)((p[0] << 8) | p[1]); }
 
+// 1 when a picture of width x height pixels is within the ceiling.
+int WithinCeiling(uint64_t width, uint64_t height)
+{
+    if (width == 0 || height == 0) return 0;
+    if (width > GLIMMET_MOST_PIXELS || height > GLIMMET_MOST_PIXELS) return 0;
+    const uint64_t pixels = width * height;
+    return pixels <= GLIMMET_MOST_PIXELS && pixels * 4 <= GLIMMET_MOST_DECODED_BYTES;
+}
+
+// Walks run-length coded pixels (BI_RLE8, or BI_RLE4 when fourBits) the way a
+// decoder would, without drawing: every run and jump must stay inside the
+// width x height bitmap and every literal run inside the data, and the data
+// must reach the bitmap's last row.  One step a run: a damaged file costs no
+// more than reading it.
+int RunLengthFills(const unsigned char *data, size_t size, uint64_t width, uint64_t height, int fourBits)
+{
+    uint64_t x = 0, y = 0;
+    size_t at = 0;
+    while (at + 2 <= size) {
+        const unsigned count = data[at], code = data[at + 1];
+        at += 2;
+        if (count > 0) {   // a run of count pixels of one colour pair
+            if (y >= height || x + count > width) return 0;
+            x += count;
+            continue;
+        }
+        if (code == 0) {   // end of line
+            if (y >= height) return 0;
+            y++;
+            x = 0;
+        } else if (code == 1) {   // end of bitmap
+            return y + 1 >= height;
+        } else if (code == 2) {   // move right and down
+            if (at + 2 > size) return 0;
+            x += data[at];
+            y += data[at + 1];
+            at += 2;
+            if (x > width || y >= height) return 0;
+        } else {   // code literal pixels, padded to a whole 16-bit word
+            if (y >= height || x + code > width) return 0;
+            x += code;
+            size_t bytes = fourBits ? (code + 1) / 2 : code;
+            at += (bytes + 1) & ~(size_t)1;
+            if (at > size) return 0;
+        }
+    }
+    // Data that stops without its end-of-bitmap mark has still to reach the last row.
+    return y + 1 >= height;
+}
+
 // BMP: file header, an info header of a known size, the colour table and the
 // pixel rows all within the file, and the file as long as its header says.
-int BitmapIsWhole(const unsigned char *data, size_t size)
+int BitmapIsWhole(const unsigned char *data, size_t size, GlimmetPictureInfo *info)
 {
     const size_t fileHeader = 14;
     if (size < fileHeader + 12) return 0;
@@ -40,6 +87,7 @@ int BitmapIsWhole(const unsigned char *data, size_t size)
         height = (int16_t)Le16(data + 20);
         planes = Le16(data + 22);
         bits = Le16(data + 24);
+        if (bits == 16 || bits == 32) return 0;   // the old header knows no such depths
     } else {
         width = (int32_t)Le32(data + 18);
         height = (int32_t)Le32(data + 22);
@@ -49,18 +97,20 @@ int BitmapIsWhole(const unsigned char *data, size_t size)
         imageSize = Le32(data + 34);
         coloursUsed = Le32(data + 46);
     }
-    if (height < 0) height = -height;
+    const int topDown = height < 0;
+    if (topDown) height = -height;
     if (width <= 0 || height <= 0 || planes != 1) return 0;
-    if ((uint64_t)width * (uint64_t)height > kMostPixels) return 0;
+    if (!WithinCeiling((uint64_t)width, (uint64_t)height)) return 0;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return 0;
 
     // The colour table lies between the headers and the pixels.
+    if (bits > 8 && coloursUsed > 256) return 0;
     uint64_t colours = bits <= 8 ? (coloursUsed ? coloursUsed : 1u << bits) : coloursUsed;
     if (bits <= 8 && colours > (1u << bits)) return 0;
     uint64_t tableEnd = fileHeader + infoSize + colours * (infoSize == 12 ? 3 : 4);
     if (compression == 3 && infoSize == 40) tableEnd += 12;   // the three masks after a short header
     if (pixelOffset < fileHeader + infoSize || pixelOffset >= size) return 0;
-    if (bits <= 8 && tableEnd > pixelOffset) return 0;
+    if ((bits <= 8 || compression == 3) && tableEnd > pixelOffset) return 0;
 
     uint64_t pixelBytes;
     switch (compression) {
@@ -72,21 +122,35 @@ int BitmapIsWhole(const unsigned char *data, size_t size)
     case 1:   // BI_RLE8
     case 2:   // BI_RLE4
         if ((compression == 1 && bits != 8) || (compression == 2 && bits != 4)) return 0;
-        if (imageSize == 0) return 0;
+        if (imageSize == 0 || topDown) return 0;   // coded rows always run bottom-up
         pixelBytes = imageSize;
+        if ((uint64_t)pixelOffset + pixelBytes > size) return 0;
+        if (!RunLengthFills(data + pixelOffset, imageSize, (uint64_t)width, (uint64_t)height, compression == 2))
+            return 0;
         break;
     default:  // embedded JPEG or PNG, or unknown
         return 0;
     }
-    return (uint64_t)pixelOffset + pixelBytes <= size;
+    if ((uint64_t)pixelOffset + pixelBytes > size) return 0;
+    info->width = (uint32_t)width;
+    info->height = (uint32_t)height;
+    return 1;
 }
 
-// JPEG: every marker segment within the file, a frame header before the
-// first scan, and the end-of-image marker after the scan data.
-int JpegIsWhole(const unsigned char *data, size_t size)
+// Progressive files code the picture in a series of scans, and a decoder
+// walks the whole picture for each one: a few dozen bytes a scan could make
+// it run for minutes.  Encoders write about ten.
+const int kMostJpegScans = 64;
+
+// JPEG: every marker segment within the file, one baseline, extended or
+// progressive frame of 8-bit samples before the first scan, every scan's
+// components among the frame's, and the end-of-image marker after the last
+// scan's data.
+int JpegIsWhole(const unsigned char *data, size_t size, GlimmetPictureInfo *info)
 {
     size_t at = 2;
-    int frame = 0, scan = 0;
+    int frameComponents = 0, scans = 0;
+    uint16_t width = 0, height = 0;
     while (at + 4 <= size) {
         if (data[at] != 0xFF) return 0;
         unsigned char marker = data[at + 1];
@@ -95,19 +159,29 @@ int JpegIsWhole(const unsigned char *data, size_t size)
             continue;
         }
         if (marker == 0xD9) return 0;   // end of image before any scan
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) return 0;
+        if (marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7)) return 0;
         size_t length = Be16(data + at + 2);
         if (length < 2 || at + 2 + length > size) return 0;
-        if ((marker >= 0xC0 && marker <= 0xCF) && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
-            if (length < 8) return 0;
-            uint16_t height = Be16(data + at + 5), width = Be16(data + at + 7);
-            if (width == 0 || height == 0) return 0;
-            frame = 1;
+        const unsigned char *segment = data + at + 4;
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            // Lossless, hierarchical and arithmetic-coded frames are refused:
+            // nothing the program shows is made that way.
+            if (marker > 0xC2 || frameComponents) return 0;
+            if (length < 8 || segment[0] != 8) return 0;
+            height = Be16(segment + 1);
+            width = Be16(segment + 3);
+            frameComponents = segment[5];
+            if (frameComponents != 1 && frameComponents != 3 && frameComponents != 4) return 0;
+            if (length != 8 + 3 * (size_t)frameComponents) return 0;
+            if (!WithinCeiling(width, height)) return 0;
         }
         at += 2 + length;
         if (marker != 0xDA) continue;
-        if (!frame) return 0;
-        scan = 1;
+        if (!frameComponents || ++scans > kMostJpegScans) return 0;
+        if (length < 6) return 0;
+        const unsigned scanComponents = segment[0];
+        if (scanComponents < 1 || scanComponents > (unsigned)frameComponents || length != 6 + 2 * scanComponents)
+            return 0;
         // Entropy-coded data runs to the next marker that is neither a
         // stuffed zero nor a restart; more scans may follow.
         while (at + 1 < size) {
@@ -117,7 +191,11 @@ int JpegIsWhole(const unsigned char *data, size_t size)
             at++;
         }
         if (at + 1 >= size) return 0;
-        if (data[at + 1] == 0xD9) return scan;
+        if (data[at + 1] == 0xD9) {
+            info->width = width;
+            info->height = height;
+            return 1;
+        }
     }
     return 0;
 }
@@ -135,17 +213,26 @@ size_t GifSkipSubBlocks(const unsigned char *data, size_t size, size_t at)
 }
 
 // GIF: header, colour tables, every extension and image with its data
-// sub-blocks within the file, at least one image, and the trailer.
-int GifIsWhole(const unsigned char *data, size_t size)
+// sub-blocks within the file, at least one image, and the trailer.  Some
+// decoders decode every image of the file at once, so the images' pixels
+// together stay within the ceiling, as does the logical screen.
+int GifIsWhole(const unsigned char *data, size_t size, GlimmetPictureInfo *info)
 {
     if (size < 13) return 0;
-    if (Le16(data + 6) == 0 || Le16(data + 8) == 0) return 0;
+    const unsigned screenWidth = Le16(data + 6), screenHeight = Le16(data + 8);
+    if (!WithinCeiling(screenWidth, screenHeight)) return 0;
     size_t at = 13;
     if (data[10] & 0x80) at += 3u << ((data[10] & 7) + 1);
     int images = 0;
+    uint64_t pixels = 0;
     while (at < size) {
         unsigned char block = data[at];
-        if (block == 0x3B) return images > 0;
+        if (block == 0x3B) {
+            if (!images) return 0;
+            info->width = screenWidth;
+            info->height = screenHeight;
+            return 1;
+        }
         if (block == 0x21) {
             if (at + 2 > size) return 0;
             at = GifSkipSubBlocks(data, size, at + 2);
@@ -153,7 +240,9 @@ int GifIsWhole(const unsigned char *data, size_t size)
             if (at + 10 > size) return 0;
             unsigned width = Le16(data + at + 5), height = Le16(data + at + 7);
             unsigned char flags = data[at + 9];
-            if (width == 0 || height == 0) return 0;
+            if (!WithinCeiling(width, height)) return 0;
+            pixels += (uint64_t)width * height;
+            if (!WithinCeiling(pixels, 1)) return 0;
             at += 10;
             if (flags & 0x80) at += 3u << ((flags & 7) + 1);
             if (at + 1 > size) return 0;
@@ -171,11 +260,26 @@ int GifIsWhole(const unsigned char *data, size_t size)
 
 }  // namespace
 
+int GlimmetPictureCheck(const unsigned char *data, size_t size, GlimmetPictureInfo *info)
+{
+    GlimmetPictureInfo found = {GLIMMET_NONE, 0, 0};
+    int kind = GLIMMET_NONE;
+    if (data && size >= 4 && size <= GLIMMET_MOST_FILE_BYTES) {
+        if (data[0] == 'B' && data[1] == 'M') {
+            if (BitmapIsWhole(data, size, &found)) kind = GLIMMET_BMP;
+        } else if (data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) {
+            if (JpegIsWhole(data, size, &found)) kind = GLIMMET_JPEG;
+        } else if (size >= 6 && (memcmp(data, "GIF87a", 6) == 0 || memcmp(data, "GIF89a", 6) == 0)) {
+            if (GifIsWhole(data, size, &found)) kind = GLIMMET_GIF;
+        }
+    }
+    found.kind = kind;
+    if (!kind) found.width = found.height = 0;
+    if (info) *info = found;
+    return kind != GLIMMET_NONE;
+}
+
 int GlimmetPictureIsWhole(const unsigned char *data, size_t size)
 {
-    if (!data || size < 4) return 0;
-    if (data[0] == 'B' && data[1] == 'M') return BitmapIsWhole(data, size);
-    if (data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF) return JpegIsWhole(data, size);
-    if (size >= 6 && (memcmp(data, "GIF87a", 6) == 0 || memcmp(data, "GIF89a", 6) == 0)) return GifIsWhole(data, size);
-    return 0;
+    return GlimmetPictureCheck(data, size, NULL);
 }

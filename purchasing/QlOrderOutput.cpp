@@ -312,7 +312,9 @@ int DrawPdfHeader(Pdf &p)
 {
     const QlSettingsRec &cfg = QlSettings.cfg;
     const float W = p.W, H = p.H, m = p.m, top = H - m, right = W - m;
-    if (cfg.printLogo && cfg.logoPath[0]) QlPdfDrawLogo(p.doc, p.page, cfg.logoPath, m, top, W, H, m);
+    // A logo that is refused or cannot be read is left out, and the user is told.
+    if (cfg.printLogo && cfg.logoPath[0] && !QlPdfDrawLogo(p.doc, p.page, cfg.logoPath, m, top, W, H, m))
+        QlMsgBox(p.window, QlLangText()->Error, QlLangText()->LogoLoadFailed, QL_COLOUR_WARNING);
     float cursor[2];
     QlPdfCompanyHeader(p.window, p.page, W, m, top, m, cursor, &p.style);
 

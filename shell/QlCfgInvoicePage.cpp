@@ -228,11 +228,23 @@ void QlCfgLogoBrowse(HWND page)
 {
     char path[MAX_PATH];
     if (!QlPictureChooseLogo(page, path)) return;
+    // A file that is not a whole BMP, JPEG or GIF picture within the picture
+    // library's ceiling is refused as it is chosen: the path and the preview
+    // stay as they were, and the message names the file.
+    QlPictureSizeRec size = {};
+    HBITMAP preview = QlPictureFileChecks(path) ? QlPictureLoadCopy(path, &size) : NULL;
+    if (!preview) {
+        char text[80 + MAX_PATH + 4];
+        snprintf(text, sizeof text, "%s\n\n%s", QlShellText()->CfgLogoFailed, path);
+        QlMsgBox(page, QlLangText()->Error, text, QL_COLOUR_WARNING);
+        return;
+    }
+    ReleasePreview();
+    sPreview = preview;
+    sPreviewSize = size;
     SetDlgItemTextA(page, IDE_CFG_LOGO_PATH, path);
-    if (LoadPreview(page, path))
-        InvalidateRect(page, NULL, TRUE);
-    else
-        QlMsgBox(page, QlLangText()->Error, QlShellText()->CfgLogoFailed, QL_COLOUR_WARNING);
+    InvalidateRect(GetDlgItem(page, IDP_CFG_LOGO_PREVIEW), NULL, TRUE);
+    InvalidateRect(page, NULL, TRUE);
 }
 
 static void OnLoadDefaults(HWND page)

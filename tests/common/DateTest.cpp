@@ -18,13 +18,35 @@ TEST(Date, ParsesBothOrders)
 
 TEST(Date, RefusesTextsThatAreNotDates)
 {
-    const char *bad[] = {"", "2023-11-05", "5/11", NULL};
+    // Three numbers of one to four digits and two '/', nothing else, making a
+    // day of the calendar.
+    const char *bad[] = {"", "2023-11-05", "5/11", NULL, "//", "a/b/c", "5//2023", "/11/2023", "5/11/",
+                         "5/11/2023/", "5/11/2023x", " 5/11/2023", "-5/11/2023", "+5/11/2023", "5/ 11/2023",
+                         "0/11/2023", "5/0/2023", "13/13/2023", "5/11/0", "31/4/2024", "30/2/2024",
+                         "29/2/2023", "29/2/1900", "5/11/10000", "2147483647/11/2023", "4294967301/1/2023",
+                         "00005/11/2023"};
     for (const char *text : bad) {
         QlDateRec d = {9, 9, 9};
         EXPECT_EQ(0, QlDateParseDmy(text, &d)) << (text ? text : "(null)");
         EXPECT_EQ(0, d.day);
         EXPECT_EQ(0, QlDateParseMdy(text, &d));
     }
+    // Leap days, month ends and leading zeros that do make a day.
+    const struct {
+        const char *text;
+        int day, month, year;
+    } good[] = {{"29/2/2024", 29, 2, 2024}, {"29/2/2000", 29, 2, 2000}, {"31/12/9999", 31, 12, 9999},
+                {"1/1/1", 1, 1, 1}, {"05/03/2024", 5, 3, 2024}, {"30/04/2024", 30, 4, 2024}};
+    for (const auto &g : good) {
+        QlDateRec d = {};
+        EXPECT_EQ(1, QlDateParseDmy(g.text, &d)) << g.text;
+        EXPECT_EQ(g.day, d.day);
+        EXPECT_EQ(g.month, d.month);
+        EXPECT_EQ(g.year, d.year);
+    }
+    QlDateRec mdy;
+    EXPECT_EQ(1, QlDateParseMdy("2/29/2024", &mdy));
+    EXPECT_EQ(0, QlDateParseMdy("29/2/2024", &mdy));
     char longText[200];
     memset(longText, '1', sizeof longText - 1);
     longText[sizeof longText - 1] = '\0';
@@ -77,7 +99,11 @@ TEST(Date, CalendarDifference)
         {{15, 1, 2023}, {10, 3, 2023}, {23, 1, 0}},
         {{20, 11, 2023}, {5, 1, 2024}, {16, 1, 0}},
         {{1, 1, 2020}, {1, 1, 2024}, {0, 0, 4}},
-        {{10, 5, 2024}, {1, 13, 2024}, {22, 7, 0}},   // a month outside 1..12 still ends
+        // Records that are no day have no difference, and take no time to say so.
+        {{10, 5, 2024}, {1, 13, 2024}, {0, 0, 0}},
+        {{2147483647, 1, 2024}, {1, 1, 2024}, {0, 0, 0}},
+        {{1, 1, 2024}, {-2147483647 - 1, 1, 2024}, {0, 0, 0}},
+        {{31, 1, 2024}, {30, 2, 2024}, {0, 0, 0}},
     };
     for (const Case &c : cases) {
         const QlDateRec *d = QlDateDiff(&c.from, &c.to);

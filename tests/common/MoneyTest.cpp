@@ -31,6 +31,33 @@ TEST(Money, ParseReadsUnitsAndWholeHundredths)
     EXPECT_STREQ("-5", out);
 }
 
+// Texts whose amount cannot be held are no amount: they read as 0 wherever
+// they come from, never as a wrapped value of either sign.
+TEST(Money, TextsBeyondSixtyFourBitsReadAsNoAmountNeverWrapped)
+{
+    const char *beyond[] = {
+        "99999999999999999999.00", "92233720368547759.00", "-92233720368547759.00",
+        "92233720368547758.08",    "-92233720368547758.09", "-1.2147483648",
+        "1.99999999999999999999",  "0.2147483648",          "  +99999999999999999999999999999.5",
+    };
+    for (const char *text : beyond) {
+        int64_t euro = -1;
+        int cents = -1;
+        QlMoneyParse(text, &euro, &cents);
+        EXPECT_EQ(0, euro) << text;
+        EXPECT_EQ(0, cents) << text;
+        EXPECT_EQ(0, QlMoneyParseCents(text)) << text;
+        char out[32];
+        QlMoneyToCentsText(text, out);
+        EXPECT_STREQ("0", out) << text;
+    }
+    // The ends of 64 bits themselves still read.
+    EXPECT_EQ(INT64_MAX, QlMoneyParseCents("92233720368547758.07"));
+    EXPECT_EQ(INT64_MIN, QlMoneyParseCents("-92233720368547758.08"));
+    EXPECT_EQ(-100 - 2147483647LL, QlMoneyParseCents("-1.2147483647"));
+    EXPECT_EQ(99999999999LL, QlMoneyParseCents("999999999.99"));
+}
+
 TEST(Money, FormatWritesSignedTextsThatReadBack)
 {
     struct Case {
@@ -157,6 +184,18 @@ TEST_F(MoneyControls, EditsRoundTrip)
     EXPECT_EQ(42, i);
     SetDlgItemTextA(host, 100, "-9000000000");
     EXPECT_EQ(-9000000000LL, QlUiGetInt64(host, 100));
+
+    // Split edits holding more than 64 bits can: no amount, never a wrapped one.
+    const char *beyond[][2] = {{"99999999999999999999", "0"}, {"92233720368547758", "08"},
+                               {"-92233720368547758", "09"}, {"1", "99999999999"}};
+    for (const auto &pair : beyond) {
+        SetDlgItemTextA(host, 100, pair[0]);
+        SetDlgItemTextA(host, 101, pair[1]);
+        EXPECT_EQ(0, QlUiGetCentsSplit(host, 100, 101)) << pair[0] << " " << pair[1];
+    }
+    SetDlgItemTextA(host, 100, "-92233720368547758");
+    SetDlgItemTextA(host, 101, "08");
+    EXPECT_EQ(INT64_MIN, QlUiGetCentsSplit(host, 100, 101));
 }
 
 TEST_F(MoneyControls, ListCellsAndSums)
@@ -210,4 +249,10 @@ TEST_F(MoneyControls, ListCellsAndSums)
     EXPECT_EQ("", QlTestGetText(host, 101));
     QlListSetMoney(list, 3, 1, -2, -5);
     EXPECT_EQ("-2.05", QlTestGetCell(list, 3, 1));
+
+    // Sums of cells near the end of 64 bits stop there instead of wrapping.
+    for (int r = 0; r < 3; r++) QlTestSetCell(list, r, 1, r < 2 ? "92233720368547758.07" : "-1.00");
+    EXPECT_EQ(INT64_MAX, QlListSumCents(list, 1, 2));
+    for (int r = 0; r < 2; r++) QlTestSetCell(list, r, 1, "-92233720368547758.08");
+    EXPECT_EQ(INT64_MIN, QlListSumCents(list, 1, 2));
 }

@@ -8,9 +8,11 @@
 #include "picture/PictureFixtures.h"
 #include "common/QlImageJpeg.h"
 #include "common/QlPdf.h"
+#include "common/QlPicture.h"
 #include "common/QlPlatform.h"
 
 #include <stdint.h>
+#include <stdlib.h>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -245,18 +247,32 @@ TEST_F(PdfFile, PicturesJpegCannotHoldAreConvertedTo24Bits)
 {
     ASSERT_TRUE(WriteBmp32(File("deep.bmp"), 40, 20));
     ASSERT_TRUE(QlTestCopyFixture("green-10x6.gif", File("palette.gif")));
-    const char *sources[] = {"deep.bmp", "palette.gif"};
-    for (const char *name : sources) {
-        SCOPED_TRACE(name);
+    const struct {
+        const char *name;
+        int kind;
+    } sources[] = {{"deep.bmp", GLIMMET_BMP}, {"palette.gif", GLIMMET_GIF}};
+    for (const auto &source : sources) {
+        SCOPED_TRACE(source.name);
         std::string out = Native(File("out.jpg"));
         DeleteFileA(File("out.jpg").c_str());
-        EXPECT_EQ(QL_IMAGE_OTHER, QlImageKindOf(Native(File(name)).c_str()));
-        ASSERT_EQ(1, QlImageSaveAsJpeg(Native(File(name)).c_str(), out.c_str()));
-        EXPECT_EQ(QL_IMAGE_JPEG, QlImageKindOf(out.c_str()));
+        size_t size = 0;
+        GlimmetPictureInfo info;
+        unsigned char *bytes = QlPictureReadChecked(File(source.name).c_str(), &size, &info);
+        ASSERT_NE(nullptr, bytes);
+        EXPECT_EQ(source.kind, info.kind);
+        EXPECT_EQ(1, QlImageSaveAsJpeg(bytes, size, info.kind, out.c_str()));
+        // Told a kind the bytes are not, FreeImage refuses them rather than guessing.
+        EXPECT_EQ(0, QlImageSaveAsJpeg(bytes, size, info.kind == GLIMMET_BMP ? GLIMMET_GIF : GLIMMET_BMP,
+                                       Native(File("x.jpg")).c_str()));
+        EXPECT_EQ(0, QlImageSaveAsJpeg(bytes, size, GLIMMET_JPEG, Native(File("x.jpg")).c_str()));
+        free(bytes);
         EXPECT_NE(nullptr, HPDF_LoadJpegImageFromFile(doc, out.c_str()));
+        std::vector<uint8_t> jpeg = QlTestReadFile(File("out.jpg"));
+        GlimmetPictureInfo written;
+        EXPECT_EQ(1, GlimmetPictureCheck(jpeg.data(), jpeg.size(), &written));
+        EXPECT_EQ(GLIMMET_JPEG, written.kind);
     }
-    EXPECT_EQ(0, QlImageSaveAsJpeg(Native(File("missing.bmp")).c_str(), Native(File("x.jpg")).c_str()));
-    EXPECT_EQ(QL_IMAGE_UNKNOWN, QlImageKindOf(Native(File("missing.bmp")).c_str()));
+    EXPECT_EQ(nullptr, QlPictureReadChecked(File("missing.bmp").c_str(), NULL, NULL));
 }
 
 TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)

@@ -7,6 +7,7 @@
 #include "DocTestSupport.h"
 #include "QlTestPdf.h"
 #include "QlTestPrint.h"
+#include "picture/PictureFixtures.h"
 
 #include "common/QlAppState.h"
 #include "common/QlSeams.h"
@@ -345,6 +346,50 @@ TEST_F(DocPdfTest, TheSaveDialogAndItsAnswers)
     ASSERT_EQ(1u, gBoxes.size());
     EXPECT_EQ("Cannot change directory", gBoxes[0]);
     EXPECT_TRUE(FileExists("again.pdf"));
+}
+
+// The logo of the settings: a picture is placed; a file the picture check
+// refuses (the icon whose impossible bit count once crashed the converter,
+// saved under a bitmap's name) is left out, the user is told, and the PDF is
+// written all the same.
+TEST_F(DocPdfTest, ARefusedLogoIsLeftOutAndReported)
+{
+    QlSettings.cfg.printLogo = 1;
+    snprintf(QlSettings.cfg.logoPath, sizeof QlSettings.cfg.logoPath, "%s\\logo.bmp", folder.c_str());
+    std::vector<uint8_t> icon = QlTestReadSource("tests/picture/data/red-16x16.ico");
+    ASSERT_GT(icon.size(), 36u);
+    icon[36] = 36;
+    const struct {
+        const char *name;
+        bool picture;
+    } cases[] = {{"a bitmap", true}, {"the damaged icon", false}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.picture)
+            ASSERT_TRUE(QlTestWriteBmp(QlSettings.cfg.logoPath, 120, 40, RGB(0, 0, 0), RGB(30, 90, 200)));
+        else
+            ASSERT_TRUE(QlTestWriteFile(QlSettings.cfg.logoPath, icon.data(), icon.size()));
+        Fill(DOC_SERVICE);
+        gMailShown.clear();
+        char path[QL_DOC_PATH_SIZE] = "";
+        int status = -1;
+        ASSERT_EQ(1, QlInvSavePdf(form, 0, path, 0, &status));
+        EXPECT_EQ(QL_PDF_STATUS_OK, status);
+        const std::string pdf = Native("INVOICE123.pdf");
+        EXPECT_TRUE(QlTestPdfCheck(pdf));
+        int images = 0;
+        for (const PdfShape &shape : QlTestPdfShapes(pdf)) images += shape.kind == "image";
+        EXPECT_EQ(c.picture ? 1 : 0, images);
+        EXPECT_NE(nullptr, Word(QlTestPdfWords(pdf), "Consulting"));
+        if (c.picture) {
+            EXPECT_TRUE(gMailShown.empty());
+        } else {
+            ASSERT_EQ(1u, gMailShown.size());
+            EXPECT_EQ("Error", gMailShown[0].caption);
+            EXPECT_EQ("Failed to load logo bitmap! Logo shall not be printed", gMailShown[0].text);
+            Keep(pdf, 1, "pdf-refused-logo");
+        }
+    }
 }
 
 TEST_F(DocPdfTest, TheCreditNoteCommandChecksAndReports)

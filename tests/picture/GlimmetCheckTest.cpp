@@ -25,7 +25,91 @@ std::vector<uint8_t> Fixture(const char *name)
     return QlTestReadSource(std::string("tests/picture/data/") + name);
 }
 
+// A run-length coded 8-bit bitmap of width x height over the coded data given.
+std::vector<uint8_t> RleBitmap(int width, int height, const std::vector<uint8_t> &data)
+{
+    std::vector<uint8_t> out(14 + 40 + 1024, 0);
+    out[0] = 'B', out[1] = 'M';
+    Put32(out, 2, (uint32_t)(out.size() + data.size()));
+    Put32(out, 10, (uint32_t)out.size());
+    Put32(out, 14, 40);
+    Put32(out, 18, (uint32_t)width);
+    Put32(out, 22, (uint32_t)height);
+    out[26] = 1, out[28] = 8;
+    Put32(out, 30, 1);
+    Put32(out, 34, (uint32_t)data.size());
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
 }  // namespace
+
+TEST(GlimmetCheck, SaysWhatItFoundFromTheBytes)
+{
+    const struct {
+        std::vector<uint8_t> bytes;
+        int kind;
+        uint32_t width, height;
+    } cases[] = {
+        {QlTestBmpBytes(7, 5, RGB(255, 0, 0), RGB(255, 255, 255)), GLIMMET_BMP, 7, 5},
+        {Fixture("blue-24x16.jpg"), GLIMMET_JPEG, 24, 16},
+        {Fixture("green-10x6.gif"), GLIMMET_GIF, 10, 6},
+        {Fixture("red-16x16.ico"), GLIMMET_NONE, 0, 0},
+    };
+    for (const auto &c : cases) {
+        GlimmetPictureInfo info = {9, 9, 9};
+        EXPECT_EQ(c.kind != GLIMMET_NONE, GlimmetPictureCheck(c.bytes.data(), c.bytes.size(), &info) == 1);
+        EXPECT_EQ(c.kind, info.kind);
+        EXPECT_EQ(c.width, info.width);
+        EXPECT_EQ(c.height, info.height);
+    }
+}
+
+// Run-length data is walked as a decoder would walk it: it must stay inside
+// the bitmap and the data, and reach the last row.
+TEST(GlimmetCheck, RunLengthDataMustFillItsBitmapAndNoMore)
+{
+    const std::vector<uint8_t> row = {4, 1};   // four pixels of colour 1: one whole row of a 4-wide bitmap
+    const std::vector<uint8_t> eol = {0, 0}, eob = {0, 1};
+    auto join = [](std::initializer_list<std::vector<uint8_t>> parts) {
+        std::vector<uint8_t> out;
+        for (const auto &p : parts) out.insert(out.end(), p.begin(), p.end());
+        return out;
+    };
+    const struct {
+        const char *what;
+        std::vector<uint8_t> data;
+        bool whole;
+    } cases[] = {
+        {"rows ended and the bitmap ended", join({row, eol, row, eol, row, eol, eob}), true},
+        {"the last row ended by the bitmap's end", join({row, eol, row, eol, row, eob}), true},
+        {"no end-of-bitmap mark after the last row", join({row, eol, row, eol, row, eol}), true},
+        {"a jump down to the last row", join({row, eol, {0, 2, 0, 1}, row, eob}), true},
+        {"literal pixels, padded", join({{0, 3, 7, 8, 9, 0, 1, 5}, eol, row, eol, row, eob}), true},
+        {"ended after the first row", join({row, eol, eob}), false},
+        {"data that stops short", join({row, eol}), false},
+        {"a run past the row's end", join({{5, 1}, eol, row, eol, row, eob}), false},
+        {"a run below the last row", join({row, eol, row, eol, row, eol, row, eob}), false},
+        {"a jump past the right edge", join({{0, 2, 5, 0}, eol, row, eol, row, eob}), false},
+        {"a jump below the bitmap", join({row, {0, 2, 0, 3}, eob}), false},
+        {"literal pixels past the data", {0, 4, 7, 8}, false},
+        {"no data at all", {}, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(c.whole, Whole(RleBitmap(4, 3, c.data))) << c.what;
+
+    // 8192 x 8192 declared over 2 KB, and 4096 x 4096 over data that ends
+    // after 512 rows: refused without walking further than the data.
+    std::vector<uint8_t> runs;
+    for (int i = 0; i < 512; i++) runs.insert(runs.end(), {255, 7, 0, 0});
+    runs.insert(runs.end(), eob.begin(), eob.end());
+    EXPECT_FALSE(Whole(RleBitmap(8192, 8192, runs)));
+    EXPECT_FALSE(Whole(RleBitmap(4096, 4096, runs)));
+    // Top-down rows cannot be run-length coded.
+    std::vector<uint8_t> topDown = RleBitmap(4, 3, join({row, eol, row, eol, row, eob}));
+    Put32(topDown, 22, (uint32_t)-3);
+    EXPECT_FALSE(Whole(topDown));
+}
 
 TEST(GlimmetCheck, WholeFilesPassAndEveryCutOfThemIsRefused)
 {

@@ -60,6 +60,18 @@ bool QlTestWriteBmp(const std::string &path, int width, int height, COLORREF top
     return QlTestWriteFile(path, out.data(), out.size());
 }
 
+std::vector<uint8_t> QlTestReadFile(const std::string &path)
+{
+    std::vector<uint8_t> data;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return data;
+    DWORD size = GetFileSize(file, NULL), got = 0;
+    if (size != INVALID_FILE_SIZE) data.resize(size);
+    if (size == INVALID_FILE_SIZE || !ReadFile(file, data.data(), size, &got, NULL) || got != size) data.clear();
+    CloseHandle(file);
+    return data;
+}
+
 std::vector<uint8_t> QlTestReadSource(const std::string &relativePath)
 {
     std::vector<uint8_t> data;

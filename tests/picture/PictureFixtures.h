@@ -16,6 +16,8 @@
 std::vector<uint8_t> QlTestBmpBytes(int width, int height, COLORREF topLeft, COLORREF rest);
 bool QlTestWriteBmp(const std::string &path, int width, int height, COLORREF topLeft, COLORREF rest);
 bool QlTestWriteFile(const std::string &path, const void *data, size_t size);
+// The bytes of a file (a Windows path); empty when it cannot be read.
+std::vector<uint8_t> QlTestReadFile(const std::string &path);
 // The bytes of a file of the source tree (through QL_SOURCE_DIR); empty when
 // it cannot be read.
 std::vector<uint8_t> QlTestReadSource(const std::string &relativePath);

@@ -344,15 +344,39 @@ TEST_F(SettingsTest, InvoicePageLogoPreviewAndTotalInWords)
         EXPECT_EQ(pickers.file, ItemText(page, IDE_CFG_LOGO_PATH));
         EXPECT_NE(nullptr, QlCfgLogoPreview());
         EXPECT_TRUE(answers.asked.empty());
-        // A file that is no picture: the preview goes, the path stays to be saved.
-        pickers.file = work_.path() + "\\COMP000\\cfg.dta";
-        SendDlgItemMessageA(page, IDB_CFG_LOGO_BROWSE, BM_CLICK, 0, 0);
-        EXPECT_EQ(nullptr, QlCfgLogoPreview());
-        ASSERT_EQ(1u, answers.asked.size());
-        EXPECT_EQ("Error", answers.asked[0].caption);
-        EXPECT_EQ("Cannot load logo image", answers.asked[0].text);
+        const std::string taken = pickers.file;
+        HBITMAP preview = QlCfgLogoPreview();
+
+        // A file that is no picture, and a bitmap header declaring 8192 x 8192
+        // pixels over 2 KB of run-length data: each is refused as it is
+        // chosen, named in the message, and the logo and its preview stay.
+        std::string huge = work_.path() + "\\huge.bmp";
+        std::vector<unsigned char> bytes = {'B', 'M'};
+        auto le32 = [&bytes](uint32_t v) {
+            for (int i = 0; i < 4; i++) bytes.push_back((unsigned char)(v >> (8 * i)));
+        };
+        le32(14 + 40 + 1024 + 2048), le32(0), le32(14 + 40 + 1024), le32(40), le32(8192), le32(8192);
+        le32(1 | 8 << 16), le32(1), le32(2048), le32(0), le32(0), le32(256), le32(0);
+        bytes.resize(bytes.size() + 1024);
+        for (int i = 0; i < 1024; i++) bytes.push_back(i % 2 ? 0 : 255), bytes.push_back(0);
+        HANDLE file = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL));
+        CloseHandle(file);
+        const std::string refusedFiles[] = {work_.path() + "\\COMP000\\cfg.dta", huge};
+        for (const std::string &refused : refusedFiles) {
+            SCOPED_TRACE(refused);
+            answers.asked.clear();
+            pickers.file = refused;
+            SendDlgItemMessageA(page, IDB_CFG_LOGO_BROWSE, BM_CLICK, 0, 0);
+            ASSERT_EQ(1u, answers.asked.size());
+            EXPECT_EQ("Error", answers.asked[0].caption);
+            EXPECT_EQ("Cannot load logo image\n\n" + refused, answers.asked[0].text);
+            EXPECT_EQ(taken, ItemText(page, IDE_CFG_LOGO_PATH));
+            EXPECT_EQ(preview, QlCfgLogoPreview());
+        }
         Press(page, QL_CFG_CMD_SAVE);
-        EXPECT_EQ(pickers.file, QlSettings.cfg.logoPath);
+        EXPECT_EQ(taken, QlSettings.cfg.logoPath);
     }
     EXPECT_EQ(nullptr, QlCfgLogoPreview());   // released with the page
 
