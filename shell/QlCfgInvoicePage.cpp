@@ -236,7 +236,7 @@ void QlCfgLogoBrowse(HWND page)
     if (!preview) {
         char text[80 + MAX_PATH + 4];
         snprintf(text, sizeof text, "%s\n\n%s", QlShellText()->CfgLogoFailed, path);
-        QlMsgBox(page, QlLangText()->Error, text, QL_COLOUR_WARNING);
+        QlMsgBoxTall(page, QlLangText()->Error, text, QL_COLOUR_WARNING);   // room for a long path
         return;
     }
     ReleasePreview();

@@ -7,6 +7,7 @@
 #include "../shell/ShellTestSupport.h"
 
 #include "common/QlPlatform.h"
+#include "resources/QlResCommon.h"
 #include "resources/QlResCustomers.h"
 #include "resources/QlResMenu.h"
 #include "resources/QlResNetmail.h"
@@ -368,6 +369,42 @@ TEST_F(Program, SettingsPagesPaint)
         EXPECT_GT(Spread("settings-cell-margins.png", ClientOnScreen(margins)), 0.02);
         PostMessageA(margins, WM_COMMAND, IDCANCEL, 0);
         Sleep(500);
+
+        // A logo the picture check refuses, chosen in the real file dialog:
+        // the icon whose impossible bit count once crashed the PDF converter,
+        // saved under a bitmap's name.  The page names it and keeps its logo.
+        FILE *source = fopen((Env("QL_SOURCE_DIR", ".") + "/tests/picture/data/red-16x16.ico").c_str(), "rb");
+        ASSERT_NE(nullptr, source);
+        std::vector<unsigned char> icon(4096);
+        icon.resize(fread(icon.data(), 1, icon.size(), source));
+        fclose(source);
+        ASSERT_GT(icon.size(), 36u);
+        icon[36] = 36;
+        const std::string damaged = work.path() + "\\damaged-logo.bmp";
+        HANDLE file = CreateFileA(damaged.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        ASSERT_TRUE(WriteFile(file, icon.data(), (DWORD)icon.size(), &written, NULL));
+        CloseHandle(file);
+        PostMessageA(GetDlgItem(pages[0], IDB_CFG_LOGO_BROWSE), BM_CLICK, 0, 0);
+        HWND picker = WaitForWindow("#32770", "Select Invoice Logo File", 10000);
+        ASSERT_NE(nullptr, picker);
+        std::vector<HWND> edits = ChildWindows(picker, "Edit");
+        ASSERT_FALSE(edits.empty());
+        SendMessageA(edits[0], WM_SETTEXT, 0, (LPARAM)damaged.c_str());
+        PostMessageA(picker, WM_COMMAND, IDOK, 0);
+        HWND refusal = WaitForWindow("#32770", "Error", 10000);
+        ASSERT_NE(nullptr, refusal);
+        char shown[512] = "";
+        GetDlgItemTextA(refusal, IDT_MSG_TEXT, shown, sizeof shown);
+        EXPECT_EQ(0u, std::string(shown).find("Cannot load logo image")) << shown;
+        EXPECT_NE(std::string::npos, std::string(shown).find(damaged)) << shown;
+        ASSERT_TRUE(Screenshot("settings-logo-refused.png"));
+        EXPECT_GT(Spread("settings-logo-refused.png", ClientOnScreen(refusal)), 0.02);
+        PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+        Sleep(500);
+        char logo[MAX_PATH] = "";
+        GetDlgItemTextA(pages[0], IDE_CFG_LOGO_PATH, logo, sizeof logo);
+        EXPECT_STREQ(".\\images\\ireland.bmp", logo);
     }
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);

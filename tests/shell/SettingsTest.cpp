@@ -372,6 +372,7 @@ TEST_F(SettingsTest, InvoicePageLogoPreviewAndTotalInWords)
             ASSERT_EQ(1u, answers.asked.size());
             EXPECT_EQ("Error", answers.asked[0].caption);
             EXPECT_EQ("Cannot load logo image\n\n" + refused, answers.asked[0].text);
+            EXPECT_EQ(IDD_MSG_BOX_TALL, answers.asked[0].dialogId);   // the tall box: room for a long path
             EXPECT_EQ(taken, ItemText(page, IDE_CFG_LOGO_PATH));
             EXPECT_EQ(preview, QlCfgLogoPreview());
         }
