@@ -191,6 +191,8 @@ static int ParseField(const QlDbField *f, const char *value, char *record)
         int64_t units;
         int hundredths;
         QlMoneyParse(text, &units, &hundredths);
+        // A stored amount a 32-bit field cannot hold is no amount, never a wrapped one.
+        if (f->kind == QL_FIELD_MONEY32 && (units > INT32_MAX || units < INT32_MIN)) units = 0, hundredths = 0;
         if (f->kind == QL_FIELD_MONEY64)
             Store<int64_t>(record, f->offset, units);
         else

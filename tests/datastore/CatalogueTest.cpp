@@ -1,6 +1,7 @@
 // Products, services and purchase-order lines.
 #include "DbTestSupport.h"
 
+#include <stdio.h>
 #include <string.h>
 #include <vector>
 
@@ -96,6 +97,38 @@ TEST_F(DataStoreTest, ProductsAddFindUpdateAndDelete)
     ASSERT_EQ(1, QlProdEnum(CollectProd, err)) << err;
     ASSERT_EQ(3u, gProds.size());
     ExpectSameProd(prods[2], gProds[1]);
+}
+
+// Stored prices are read into 32-bit units: one that cannot be held there,
+// or in 64 bits at all, reads as no price, never as a wrapped one.
+TEST_F(DataStoreTest, StoredPricesBeyondTheirFieldReadAsNone)
+{
+    QlProdRec prod = MakeProd("P1", "5012345678900", "Widget");
+    ASSERT_EQ(1, QlProdAddRec(&prod, err)) << err;
+    const struct {
+        const char *stored;
+        int32_t units;
+        uint32_t hundredths;
+    } cases[] = {
+        {"2147483647.99", 2147483647, 99},   // the largest that fits
+        {"-2147483648.50", INT32_MIN, 50},
+        {"2147483648.00", 0, 0},              // wrapped to -2147483648 before
+        {"99999999999.00", 0, 0},
+        {"99999999999999999999.00", 0, 0},
+        {"-92233720368547759.00", 0, 0},
+        {"1.2147483648", 0, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stored);
+        char sql[200];
+        snprintf(sql, sizeof sql, "update products set unit_price='%s' where iKey=%lld;", c.stored,
+                 (long long)prod.iKey);
+        ASSERT_EQ(1, QlDbExec(sql, err)) << err;
+        QlProdRec got = {};
+        ASSERT_EQ(1, QlProdGetByRowId(prod.iKey, &got, err)) << err;
+        EXPECT_EQ(c.units, got.unit_price_units);
+        EXPECT_EQ(c.hundredths, got.unit_price_hundredths);
+    }
 }
 
 TEST_F(DataStoreTest, ProductNameLengthAndNarrowSelects)
