@@ -10,7 +10,6 @@
 #include "QlTestPrint.h"
 #include "common/QlPdf.h"
 #include "common/QlPicture.h"
-#include "common/QlPlatform.h"
 #include "picture/GlimmetCheck.h"
 
 #include <stdio.h>
@@ -25,12 +24,6 @@ double Seconds(void)
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&now);
     return (double)now.QuadPart / (double)frequency.QuadPart;
-}
-
-std::string Native(const std::string &path)
-{
-    char native[MAX_PATH * 4];
-    return QlPathToNative(path.c_str(), native, sizeof native) ? native : "";
 }
 
 }  // namespace
@@ -64,7 +57,9 @@ TEST(HostileCorpus, EveryEntryPointRefusesOrDecodesWithinBounds)
         const double start = Seconds();
         GlimmetPictureInfo info;
         const int whole = GlimmetPictureCheck(file.bytes.data(), file.bytes.size(), &info);
-        if (file.verdict != QL_HOSTILE_ANY) EXPECT_EQ(file.verdict == QL_HOSTILE_PASSES, whole == 1);
+        if (file.verdict != QL_HOSTILE_ANY) {
+            EXPECT_EQ(file.verdict == QL_HOSTILE_PASSES, whole == 1);
+        }
         EXPECT_EQ(whole, QlPictureFileChecks(path.c_str()));   // the settings page's check of a chosen logo
         QlPictureSizeRec size = {};
         HBITMAP copy = QlPictureLoadCopy(path.c_str(), &size);   // the screen's and the printed logo's way
@@ -79,7 +74,9 @@ TEST(HostileCorpus, EveryEntryPointRefusesOrDecodesWithinBounds)
             EXPECT_EQ(0, placed);
         } else if (file.verdict == QL_HOSTILE_PASSES) {
             EXPECT_NE(nullptr, copy);
-            if (copy) EXPECT_EQ((int)info.width, size.width);
+            if (copy) {
+                EXPECT_EQ((int)info.width, size.width);
+            }
         }
         drawn += placed;
         EXPECT_EQ(HPDF_OK, HPDF_GetError(doc));
