@@ -321,18 +321,32 @@ TEST_F(EditorTest, ACreditNoteForTheModulesAccount)
     EXPECT_EQ(nullptr, GetDlgItem(form, IDE_DOC_BARCODE));
     EXPECT_EQ(QL_CREDIT_COLUMNS, QlListColumnCount(Lines()));
 
-    std::string taxBeforeRate;
+    // The rate shown and the tax computed agree from the start: the default
+    // rate (B) gives the tax without being chosen again; a typed tax that no
+    // rate gives shows no rate, and one that a rate gives shows that rate.
+    QlSettings.cfg.defaultRate = 1;
+    std::string taxAtDefault, rateShown, rateOfTypedTax, rateOfRateTax;
     {
+        auto tax = [](HWND d) { return DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS); };
         DialogDriver driver({[&](HWND d) {
             SetField(d, IDE_ITEM_DESCR, "Returned pipe");
             SetField(d, IDE_ITEM_PRICE_UNITS, "10");
-            taxBeforeRate = DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS);
-            Choose(d, IDC_ITEM_RATE, 1);
+            taxAtDefault = tax(d);
+            rateShown = DialogText(d, IDC_ITEM_RATE);
+            SetField(d, IDE_ITEM_TAX_UNITS, "1");
+            rateOfTypedTax = DialogText(d, IDC_ITEM_RATE);
+            SetField(d, IDE_ITEM_TAX_HUNDREDTHS, "35");   // 1.35 = 13.50 % of 10.00
+            rateOfRateTax = DialogText(d, IDC_ITEM_RATE);
+            SetField(d, IDE_ITEM_TAX_UNITS, "2");
+            SetField(d, IDE_ITEM_TAX_HUNDREDTHS, "30");
             ClickButton(d, IDOK);
         }});
         FormCommand(IDB_DOC_ADD);
     }
-    EXPECT_EQ("0.00", taxBeforeRate);
+    EXPECT_EQ("2.30", taxAtDefault);
+    EXPECT_EQ("B - 23.00%", rateShown);
+    EXPECT_EQ("", rateOfTypedTax);
+    EXPECT_EQ("C - 13.50%", rateOfRateTax);
     EXPECT_EQ("10.00", Text(IDT_DOC_TAX));
     EXPECT_EQ("2.30", Text(IDT_DOC_CARRIAGE_TAX));
     EXPECT_EQ("12.30", Text(IDT_DOC_GROSS));
