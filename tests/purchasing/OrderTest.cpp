@@ -107,7 +107,7 @@ TEST_F(OrderTest, ALineTakesTheProductsPurchasePriceTimesTheQuantity)
         int64_t qty;
         int64_t cents;
     } cases[] = {{"2.50", 3, 750},  {"2.50", 0, 0},   {"0.05", 20, 100}, {"12.5", 2, 2410},
-                 {"9999999.99", 9999999, 9999998900000001LL}, {"2.50", -1, -1}, {"-2.50", 1, -1}};
+                 {"9999999.99", 9999999, 9999998990000001LL}, {"2.50", -1, -1}, {"-2.50", 1, -1}};
     for (const auto &c : cases) EXPECT_EQ(c.cents, QlOrderLineCents(c.price, c.qty)) << c.price << " x " << c.qty;
 }
 
@@ -187,6 +187,24 @@ TEST_F(OrderTest, AQuantityMustBeAWholeNumberOfOneOrMore)
                         [](HWND d) { ClickButton(d, IDCANCEL); }});
     QlOrderLineAdd(form);
     EXPECT_EQ("3.5", pasted);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("The quantity must be a whole number", messages[0].text);
+    EXPECT_EQ(0, RowCount(Lines()));
+    // Typed key by key, the point stays in the field (it is not dropped to
+    // make 35) and OK refuses it.
+    messages.clear();
+    std::string typed;
+    DialogDriver keys({[&](HWND d) {
+                           Pick(d, 0);
+                           HWND qty = GetDlgItem(d, IDE_OITEM_QTY);
+                           SetField(d, IDE_OITEM_QTY, "");
+                           for (char c : std::string("12,5")) SendMessageA(qty, WM_CHAR, (WPARAM)c, 1);
+                           typed = DialogText(d, IDE_OITEM_QTY);
+                           ClickButton(d, IDOK);
+                       },
+                       [](HWND d) { ClickButton(d, IDCANCEL); }});
+    QlOrderLineAdd(form);
+    EXPECT_EQ("12,5", typed);
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("The quantity must be a whole number", messages[0].text);
     EXPECT_EQ(0, RowCount(Lines()));

@@ -150,6 +150,41 @@ TEST_F(EditorTest, ProductLinesByScanAndTheirRefusals)
     EXPECT_EQ("Choose a product from the list", messages[0].text);
     EXPECT_EQ(1, RowCount(Lines()));
 
+    // A quantity that is not a whole number of 1 or more is refused with its
+    // message, typed or pasted; the dialog stays until Cancel.
+    const struct {
+        const char *qty, *text;
+        bool paste;
+    } quantities[] = {{"3.5", "The quantity must be a whole number", false},
+                      {"12,5", "The quantity must be a whole number", true},
+                      {"-4", "The quantity cannot be negative", true},
+                      {"0", "Zero quantity", false}};
+    for (const auto &q : quantities) {
+        messages.clear();
+        DialogDriver driver({[&](HWND d) {
+                                 HWND pick = GetDlgItem(d, IDL_ITEM_PICK);
+                                 NMITEMACTIVATE nm = {};
+                                 nm.hdr.hwndFrom = pick;
+                                 nm.hdr.idFrom = IDL_ITEM_PICK;
+                                 nm.hdr.code = NM_DBLCLK;
+                                 nm.iItem = 0;
+                                 SendMessageA(d, WM_NOTIFY, IDL_ITEM_PICK, (LPARAM)&nm);
+                                 SetField(d, IDE_ITEM_QTY, q.paste ? "" : q.qty);
+                                 if (q.paste) {
+                                     ASSERT_TRUE(QlTestSetClipboardText(q.qty));
+                                     SendDlgItemMessageA(d, IDE_ITEM_QTY, WM_PASTE, 0, 0);
+                                 }
+                                 ClickButton(d, IDOK);
+                             },
+                             [](HWND d) { ClickButton(d, IDCANCEL); }});
+        FormCommand(IDB_DOC_ADD);
+        EXPECT_EQ(2u, driver.stepsRun()) << q.qty;
+        ASSERT_EQ(1u, messages.size()) << q.qty;
+        EXPECT_EQ("Invald Input", messages[0].caption);
+        EXPECT_EQ(q.text, messages[0].text) << q.qty;
+        EXPECT_EQ(1, RowCount(Lines())) << q.qty;
+    }
+
     // A product of no stock asks before it is taken; Cancel leaves it.
     messages.clear();
     answer = 0;
