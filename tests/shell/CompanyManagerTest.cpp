@@ -194,7 +194,7 @@ TEST_F(CompanyManagerTest, StartOpensTheRememberedCompanyWithoutTheDialog)
     QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
     EXPECT_EQ(1, QlCompanies.current);
     EXPECT_EQ(0, memcmp(&acme, &QlSettings.cfg, sizeof acme));
-    EXPECT_EQ(2500, QlSettings.rates[1]);
+    EXPECT_EQ(2500, QlSettings.rates[0]);
     EXPECT_STREQ("MOMS %", QlTaxLabel);
     EXPECT_TRUE(answers.asked.empty());
     EXPECT_EQ(0u, driver.stepsRun());
@@ -326,7 +326,8 @@ TEST_F(CompanyManagerTest, FirstStartCreatesCompaniesInTurnAndLoadsOne)
 
     EXPECT_EQ(0, QlCompanies.current);
     EXPECT_STREQ("Acme Widgets Ltd", QlSettings.cfg.companyName);
-    EXPECT_EQ(1900, QlSettings.rates[1]);
+    EXPECT_EQ(1900, QlSettings.rates[0]);   // Germany's standard rate is rate A
+    EXPECT_EQ(700, QlSettings.rates[1]);
     QlMconfRec mconf;
     ASSERT_TRUE(ReadMconf(&mconf));
     EXPECT_EQ(0, mconf.company);
