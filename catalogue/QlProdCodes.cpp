@@ -62,18 +62,27 @@ static unsigned char *sUsed;
 static const char *sUsedPrefix;
 static int sUsedEan;
 
-static int MarkProductCodeCb(const QlProdRec *rec)
+int QlProdMarkCodeUsed(unsigned char *used, size_t count, const char *prefix, int ean, const char *barcode)
 {
-    size_t prefix = strlen(sUsedPrefix);
-    const char *code = rec->barcode;
-    if (strlen(code) != prefix + PRODUCT_CODE_LENGTH + 1 || strncmp(code, sUsedPrefix, prefix) != 0 ||
-        !QlBarcodeIsDigits(code))
+    size_t length = strlen(prefix);
+    if (length > 7 || strlen(barcode) != length + PRODUCT_CODE_LENGTH + 1 || strncmp(barcode, prefix, length) != 0 ||
+        !QlBarcodeIsDigits(barcode))
         return 0;
     char body[16];
-    memcpy(body, code, prefix + PRODUCT_CODE_LENGTH);
-    body[prefix + PRODUCT_CODE_LENGTH] = '\0';
-    char check = sUsedEan ? QlBarcodeEanCheckDigit(body) : QlBarcodeUpcCheckDigit(body);
-    if (code[prefix + PRODUCT_CODE_LENGTH] == check) sUsed[atoi(body + prefix)] = 1;
+    memcpy(body, barcode, length + PRODUCT_CODE_LENGTH);
+    body[length + PRODUCT_CODE_LENGTH] = '\0';
+    char check = ean ? QlBarcodeEanCheckDigit(body) : QlBarcodeUpcCheckDigit(body);
+    if (barcode[length + PRODUCT_CODE_LENGTH] != check) return 0;
+    // Five digits reach 99999, one past the numbers the generator gives.
+    size_t number = (size_t)atoi(body + length);
+    if (number >= count) return 0;
+    used[number] = 1;
+    return 1;
+}
+
+static int MarkProductCodeCb(const QlProdRec *rec)
+{
+    QlProdMarkCodeUsed(sUsed, PRODUCT_CODE_END, sUsedPrefix, sUsedEan, rec->barcode);
     return 0;
 }
 

@@ -160,6 +160,45 @@ static int RefuseDuplicate(HWND dialog, const char *barcode)
     return Refuse(dialog, QlCatText()->DuplicateBarcode, message);
 }
 
+// Another enabled product than the one with the key (0: any product)
+// carries the barcode: 1 yes, 0 no, -1 when the store could not tell (its
+// text in err).
+static int sOtherFound;
+static int OtherFoundCb(const QlProdRec *)
+{
+    sOtherFound = 1;
+    return 0;
+}
+
+static int BarcodeOfAnother(const char *barcode, int64_t key, char *err)
+{
+    char quoted[2 * 31];
+    char sql[QL_DB_SQL_QUERY];
+    if (!QlSqlQuote(barcode, quoted, sizeof quoted)) {
+        QlDbSetError(err, QL_DB_ERR_TOO_LONG);
+        return -1;
+    }
+    snprintf(sql, sizeof sql,
+             "select iKey from products where enabled='yes' and barcode='%s' and iKey<>'" QL_I64 "' limit 1;", quoted,
+             key);
+    sOtherFound = 0;
+    if (!QlProdEnumSql(OtherFoundCb, sql, err)) return -1;
+    return sOtherFound;
+}
+
+// A barcode that another product carries, or that could not be checked, is
+// refused with its message; 1 when the barcode may be stored.
+static int BarcodeFree(HWND dialog, const char *barcode, int64_t key)
+{
+    if (!barcode[0]) return 1;
+    char err[QL_DB_ERR_SIZE] = "";
+    switch (BarcodeOfAnother(barcode, key, err)) {
+    case 0: return 1;
+    case 1: return RefuseDuplicate(dialog, barcode);
+    default: return Refuse(dialog, QlCatText()->Error, err);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // New product
 
@@ -189,8 +228,7 @@ int QlProdAdd(HWND dialog)
     char err[QL_DB_ERR_SIZE];
     QlProdReadBarcode(dialog, rec.barcode, (int)sizeof rec.barcode - 1);
     if (!BarcodeLongEnough(dialog, rec.barcode, text->NewBarcodeTooShort)) return 0;
-    QlProdRec found;
-    if (rec.barcode[0] && QlProdFind("barcode", rec.barcode, &found, err)) return RefuseDuplicate(dialog, rec.barcode);
+    if (!BarcodeFree(dialog, rec.barcode, 0)) return 0;
     QlUiGetField(dialog, IDE_PROD_NAME, rec.name);
     if (!rec.name[0]) return Refuse(dialog, text->InvalidInput, text->NoDescription);
     ReadPrices(dialog, &rec);
@@ -284,27 +322,6 @@ static HWND ProductsList(void)
     return QlProdState.window ? GetDlgItem(QlProdState.window, IDL_PROD_LIST) : NULL;
 }
 
-// Another enabled product than the one with the key carries the barcode.
-static int sOtherFound;
-static int OtherFoundCb(const QlProdRec *)
-{
-    sOtherFound = 1;
-    return 0;
-}
-
-static int BarcodeOfAnother(const char *barcode, int64_t key, char *err)
-{
-    char quoted[2 * 31];
-    char sql[QL_DB_SQL_QUERY];
-    if (!QlSqlQuote(barcode, quoted, sizeof quoted)) return 0;
-    snprintf(sql, sizeof sql,
-             "select iKey from products where enabled='yes' and barcode='%s' and iKey<>'" QL_I64 "' limit 1;", quoted,
-             key);
-    sOtherFound = 0;
-    QlProdEnumSql(OtherFoundCb, sql, err);
-    return sOtherFound;
-}
-
 int QlProdEditSave(HWND dialog)
 {
     const QlCatTextRec *text = QlCatText();
@@ -323,7 +340,7 @@ int QlProdEditSave(HWND dialog)
     if (!QlProdGetByRowId(QlAtoI64(key), &rec, err)) return Refuse(dialog, text->Error, err);
     // A scan must never find the wrong product: no two live products share
     // a barcode.
-    if (barcode[0] && BarcodeOfAnother(barcode, rec.iKey, err)) return RefuseDuplicate(dialog, barcode);
+    if (!BarcodeFree(dialog, barcode, rec.iKey)) return 0;
 
     memcpy(rec.name, name, sizeof rec.name);
     memcpy(rec.barcode, barcode, sizeof rec.barcode);

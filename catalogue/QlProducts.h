@@ -107,6 +107,11 @@ enum {
 int QlProdBuildCode(const char *prefix, const char *productCode, int ean, char *code, size_t codeSize,
                     char *productOut);
 
+// Marks used[n] when the barcode is the generated code of prefix, product
+// number n and its check digit (EAN-13 or UPC-A), and n is below count (a
+// number of the table); 1 when it marked one.
+int QlProdMarkCodeUsed(unsigned char *used, size_t count, const char *prefix, int ean, const char *barcode);
+
 // The manufacturer code proposed when dialog 200 opens: 11111 to 43878.
 int QlProdRandomMfrCode(void);
 // The first free short code ("%04X" of 1 to 65534, not used by an enabled

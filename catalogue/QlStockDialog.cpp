@@ -153,9 +153,8 @@ static void StockCommand(HWND dialog, int out)
     QlProdRec product;
     char err[QL_DB_ERR_SIZE];
     if (!QlProdGetByRowId(QlAtoI64(key), &product, err)) return;
-    BOOL read = FALSE;
-    UINT quantity = GetDlgItemInt(dialog, IDE_STOCK_QTY, &read, FALSE);
-    if (!read || quantity == 0 || quantity > QL_STOCK_MAX) return;
+    int64_t quantity = 0;
+    if (!QlItemReadQuantity(dialog, IDE_STOCK_QTY, QL_STOCK_MAX, &quantity)) return;
 
     char caption[100], message[160];
     int64_t stock = product.stock_qty;
@@ -168,7 +167,7 @@ static void StockCommand(HWND dialog, int out)
         }
         stock += quantity;
     } else {
-        if (stock < (int64_t)quantity) {
+        if (stock < quantity) {
             ClearPick(dialog);
             snprintf(message, sizeof message, text->StockShortText, product.stock_qty);
             Warn(dialog, text->StockShortCaption, message);

@@ -65,9 +65,13 @@ int QlCustAddSave(HWND dialog)
 {
     QlCustRec rec;
     memset(&rec, 0, sizeof rec);
+    // Blanks around the name and address count for nothing: a name of
+    // spaces is an empty one, and the A/C ref is made from its letters.
     QlUiGetField(dialog, IDE_CUSTADD_COMPANY, rec.company);
+    QlCustTrimBlanks(rec.company);
     if (strlen(rec.company) < 2) return QL_CUST_ADD_TOO_SHORT;
     QlUiGetField(dialog, IDE_CUST_ADDR1, rec.addr1);
+    QlCustTrimBlanks(rec.addr1);
     if (!rec.addr1[0]) return QL_CUST_ADD_EMPTY_ADDRESS;
     QlUiGetField(dialog, IDE_CUST_ADDR2, rec.addr2);
     QlUiGetField(dialog, IDE_CUST_ADDR3, rec.addr3);

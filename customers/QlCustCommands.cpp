@@ -51,6 +51,15 @@ static int AcRefTaken(const char *acref)
     return QueryHasRow(sql);
 }
 
+void QlCustTrimBlanks(char *text)
+{
+    size_t start = strspn(text, " \t");
+    size_t length = strlen(text + start);
+    while (length > 0 && (text[start + length - 1] == ' ' || text[start + length - 1] == '\t')) length--;
+    memmove(text, text + start, length);
+    text[length] = '\0';
+}
+
 int QlCustMakeAcRef(QlCustRec *rec)
 {
     if (strnlen(rec->company, sizeof rec->company) < 2) return 0;
@@ -110,6 +119,8 @@ void QlCustUpdateCmd(HWND module)
     QlUiGetField(module, IDE_CUST_ADDR1, rec.addr1);
     QlUiGetField(module, IDE_CUST_ADDR2, rec.addr2);
     QlUiGetField(module, IDE_CUST_ADDR3, rec.addr3);
+    QlCustTrimBlanks(rec.company);
+    QlCustTrimBlanks(rec.addr1);
     if (!rec.company[0] || !rec.addr1[0]) {
         QlMsgBox(module, QlCustText()->InvalidInput, QlCustText()->FillNameAddress, QL_COLOUR_WARNING);
         return;

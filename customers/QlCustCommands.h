@@ -45,6 +45,9 @@ int QlCustMakeAcRef(QlCustRec *rec);
 // 1 when the account has an enabled transaction of any type, or when that
 // cannot be told (the query failed); 0 when it has none.
 int QlCustHasTrans(int64_t iKey);
+// Removes the blanks (spaces, tabs) before and after a text in place: a
+// name or address of blanks alone is an empty one.
+void QlCustTrimBlanks(char *text);
 // Adds 100 sample accounts "company name<i> ltd"; 0 at the first failure.
 int QlCustMakeSamples(void);
 

@@ -3,7 +3,6 @@
 #include "datastore/QlDb.h"
 #include "datastore/QlDbImport.h"
 
-#include "common/QlSeams.h"
 
 #include <stdio.h>
 
@@ -27,18 +26,23 @@ static void ImportOldRecords(unsigned company)
     QlLegacyImportAll(company);
 }
 
-int QlCompanyDbOpen(HWND owner)
+int QlCompanyDbPath(char *path, size_t size)
 {
     int company = QlDbCurrentCompany ? QlDbCurrentCompany() : -1;
+    if (company < 0) return 0;
+    int n = snprintf(path, size, "COMP%03u\\quilry.db", (unsigned)company);
+    return n > 0 && (size_t)n < size;
+}
+
+int QlCompanyDbOpen(char *err)
+{
     char path[MAX_PATH];
-    char err[256];
-    if (company < 0 || snprintf(path, sizeof path, "COMP%03u\\quilry.db", (unsigned)company) >= (int)sizeof path ||
-        !QlDbOpen(path, err)) {
-        QlSeamMessageBox(owner, "Failed to open database file", NULL, MB_OK);
-        PostQuitMessage(0);
+    if (!QlCompanyDbPath(path, sizeof path)) {
+        QlDbSetError(err, "no company chosen");
         return 0;
     }
-    ImportOldRecords((unsigned)company);
+    if (!QlDbOpen(path, err)) return 0;
+    ImportOldRecords((unsigned)QlDbCurrentCompany());
     gCompanyDbOpened = 1;
     return 1;
 }

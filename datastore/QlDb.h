@@ -111,8 +111,12 @@ int QlDbQuoteField(const char *field, size_t width, char *out, size_t outSize, c
 // at its company table; until then it answers -1, no company).
 typedef int (*QlDbCompanyNumberFn)(void);
 extern QlDbCompanyNumberFn QlDbCurrentCompany;
-// Opens the current company's database and imports old record files; on
-// failure shows "Failed to open database file" and posts the quit message.
-int QlCompanyDbOpen(HWND owner);
+// The current company's database file, "COMP%03u\quilry.db" below the
+// current directory, into path; 0 without a company.
+int QlCompanyDbPath(char *path, size_t size);
+// Opens the current company's database and imports old record files.  1
+// when open; 0 with the store's text in err (QL_DB_ERR_SIZE bytes): telling
+// the user, and what follows, is the caller's.
+int QlCompanyDbOpen(char *err);
 // Closes the database once a company database has been opened.
 void QlCompanyDbClose(void);

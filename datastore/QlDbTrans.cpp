@@ -235,7 +235,7 @@ int QlItemEnumSql(QlItemRowFn rowFn, const char *sql, char *err)
 int QlItemEnumByTrans(QlItemRowFn rowFn, int64_t transKey, char *err)
 {
     char sql[QL_DB_SQL_QUERY];
-    if (!QlDbFormatSql(sql, sizeof sql, err, "select * from invoices where enabled='yes' and tx_rowid='" QL_I64 "'",
+    if (!QlDbFormatSql(sql, sizeof sql, err, "select * from invoices where enabled='yes' and tx_rowid='" QL_I64 "' order by iKey",
                        transKey))
         return 0;
     return QlItemEnumSql(rowFn, sql, err);

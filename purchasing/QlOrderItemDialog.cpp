@@ -2,7 +2,9 @@
 // line, chosen from the product list, by a find over three columns or by
 // its barcode, with the line's description and quantity.  OK writes the
 // product, the quantity and the line total (the purchase price as listed
-// times the quantity) into the order window's working line, QlOrderLine.
+// times the quantity) into the order window's working line, QlOrderLine,
+// once the quantity is a whole number of 1 or more and the order stays
+// within the largest amount.
 //
 // The row id column of the list lies beyond its visible width: it carries
 // the product's row id, which the line keeps.
@@ -16,12 +18,15 @@
 #include "common/QlMoney.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
+#include "common/QlQuantity.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResPurchDocs.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
+#include "transactions/QlItemDialogs.h"
+#include "transactions/QlTransForm.h"
 #include "transactions/QlTransTexts.h"
 
 #include <commctrl.h>
@@ -56,12 +61,15 @@ template <size_t N> static void Put(char (&field)[N], const char *text)
     snprintf(field, N, "%s", text ? text : "");
 }
 
-void QlOrderLineTotal(const char *unitPrice, int64_t quantity, char *total, int size)
+int64_t QlOrderLineCents(const char *unitPrice, int64_t quantity)
 {
     int64_t units = 0;
     int hundredths = 0;
     QlMoneyParse(unitPrice, &units, &hundredths);
-    QlMoneyFormatCents((units * 100 + hundredths) * quantity, total, (size_t)size);
+    const int64_t price = units * 100 + hundredths;
+    // Refused before the product is formed: it cannot overflow.
+    if (price < 0 || quantity < 0 || price > QL_MAX_GROSS_CENTS || quantity > QL_QTY_MAX) return -1;
+    return price * quantity;
 }
 
 // ---------------------------------------------------------------------------
@@ -166,17 +174,32 @@ static void OnBarcode(HWND dialog)
 
 int QlOrderItemRead(HWND dialog, QlOrderRec *line)
 {
+    const QlTransTextRec *t = QlTransText();
     char text[80];
     QlUiGetField(dialog, IDT_OITEM_ROWID, text);
-    if (!text[0]) return 0;
+    if (!text[0]) {
+        // A line needs a product: the dialog stays open with what was typed.
+        QlMsgBox(dialog, t->InvalidInput, t->NoProductChosen, QL_COLOUR_WARNING);
+        return 0;
+    }
+    int64_t quantity = 0;
+    if (!QlItemReadQuantity(dialog, IDE_OITEM_QTY, QL_QTY_MAX, &quantity)) return 0;
+    char price[sizeof line->uprice];
+    QlUiGetField(dialog, IDT_OITEM_PRICE, price);
+    // The line and the order it joins stay within the largest amount, which
+    // is also what the line's total field and the order's gross can hold.
+    const int64_t total = QlOrderLineCents(price, quantity);
+    if (total < 0 || total > QL_MAX_GROSS_CENTS || total > QL_MAX_GROSS_CENTS - QlOrderOtherLinesCents) {
+        QlMsgBox(dialog, QlLangText()->Error, t->MaxAmount, QL_COLOUR_WARNING);
+        return 0;
+    }
     line->iProductRowId = strtoll(text, NULL, 10);
-    QlUiGetField(dialog, IDE_OITEM_QTY, text);
-    line->iQty = strtoll(text, NULL, 10);
+    line->iQty = quantity;
     QlUiGetField(dialog, IDE_OITEM_DESCR, line->description);
-    QlUiGetField(dialog, IDT_OITEM_PRICE, line->uprice);
+    memcpy(line->uprice, price, sizeof line->uprice);
     QlUiGetField(dialog, IDT_OITEM_CODE, line->scode);
     QlUiGetField(dialog, IDT_OITEM_SUPP_CODE, line->supplier_code);
-    QlOrderLineTotal(line->uprice, line->iQty, line->total, sizeof line->total);
+    QlMoneyFormatCents(total, line->total, sizeof line->total);
     return 1;
 }
 
@@ -245,11 +268,7 @@ static BOOL OnInitDialog(HWND dialog)
 static void OnOk(HWND dialog)
 {
     QlOrderRec line = QlOrderLine;
-    if (!QlOrderItemRead(dialog, &line)) {
-        // A line needs a product: the dialog stays open with what was typed.
-        QlMsgBox(dialog, QlTransText()->InvalidInput, QlTransText()->NoProductChosen, QL_COLOUR_WARNING);
-        return;
-    }
+    if (!QlOrderItemRead(dialog, &line)) return;
     QlOrderLine = line;
     EndDialog(dialog, 1);
 }

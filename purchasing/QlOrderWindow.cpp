@@ -32,6 +32,7 @@
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
+#include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
 #include "transactions/QlTransPost.h"
 #include "transactions/QlTransTexts.h"
@@ -46,6 +47,7 @@ int QlOrderMode;
 QlTransRec QlOrderHeader;
 QlOrderRec QlOrderLine;
 int QlOrderItemMode;
+int64_t QlOrderOtherLinesCents;
 
 // The open window's line list and the row being edited.
 static HWND sLines;
@@ -189,10 +191,17 @@ static INT_PTR RunItemDialog(HWND window)
     return DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_ORDER_ITEM), window, QlOrderItemDlgProc, 0);
 }
 
+static int64_t LinesCents(HWND window)
+{
+    HWND list = GetDlgItem(window, IDL_DOC_LINES);
+    return QlListSumCents(list, QL_ORDER_COL_TOTAL, (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
 void QlOrderLineAdd(HWND window)
 {
     memset(&QlOrderLine, 0, sizeof QlOrderLine);
     QlOrderItemMode = 1;
+    QlOrderOtherLinesCents = LinesCents(window);
     if (RunItemDialog(window) != 1) return;
     QlOrderLineAppend(&QlOrderLine);
     QlOrderTotal(window);
@@ -221,6 +230,7 @@ void QlOrderLineEdit(HWND window)
     QlOrderLine.iQty = strtoll(text, NULL, 10);
     QlListGetCell(list, row, QL_ORDER_COL_UPRICE, QlOrderLine.uprice, sizeof QlOrderLine.uprice);
     QlListGetCell(list, row, QL_ORDER_COL_TOTAL, QlOrderLine.total, sizeof QlOrderLine.total);
+    QlOrderOtherLinesCents = LinesCents(window) - QlListCellCents(list, QL_ORDER_COL_TOTAL, row);
     if (RunItemDialog(window) == 1) {
         QlOrderLineRewrite(&QlOrderLine);
         QlOrderTotal(window);
@@ -263,12 +273,19 @@ int QlOrderSave(HWND window)
     const int rows = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
     if (rows <= 0) return 0;
     const QlTransTextRec *t = QlTransText();
-    char total[13], acref[6];
-    QlUiGetField(window, IDT_ORDER_TOTAL, total);
-    if (!total[0] || strcmp(total, "0.00") == 0) {
+    // The gross is the sum of the lines in cents, never the text of the
+    // total shown, and it must fit the gross field whole.
+    const int64_t totalCents = LinesCents(window);
+    if (totalCents <= 0) {
         QlMsgBox(window, QlLangText()->Error, t->ZeroGross, QL_COLOUR_WARNING);
         return 0;
     }
+    if (totalCents > QL_MAX_GROSS_CENTS) {
+        QlMsgBox(window, QlLangText()->Error, t->MaxAmount, QL_COLOUR_WARNING);
+        return 0;
+    }
+    char total[sizeof(QlTransRec::gross)], acref[6];
+    QlMoneyFormatCents(totalCents, total, sizeof total);
     QlUiGetField(window, IDT_DOC_ACREF, acref);
     if (!acref[0]) {
         QlMsgBox(window, t->MissingAccountCaption, t->MissingAccountText, QL_COLOUR_WARNING);

@@ -33,7 +33,8 @@ INT_PTR CALLBACK QlPurchInvViewDlgProc(HWND window, UINT msg, WPARAM wParam, LPA
 // from the database; the new window, NULL when nothing was rebuilt (no
 // memory for the lines: the old window stays as it was).
 HWND QlPurchInvRebuild(HWND window, int unused);
-// Row function of the stored view: the line goes to the top of the list.
+// Row function of the stored view: the line goes to the end of the list, so
+// that the lines show in the order they were entered.
 int QlPurchInvLineRowCb(const QlItemRec *line);
 // The totals from the lines: 1187 price, 1163 net, 1164 tax, 1170 gross.
 void QlPurchInvSumLines(HWND window);
@@ -69,6 +70,9 @@ extern QlTransRec QlOrderHeader;
 extern QlOrderRec QlOrderLine;
 // 1 add, 0 edit; read by the order-item dialog.
 extern int QlOrderItemMode;
+// The order's total in cents without the line being added or edited: the
+// order-item dialog keeps the order within the largest amount with it.
+extern int64_t QlOrderOtherLinesCents;
 
 // List columns of the order lines (5 and 6 lie beyond the visible width and
 // carry the product's row id and code for saving).
@@ -118,10 +122,13 @@ int QlOrderItemRowCb(const QlProdRec *product);
 void QlOrderItemShow(HWND dialog);
 // Finds the find text in the chosen column; 1 with the row.
 int QlOrderItemFind(HWND dialog, int *row);
-// Reads the fields into the line; 0 when no product is chosen.
+// Reads the fields into the line: 1 when taken; 0 after telling the user
+// why not (no product chosen; a quantity that is not a whole number of 1 or
+// more; a line that takes the order past the largest amount).
 int QlOrderItemRead(HWND dialog, QlOrderRec *line);
-// The line total "%I64d.%02u" of a unit price text and a quantity.
-void QlOrderLineTotal(const char *unitPrice, int64_t quantity, char *total, int size);
+// The line total in cents of a unit price text and a quantity; -1 for a
+// negative price or quantity or one beyond the largest amount or quantity.
+int64_t QlOrderLineCents(const char *unitPrice, int64_t quantity);
 
 // ---------------------------------------------------------------------------
 // The purchase order's output, read from the open stored order window

@@ -196,7 +196,7 @@ int QlPurchInvLineRowCb(const QlItemRec *line)
     if (!sStoredList) return 0;
     LVITEMA item = {};
     item.mask = LVIF_TEXT;
-    item.iItem = 0;
+    item.iItem = (int)SendMessageA(sStoredList, LVM_GETITEMCOUNT, 0, 0);   // in the order they were entered
     item.pszText = (char *)line->descr;
     int row = (int)SendMessageA(sStoredList, LVM_INSERTITEMA, 0, (LPARAM)&item);
     if (row < 0) return 0;

@@ -1,8 +1,11 @@
 // The tax report window and what it prints and exports.
 //
-// A load lists the enabled invoices whose tax is not "0.00", keeping those
-// whose date lies in the range (both ends included, dates compared as
-// dates), and sums the net and tax columns into the two totals.  Print and
+// A load lists the enabled invoices and credit notes that carry tax, keeping
+// those whose date lies in the range (both ends included, dates compared as
+// dates), and sums the net and tax columns into the two totals.  A
+// document's tax is its lines' tax and its carriage's tax, its net what its
+// gross holds besides; a credit note's amounts are listed negative, so that
+// it lowers the totals.  Print and
 // Export read everything back from the list, so they always show what the
 // window shows.
 
@@ -80,9 +83,29 @@ static int InRange(const QlDateRec *date)
     return QlDateIsOnOrAfter(date, &r->from) && QlDateIsOnOrAfter(&r->to, date);
 }
 
+int QlVatReportAmounts(const QlTransRec *rec, int64_t *net, int64_t *tax)
+{
+    char text[sizeof rec->gross + 1];
+    snprintf(text, sizeof text, "%.*s", FIELD(rec->vat));
+    int64_t lineTax = QlMoneyParseCents(text);
+    snprintf(text, sizeof text, "%.*s", FIELD(rec->carriage_vat));
+    int64_t carriageTax = QlMoneyParseCents(text);
+    snprintf(text, sizeof text, "%.*s", FIELD(rec->gross));
+    int64_t gross = QlMoneyParseCents(text);
+    *tax = lineTax + carriageTax;
+    *net = gross - *tax;
+    if (rec->type == 2) {
+        *tax = -*tax;
+        *net = -*net;
+    }
+    return *tax != 0;
+}
+
 int QlVatReportRowCb(const QlTransRec *rec)
 {
-    char text[96];
+    int64_t net, tax;
+    if (!QlVatReportAmounts(rec, &net, &tax)) return 0;
+    char text[160];
     snprintf(text, sizeof text, "%.*s", FIELD(rec->date));
     QlDateRec date;
     QlDateParseDmy(text, &date);
@@ -103,11 +126,15 @@ int QlVatReportRowCb(const QlTransRec *rec)
     QlListSetCell(list, row, COL_DATE, text);
     snprintf(text, sizeof text, "%.*s", FIELD(rec->acref));
     QlListSetCell(list, row, 2, text);
-    snprintf(text, sizeof text, "%.*s", FIELD(rec->desc));
+    // A credit note says so in its details: its amounts lower the totals.
+    if (rec->type == 2)
+        snprintf(text, sizeof text, "%s: %.*s", QlRepText()->TransTypeNames[2], FIELD(rec->desc));
+    else
+        snprintf(text, sizeof text, "%.*s", FIELD(rec->desc));
     QlListSetCell(list, row, 3, text);
-    snprintf(text, sizeof text, "%.*s", FIELD(rec->gross));
+    QlMoneyFormatCents(net, text, sizeof text);
     QlListSetCell(list, row, COL_NET, text);
-    snprintf(text, sizeof text, "%.*s", FIELD(rec->vat));
+    QlMoneyFormatCents(tax, text, sizeof text);
     QlListSetCell(list, row, COL_TAX, text);
     return 0;
 }
@@ -132,7 +159,7 @@ int QlVatReportLoad(HWND window, int listId, int mode, const QlDateRec *from, co
 
     char err[QL_DB_ERR_SIZE] = "";
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    int ok = QlTransEnumSql(QlVatReportRowCb, "select * from trans where enabled='yes' and type='1' and vat<>'0.00'",
+    int ok = QlTransEnumSql(QlVatReportRowCb, "select * from trans where enabled='yes' and (type='1' or type='2')",
                             err);
     // A failed query shows no list: the rows before the failure are not all
     // the invoices, and totals of them would mislead.

@@ -1,5 +1,5 @@
-// The tax report: the enabled invoices that carry tax, for all dates or a
-// date range, in a window of their own with the sums of their net and tax
+// The tax report: the enabled invoices and credit notes that carry tax, for
+// all dates or a date range, in a window of their own with the sums of their net and tax
 // amounts, printed or written to a CSV file from what the list shows.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>
+#include <stdint.h>
 
 // The range of the last load: mode 0 all dates, 1 the dates from .. to
 // (both included).  The list is the one the row function fills.
@@ -32,7 +33,12 @@ INT_PTR CALLBACK QlVatReportDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM
 // to are not read) and sets the two totals.  1 when the query ran; 0 after
 // telling the user it failed (the list and the totals are then empty).
 int QlVatReportLoad(HWND window, int listId, int mode, const QlDateRec *from, const QlDateRec *to);
-// The load's row function: appends the invoice when its date is in range.
+// A document's amounts as the report lists them: tax = the lines' tax and
+// the carriage's tax, net = the gross less that tax, both negative for a
+// credit note (type 2).  1 when the document carries tax.
+int QlVatReportAmounts(const QlTransRec *rec, int64_t *net, int64_t *tax);
+// The load's row function: appends the document when it carries tax and its
+// date is in range.
 int QlVatReportRowCb(const QlTransRec *rec);
 
 // Prints the list (the print dialog first); 1 when printed.  An empty list

@@ -110,6 +110,8 @@
 #define IDE_CFG_CURRENCY 1232
 #define IDT_CFG_CURRENCIES 1391
 #define IDC_CFG_CURRENCIES 1180
+#define IDT_CFG_RATES_GROUP 1460        // the rates in force, as saved
+#define IDL_CFG_RATES 1461
 
 // E-mail and network page.
 #define IDD_CFG_MAIL 210

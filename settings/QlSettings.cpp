@@ -87,19 +87,26 @@ static int FormatCfgPath(int company, char *path, size_t size)
 
 int QlCfgSave(void)
 {
-    char path[MAX_PATH];
+    char path[MAX_PATH], fresh[MAX_PATH];
     if (!FormatCfgPath(QlCompanies.current, path, sizeof path)) return 0;
-    FILE *file = QlFileOpen(path, "r+b");
-    if (!file) file = QlFileOpen(path, "w+b");
-    if (!file) return 0;
+    // The record goes whole into a new file beside the old one, which then
+    // takes the old one's place in one step: a failure or a crash on the way
+    // leaves the old file as it was, never half a record.
+    int n = snprintf(fresh, sizeof fresh, "%s.new", path);
+    if (n <= 0 || (size_t)n >= sizeof fresh) return 0;
+    HANDLE file = CreateFileA(fresh, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return 0;
 
     SYSTEMTIME now;
     GetLocalTime(&now);
     QlSettings.cfg.saveYear = now.wYear;
 
-    int ok = fwrite(&QlSettings.cfg, 1, sizeof QlSettings.cfg, file) == sizeof QlSettings.cfg;
-    if (fflush(file) != 0) ok = 0;
-    if (fclose(file) != 0) ok = 0;
+    DWORD written = 0;
+    int ok = WriteFile(file, &QlSettings.cfg, sizeof QlSettings.cfg, &written, NULL) && written == sizeof QlSettings.cfg;
+    if (!FlushFileBuffers(file)) ok = 0;
+    if (!CloseHandle(file)) ok = 0;
+    if (ok) ok = MoveFileExA(fresh, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    if (!ok) DeleteFileA(fresh);
     return ok;
 }
 

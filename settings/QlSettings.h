@@ -184,8 +184,10 @@ void QlCfgSetInitial(QlSettingsRec *rec);
 void QlCfgFillTaxDefaults(void);
 
 // Writes QlSettings.cfg to the current company's file, with this year stamped
-// into it.  1 when all 4144 bytes reached the file; 0 when no company is
-// current or the file cannot be opened or written.
+// into it, as one replace: a new file "cfg.dta.new" is written and flushed,
+// then moved over the old one.  1 when all 4144 bytes reached the file; 0
+// when no company is current or the file cannot be written or moved, and
+// the old file is then as it was.
 int QlCfgSave(void);
 
 // Reads company number company's file.  Only when the whole 4144 bytes were

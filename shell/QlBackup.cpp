@@ -1,15 +1,17 @@
 // Backup, restore and cleardown of the current company's data.
 //
 // A backup is a folder named by the local time ("2012_03_07_142501") inside
-// a folder the user picks, holding a copy of the company's database and an
-// empty marker file "<stamp>.bak"; restoring, the user picks a marker and
-// the database of its folder replaces the company's.  The operations change
+// a folder the user picks, holding a copy of the company's database and of
+// its settings file and an empty marker file "<stamp>.bak"; restoring, the
+// user picks a marker and the database and settings file of its folder
+// replace the company's (a backup without a settings file, made before they
+// were kept, restores the database alone).  The operations change
 // the current directory while they work and change it back to the working
 // folder on every path.
 //
 // The copies are checked: a backup whose copy failed is removed and
-// reported, and a restore copies the backup beside the company's database
-// first and puts it in place only when the whole file arrived, so that a
+// reported, and a restore copies the backup's files beside the company's
+// first and puts them in place only when both arrived whole, so that a
 // failed restore leaves the data as it was.  The database is open again
 // before any restore reports.  The cleardown runs in one database
 // transaction: all of it or nothing.
@@ -25,13 +27,19 @@
 #include "datastore/QlDbTables.h"
 #include "settings/QlSettings.h"
 #include "shell/QlCompanyManager.h"
+#include "shell/QlLangApply.h"
+#include "shell/QlMain.h"
+#include "shell/QlMainWindow.h"
+#include "shell/QlPanels.h"
 
 #include <commdlg.h>
 #include <stdio.h>
 #include <string.h>
 
 #define DB_FILE "quilry.db"
+#define CFG_FILE "cfg.dta"
 #define RESTORE_FILE "quilry.rst"   // the backup's database on its way in
+#define RESTORE_CFG "cfg.rst"       // and its settings file
 
 // ---------------------------------------------------------------------------
 // Paths and files
@@ -95,6 +103,8 @@ static void Fail(HWND owner, const char *caption, const char *text)
 // Removes a backup folder that did not come out whole.
 static void RemoveBackup(const char *folder, const char *copy, const char *marker)
 {
+    char settings[MAX_PATH];
+    if (Join(settings, sizeof settings, folder, CFG_FILE)) DeleteFileA(settings);
     DeleteFileA(copy);
     DeleteFileA(marker);
     RemoveDirectoryA(folder);
@@ -139,6 +149,16 @@ int QlBackupCreate(HWND owner)
         RemoveBackup(folder, copy, marker);
         QlRestoreWorkDir();
         Fail(owner, text->BkFailed, text->BkCopyFailed);
+        return 0;
+    }
+    // The company's settings go with its data, as the program holds them.
+    QlCfgSave();
+    char settings[MAX_PATH], settingsCopy[MAX_PATH];
+    if (!Join(settings, sizeof settings, dataFolder, CFG_FILE) || !Join(settingsCopy, sizeof settingsCopy, folder, CFG_FILE) ||
+        (IsFile(settings) && !CopyChecked(settings, settingsCopy))) {
+        RemoveBackup(folder, copy, marker);
+        QlRestoreWorkDir();
+        Fail(owner, text->BkFailed, text->BkCfgCopyFailed);
         return 0;
     }
     HANDLE file = CreateFileA(marker, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
@@ -203,28 +223,48 @@ static int BackupDatabase(const char *marker, char *database, size_t size)
     return Join(database, size, full, DB_FILE);
 }
 
-// Opens the company's database again, from the working folder (the program
-// ends with the database's own message when it does not open).
+// Opens the company's database again, from the working folder; a database
+// that does not open is named with what to do, and the program goes on
+// without the company's data.  Once open, the main window has its tool bar
+// (a company restored from having no data gets it now).
 static int ReopenDatabase(HWND owner)
 {
     if (QlDbIsOpen()) return 1;
-    if (QlRestoreWorkDir()) return QlCompanyDbOpen(owner);
-    char path[MAX_PATH], err[256];
-    if (CompanyPath(DB_FILE, path, sizeof path) && QlDbOpen(path, err)) return 1;
-    return QlCompanyDbOpen(owner);
+    int opened;
+    if (QlRestoreWorkDir()) {
+        opened = QlMainOpenCompanyData(owner);
+    } else {
+        char path[MAX_PATH], err[QL_DB_ERR_SIZE];
+        opened = CompanyPath(DB_FILE, path, sizeof path) && QlDbOpen(path, err);
+        if (!opened) opened = QlMainOpenCompanyData(owner);
+    }
+    if (opened && QlMainWnd) QlMainDataOpened(QlMainWnd);
+    return opened;
 }
 
-// Puts the backup's database in place of the company's, which must be
-// closed: copied beside it, checked, then moved over it.  1 on success; on
-// failure the company's database is as it was.
-static int ReplaceDatabase(const char *backup)
+enum { REPLACED, DB_NOT_COPIED, CFG_NOT_COPIED };
+
+// Puts the backup's database and settings file (settings NULL: the database
+// alone) in place of the company's, whose database must be closed: both are
+// copied beside the company's files and checked, then moved over them.  On
+// failure the company's files are as they were.
+static int ReplaceCompanyFiles(const char *database, const char *settings)
 {
-    char incoming[MAX_PATH], target[MAX_PATH];
-    if (!CompanyPath(RESTORE_FILE, incoming, sizeof incoming) || !CompanyPath(DB_FILE, target, sizeof target))
-        return 0;
-    if (!CopyChecked(backup, incoming) || !MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING)) {
+    char incoming[MAX_PATH], target[MAX_PATH], incomingCfg[MAX_PATH], targetCfg[MAX_PATH];
+    if (!CompanyPath(RESTORE_FILE, incoming, sizeof incoming) || !CompanyPath(DB_FILE, target, sizeof target) ||
+        !CompanyPath(RESTORE_CFG, incomingCfg, sizeof incomingCfg) || !CompanyPath(CFG_FILE, targetCfg, sizeof targetCfg))
+        return DB_NOT_COPIED;
+    int result = REPLACED;
+    if (!CopyChecked(database, incoming))
+        result = DB_NOT_COPIED;
+    else if (settings && (!CopyChecked(settings, incomingCfg) || FileSize(incomingCfg) != QL_CFG_FILE_SIZE))
+        result = CFG_NOT_COPIED;
+    else if (!MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING))
+        result = DB_NOT_COPIED;
+    if (result != REPLACED) {
         DeleteFileA(incoming);
-        return 0;
+        DeleteFileA(incomingCfg);
+        return result;
     }
     // A journal left beside the old database must never be played into the new one.
     static const char *const suffixes[] = {"-journal", "-wal", "-shm"};
@@ -232,7 +272,26 @@ static int ReplaceDatabase(const char *backup)
         char journal[MAX_PATH];
         if (snprintf(journal, sizeof journal, "%s%s", target, suffix) < (int)sizeof journal) DeleteFileA(journal);
     }
-    return 1;
+    // The database is in; the settings follow in one step of their own.
+    if (settings && !MoveFileExA(incomingCfg, targetCfg, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileA(incomingCfg);
+        return CFG_NOT_COPIED;
+    }
+    return REPLACED;
+}
+
+// The program takes the restored settings, so that it neither shows the old
+// ones nor writes them over the restored file at exit.
+static void TakeRestoredSettings(void)
+{
+    static QlSettingsRec restored;
+    if (!QlCfgLoad(QlCompanies.current, &restored)) return;
+    memcpy(&QlSettings.cfg, &restored, sizeof restored);
+    QlVatBuildRateList();
+    QlLangApply(QlSettings.cfg.language, 1, 0);
+    QlVatUpdateLabels();
+    QlLangShowFlag(QlSettings.cfg.language, QlSettings.cfg.country);
+    QlMainSetTitle();
 }
 
 void QlBackupRestore(HWND owner)
@@ -255,8 +314,17 @@ void QlBackupRestore(HWND owner)
         Fail(owner, text->RsFailed, text->RsNotSelected);
         return;
     }
-    char backup[MAX_PATH];
+    char backup[MAX_PATH], backupCfg[MAX_PATH];
     int found = BackupDatabase(marker, backup, sizeof backup) && IsFile(backup);
+    // The settings file beside the backup's database, when the backup has one.
+    const char *settings = NULL;
+    if (found && snprintf(backupCfg, sizeof backupCfg, "%s", backup) < (int)sizeof backupCfg) {
+        char *name = strrchr(backupCfg, '\\');
+        if (name && (size_t)(name + 1 - backupCfg) + sizeof CFG_FILE <= sizeof backupCfg) {
+            strcpy(name + 1, CFG_FILE);
+            if (IsFile(backupCfg)) settings = backupCfg;
+        }
+    }
     if (!found) {
         QlRestoreWorkDir();
         Fail(owner, text->RsFailed, text->RsNoDatabase);
@@ -271,13 +339,16 @@ void QlBackupRestore(HWND owner)
     QlCompanyDbClose();
     char companyFolder[MAX_PATH];
     int entered = CompanyPath(NULL, companyFolder, sizeof companyFolder) && SetCurrentDirectoryA(companyFolder);
-    int replaced = entered && !QlDbIsOpen() && ReplaceDatabase(backup);
+    int replaced = entered && !QlDbIsOpen() ? ReplaceCompanyFiles(backup, settings) : DB_NOT_COPIED;
     int returned = QlRestoreWorkDir();
     QlCustModuleForget();   // the account it remembers may not be in the restored data
-    if (!ReopenDatabase(owner)) return;   // the program ends
+    if (replaced == REPLACED && settings) TakeRestoredSettings();
+    if (!ReopenDatabase(owner)) return;
     if (!entered)
         Fail(owner, text->RsFailed, text->RsNoDataDirBack);
-    else if (!replaced)
+    else if (replaced == CFG_NOT_COPIED)
+        Fail(owner, text->RsFailed, text->RsCfgCopyFailed);
+    else if (replaced != REPLACED)
         Fail(owner, text->RsFailed, text->RsCopyFailed);
     else if (!returned)
         Fail(owner, text->RsError, text->RsNoReturn);
@@ -305,7 +376,11 @@ void QlTransCleardown(HWND owner)
     const QlShellTextRec *text = QlShellText();
     if (!QlMsgAskOkCancel(owner, text->CdCaption, text->CdConfirm, QL_COLOUR_WARNING)) return;
     if (QlModuleWnd) QlUiClosePane(QlModuleWnd);
-    if (QlMsgAskOkCancel(owner, text->CdCaption, text->CdBackupAsk, QL_COLOUR_WARNING) && !QlBackupCreate(owner)) {
+    // Yes: a backup first (none made: nothing cleared); No: cleared without
+    // one; Cancel, or a question that could not be shown: nothing cleared.
+    int backup = QlSeamMessageBox(owner, text->CdBackupAsk, text->CdCaption, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (backup != IDYES && backup != IDNO) return;
+    if (backup == IDYES && !QlBackupCreate(owner)) {
         QlRestoreWorkDir();
         return;   // no backup, no cleardown
     }

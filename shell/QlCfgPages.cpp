@@ -77,11 +77,18 @@ static void ApplyToProgram(HWND page)
     QlCfgRelabelTabs(GetParent(GetParent(page)));
 }
 
+// Save and Apply keep the choice in the company's file at once.
+static void SaveToProgram(HWND page)
+{
+    ApplyToProgram(page);
+    QlCfgSaveFile(page);
+}
+
 // Apply: the page itself and its tool bar take the new language too.  (Save
 // closes the window: its tool bar, which is sending the command, stays.)
 static void OnApply(HWND page)
 {
-    ApplyToProgram(page);
+    SaveToProgram(page);
     LabelLangPage(page);
     QlCfgPageToolbarCreate(page);
     InvalidateRect(page, NULL, TRUE);
@@ -100,7 +107,7 @@ INT_PTR CALLBACK QlCfgLangPageDlgProc(HWND page, UINT msg, WPARAM wParam, LPARAM
             OnApply(page);
             return TRUE;
         }
-        QlCfgPageCommand(page, LOWORD(wParam), HIWORD(wParam), ApplyToProgram);
+        QlCfgPageCommand(page, LOWORD(wParam), HIWORD(wParam), SaveToProgram);
         return TRUE;
     case WM_DESTROY: QlCfgPageToolbarDestroy(); return FALSE;
     }

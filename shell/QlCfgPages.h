@@ -105,6 +105,12 @@ INT_PTR CALLBACK QlCfgTaxPageDlgProc(HWND page, UINT msg, WPARAM wParam, LPARAM 
 void QlCfgTaxPageFill(HWND page);
 void QlCfgTaxPageSaveNames(HWND page);
 void QlCfgTaxBuildRates(HWND page);
+// Appends a row of the rate list: the item text, column 1 = text1, column 2
+// = text2, column 3 = "%", and the item data; the row's index, -1 on failure.
+int QlVatListAddRow(HWND list, const char *item, const char *text1, const char *text2, LPARAM data);
+// The page's list of the rates in force (1461): one row a rate, "B", "20",
+// ".00", "%", its index as item data.
+void QlCfgTaxFillRateList(HWND page);
 // The index of the first currency of QlCurrencyTable whose code is the
 // code's first three characters; 1 with *index, else 0.
 int QlCfgFindCurrency(const char *code, int *index);

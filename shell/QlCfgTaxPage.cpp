@@ -1,20 +1,23 @@
 // The tax and currency page of the settings window (dialog 205): the tax
-// name, the three rates A, B, C with the default rate, and the currency.
+// name, the three rates A, B, C with the default rate, the currency, and the
+// list of the rates in force.
 //
-// The page changes only the settings in memory; the file follows with the
-// next save of another page, or at exit.  Choosing a pre-defined tax name
+// Save writes the settings file at once, so that the rates the invoices use
+// are the rates the company's file holds.  Choosing a pre-defined tax name
 // takes effect at once, before Save.
 
 #include "shell/QlCfgPages.h"
 #include "shell/QlShellTexts.h"
 
 #include "common/QlAppState.h"
+#include "common/QlListView.h"
 #include "common/QlWindow.h"
 #include "resources/QlResIds.h"
 #include "settings/QlCountries.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 
+#include <commctrl.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -57,6 +60,49 @@ static void FillCombo(HWND page, int id, const char *const *items, int count, in
     SendMessageA(combo, CB_SETCURSEL, selected, 0);
 }
 
+int QlVatListAddRow(HWND list, const char *item, const char *text1, const char *text2, LPARAM data)
+{
+    LVITEMA row = {};
+    row.mask = LVIF_TEXT | LVIF_PARAM;
+    row.iItem = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    row.pszText = (char *)item;
+    row.lParam = data;
+    int index = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&row);
+    if (index < 0) return -1;
+    QlListSetCell(list, index, 1, text1);
+    QlListSetCell(list, index, 2, text2);
+    QlListSetCell(list, index, 3, "%");
+    return index;
+}
+
+void QlCfgTaxFillRateList(HWND page)
+{
+    HWND list = GetDlgItem(page, IDL_CFG_RATES);
+    if (!list) return;
+    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    for (int i = 0; i < QL_RATE_COUNT; i++) {
+        char whole[40] = "", hundredths[40] = "", letter[2] = {(char)('A' + i), '\0'}, cents[42];
+        QlVatSplitRate(i, whole, sizeof whole, hundredths, sizeof hundredths);
+        snprintf(cents, sizeof cents, ".%s", hundredths);
+        QlVatListAddRow(list, letter, whole, cents, i);
+    }
+}
+
+// The rate list's four columns: the letter, the whole percent (right), the
+// hundredths and "%".
+static void SetUpRateList(HWND page)
+{
+    HWND list = GetDlgItem(page, IDL_CFG_RATES);
+    if (!list) return;
+    static const char *const kTitles[4] = {"", "", "", ""};
+    static const int kFormats[4] = {LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT};
+    RECT client;
+    GetClientRect(list, &client);
+    const int unit = client.right / 8;
+    const int widths[4] = {2 * unit, 3 * unit, 2 * unit, client.right - 7 * unit};
+    QlListSetColumns(list, kTitles, 4, widths, QL_RATE_COUNT, kFormats);
+}
+
 static void LabelPage(HWND page)
 {
     const QlShellTextRec *text = QlShellText();
@@ -69,6 +115,7 @@ static void LabelPage(HWND page)
     SetDlgItemTextA(page, IDT_CFG_CUSTOM_RATES, text->CfgCustomRates);
     SetDlgItemTextA(page, IDT_CFG_CUSTOM_TAX_NAME, text->CfgCustomTaxName);
     SetDlgItemTextA(page, IDT_CFG_CUSTOM_CURRENCY, text->CfgCustomCurrency);
+    SetDlgItemTextA(page, IDT_CFG_RATES_GROUP, text->CfgRatesInForce);
     for (int i = 0; i < QL_RATE_COUNT; i++) SetDlgItemTextA(page, kRateLabels[i], text->CfgRateLabels[i]);
 }
 
@@ -101,6 +148,7 @@ void QlCfgTaxPageFill(HWND page)
     int index = 0;
     if (!QlCfgFindCurrency(currency, &index)) index = 0;
     FillCombo(page, IDC_CFG_CURRENCIES, QlCurrencyTable, QL_CURRENCY_COUNT, index);
+    QlCfgTaxFillRateList(page);
 }
 
 void QlCfgTaxBuildRates(HWND page)
@@ -143,6 +191,15 @@ void QlCfgTaxPageSaveNames(HWND page)
     QlVatBuildRateList();
 }
 
+// Save: the page into the settings, the settings into the company's file,
+// and the rates in force shown as saved.
+static void SavePage(HWND page)
+{
+    QlCfgTaxPageSaveNames(page);
+    QlCfgSaveFile(page);
+    QlCfgTaxFillRateList(page);
+}
+
 // A pre-defined tax name becomes the tax name at once; a pre-defined
 // currency only goes into the currency edit.
 static void OnSelChange(HWND page, int id)
@@ -177,6 +234,7 @@ INT_PTR CALLBACK QlCfgTaxPageDlgProc(HWND page, UINT msg, WPARAM wParam, LPARAM 
     case WM_INITDIALOG:
         QlCfgPageInit(page);
         LabelPage(page);
+        SetUpRateList(page);
         QlCfgTaxPageFill(page);
         return TRUE;
     case WM_COMMAND:
@@ -184,7 +242,7 @@ INT_PTR CALLBACK QlCfgTaxPageDlgProc(HWND page, UINT msg, WPARAM wParam, LPARAM 
             OnSelChange(page, LOWORD(wParam));
             return TRUE;
         }
-        QlCfgPageCommand(page, LOWORD(wParam), HIWORD(wParam), QlCfgTaxPageSaveNames);
+        QlCfgPageCommand(page, LOWORD(wParam), HIWORD(wParam), SavePage);
         return TRUE;
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(page, (HDC)wParam, (HWND)lParam);
     case WM_DESTROY: QlCfgPageToolbarDestroy(); return FALSE;

@@ -199,6 +199,18 @@ int QlCompanyCreate(HWND list, QlCompanySlot *slot)
     QlCompanyPrepareSettings(&rec, slot->name, gManager.newLanguage, gManager.newCountry);
     int ok = WriteAll(file, &rec, sizeof rec);
     CloseHandle(file);
+    // The company's data file starts empty (an empty file is an empty
+    // database); one left in the folder stays.  A company's data file that
+    // is missing later is then told apart from a new company's.
+    char data[MAX_PATH];
+    HANDLE db = INVALID_HANDLE_VALUE;
+    if (ok && FilePath(slot->number, "quilry.db", data, sizeof data)) {
+        db = CreateFileA(data, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (db != INVALID_HANDLE_VALUE) CloseHandle(db);
+        else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) ok = 0;
+    } else {
+        ok = 0;
+    }
     if (!ok) {
         DeleteFileA(cfg);   // a part of a settings file would count as a company
         return 0;

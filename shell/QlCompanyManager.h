@@ -67,8 +67,9 @@ INT_PTR CALLBACK QlCompanyEditDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPAR
 
 // The manager's steps on its list view (list 1312 of dialog 225).
 // Creates the slot's folder and settings file for the slot's name and the
-// language and country chosen in dialog 285; on success the slot is present
-// and its row added (1).  A file that could not be written whole is removed.
+// language and country chosen in dialog 285, and an empty data file beside
+// it (one already there is kept); on success the slot is present and its row
+// added (1).  A settings file that could not be written whole is removed.
 int QlCompanyCreate(HWND list, QlCompanySlot *slot);
 // Writes the slot's name over the first 40 bytes of its settings file and
 // shows it in the row; 1 on success.

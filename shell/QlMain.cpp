@@ -3,6 +3,7 @@
 #include "common/QlAppState.h"
 #include "common/QlFormCopy.h"
 #include "common/QlLayout.h"
+#include "common/QlMsgDialog.h"
 #include "common/QlPicture.h"
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
@@ -20,6 +21,7 @@
 #include "shell/QlPanels.h"
 #include "settings/QlSettings.h"
 #include "shell/QlShellTables.h"
+#include "shell/QlShellTexts.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -181,8 +183,6 @@ int QlMainRun(HINSTANCE instance, int showCmd)
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    // A start that stopped at the database leaves the window standing; with
-    // no company current nothing is saved over its settings.
     if (QlMainWnd) DestroyWindow(QlMainWnd);
 
     QlLangFreeFlag();
@@ -201,9 +201,49 @@ static void CreateMainToolbar(HWND mainWindow)
     if (QlMainToolbarWnd && QlFontToolbar) SendMessageA(QlMainToolbarWnd, WM_SETFONT, (WPARAM)QlFontToolbar, TRUE);
 }
 
+// The old record files that a company brought from an earlier version: its
+// database is made from them at the first open.
+static int HasOldRecordFiles(int company)
+{
+    static const char *const kFiles[] = {"customers.dta", "prod.dta", "trans.dta"};
+    for (const char *file : kFiles) {
+        char path[MAX_PATH];
+        int n = snprintf(path, sizeof path, QL_COMPANY_FOLDER_FORMAT "\\%s", (unsigned)company, file);
+        if (n > 0 && (size_t)n < sizeof path && GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return 1;
+    }
+    return 0;
+}
+
+int QlMainOpenCompanyData(HWND owner)
+{
+    const QlShellTextRec *text = QlShellText();
+    char file[MAX_PATH], path[2 * MAX_PATH], err[QL_DB_ERR_SIZE] = "", message[1024];
+    char name[sizeof QlSettings.cfg.companyName + 1];
+    snprintf(name, sizeof name, "%.*s", (int)strnlen(QlSettings.cfg.companyName, sizeof name - 1),
+             QlSettings.cfg.companyName);
+    if (!QlCompanyDbPath(file, sizeof file)) return 0;
+    snprintf(path, sizeof path, "%s%s%s", QlWorkDir, QlWorkDir[0] ? "\\" : "", file);
+    // A company's database goes missing only by accident: an empty one is
+    // made only when the user agrees.
+    if (GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES && !HasOldRecordFiles(QlCompanies.current)) {
+        snprintf(message, sizeof message, text->DbMissing, path, name);
+        if (!QlMsgAskOkCancel(owner, text->DbMissingCaption, message, QL_COLOUR_WARNING)) return 0;
+    }
+    if (QlCompanyDbOpen(err)) return 1;
+    snprintf(message, sizeof message, text->DbDamaged, path, name, err);
+    QlMsgBoxTall(owner, text->DbDamagedCaption, message, QL_COLOUR_WARNING);
+    return 0;
+}
+
+void QlMainDataOpened(HWND mainWindow)
+{
+    CreateMainToolbar(mainWindow);
+    QlMainSetTitle();
+}
+
 // Everything that follows the open company: language, labels, flag,
 // database, tool bar, title; the first start also shows the About box.
-// 0 when the database did not open (the program then ends).
+// 0 when the company's data did not open (the user was told why).
 static int EnterCompany(HWND mainWindow, int firstStart)
 {
     const QlSettingsRec *cfg = &QlSettings.cfg;
@@ -211,19 +251,43 @@ static int EnterCompany(HWND mainWindow, int firstStart)
     QlVatUpdateLabels();
     if (firstStart) QlAboutShow(mainWindow);
     QlLangShowFlag(cfg->language, cfg->country);
-    if (!QlCompanyDbOpen(mainWindow)) {
-        // The quit message is posted; the settings of a company that never
-        // opened are not written back.
-        QlCompanies.current = -1;
-        return 0;
-    }
-    CreateMainToolbar(mainWindow);
-    QlMainSetTitle();
+    QlMainSetTitle();   // the title names the company whatever follows
+    if (!QlMainOpenCompanyData(mainWindow)) return 0;
+    QlMainDataOpened(mainWindow);
     if (!cfg->companyName[0] || !cfg->address1[0]) {
         QlCfgStartPage = 1;
         QlCfgOpen(mainWindow);
     }
     return 1;
+}
+
+// Makes the company loaded in the manager the current one.
+static void TakeCompany(int company, const QlSettingsRec *loaded)
+{
+    if (company == QlCompanies.current) return;
+    QlCfgSave();
+    QlCompanyDbClose();
+    QlCustModuleForget();   // the remembered account belonged to the old company
+    QlCompanies.current = company;
+    memcpy(&QlSettings.cfg, loaded, sizeof QlSettings.cfg);
+    QlVatBuildRateList();
+}
+
+// The company's data did not open: the manager, until a company whose data
+// opens is loaded, or the user closes it (the company stays, without data:
+// its backups can be restored into it, and another company loaded).
+static void ChooseAnotherCompany(HWND mainWindow)
+{
+    static QlSettingsRec loaded;
+    for (;;) {
+        int company = -1;
+        if (!QlCompanyManagerChoose(mainWindow, &QlCompanies, &QlSettings.cfg, &company, &loaded)) {
+            QlMainSetTitle();
+            return;
+        }
+        TakeCompany(company, &loaded);
+        if (EnterCompany(mainWindow, 0)) return;
+    }
 }
 
 void QlMainStartCompany(HWND mainWindow)
@@ -234,7 +298,7 @@ void QlMainStartCompany(HWND mainWindow)
         DestroyWindow(mainWindow);
         return;
     }
-    EnterCompany(mainWindow, 1);
+    if (!EnterCompany(mainWindow, 1)) ChooseAnotherCompany(mainWindow);
 }
 
 void QlMainSwitchCompany(HWND mainWindow)
@@ -242,17 +306,13 @@ void QlMainSwitchCompany(HWND mainWindow)
     static QlSettingsRec loaded;
     int company = -1;
     int chosen = QlCompanyManagerChoose(mainWindow, &QlCompanies, &QlSettings.cfg, &company, &loaded);
-    if (!chosen || company == QlCompanies.current) {
+    // The open company chosen again: its data opened again when it had none.
+    if (!chosen || (company == QlCompanies.current && QlDbIsOpen())) {
         QlMainSetTitle();   // the open company may have been renamed
         return;
     }
-    QlCfgSave();
-    QlCompanyDbClose();
-    QlCustModuleForget();   // the remembered account belonged to the old company
-    QlCompanies.current = company;
-    memcpy(&QlSettings.cfg, &loaded, sizeof QlSettings.cfg);
-    QlVatBuildRateList();
-    EnterCompany(mainWindow, 0);
+    TakeCompany(company, &loaded);
+    if (!EnterCompany(mainWindow, 0)) ChooseAnotherCompany(mainWindow);
 }
 
 // ---------------------------------------------------------------------------

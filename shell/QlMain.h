@@ -36,12 +36,22 @@ int QlMainRun(HINSTANCE instance, int showCmd);
 
 // The start-up message: the company (from mconf.bin or the manager), its
 // language, the About box, the flag, the database, the tool bar and the
-// title.  Without a company the main window is destroyed.
+// title.  Without a company the main window is destroyed; a company whose
+// data does not open is named with what to do and the manager opens, so
+// that another company can be loaded (or, closing it, a backup restored).
 void QlMainStartCompany(HWND mainWindow);
 // The My Companies command: the manager over the open company; another
 // company loaded there becomes the open one (the old one's settings saved
-// and its database closed first).
+// and its database closed first).  A company whose data does not open is
+// named with what to do, and the manager opens again.
 void QlMainSwitchCompany(HWND mainWindow);
+// Opens the current company's database: when the file is missing (and no
+// old record files will make it) the user is asked before an empty one is
+// made; a file that cannot be opened is named with the store's text and
+// what to do.  1 when open; 0 after the user was told or declined.
+int QlMainOpenCompanyData(HWND owner);
+// The main window once the company's data is open: its tool bar and title.
+void QlMainDataOpened(HWND mainWindow);
 // WM_DESTROY of the main window: everything the program holds is released,
 // the settings saved, and the message loop told to end.
 void QlMainShutdown(HWND mainWindow);

@@ -4,6 +4,7 @@
 #include "common/QlAppState.h"
 #include "common/QlLayout.h"
 #include "common/QlMsgDialog.h"
+#include "common/QlSeams.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "customers/QlCustModule.h"
@@ -20,6 +21,7 @@
 #include "shell/QlPanels.h"
 #include "settings/QlSettings.h"
 #include "shell/QlShellTables.h"
+#include "shell/QlShellTexts.h"
 #include "transactions/QlTransOpen.h"
 
 #include <commctrl.h>
@@ -73,22 +75,24 @@ static void MakeBackup(HWND window)
     QlBackupCreate(window);
 }
 
+// The company manager, restore, settings, help and exit work without the
+// company's data: they are the way to another company or back to the data.
 QlMainCommand QlMainCommandTable[QL_MAIN_COMMAND_TABLE_COUNT] = {
-    {0, IDM_MOD_CUSTOMERS, OpenCustomers},
-    {1, IDM_MOD_SUPPLIERS, OpenSuppliers},
-    {2, IDM_MOD_TRANSACTIONS, OpenTransactions},
-    {3, IDM_MOD_PRODUCTS, OpenProducts},
-    {4, IDM_MOD_SERVICES, OpenServices},
-    {5, IDM_MOD_SETTINGS, OpenSettings},
-    {6, IDM_FILE_COMPANIES, QlMainSwitchCompany},
-    {7, IDM_MOD_REPORTS, OpenReports},
-    {8, 0, OpenSalesGraph},
-    {10, IDM_HELP_CONTENTS, QlHelpOpen},
-    {-1, IDM_FILE_BACKUP, MakeBackup},
-    {-1, IDM_FILE_RESTORE, QlBackupRestore},
-    {-1, IDM_MOD_CLEARDOWN, QlTransCleardown},
-    {-1, IDM_HELP_ABOUT, QlAboutShow},
-    {-1, IDM_FILE_EXIT, QlMainExit},
+    {0, IDM_MOD_CUSTOMERS, OpenCustomers, 1},
+    {1, IDM_MOD_SUPPLIERS, OpenSuppliers, 1},
+    {2, IDM_MOD_TRANSACTIONS, OpenTransactions, 1},
+    {3, IDM_MOD_PRODUCTS, OpenProducts, 1},
+    {4, IDM_MOD_SERVICES, OpenServices, 1},
+    {5, IDM_MOD_SETTINGS, OpenSettings, 0},
+    {6, IDM_FILE_COMPANIES, QlMainSwitchCompany, 0},
+    {7, IDM_MOD_REPORTS, OpenReports, 1},
+    {8, 0, OpenSalesGraph, 1},
+    {10, IDM_HELP_CONTENTS, QlHelpOpen, 0},
+    {-1, IDM_FILE_BACKUP, MakeBackup, 1},
+    {-1, IDM_FILE_RESTORE, QlBackupRestore, 0},
+    {-1, IDM_MOD_CLEARDOWN, QlTransCleardown, 1},
+    {-1, IDM_HELP_ABOUT, QlAboutShow, 0},
+    {-1, IDM_FILE_EXIT, QlMainExit, 0},
 };
 
 // Set on SC_MINIMIZE and SC_MAXIMIZE: a restore from the task bar keeps the
@@ -107,9 +111,14 @@ void QlMainSetTitle(void)
 void QlMainExit(HWND mainWindow)
 {
     const QlLangTextRec *text = QlLangText();
-    if (QlSettings.cfg.backupOnExit &&
-        QlMsgAskOkCancel(mainWindow, text->BackupConfirmCaption, text->BackupConfirmQuestion, QL_COLOUR_WARNING))
-        QlBackupCreate(mainWindow);
+    if (QlSettings.cfg.backupOnExit) {
+        // Yes: back up, and stay when no backup was made; No: end without
+        // one; Cancel: back to the program.
+        int answer = QlSeamMessageBox(mainWindow, text->BackupConfirmQuestion, text->BackupConfirmCaption,
+                                      MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer != IDYES && answer != IDNO) return;
+        if (answer == IDYES && !QlBackupCreate(mainWindow)) return;
+    }
     DestroyWindow(mainWindow);
 }
 
@@ -185,6 +194,14 @@ static LRESULT OnCommand(HWND window, int id, WPARAM wParam, LPARAM lParam)
         bool fromToolbar = command.toolbarId >= 0 && command.toolbarId == id;
         bool fromMenu = command.menuId != 0 && command.menuId == id;
         if (!fromToolbar && !fromMenu) continue;
+        if (command.needsData && !QlDbIsOpen()) {
+            char name[sizeof QlSettings.cfg.companyName + 1], message[512];
+            snprintf(name, sizeof name, "%.*s", (int)strnlen(QlSettings.cfg.companyName, sizeof name - 1),
+                     QlSettings.cfg.companyName);
+            snprintf(message, sizeof message, QlShellText()->DbNotOpen, name);
+            QlMsgBoxTall(window, QlLangText()->Error, message, QL_COLOUR_WARNING);
+            return 0;
+        }
         if (command.run) command.run(window);
         return 0;
     }

@@ -20,6 +20,7 @@ struct QlMainCommand {
     int toolbarId;   // command id of the tool-bar button, -1 when none
     int menuId;      // menu command id, 0 when none
     QlMainCommandFn run;
+    int needsData;   // 1: refused with a message while the company's data is not open
 };
 #define QL_MAIN_COMMAND_TABLE_COUNT 15
 extern QlMainCommand QlMainCommandTable[QL_MAIN_COMMAND_TABLE_COUNT];
@@ -29,8 +30,9 @@ LRESULT CALLBACK QlMainWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
 
 // "Quillory 2.1.31 : <company name>".
 void QlMainSetTitle(void);
-// Exit: offers a backup first when the settings ask for it, then destroys
-// the main window.
+// Exit: when the settings ask for it, offers a backup first (Yes backs up,
+// No goes on, Cancel returns to the program, as does a backup not made),
+// then destroys the main window.
 void QlMainExit(HWND mainWindow);
 // A quotation block posted with WM_USER+18: a quotation (type 4) opens a new
 // quotation form, which takes the block; any other block is freed.

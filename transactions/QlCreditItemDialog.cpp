@@ -1,6 +1,7 @@
 // The credit-note line dialog (template 188): a description, a price and its
-// tax.  The tax is computed only once a rate has been chosen in the combo (the
-// rate starts at 0), or typed.
+// tax.  The tax follows the rate the combo shows (the default rate at first)
+// and may be typed; the combo always shows the rate that gives the tax shown,
+// or no rate when the tax was typed and no rate gives it.
 
 #include "transactions/QlItemDialogs.h"
 
@@ -20,6 +21,28 @@
 #include <string.h>
 
 static int sFilling;
+static int sComputing;   // the tax edits are being written from the rate
+
+// Shows in the combo the rate whose tax on the price is the tax shown (the
+// rate already shown first), and works with it; no rate when none gives it.
+static void ShowRateOfTax(HWND dialog)
+{
+    const int64_t price = QlUiGetCentsSplit(dialog, IDE_ITEM_PRICE_UNITS, IDE_ITEM_PRICE_HUNDREDTHS);
+    const int64_t tax = QlUiGetCentsSplit(dialog, IDE_ITEM_TAX_UNITS, IDE_ITEM_TAX_HUNDREDTHS);
+    const int shown = (int)SendDlgItemMessageA(dialog, IDC_ITEM_RATE, CB_GETCURSEL, 0, 0);
+    int candidates[QL_RATE_COUNT + 1];
+    int count = 0;
+    if (shown >= 0 && shown < QL_RATE_COUNT) candidates[count++] = shown;
+    for (int i = 0; i < QL_RATE_COUNT; i++) candidates[count++] = i;
+    for (int k = 0; k < count; k++) {
+        const int i = candidates[k];
+        if (QlMoneyApplyRate(QlSettings.rates[i], price) != tax) continue;
+        if (i != shown) SendDlgItemMessageA(dialog, IDC_ITEM_RATE, CB_SETCURSEL, i, 0);
+        QlItemWork.rate = QlSettings.rates[i];
+        return;
+    }
+    SendDlgItemMessageA(dialog, IDC_ITEM_RATE, CB_SETCURSEL, (WPARAM)-1, 0);
+}
 
 static void SplitIntoEdits(HWND dialog, const char *money, int idUnits, int idHundredths)
 {
@@ -43,8 +66,9 @@ static BOOL OnInitDialog(HWND dialog)
     SendDlgItemMessageA(dialog, IDE_ITEM_PRICE_HUNDREDTHS, EM_LIMITTEXT, 2, 0);
     SendDlgItemMessageA(dialog, IDE_ITEM_DESCR, EM_LIMITTEXT, 79, 0);
     SetWindowTextA(dialog, text->CreditLineCaption);
-    QlItemWork.rate = 0;
     QlTransFillRateCombo(dialog, IDC_ITEM_RATE);
+    const int rate = (int)SendDlgItemMessageA(dialog, IDC_ITEM_RATE, CB_GETCURSEL, 0, 0);
+    QlItemWork.rate = rate >= 0 && rate < QL_RATE_COUNT ? QlSettings.rates[rate] : 0;
     snprintf(label, sizeof label, "%s%%", QlSettings.cfg.taxName);
     SetDlgItemTextA(dialog, IDT_CREDIT_RATE_LABEL, label);
     snprintf(label, sizeof label, "%s :", QlSettings.cfg.taxName);
@@ -60,6 +84,7 @@ static BOOL OnInitDialog(HWND dialog)
     }
     sFilling = 0;
     QlItemUpdateTotal(dialog);
+    ShowRateOfTax(dialog);
     return TRUE;
 }
 
@@ -94,8 +119,14 @@ INT_PTR CALLBACK QlCreditItemDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
         OnOk(dialog);
     } else if (id == IDCANCEL) {
         EndDialog(dialog, 0);
-    } else if (!sFilling) {
+    } else if (!sFilling && code == EN_CHANGE && (id == IDE_ITEM_TAX_UNITS || id == IDE_ITEM_TAX_HUNDREDTHS)) {
         QlItemOnFieldChange(dialog, id, code);
+        if (!sComputing) ShowRateOfTax(dialog);
+    } else if (!sFilling) {
+        sComputing = 1;
+        int changed = QlItemOnFieldChange(dialog, id, code);
+        sComputing = 0;
+        if (changed) ShowRateOfTax(dialog);
     }
     return TRUE;
 }

@@ -14,6 +14,7 @@
 #include "common/QlMoney.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
+#include "common/QlQuantity.h"
 #include "common/QlSeams.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
@@ -85,6 +86,27 @@ int QlItemRateIndexOfText(const char *rateText)
     for (int i = 0; i < QL_RATE_COUNT; i++)
         if (QlSettings.rates[i] == rate) return i;
     return -1;
+}
+
+const char *QlItemQuantityRefusal(int result)
+{
+    const QlTransTextRec *text = QlTransText();
+    switch (result) {
+    case QL_QTY_ZERO: return text->ZeroQuantity;
+    case QL_QTY_NEGATIVE: return text->QtyNegative;
+    case QL_QTY_TOO_LARGE: return text->QtyTooLarge;
+    default: return text->QtyNotWhole;
+    }
+}
+
+int QlItemReadQuantity(HWND dialog, int id, int64_t max, int64_t *quantity)
+{
+    char field[64];
+    QlUiGetField(dialog, id, field, sizeof field);
+    int result = QlQuantityParse(field, max, quantity);
+    if (result == QL_QTY_OK) return 1;
+    QlMsgBox(dialog, QlTransText()->InvalidInput, QlItemQuantityRefusal(result), QL_COLOUR_WARNING);
+    return 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -512,10 +534,9 @@ static int TakeProductLine(HWND dialog)
     QlUiGetField(dialog, IDE_ITEM_DESCR, QlItemProdLine.name, 80);
     if (!QlItemProdLine.name[0]) return Refuse(dialog, text->InvalidInput, text->NoProductName);
     char field[40];
-    QlUiGetField(dialog, IDE_ITEM_QTY, field);
-    int quantity = atoi(field);
     QlUiGetField(dialog, IDT_ITEM_CODE, QlItemProdLine.scode);
-    if (quantity <= 0) return Refuse(dialog, text->InvalidInput, text->ZeroQuantity);
+    int64_t quantity = 0;
+    if (!QlItemReadQuantity(dialog, IDE_ITEM_QTY, QL_QTY_MAX, &quantity)) return 0;
     HWND list = GetDlgItem(dialog, IDL_ITEM_PICK);
     int row = FindCodeRow(list, QlItemProdLine.scode);
     // A line always carries a product of the list: without one it could not
@@ -525,7 +546,7 @@ static int TakeProductLine(HWND dialog)
     QlItemProdLine.unit_price_units = (int32_t)atol(field);
     QlUiGetField(dialog, IDE_ITEM_PRICE_HUNDREDTHS, field);
     QlItemProdLine.unit_price_hundredths = (uint32_t)atoi(field);
-    QlItemProdLine.stock_qty = quantity;
+    QlItemProdLine.stock_qty = (int32_t)quantity;
     int64_t price = (int64_t)QlItemProdLine.unit_price_units * 100 + (int32_t)QlItemProdLine.unit_price_hundredths;
     int64_t test = price * quantity + price;
     if (!QlItemWithinCeiling(test, QlItemWork.rate, QlItemWork.formTotal, QlItemAddMode ? 0 : QlItemOldAmount))

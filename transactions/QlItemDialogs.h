@@ -73,6 +73,12 @@ void QlItemVatPerUnit(char *taxText, size_t size, int quantity);
 // a row ("23.00"); -1 when none is.
 int QlItemRateIndexOfText(const char *rateText);
 
+// The quantity typed or pasted into the dialog's field: a whole number from
+// 1 to max (QlQuantityParse).  0 after telling the user why it was refused.
+int QlItemReadQuantity(HWND dialog, int id, int64_t max, int64_t *quantity);
+// The message for a refused quantity (a QlQuantityParse result).
+const char *QlItemQuantityRefusal(int result);
+
 // Fills a rate combo with the settings' three rate texts, the default rate
 // selected.
 void QlTransFillRateCombo(HWND dialog, int comboId);

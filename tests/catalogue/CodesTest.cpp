@@ -12,6 +12,8 @@
 #include "resources/QlResCatalogue.h"
 
 #include <commctrl.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -159,6 +161,32 @@ TEST_F(CodesTest, EveryProductCodeInUseIsReported)
     Generate("", "", "");
     EXPECT_EQ("98765", Text(dialog, IDE_PROD_PRODUCT_CODE));
     EXPECT_EQ(13u, Barcode().size());
+}
+
+// The table of numbers in use has one entry for each number the generator
+// gives (0 to 99998): a stored code with product number 99999 is left
+// unmarked instead of being written one entry past the table; the highest
+// number of the table and other prefixes' or check digits' codes behave.
+TEST(ProductCodeTable, AStoredCode99999StaysInsideTheTable)
+{
+    const size_t count = 99999;
+    std::vector<unsigned char> table(count + 8, 0);
+    auto code = [](const char *prefix, const char *number, int ean) {
+        std::string body = std::string(prefix) + number;
+        char check = ean ? QlBarcodeEanCheckDigit(body.c_str()) : QlBarcodeUpcCheckDigit(body.c_str());
+        return body + check;
+    };
+    EXPECT_EQ(0, QlProdMarkCodeUsed(table.data(), count, "2000000", 1, code("2000000", "99999", 1).c_str()));
+    EXPECT_EQ(std::vector<unsigned char>(8, 0), std::vector<unsigned char>(table.begin() + count, table.end()));
+    EXPECT_EQ(1, QlProdMarkCodeUsed(table.data(), count, "2000000", 1, code("2000000", "99998", 1).c_str()));
+    EXPECT_EQ(1, table[99998]);
+    EXPECT_EQ(1, QlProdMarkCodeUsed(table.data(), count, "012345", 0, code("012345", "00007", 0).c_str()));
+    EXPECT_EQ(1, table[7]);
+    EXPECT_EQ(0, QlProdMarkCodeUsed(table.data(), count, "2000000", 1, code("2100000", "00009", 1).c_str()));
+    std::string wrongCheck = code("2000000", "00011", 1);
+    wrongCheck.back() = wrongCheck.back() == '9' ? '0' : wrongCheck.back() + 1;
+    EXPECT_EQ(0, QlProdMarkCodeUsed(table.data(), count, "2000000", 1, wrongCheck.c_str()));
+    EXPECT_EQ(0, table[9] + table[11]);
 }
 
 TEST_F(CodesTest, EnterChecksTheBarcode)

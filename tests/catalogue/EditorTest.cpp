@@ -19,6 +19,10 @@ int FailUpdates(const char *sql)
 {
     return strncmp(sql, "update", 6) == 0;
 }
+int FailBarcodeQueries(const char *sql)
+{
+    return strncmp(sql, "select", 6) == 0 && strstr(sql, "barcode=") != NULL;
+}
 
 class EditorTest : public CatTest {
 protected:
@@ -132,7 +136,22 @@ TEST_F(EditorTest, NewProductRefusalsResetTheScanFields)
     EXPECT_EQ(QL_DB_ERR_INJECTED, messages[0].text);
     EXPECT_EQ(2, RowCount(List()));
 
+    // A duplicate check that the store cannot answer is no "no duplicate":
+    // the save is refused with the store's text and nothing is added.
+    messages.clear();
+    Set(dialog, IDE_PROD_BARCODE, "501234567898");
+    Set(dialog, IDE_PROD_NAME, "NAILS");
+    QlDbExecHook = FailBarcodeQueries;
+    EXPECT_EQ(0, QlProdAdd(dialog));
+    QlDbExecHook = NULL;
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Error", messages[0].caption);
+    EXPECT_EQ(QL_DB_ERR_INJECTED, messages[0].text);
+    EXPECT_EQ(2, RowCount(List()));
+    EXPECT_EQ("2", Scalar("select count(*) from products"));
+
     // A pasted barcode ends at its line break.
+    Set(dialog, IDE_PROD_NAME, "NAILS");
     Set(dialog, IDE_PROD_BARCODE, "501234567899\r\n2nd line");
     EXPECT_EQ(1, QlProdAdd(dialog));
     EXPECT_STREQ("501234567899", Product("0003").barcode);
@@ -216,6 +235,20 @@ TEST_F(EditorTest, EditRefusesABarcodeAnotherProductCarries)
         }
         DestroyWindow(dialog);
     }
+
+    // So does the edit: the product keeps its barcode.
+    messages.clear();
+    HWND checked = EditDialog(0);
+    Set(checked, IDE_PROD_BARCODE, "501234567897");
+    QlDbExecHook = FailBarcodeQueries;
+    Toolbar(checked, 0);
+    QlDbExecHook = NULL;
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Error", messages[0].caption);
+    EXPECT_EQ(QL_DB_ERR_INJECTED, messages[0].text);
+    EXPECT_TRUE(IsWindowVisible(checked));
+    EXPECT_STREQ("501234567892", Product("0001").barcode);
+    DestroyWindow(checked);
 
     // An update the data store refuses is its message.
     messages.clear();

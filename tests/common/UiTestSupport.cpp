@@ -187,3 +187,21 @@ COLORREF StaticTextColour(HWND dialog, int id)
     DeleteDC(dc);
     return colour;
 }
+
+bool QlTestSetClipboardText(const char *text)
+{
+    const size_t size = strlen(text) + 1;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!block) return false;
+    memcpy(GlobalLock(block), text, size);
+    GlobalUnlock(block);
+    if (!OpenClipboard(NULL)) {
+        GlobalFree(block);
+        return false;
+    }
+    EmptyClipboard();
+    bool ok = SetClipboardData(CF_TEXT, block) != NULL;
+    if (!ok) GlobalFree(block);
+    CloseClipboard();
+    return ok;
+}

@@ -57,3 +57,6 @@ public:
 void PressKey(HWND dialog, WPARAM key);         // a key to the dialog's focused control
 void ClickButton(HWND dialog, int id);          // BM_CLICK
 COLORREF StaticTextColour(HWND dialog, int id); // the colour the dialog gives the static
+// Puts the text on the clipboard (CF_TEXT), as a user's copy does; true when
+// it is there.  WM_PASTE to an edit then pastes it.
+bool QlTestSetClipboardText(const char *text);

@@ -4,6 +4,7 @@
 #include "CustTestSupport.h"
 
 #include "common/QlAppState.h"
+#include "common/QlMoney.h"
 #include "customers/QlCustModule.h"
 #include "transactions/QlTransOpeners.h"
 
@@ -47,13 +48,16 @@ protected:
         CustTest::SetUp();
         QlCustModuleForget();
         QlUiPumpIntervalMs = 0;   // the pump looks at every row
-        // A/C refs run against the keys; every account has a different balance.
+        // A/C refs run against the keys; every account has a different
+        // balance, and many share their whole units with others (-3.45,
+        // -3.99): a sort must tell them apart by their cents.
         ASSERT_EQ(1, QlDbExec("begin;", err));
         for (int i = 0; i < kAccounts; i++) {
             char acref[6], company[40], balance[16];
             snprintf(acref, sizeof acref, "C%04d", kAccounts - i);
             snprintf(company, sizeof company, "Company %04d", i);
-            snprintf(balance, sizeof balance, "%d.00", (i * 7919) % 1000 - 400);
+            // Accounts i and i + 150 share their units; their cents differ by 50.
+            QlMoneyFormatCents(((i * 919) % 150 - 40) * 100 + (i * 37) % 100, balance, sizeof balance);
             AddTrans(AddCustomer(acref, company), 1, balance);
         }
         ASSERT_EQ(1, QlDbExec("commit;", err));
@@ -166,8 +170,13 @@ TEST_F(LoadTest, BalanceSortMetWhileFillingAppliesToTheWholeList)
     ExpectActedMidLoad();
     ExpectWholeLists(module);
     std::vector<int64_t> cents;
-    for (const std::string &text : Column(Overview(), 2)) cents.push_back(atoll(text.c_str()));
+    for (const std::string &text : Column(Overview(), 2)) cents.push_back(QlMoneyParseCents(text.c_str()));
     EXPECT_TRUE(std::is_sorted(cents.rbegin(), cents.rend()));
+    // The fixture holds balances that only their cents tell apart.
+    std::set<int64_t> units;
+    size_t sharing = 0;
+    for (int64_t c : cents) sharing += !units.insert(c / 100).second;
+    EXPECT_EQ(150u, sharing);
 }
 
 TEST_F(LoadTest, OpeningTheModuleAgainWhileItFillsLeavesOneWholeWindow)

@@ -70,9 +70,10 @@ TEST_F(MaintenanceTest, AddRefusesWhatIsMissingAndAddsTheAccount)
             listsDisabled = !IsWindowEnabled(GetDlgItem(dialog, 1181)) && !IsWindowEnabled(GetDlgItem(dialog, 1178));
         },
         Fill("A", "1 Main Street"), Save,
-        Fill("Acme Trading", ""), Save,
+        Fill("     ", "1 Main Street"), Save,   // a name of spaces is an empty name
+        Fill("Acme Trading", "   "), Save,
         [](HWND dialog) {
-            Fill("acme Trading", "1 Main Street")(dialog);
+            Fill("  acme Trading ", "1 Main Street")(dialog);
             SetDlgItemTextA(dialog, 1029, "Springfield");
             SetDlgItemTextA(dialog, 1132, "Ann O'Hara");
             SetDlgItemTextA(dialog, 1051, "01 555 1234");
@@ -86,11 +87,12 @@ TEST_F(MaintenanceTest, AddRefusesWhatIsMissingAndAddsTheAccount)
     });
     EXPECT_EQ("Create New Customer", caption);
     EXPECT_TRUE(listsDisabled);
-    ASSERT_EQ(2u, messages.size());
+    ASSERT_EQ(3u, messages.size());
     EXPECT_EQ("Error", messages[0].caption);
     EXPECT_EQ("Company name too short", messages[0].text);
     EXPECT_EQ(QL_COLOUR_WARNING, messages[0].colour);
-    EXPECT_EQ("Empty Address", messages[1].text);
+    EXPECT_EQ("Company name too short", messages[1].text);
+    EXPECT_EQ("Empty Address", messages[2].text);
 
     EXPECT_EQ("AC000|acme Trading|Ann O'Hara|01 555 1234|ann@acme.example|1 Main Street|Springfield|1|15|0|2|0.00|yes",
               Stored("select acref||'|'||company||'|'||contact||'|'||worktel||'|'||wemail||'|'||addr1||'|'||addr2||'|'||"
@@ -197,11 +199,13 @@ TEST_F(MaintenanceTest, SaveWritesTheFormIntoTheSelectedAccount)
     EXPECT_EQ("Bell & Sons", Cell(Overview(), 1, 1));
     EXPECT_EQ("12.50", Field(1133));   // the shown balance is the invoices'
 
-    for (int emptied : {1026, 1028}) {
+    // Emptied, or only spaces: the same refusal.
+    for (int emptied : {1026, 1028, -1026}) {
         SCOPED_TRACE(emptied);
         messages.clear();
         Click(Names(), 1);
-        SetDlgItemTextA(module, emptied, "");
+        SetDlgItemTextA(module, emptied < 0 ? -emptied : emptied, emptied < 0 ? "    " : "");
+        if (emptied < 0) emptied = -emptied;
         SetDlgItemTextA(module, emptied == 1026 ? 1028 : 1026, "Changed");
         Command(1);
         ASSERT_EQ(1u, messages.size());

@@ -243,7 +243,8 @@ protected:
 TEST_F(CompanyDbTest, OpensCompanyFolderDatabaseAsANativePath)
 {
     ASSERT_TRUE(CreateDirectoryA("COMP003", NULL));
-    ASSERT_EQ(1, QlCompanyDbOpen(NULL));
+    char err[QL_DB_ERR_SIZE] = "";
+    ASSERT_EQ(1, QlCompanyDbOpen(err)) << err;
     EXPECT_EQ("", gBoxText);
     EXPECT_EQ(0, QuitPosted());
     EXPECT_EQ("9", DbTestNativeScalar(folder + "\\COMP003\\quilry.db",
@@ -255,21 +256,38 @@ TEST_F(CompanyDbTest, OpensCompanyFolderDatabaseAsANativePath)
     EXPECT_EQ(0, QlDbIsOpen());
 }
 
-TEST_F(CompanyDbTest, FailureShowsMessageAndQuits)
+// A failure tells no one and ends nothing: the caller, which knows what the
+// user can do next, gets the store's text.  A damaged file is one failure.
+TEST_F(CompanyDbTest, FailureGivesTheStoresTextAndEndsNothing)
 {
     ASSERT_TRUE(CreateDirectoryA("COMP003", NULL));
+    char path[MAX_PATH] = "";
+    ASSERT_EQ(1, QlCompanyDbPath(path, sizeof path));
+    EXPECT_STREQ("COMP003\\quilry.db", path);
+    char err[QL_DB_ERR_SIZE] = "";
     QlDbLibraryName = "ql_no_such_sqlite3.dll";
-    EXPECT_EQ(0, QlCompanyDbOpen(NULL));
-    EXPECT_EQ("Failed to open database file", gBoxText);
-    EXPECT_EQ(1, QuitPosted());
-
-    // No company chosen: the same.
-    gBoxText.clear();
+    EXPECT_EQ(0, QlCompanyDbOpen(err));
+    EXPECT_STRNE("", err);
     QlDbLibraryName = "sqlite3.dll";
+
+    // A file whose header is overwritten.
+    HANDLE file = CreateFileA("COMP003\\quilry.db", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    std::string junk(4096, 'x');
+    DWORD written = 0;
+    WriteFile(file, junk.data(), (DWORD)junk.size(), &written, NULL);
+    CloseHandle(file);
+    err[0] = '\0';
+    EXPECT_EQ(0, QlCompanyDbOpen(err));
+    EXPECT_NE(std::string::npos, std::string(err).find("not a database")) << err;
+    EXPECT_EQ(0, QlDbIsOpen());
+
+    // No company chosen.
     QlDbCurrentCompany = [] { return -1; };
-    EXPECT_EQ(0, QlCompanyDbOpen(NULL));
-    EXPECT_EQ("Failed to open database file", gBoxText);
-    EXPECT_EQ(1, QuitPosted());
+    EXPECT_EQ(0, QlCompanyDbPath(path, sizeof path));
+    EXPECT_EQ(0, QlCompanyDbOpen(err));
+    EXPECT_EQ("", gBoxText);
+    EXPECT_EQ(0, QuitPosted());
 }
 
 // ---------------------------------------------------------------------------

@@ -141,7 +141,8 @@ protected:
     }
     void Open()
     {
-        ASSERT_EQ(1, QlCompanyDbOpen(NULL));
+        char err[QL_DB_ERR_SIZE] = "";
+        ASSERT_EQ(1, QlCompanyDbOpen(err)) << err;
     }
     void Reopen()
     {

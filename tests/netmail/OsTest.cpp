@@ -126,6 +126,7 @@ TEST(OsTimer, StopDisarmsAndRestartRearmsFromNow)
 
 namespace {
 volatile LONG gPasses;
+volatile LONG gReturned;   // set by the thread itself, last, after a pause
 DWORD WINAPI CountingThread(void *parameter)
 {
     ZrOsThreadCtlRec *control = (ZrOsThreadCtlRec *)parameter;
@@ -134,7 +135,9 @@ DWORD WINAPI CountingThread(void *parameter)
         InterlockedIncrement(&gPasses);
         Sleep(1);
     }
-    ZrOsFlagSet(&control->exited, 1);
+    // A stop that did not wait for the thread returns before this is set.
+    Sleep(50);
+    ZrOsFlagSet(&gReturned, 1);
     return 0;
 }
 }
@@ -150,7 +153,8 @@ TEST(OsThread, StartsStopsAndStopsAgainHarmlessly)
     EXPECT_EQ(1, ZrOsFlagGet(&control.running));
     while (ZrOsFlagGet(&gPasses) < 3) Sleep(1);
     EXPECT_EQ(1, ZrOsThreadStop(&control, 5000));
-    EXPECT_EQ(1, ZrOsFlagGet(&control.exited)) << "the thread ended on its own";
+    EXPECT_EQ(1, ZrOsFlagGet(&gReturned)) << "the stop waited for the thread to end";
+    EXPECT_EQ(nullptr, control.thread) << "its handle closed";
     LONG after = ZrOsFlagGet(&gPasses);
     Sleep(20);
     EXPECT_EQ(after, ZrOsFlagGet(&gPasses)) << "no pass after the stop";

@@ -60,13 +60,14 @@ protected:
         NMHDR header = {GetDlgItem(dialog, IDL_OITEM_PRODUCTS), IDL_OITEM_PRODUCTS, (UINT)NM_DBLCLK};
         SendMessageA(dialog, WM_NOTIFY, IDL_OITEM_PRODUCTS, (LPARAM)&header);
     }
+    // A line through the dialog; a line that OK refuses is cancelled.
     void AddLine(int row, const char *qty)
     {
         DialogDriver driver({[=](HWND d) {
                                  Pick(d, row);
                                  SetField(d, IDE_OITEM_QTY, qty);
                              },
-                             [](HWND d) { ClickButton(d, IDOK); }});
+                             [](HWND d) { ClickButton(d, IDOK); }, [](HWND d) { ClickButton(d, IDCANCEL); }});
         QlOrderLineAdd(form);
     }
     int64_t pipe = 0, elbow = 0, valve = 0;
@@ -97,23 +98,118 @@ TEST_F(OrderTest, ALineTakesTheProductsPurchasePriceTimesTheQuantity)
     AddLine(0, "3");
     EXPECT_EQ((Cells{"CP-15", "COPPER PIPE 15MM", "3", "2.50", "7.50", std::to_string(pipe), "P001"}), Row(0));
     EXPECT_EQ("7.50", Text(IDT_ORDER_TOTAL));
-    AddLine(1, "0");
-    EXPECT_EQ("0.00", Row(1)[QL_ORDER_COL_TOTAL]);
     AddLine(1, "7");
-    EXPECT_EQ("5.25", Row(2)[QL_ORDER_COL_TOTAL]);
+    EXPECT_EQ("5.25", Row(1)[QL_ORDER_COL_TOTAL]);
     EXPECT_EQ("12.75", Text(IDT_ORDER_TOTAL));
 
     const struct {
         const char *price;
         int64_t qty;
-        const char *total;
-    } cases[] = {{"2.50", 3, "7.50"}, {"2.50", 0, "0.00"}, {"0.05", 20, "1.00"}, {"12.5", 2, "24.10"},
-                 {"9999999.99", 9999999, "99999989900000.01"}};
+        int64_t cents;
+    } cases[] = {{"2.50", 3, 750},  {"2.50", 0, 0},   {"0.05", 20, 100}, {"12.5", 2, 2410},
+                 {"9999999.99", 9999999, 9999998990000001LL}, {"2.50", -1, -1}, {"-2.50", 1, -1}};
+    for (const auto &c : cases) EXPECT_EQ(c.cents, QlOrderLineCents(c.price, c.qty)) << c.price << " x " << c.qty;
+}
+
+// Through the real dialog and the order's own fields: a line whose total
+// would pass the largest amount (9999999 x 1234567.99) is refused with the
+// sales lines' message and adds nothing; a line of exactly the largest
+// amount is stored whole, with its point, and the order's gross is the sum
+// of its lines; one cent more on another line, or an edit that raises the
+// line past it, is refused.
+TEST_F(OrderTest, TheOrderStaysWithinTheLargestAmount)
+{
+    AddStock("P004", "BIG-1", "BOILER PLANT", 1234567, 99, "501234567893");
+    AddStock("P005", "MAX-1", "FACTORY", 999999999, 98, "501234567894");
+    AddStock("P006", "CENT", "WASHER", 0, 1, "501234567895");
+    AddStock("P007", "TWO", "SEAL", 0, 2, "501234567896");
+    OpenNew();
+    AddLine(3, "9999999");
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Error", messages[0].caption);
+    EXPECT_EQ("Maximum Amount is 999999999.99", messages[0].text);
+    EXPECT_EQ(0, RowCount(Lines()));
+
+    AddLine(4, "1");                 // 999999999.98
+    AddLine(5, "1");                 // + 0.01: exactly the largest amount
+    ASSERT_EQ(2, RowCount(Lines()));
+    EXPECT_EQ("999999999.99", Text(IDT_ORDER_TOTAL));
+    messages.clear();
+    AddLine(5, "1");                 // one cent more
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Maximum Amount is 999999999.99", messages[0].text);
+    EXPECT_EQ(2, RowCount(Lines()));
+    FocusRow(1);
+    DialogDriver raise({[](HWND d) { SetField(d, IDE_OITEM_QTY, "2"); }, [](HWND d) { ClickButton(d, IDOK); },
+                        [](HWND d) { ClickButton(d, IDCANCEL); }});
+    QlOrderLineEdit(form);
+    EXPECT_EQ(2u, messages.size());
+    EXPECT_EQ("0.01", Row(1)[QL_ORDER_COL_TOTAL]);
+
+    Toolbar(0);
+    EXPECT_EQ(nullptr, QlModuleWnd);
+    QlTransRec rec = Stored(1);
+    EXPECT_STREQ("999999999.99", rec.gross);
+    EXPECT_EQ("999999999.98|0.01", Scalar("select group_concat(total, '|') from (select * from orders order by iKey)"));
+    EXPECT_EQ("99999999999", Scalar("select sum(cast(replace(total, '.', '') as integer)) from orders"));
+}
+
+// A quantity is a whole number of 1 or more, however it reached the field:
+// typed, or pasted from the clipboard.  Anything else is refused with its
+// message, the dialog stays open and nothing is added.
+TEST_F(OrderTest, AQuantityMustBeAWholeNumberOfOneOrMore)
+{
+    OpenNew();
+    const struct {
+        const char *typed;
+        const char *message;
+    } cases[] = {{"3.5", "The quantity must be a whole number"}, {"12,5", "The quantity must be a whole number"},
+                 {"-4", "The quantity cannot be negative"},      {"0", "Zero quantity"},
+                 {"", "The quantity must be a whole number"},    {"2x", "The quantity must be a whole number"}};
     for (const auto &c : cases) {
-        char total[32];
-        QlOrderLineTotal(c.price, c.qty, total, sizeof total);
-        EXPECT_STREQ(c.total, total) << c.price << " x " << c.qty;
+        messages.clear();
+        AddLine(0, c.typed);
+        ASSERT_EQ(1u, messages.size()) << c.typed;
+        EXPECT_EQ("Invald Input", messages[0].caption);
+        EXPECT_EQ(c.message, messages[0].text) << c.typed;
+        EXPECT_EQ(0, RowCount(Lines())) << c.typed;
     }
+    messages.clear();
+    std::string pasted;
+    DialogDriver paste({[&](HWND d) {
+                            Pick(d, 0);
+                            SetField(d, IDE_OITEM_QTY, "");
+                            ASSERT_TRUE(QlTestSetClipboardText("3.5"));
+                            SendDlgItemMessageA(d, IDE_OITEM_QTY, WM_PASTE, 0, 0);
+                            pasted = DialogText(d, IDE_OITEM_QTY);
+                            ClickButton(d, IDOK);
+                        },
+                        [](HWND d) { ClickButton(d, IDCANCEL); }});
+    QlOrderLineAdd(form);
+    EXPECT_EQ("3.5", pasted);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("The quantity must be a whole number", messages[0].text);
+    EXPECT_EQ(0, RowCount(Lines()));
+    // Typed key by key, the point stays in the field (it is not dropped to
+    // make 35) and OK refuses it.
+    messages.clear();
+    std::string typed;
+    DialogDriver keys({[&](HWND d) {
+                           Pick(d, 0);
+                           HWND qty = GetDlgItem(d, IDE_OITEM_QTY);
+                           SetField(d, IDE_OITEM_QTY, "");
+                           for (char c : std::string("12,5")) SendMessageA(qty, WM_CHAR, (WPARAM)c, 1);
+                           typed = DialogText(d, IDE_OITEM_QTY);
+                           ClickButton(d, IDOK);
+                       },
+                       [](HWND d) { ClickButton(d, IDCANCEL); }});
+    QlOrderLineAdd(form);
+    EXPECT_EQ("12,5", typed);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("The quantity must be a whole number", messages[0].text);
+    EXPECT_EQ(0, RowCount(Lines()));
+    AddLine(0, " 12 ");
+    EXPECT_EQ("12", Row(0)[QL_ORDER_COL_QTY]);
 }
 
 TEST_F(OrderTest, OKWithoutAProductIsRefusedAndCancelAddsNothing)
@@ -307,10 +403,11 @@ TEST_F(OrderTest, SaveStoresTheOrderAndItsLinesAndCloses)
 
 TEST_F(OrderTest, SaveRefusesAnEmptyOrAZeroOrder)
 {
+    AddStock("P008", "FREE-1", "FREE SAMPLE", 0, 0, "501234567897");
     OpenNew();
     Toolbar(0);
     EXPECT_TRUE(messages.empty());
-    AddLine(0, "0");
+    AddLine(3, "2");
     Toolbar(0);
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("Error", messages[0].caption);
@@ -407,6 +504,8 @@ TEST_F(OrderTest, AnUnreadableSupplierLeavesTheWindowEmpty)
     EXPECT_EQ(0, RowCount(Lines()));
 }
 
+// The pictures show the windows painted: the lines, the total and the
+// product list hold what the test put there, and nothing is drawn black.
 TEST_F(OrderTest, Pictures)
 {
     ShowWindow(main, SW_SHOW);
@@ -414,23 +513,27 @@ TEST_F(OrderTest, Pictures)
     AddLine(0, "12");
     AddLine(1, "40");
     AddLine(2, "2");
-    EXPECT_TRUE(SaveWindowPng(main, "purchase-order.png"));
+    EXPECT_TRUE(SaveWindowPng(main, "purchase-order.png", {Lines(), GetDlgItem(form, IDT_ORDER_TOTAL)}));
     bool shot = false;
     DialogDriver driver({[&](HWND d) {
                              Pick(d, 2);
                              SetField(d, IDE_OITEM_QTY, "3");
                          },
-                         [&](HWND d) { shot = SaveWindowPng(d, "order-item-dialog.png"); },
+                         [&](HWND d) {
+                             shot = SaveWindowPng(d, "order-item-dialog.png",
+                                                  {GetDlgItem(d, IDL_OITEM_PRODUCTS), GetDlgItem(d, IDT_OITEM_CODE),
+                                                   GetDlgItem(d, IDE_OITEM_QTY)});
+                         },
                          [](HWND d) { ClickButton(d, IDCANCEL); }});
     QlOrderLineAdd(form);
     EXPECT_TRUE(shot);
     Toolbar(0);
     QlTransRec rec = Stored(1);
     form = QlOrderOpen(&rec);
-    EXPECT_TRUE(SaveWindowPng(main, "purchase-order-stored.png"));
+    EXPECT_TRUE(SaveWindowPng(main, "purchase-order-stored.png", {Lines(), GetDlgItem(form, IDT_ORDER_TOTAL)}));
     MoveWindow(main, 0, 0, 1100, 700, TRUE);
     SendMessageA(form, QL_WM_MAIN_MAXIMIZED, 0, 0);
-    EXPECT_TRUE(SaveWindowPng(main, "purchase-order-wide.png"));
+    EXPECT_TRUE(SaveWindowPng(main, "purchase-order-wide.png", {Lines(), GetDlgItem(form, IDT_ORDER_TOTAL)}));
     ShowWindow(main, SW_HIDE);
 }
 

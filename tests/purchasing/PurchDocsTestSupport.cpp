@@ -103,7 +103,26 @@ void PurchTest::FocusRow(int row)
     SendMessageA(Lines(), LVM_SETITEMSTATE, row, (LPARAM)&item);
 }
 
-bool SaveWindowPng(HWND window, const std::string &name)
+// Whether the picture's part under the child window holds more than one
+// colour (bits: 24-bit rows, bottom-up, of the window's whole rectangle).
+static bool ChildPainted(HWND window, HWND child, const std::vector<BYTE> &bits, int width, int height, int stride)
+{
+    RECT outer, r;
+    GetWindowRect(window, &outer);
+    if (!child || !GetWindowRect(child, &r)) return false;
+    OffsetRect(&r, -outer.left, -outer.top);
+    RECT whole = {0, 0, width, height};
+    if (!IntersectRect(&r, &r, &whole)) return false;
+    const BYTE *first = &bits[(size_t)(height - 1 - r.top) * stride + (size_t)r.left * 3];
+    for (int y = r.top; y < r.bottom; y++) {
+        const BYTE *row = &bits[(size_t)(height - 1 - y) * stride];
+        for (int x = r.left; x < r.right; x++)
+            if (memcmp(row + (size_t)x * 3, first, 3) != 0) return true;
+    }
+    return false;
+}
+
+bool SaveWindowPng(HWND window, const std::string &name, const std::vector<HWND> &painted)
 {
     std::string dir = QlTestArtifactDir();
     if (dir.empty()) return false;
@@ -135,17 +154,37 @@ bool SaveWindowPng(HWND window, const std::string &name)
     bool ok = GetDIBits(memory, bitmap, 0, height, bits.data(), &info, DIB_RGB_COLORS) != 0;
     DeleteObject(bitmap);
     DeleteDC(memory);
+
+    // A window drawn black, or a part of it left unpainted, is no picture
+    // of what the user sees.
+    size_t black = 0;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            const BYTE *p = &bits[(size_t)y * stride + (size_t)x * 3];
+            black += p[0] == 0 && p[1] == 0 && p[2] == 0;
+        }
+    if (ok && black * 2 > (size_t)width * height) {
+        ADD_FAILURE() << name << ": mostly black";
+        ok = false;
+    }
+    for (HWND child : painted) {
+        if (ok && !ChildPainted(window, child, bits, width, height, stride)) {
+            ADD_FAILURE() << name << ": control " << GetDlgCtrlID(child) << " shows one flat colour";
+            ok = false;
+        }
+    }
+
     std::string png = dir + "/" + name, bmp = png + ".bmp";
     BITMAPFILEHEADER file = {};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info.bmiHeader;
     file.bfSize = file.bfOffBits + (DWORD)bits.size();
-    FILE *out = ok ? fopen(bmp.c_str(), "wb") : NULL;
+    FILE *out = fopen(bmp.c_str(), "wb");
     if (!out) return false;
-    ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
-         fwrite(bits.data(), bits.size(), 1, out) == 1;
-    ok = fclose(out) == 0 && ok;
-    if (ok) ok = system(("convert '" + bmp + "' '" + png + "'").c_str()) == 0;
+    bool written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
+                   fwrite(bits.data(), bits.size(), 1, out) == 1;
+    written = fclose(out) == 0 && written;
+    if (written) written = system(("convert '" + bmp + "' '" + png + "'").c_str()) == 0;
     remove(bmp.c_str());
-    return ok;
+    return ok && written;
 }

@@ -10,6 +10,7 @@
 #include "datastore/QlDbRecords.h"
 
 #include <string>
+#include <vector>
 
 class PurchTest : public FormTest {
 protected:
@@ -36,5 +37,7 @@ protected:
 };
 
 // A picture of the window as the screen shows it, saved as PNG in the
-// artifacts folder under name; false when it could not be taken.
-bool SaveWindowPng(HWND window, const std::string &name);
+// artifacts folder under name; false (with a failure) when it could not be
+// taken, when it is mostly black, or when one of the painted children's
+// parts of it is one flat colour.
+bool SaveWindowPng(HWND window, const std::string &name, const std::vector<HWND> &painted = {});

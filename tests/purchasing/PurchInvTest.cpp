@@ -326,7 +326,9 @@ TEST_F(PurchInvTest, SaveRefusesAnEmptyInvoiceAndAMissingSupplier)
     EXPECT_EQ("0", Scalar("select count(*) from trans"));
 }
 
-TEST_F(PurchInvTest, TheStoredViewShowsTheLinesReadOnlyAndLastFirst)
+// The stored view shows the lines in the order they were entered, as the
+// sales documents do.
+TEST_F(PurchInvTest, TheStoredViewShowsTheLinesReadOnlyInEntryOrder)
 {
     int64_t key = StoreInvoice({{"A", "23.00", "12.30", "10.00", "2.30"},
                                 {"B", "0.00", "20.00", "20.00", "0.00"},
@@ -335,9 +337,9 @@ TEST_F(PurchInvTest, TheStoredViewShowsTheLinesReadOnlyAndLastFirst)
     form = QlTransOpenByType(&rec);
     ASSERT_NE(nullptr, form);
     EXPECT_EQ(form, QlModuleWnd);
-    EXPECT_EQ("C", Row(0)[0]);
+    EXPECT_EQ((Cells{"A", "23.00", "12.30", "10.00", "2.30"}), Row(0));
     EXPECT_EQ("B", Row(1)[0]);
-    EXPECT_EQ((Cells{"A", "23.00", "12.30", "10.00", "2.30"}), Row(2));
+    EXPECT_EQ("C", Row(2)[0]);
     EXPECT_EQ((Cells{"36.90", "34.05", "2.85", "36.90"}), Totals());
     EXPECT_EQ("SU001", Text(IDT_DOC_ACREF));
     EXPECT_EQ("Pipes & Co", Text(IDE_DOC_COMPANY));
@@ -420,13 +422,15 @@ TEST_F(PurchInvTest, TheTransactionsWindowOpensStoredPurchaseDocumentsHere)
     EXPECT_EQ(nullptr, GetDlgItem(form, IDT_ORDER_TOTAL));
 }
 
+// The pictures show the windows painted: the lines and the totals hold what
+// the test put there, and nothing is drawn black.
 TEST_F(PurchInvTest, Pictures)
 {
     ShowWindow(main, SW_SHOW);
     OpenNew();
     AddLine("Copper sheet 1 m x 2 m", "10", "00", 1);
     AddLine("Solder, lead free", "5", "50", 2);
-    EXPECT_TRUE(SaveWindowPng(main, "purchase-invoice.png"));
+    EXPECT_TRUE(SaveWindowPng(main, "purchase-invoice.png", {Lines(), GetDlgItem(form, IDT_DOC_GROSS)}));
     bool shot = false;
     DialogDriver driver({[&](HWND d) {
                              SetField(d, IDE_ITEM_DESCR, "Flux paste");
@@ -434,14 +438,18 @@ TEST_F(PurchInvTest, Pictures)
                              SetField(d, IDE_ITEM_PRICE_UNITS, "3");
                              SetField(d, IDE_ITEM_PRICE_HUNDREDTHS, "40");
                          },
-                         [&](HWND d) { shot = SaveWindowPng(d, "purchase-line-dialog.png"); },
+                         [&](HWND d) {
+                             shot = SaveWindowPng(d, "purchase-line-dialog.png",
+                                                  {GetDlgItem(d, IDE_ITEM_DESCR), GetDlgItem(d, IDC_ITEM_RATE),
+                                                   GetDlgItem(d, IDE_ITEM_TAX_UNITS)});
+                         },
                          [](HWND d) { ClickButton(d, IDCANCEL); }});
     QlPurchLineAdd(form);
     EXPECT_TRUE(shot);
     // Laid out for a larger main window.
     MoveWindow(main, 0, 0, 1100, 700, TRUE);
     SendMessageA(form, QL_WM_MAIN_MAXIMIZED, 0, 0);
-    EXPECT_TRUE(SaveWindowPng(main, "purchase-invoice-wide.png"));
+    EXPECT_TRUE(SaveWindowPng(main, "purchase-invoice-wide.png", {Lines(), GetDlgItem(form, IDT_DOC_GROSS)}));
     ShowWindow(main, SW_HIDE);
 }
 

@@ -8,6 +8,7 @@
 
 #include "common/QlAppState.h"
 #include "common/QlListView.h"
+#include "common/QlMoney.h"
 #include "common/QlSeams.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDb.h"
@@ -141,7 +142,8 @@ protected:
 
 }  // namespace
 
-// The window lists the enabled invoices that carry tax, with their sums;
+// The window lists the enabled invoices and credit notes that carry tax,
+// with their sums (a credit note negative, named in its details);
 // the range keeps both its ends, compares dates as dates (31/1 and 1/2 are
 // different days), and a reversed range is refused with the list kept.
 TEST_F(VatReportTest, TheListHoldsTheInvoicesWithTaxOfTheRange)
@@ -149,7 +151,7 @@ TEST_F(VatReportTest, TheListHoldsTheInvoicesWithTaxOfTheRange)
     int64_t a = AddInvoice("10/3/2024", "10.00", "1.50");
     int64_t b = AddInvoice("31/1/2024", "20.00", "2.75");
     AddInvoice("5/3/2024", "30.00", "0.00");               // no tax
-    AddInvoice("6/3/2024", "40.00", "9.20", "Credit", 2);  // a credit note
+    int64_t credit = AddInvoice("6/3/2024", "40.00", "9.20", "Credit", 2);
     AddInvoice("6/3/2024", "40.00", "9.20", "Quote", 4);   // a quotation
     int64_t gone = AddInvoice("7/3/2024", "50.00", "11.50");
     ASSERT_EQ(1, QlDbDisableRow(gone, "trans", err)) << err;
@@ -161,14 +163,18 @@ TEST_F(VatReportTest, TheListHoldsTheInvoicesWithTaxOfTheRange)
     HWND list = ReportList();
     QlListGetColumnText(list, 5, title, sizeof title);
     EXPECT_STREQ("VAT", title);
-    EXPECT_EQ(std::vector<std::string>({std::to_string(a), std::to_string(b), std::to_string(c)}), Keys());
+    EXPECT_EQ(std::vector<std::string>({std::to_string(a), std::to_string(b), std::to_string(credit), std::to_string(c)}),
+              Keys());
     EXPECT_EQ("31/1/2024", Cell(list, 1, 1));
     EXPECT_EQ("JO001", Cell(list, 1, 2));
     EXPECT_EQ("Pipes", Cell(list, 1, 3));
-    EXPECT_EQ("20.00", Cell(list, 1, 4));
+    EXPECT_EQ("17.25", Cell(list, 1, 4));   // the gross less its tax
     EXPECT_EQ("2.75", Cell(list, 1, 5));
-    EXPECT_EQ("34.00", Total(IDT_VAT_NET));
-    EXPECT_EQ("5.17", Total(IDT_VAT_TAX));
+    EXPECT_EQ("Credit Note: Credit", Cell(list, 2, 3));
+    EXPECT_EQ("-30.80", Cell(list, 2, 4));
+    EXPECT_EQ("-9.20", Cell(list, 2, 5));
+    EXPECT_EQ("-1.97", Total(IDT_VAT_NET));   // 8.50 + 17.25 - 30.80 + 3.08
+    EXPECT_EQ("-4.03", Total(IDT_VAT_TAX));   // 1.50 + 2.75 - 9.20 + 0.92
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(report, IDP_VAT_FROM)));
 
     ChooseRange(1);
@@ -178,12 +184,12 @@ TEST_F(VatReportTest, TheListHoldsTheInvoicesWithTaxOfTheRange)
     SetDate(IDP_VAT_TO, 1, 2, 2024);
     Reload();
     EXPECT_EQ(std::vector<std::string>({std::to_string(b), std::to_string(c)}), Keys());
-    EXPECT_EQ("24.00", Total(IDT_VAT_NET));
+    EXPECT_EQ("20.33", Total(IDT_VAT_NET));
     EXPECT_EQ("3.67", Total(IDT_VAT_TAX));
     SetDate(IDP_VAT_FROM, 1, 2, 2024);
     SetDate(IDP_VAT_TO, 10, 3, 2024);
     Reload();
-    EXPECT_EQ(std::vector<std::string>({std::to_string(a), std::to_string(c)}), Keys());
+    EXPECT_EQ(std::vector<std::string>({std::to_string(a), std::to_string(credit), std::to_string(c)}), Keys());
 
     SetDate(IDP_VAT_FROM, 10, 3, 2024);
     SetDate(IDP_VAT_TO, 9, 3, 2024);
@@ -191,12 +197,103 @@ TEST_F(VatReportTest, TheListHoldsTheInvoicesWithTaxOfTheRange)
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("Invalid date range", messages[0].text);
     EXPECT_EQ(QL_COLOUR_WARNING, messages[0].colour);
-    EXPECT_EQ(std::vector<std::string>({std::to_string(a), std::to_string(c)}), Keys());
+    EXPECT_EQ(std::vector<std::string>({std::to_string(a), std::to_string(credit), std::to_string(c)}), Keys());
 
     ChooseRange(0);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(report, IDP_VAT_TO)));
     Reload();
-    EXPECT_EQ(3, RowCount(list));
+    EXPECT_EQ(4, RowCount(list));
+}
+
+// A day's documents posted as the forms post them: an invoice with taxed
+// lines and taxed carriage, one whose only tax is its carriage's, one
+// without tax, a credit note and a quotation.  Each listed row's Net + VAT
+// is its document's gross (negative for the credit note); the totals are
+// the sums worked out here from the documents' parts, and the printed page
+// of totals and the CSV file show the same figures as the window.
+TEST_F(VatReportTest, NetAndTaxOfADaysDocumentsAddUpToTheirGross)
+{
+    struct Doc {
+        int type;
+        int64_t lineNet, lineTax, carriage, carriageTax;
+        bool listed;
+    };
+    const Doc docs[] = {
+        {1, 24548, 4910, 1000, 200, true},   // 306.58 of which 51.10 tax
+        {1, 10000, 0, 1500, 300, true},      // tax on the carriage only
+        {1, 5000, 0, 0, 0, false},           // no tax at all
+        {2, 4000, 800, 0, 0, true},          // a credit note
+        {4, 9000, 1800, 0, 0, false},        // a quotation
+    };
+    auto money = [](int64_t cents) {
+        char text[32];
+        QlMoneyFormatCents(cents, text, sizeof text);
+        return std::string(text);
+    };
+    int64_t expectNet = 0, expectTax = 0;
+    std::vector<int64_t> keys;
+    std::vector<int64_t> grossOf;
+    for (const Doc &d : docs) {
+        const int64_t gross = d.lineNet + d.lineTax + d.carriage + d.carriageTax;
+        QlTransSnapshot snap;
+        if (d.type == 2) {
+            snap = Snapshot(2, 0, "JO001", money(gross).c_str(), {{"Returned pipes", money(d.lineNet), money(d.lineTax)}});
+            strcpy(snap.carriageTax, money(d.lineTax).c_str());   // the credit form's tax total
+        } else {
+            snap = Snapshot(d.type, 0, "JO001", money(gross).c_str(),
+                            {{"Fitting", d.lineTax ? "20.00" : "0.00", "0", money(d.lineNet), "0.00", money(d.lineNet),
+                              money(d.lineTax)}});
+            strcpy(snap.tax, money(d.lineTax).c_str());
+            strcpy(snap.carriage, money(d.carriage).c_str());
+            strcpy(snap.carriageTax, money(d.carriageTax).c_str());
+        }
+        int64_t key = 0;
+        ASSERT_EQ(1, Post(&snap, d.type, &key));
+        if (!d.listed) continue;
+        const int sign = d.type == 2 ? -1 : 1;
+        expectNet += sign * (d.lineNet + d.carriage);
+        expectTax += sign * (d.lineTax + d.carriageTax);
+        keys.push_back(key);
+        grossOf.push_back(sign * gross);
+    }
+    ASSERT_EQ(25548 + 11500 - 4000, expectNet);   // the sums as a person adds them up
+    ASSERT_EQ(5110 + 300 - 800, expectTax);
+
+    Open();
+    HWND list = ReportList();
+    ASSERT_EQ(3, RowCount(list));
+    for (int r = 0; r < 3; r++) {
+        EXPECT_EQ(std::to_string(keys[r]), Cell(list, r, 0));
+        EXPECT_EQ(grossOf[r], QlMoneyParseCents(Cell(list, r, 4).c_str()) + QlMoneyParseCents(Cell(list, r, 5).c_str()))
+            << "row " << r;
+    }
+    EXPECT_EQ("255.48", Cell(list, 0, 4));
+    EXPECT_EQ("51.10", Cell(list, 0, 5));
+    EXPECT_EQ("115.00", Cell(list, 1, 4));
+    EXPECT_EQ("3.00", Cell(list, 1, 5));
+    EXPECT_EQ("Credit Note: Returned pipes", Cell(list, 2, 3));
+    EXPECT_EQ("-40.00", Cell(list, 2, 4));
+    EXPECT_EQ("-8.00", Cell(list, 2, 5));
+    EXPECT_EQ(money(expectNet), Total(IDT_VAT_NET));
+    EXPECT_EQ(money(expectTax), Total(IDT_VAT_TAX));
+
+    MetafilePrinter printer;
+    ASSERT_EQ(1, Draw(printer));
+    ASSERT_EQ(2u, printer.pageCount());
+    EmfRecords rows = printer.records(0);
+    for (const char *cell : {"255.48", "51.10", "115.00", "3.00", "-40.00", "-8.00"})
+        EXPECT_TRUE(rows.hasText(cell)) << cell;
+    EmfRecords totals = printer.records(1);
+    EXPECT_TRUE(totals.hasText("TOTAL NET (Exclusive of tax): " + money(expectNet))) << totals.allText();
+    EXPECT_TRUE(totals.hasText("Total VAT: " + money(expectTax))) << totals.allText();
+    SavePng(printer, 0, "vat-report-day.png");
+    SavePng(printer, 1, "vat-report-day-totals.png");
+
+    std::string csv = ExportTo("day.csv");
+    EXPECT_NE(std::string::npos, csv.find("\r\n" + std::to_string(keys[0]) + ",14/3/2025,JO001,Fitting,255.48,51.10\r\n"))
+        << csv;
+    EXPECT_NE(std::string::npos, csv.find(",Credit Note: Returned pipes,-40.00,-8.00\r\n")) << csv;
+    EXPECT_NE(std::string::npos, csv.find(",,,Total," + money(expectNet) + "," + money(expectTax) + "\r\n")) << csv;
 }
 
 // A failed query is reported with the data store's text and leaves neither
@@ -262,7 +359,7 @@ TEST_F(VatReportTest, ThePrintoutHas35RowsAPageAndAPageOfTotals)
         EXPECT_EQ(k.lastRowPageRows, cells);
         EmfRecords totals = printer.records(k.pages - 1);
         char net[64], tax[64];
-        snprintf(net, sizeof net, "TOTAL NET (Exclusive of tax): %d.00", 10 * k.rows);
+        snprintf(net, sizeof net, "TOTAL NET (Exclusive of tax): %d.%02d", 770 * k.rows / 100, 770 * k.rows % 100);
         snprintf(tax, sizeof tax, "Total VAT: %d.%02d", 23 * k.rows / 10, 23 * k.rows % 10 * 10);
         EXPECT_TRUE(totals.hasText(net)) << totals.allText();
         EXPECT_TRUE(totals.hasText(tax)) << totals.allText();
@@ -317,8 +414,8 @@ TEST_F(VatReportTest, TheExportWritesTheListAndItsTotals)
     Open();
     std::string expected = "GST Report 10/3/2024 To: 2/1/2024\r\n\r\n"
                            "Invoice No:,Date:,A/C Ref:,Details,Net,GST\r\n" +
-                           std::to_string(a) + ",10/3/2024,JO001,\"Pipes, copper\",10.00,1.50\r\n" + std::to_string(b) +
-                           ",2/1/2024,JO001,Pipes,20.00,2.75\r\n,,,,,\r\n,,,Total,30.00,4.25\r\n";
+                           std::to_string(a) + ",10/3/2024,JO001,\"Pipes, copper\",8.50,1.50\r\n" + std::to_string(b) +
+                           ",2/1/2024,JO001,Pipes,17.25,2.75\r\n,,,,,\r\n,,,Total,25.75,4.25\r\n";
     EXPECT_EQ(expected, ExportTo("gst.csv"));
     EXPECT_EQ("GST.csv", gSaveFile);
     char now[MAX_PATH] = "";

@@ -183,15 +183,15 @@ TEST(Countries, TablesAsListed)
         int index;
         const char *name, *tax, *rateB, *currency, *label, *flag;
     } rows[] = {
-        {0, "United Kingdom", "VAT", "17.50", "GBP", "", ".\\images\\uk.bmp"},
-        {2, "Canada", "GST", "05.00", "AUD", "BN:", ".\\images\\canada.bmp"},
-        {4, "Australia", "GST", "10.00", "DDK", "ABN:", ".\\images\\australia.bmp"},
-        {7, "British Virgin Islands", "VAT", "00.00", "GBP", "", ""},
-        {14, "Austria", "UST", "20.00", "EUR", "", ".\\images\\austria.bmp"},
-        {23, "Chile", "IVA", "19.00", "BWP", "RUT:", ".\\images\\chile.bmp"},
-        {24, "Denmark", "MOMS", "25.00", "ADF", "Org. nr:", ".\\images\\denmark.bmp"},
-        {27, "Finland", "ALV", "22.00", "EUR", "Y-tunnus:", ".\\images\\finland.bmp"},
-        {28, "Netherlands", "BTW", "19.00", "EUR", "OB nr", ".\\images\\netherland.bmp"},
+        {0, "United Kingdom", "VAT", "05.00", "GBP", "", ".\\images\\uk.bmp"},
+        {2, "Canada", "GST", "00.00", "CAD", "BN:", ".\\images\\canada.bmp"},
+        {4, "Australia", "GST", "00.00", "AUD", "ABN:", ".\\images\\australia.bmp"},
+        {7, "British Virgin Islands", "VAT", "00.00", "USD", "", ""},
+        {14, "Austria", "UST", "10.00", "EUR", "", ".\\images\\austria.bmp"},
+        {23, "Chile", "IVA", "00.00", "CLP", "RUT:", ".\\images\\chile.bmp"},
+        {24, "Denmark", "MOMS", "00.00", "DKK", "Org. nr:", ".\\images\\denmark.bmp"},
+        {27, "Finland", "ALV", "14.00", "EUR", "Y-tunnus:", ".\\images\\finland.bmp"},
+        {28, "Netherlands", "BTW", "09.00", "EUR", "OB nr", ".\\images\\netherland.bmp"},
         {29, "Other", "VAT", "23.00", "EUR", "", ""},
     };
     for (const auto &r : rows) {
@@ -203,6 +203,44 @@ TEST(Countries, TablesAsListed)
         EXPECT_STREQ(r.label, c.businessLabel);
         EXPECT_STREQ(r.flag, c.flagPath);
     }
+}
+
+// Every country has its own currency and its rates of today: A the standard
+// rate, B the reduced rate, C zero.
+TEST(Countries, EachCountryHasItsOwnCurrencyAndTodaysRates)
+{
+    const struct {
+        const char *name, *currency, *a, *b, *c;
+    } rows[QL_COUNTRY_COUNT] = {
+        {"United Kingdom", "GBP", "20.00", "05.00", "00.00"}, {"United States", "USD", "00.00", "00.00", "00.00"},
+        {"Canada", "CAD", "05.00", "00.00", "00.00"},         {"Ireland", "EUR", "23.00", "13.50", "00.00"},
+        {"Australia", "AUD", "10.00", "00.00", "00.00"},      {"New Zealand", "NZD", "15.00", "00.00", "00.00"},
+        {"India", "INR", "18.00", "05.00", "00.00"},          {"British Virgin Islands", "USD", "00.00", "00.00", "00.00"},
+        {"Cayman Islands", "KYD", "00.00", "00.00", "00.00"}, {"Isle of Man", "GBP", "20.00", "05.00", "00.00"},
+        {"Singapore", "SGD", "09.00", "00.00", "00.00"},      {"South Africa", "ZAR", "15.00", "00.00", "00.00"},
+        {"France", "EUR", "20.00", "05.50", "00.00"},         {"Germany", "EUR", "19.00", "07.00", "00.00"},
+        {"Austria", "EUR", "20.00", "10.00", "00.00"},        {"Belgium", "EUR", "21.00", "06.00", "00.00"},
+        {"Liechtenstein", "CHF", "08.10", "02.60", "00.00"},  {"Luxembourg", "EUR", "17.00", "08.00", "00.00"},
+        {"Switzerland", "CHF", "08.10", "02.60", "00.00"},    {"Spain", "EUR", "21.00", "10.00", "00.00"},
+        {"Andorra", "EUR", "04.50", "01.00", "00.00"},        {"Mexico", "MXN", "16.00", "00.00", "00.00"},
+        {"Argentina", "ARS", "21.00", "10.50", "00.00"},      {"Chile", "CLP", "19.00", "00.00", "00.00"},
+        {"Denmark", "DKK", "25.00", "00.00", "00.00"},        {"Sweden", "SEK", "25.00", "12.00", "00.00"},
+        {"Norway", "NOK", "25.00", "15.00", "00.00"},         {"Finland", "EUR", "25.50", "14.00", "00.00"},
+        {"Netherlands", "EUR", "21.00", "09.00", "00.00"},    {"Other", "EUR", "00.00", "23.00", "13.50"},
+    };
+    for (int i = 0; i < QL_COUNTRY_COUNT; i++) {
+        const QlCountryRec &c = QlCountryTable[i];
+        SCOPED_TRACE(rows[i].name);
+        EXPECT_STREQ(rows[i].name, QlCountryNameTable[i]);
+        EXPECT_EQ(0, strncmp(rows[i].currency, QlCurrencyTable[c.currencyIndex], 3)) << QlCurrencyTable[c.currencyIndex];
+        EXPECT_STREQ(rows[i].a, c.rates[0]);
+        EXPECT_STREQ(rows[i].b, c.rates[1]);
+        EXPECT_STREQ(rows[i].c, c.rates[2]);
+    }
+    // Each code stands once in the list.
+    for (int i = 0; i < QL_CURRENCY_COUNT; i++)
+        for (int j = i + 1; j < QL_CURRENCY_COUNT; j++)
+            EXPECT_NE(0, strncmp(QlCurrencyTable[i], QlCurrencyTable[j], 3)) << QlCurrencyTable[i];
 }
 
 TEST(Countries, CurrenciesAreCodeAndName)

@@ -127,18 +127,27 @@ TEST_F(CfgFileTest, NothingIsWrittenWithoutACurrentCompany)
 
 TEST_F(CfgFileTest, AFileThatCannotBeWrittenIsNotTakenAsSaved)
 {
-    // The settings file's name is taken by a folder: it cannot be opened.
+    // The settings file's name is taken by a folder: the new file cannot
+    // take its place, and does not stay behind.
     ASSERT_TRUE(CreateDirectoryA("COMP003\\cfg.dta", NULL));
     EXPECT_EQ(0, QlCfgSave());
     ASSERT_TRUE(RemoveDirectoryA("COMP003\\cfg.dta"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("COMP003\\cfg.dta.new"));
 
 #ifdef __WINE__
-    // It opens, but the device is full: the write fails.
+    // A saved file, then a save whose write fails (the new file lands on a
+    // full device): the saved file stays whole and as it was.
+    QlSettingsRec &cfg = QlSettings.cfg;
+    strcpy(cfg.companyName, "Harbour Tools Ltd");
+    ASSERT_EQ(1, QlCfgSave());
+    std::vector<unsigned char> before = GetCfgFile();
+    strcpy(cfg.companyName, "Changed");
     char native[MAX_PATH * 4];
-    ASSERT_TRUE(QlPathToNative("COMP003\\cfg.dta", native, sizeof native));
+    ASSERT_TRUE(QlPathToNative("COMP003\\cfg.dta.new", native, sizeof native));
     ASSERT_EQ(0, symlink("/dev/full", native));
     EXPECT_EQ(0, QlCfgSave());
     unlink(native);
+    EXPECT_EQ(before, GetCfgFile());
 #endif
 }
 

@@ -5,12 +5,14 @@
 #include "common/UiTestSupport.h"
 
 #include "common/QlAppState.h"
+#include "common/QlLayout.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlSeams.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
 #include "shell/QlBackup.h"
 #include "shell/QlMainWindow.h"
+#include "settings/QlSettings.h"
 #include "transactions/QlTransSums.h"
 
 #include <windows.h>
@@ -22,11 +24,19 @@
 
 namespace {
 
+// System message boxes: recorded, and answered with the next of the
+// answers queued (IDOK when none is).
 std::vector<std::string> gBoxes;
-int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT)
+std::vector<UINT> gBoxTypes;
+std::vector<int> gBoxAnswers;
+int WINAPI RecordBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
 {
     gBoxes.push_back(std::string(caption ? caption : "") + "|" + (text ? text : ""));
-    return IDOK;
+    gBoxTypes.push_back(type);
+    if (gBoxAnswers.empty()) return IDOK;
+    int answer = gBoxAnswers.front();
+    gBoxAnswers.erase(gBoxAnswers.begin());
+    return answer;
 }
 
 int __cdecl FirstValue(void *out, int count, char **values, char **)
@@ -143,6 +153,8 @@ protected:
         destination_ = QlTestMakeFolder("qlbackup_");
         ASSERT_FALSE(destination_.empty());
         gBoxes.clear();
+        gBoxTypes.clear();
+        gBoxAnswers.clear();
         QlSeamMessageBox = RecordBox;
     }
     void TearDown() override
@@ -181,6 +193,11 @@ TEST_F(BackupTest, BackupCopiesTheDatabaseIntoAStampedFolder)
     std::string name = folder.substr(destination_.size() + 1);
     EXPECT_TRUE(IsStamp(name)) << name;
     EXPECT_EQ(ReadFileBytes(DataFile()), ReadFileBytes(folder + "\\quilry.db"));
+    // The company's settings go with it, as the program holds them.
+    std::string settings = ReadFileBytes(work_.path() + "\\COMP000\\cfg.dta");
+    ASSERT_EQ(sizeof(QlSettingsRec), settings.size());
+    EXPECT_EQ(0, memcmp(settings.data(), &QlSettings.cfg, sizeof(QlSettingsRec)));
+    EXPECT_EQ(settings, ReadFileBytes(folder + "\\cfg.dta"));
     EXPECT_TRUE(FileExists(folder + "\\" + name + ".bak"));
     EXPECT_EQ("", ReadFileBytes(folder + "\\" + name + ".bak"));
     ASSERT_EQ(1u, gBoxes.size());
@@ -240,6 +257,13 @@ TEST_F(BackupTest, RestoreReplacesTheDataAndReopens)
     ASSERT_FALSE(folder.empty());
     AddCustomer("BE002", "Beta");
     ASSERT_EQ("2", Scalar("select count(*) from customers;"));
+    // The settings change after the backup too: the restore brings back
+    // the backup's, into the file and into the running program.
+    std::string savedSettings = ReadFileBytes(folder + "\\cfg.dta");
+    strcpy(QlSettings.cfg.companyName, "Renamed Since");
+    strcpy(QlSettings.cfg.rateTexts[0], "A - 21.00%");
+    QlVatBuildRateList();
+    ASSERT_EQ(1, QlCfgSave());
     QlModuleWnd = MakeModuleWindow(main_);
 
     // Any marker of the folder will do.
@@ -263,6 +287,61 @@ TEST_F(BackupTest, RestoreReplacesTheDataAndReopens)
     EXPECT_EQ(nullptr, QlModuleWnd);
     EXPECT_EQ(QlWorkDir, CurrentDir());
     EXPECT_FALSE(FileExists(work_.path() + "\\COMP000\\quilry.rst"));
+    EXPECT_FALSE(FileExists(work_.path() + "\\COMP000\\cfg.rst"));
+    EXPECT_EQ(savedSettings, ReadFileBytes(work_.path() + "\\COMP000\\cfg.dta"));
+    EXPECT_STREQ("Acme Widgets Ltd", QlSettings.cfg.companyName);
+    EXPECT_EQ(2000, QlSettings.rates[0]);
+    EXPECT_EQ("Quillory 2.1.31 : Acme Widgets Ltd", WindowText(main_));
+}
+
+// A backup made before settings files were kept restores the database and
+// leaves the settings as they are.
+TEST_F(BackupTest, ABackupWithoutSettingsRestoresTheDatabaseAlone)
+{
+    AddCustomer("AC001", "Alpha");
+    std::string folder = Backup();
+    ASSERT_FALSE(folder.empty());
+    ASSERT_TRUE(DeleteFileA((folder + "\\cfg.dta").c_str()));
+    AddCustomer("BE002", "Beta");
+    strcpy(QlSettings.cfg.companyName, "Renamed Since");
+    ASSERT_EQ(1, QlCfgSave());
+    std::string settings = ReadFileBytes(work_.path() + "\\COMP000\\cfg.dta");
+    PickerAnswers pickers("", folder + "\\" + folder.substr(destination_.size() + 1) + ".bak");
+    MsgAnswers answers({1});
+    QlBackupRestore(main_);
+    ASSERT_EQ(2u, answers.asked.size());
+    EXPECT_EQ("Restore Complete!", answers.asked[1].caption);
+    EXPECT_EQ("1", Scalar("select count(*) from customers;"));
+    EXPECT_EQ(settings, ReadFileBytes(work_.path() + "\\COMP000\\cfg.dta"));
+    EXPECT_STREQ("Renamed Since", QlSettings.cfg.companyName);
+}
+
+// A company whose data file is damaged has no data open; a backup restored
+// into it brings the data back, with the main window's tool bar.
+TEST_F(BackupTest, ARestoreIntoACompanyWithoutDataOpensIt)
+{
+    AddCustomer("AC001", "Alpha");
+    std::string folder = Backup();
+    ASSERT_FALSE(folder.empty());
+    QlCompanyDbClose();
+    DestroyWindow(QlMainToolbarWnd);
+    QlMainToolbarWnd = NULL;
+    {
+        HANDLE file = CreateFileA(DataFile().c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        WriteFile(file, std::string(2048, 'z').data(), 2048, &written, NULL);
+        CloseHandle(file);
+    }
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(0, QlCompanyDbOpen(err));
+    PickerAnswers pickers("", folder + "\\" + folder.substr(destination_.size() + 1) + ".bak");
+    MsgAnswers answers({1});
+    QlBackupRestore(main_);
+    ASSERT_EQ(2u, answers.asked.size());
+    EXPECT_EQ("Restore Complete!", answers.asked[1].caption);
+    EXPECT_TRUE(QlDbIsOpen());
+    EXPECT_EQ("Alpha", Scalar("select company from customers;"));
+    EXPECT_NE(nullptr, QlMainToolbarWnd);
 }
 
 // Every way a restore can stop: the data stay as they were, the database
@@ -317,14 +396,17 @@ TEST_F(BackupTest, CleardownEmptiesTheTransactionsAndBalances)
     ASSERT_EQ("2", Scalar("select count from transcount;"));
     QlModuleWnd = MakeModuleWindow(main_);
 
-    MsgAnswers answers({1, 0});   // clear, without a backup
+    MsgAnswers answers({1});   // clear,
+    gBoxAnswers = {IDNO};      // without a backup
     QlTransCleardown(main_);
-    ASSERT_EQ(3u, answers.asked.size());
+    ASSERT_EQ(2u, answers.asked.size());
     EXPECT_EQ("You are about to clear all transactions! Proceed with cleardown?", answers.asked[0].text);
-    EXPECT_EQ("Would you like to backup data before cleadown?", answers.asked[1].text);
-    EXPECT_EQ(IDD_MSG_BOX_LARGE, answers.asked[2].dialogId);
-    EXPECT_EQ("Transaction Cleardown Complete", answers.asked[2].caption);
-    EXPECT_EQ(QL_COLOUR_DONE, answers.asked[2].colour);
+    ASSERT_EQ(1u, gBoxes.size());
+    EXPECT_EQ("Cleardown Transactions|Would you like to backup data before cleadown?", gBoxes[0]);
+    EXPECT_EQ((UINT)MB_YESNOCANCEL, gBoxTypes[0] & MB_TYPEMASK);
+    EXPECT_EQ(IDD_MSG_BOX_LARGE, answers.asked[1].dialogId);
+    EXPECT_EQ("Transaction Cleardown Complete", answers.asked[1].caption);
+    EXPECT_EQ(QL_COLOUR_DONE, answers.asked[1].colour);
 
     for (const char *table : {"orders", "trans", "invoices", "payments"})
         EXPECT_EQ("0", Scalar(("select count(*) from " + std::string(table) + ";").c_str())) << table;
@@ -342,31 +424,43 @@ TEST_F(BackupTest, CleardownEmptiesTheTransactionsAndBalances)
     EXPECT_EQ(QlWorkDir, CurrentDir());
 }
 
-// Cancelling the cleardown, or the backup asked for before it, clears
-// nothing; a backup made first is followed by the cleardown.
-TEST_F(BackupTest, CleardownCancelledOrBackedUpFirst)
+// The backup question is Yes / No / Cancel: Yes backs up first (and clears
+// only when the backup was made), No clears without a backup, Cancel clears
+// nothing; so does cancelling the cleardown itself.
+TEST_F(BackupTest, CleardownAsksYesNoOrCancelAboutTheBackup)
 {
     AddCustomer("AC001", "Alpha");
-    AddTransactions(1);
     struct Case {
         const char *name;
-        std::vector<int> answers;
+        int confirm;          // the first question
+        int backup;           // the Yes / No / Cancel answer
         std::string folder;   // the backup's destination, "" cancels
         bool cleared;
+        size_t backups;       // backup folders made
     };
     const Case cases[] = {
-        {"cleardown cancelled", {0}, "", false},
-        {"backup folder cancelled", {1, 1}, "", false},
-        {"backed up first", {1, 1}, destination_, true},
+        {"cleardown cancelled", 0, IDYES, destination_, false, 0},
+        {"backup question cancelled", 1, IDCANCEL, destination_, false, 0},
+        {"backup folder cancelled", 1, IDYES, "", false, 0},
+        {"backed up first", 1, IDYES, destination_, true, 1},
+        {"cleared without a backup", 1, IDNO, destination_, true, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        MsgAnswers answers(c.answers);
+        char err[QL_DB_ERR_SIZE];
+        ASSERT_EQ(1, QlDbExec("delete from trans; delete from invoices; delete from orders; delete from payments;", err));
+        AddTransactions(1);
+        size_t before = Subfolders(destination_).size();
+        MsgAnswers answers({c.confirm});
         PickerAnswers pickers(c.folder);
+        gBoxes.clear();
+        gBoxAnswers = {c.backup};
         QlTransCleardown(main_);
+        ASSERT_EQ((c.confirm ? 1u : 0u) + c.backups, gBoxes.size());   // the question, and a backup's report
+        if (c.confirm) EXPECT_EQ("Cleardown Transactions|Would you like to backup data before cleadown?", gBoxes[0]);
         EXPECT_EQ(c.cleared ? "0" : "2", Scalar("select count(*) from trans;"));
         EXPECT_EQ(c.cleared ? "0" : "1", Scalar("select count(*) from invoices;"));
-        EXPECT_EQ(c.cleared ? 1u : 0u, Subfolders(destination_).size());
+        EXPECT_EQ(c.backups, Subfolders(destination_).size() - before);
         EXPECT_EQ(QlWorkDir, CurrentDir());
     }
 }
@@ -378,28 +472,59 @@ TEST_F(BackupTest, FailedCleardownClearsNothing)
     AddTransactions(1);
     char err[QL_DB_ERR_SIZE];
     ASSERT_EQ(1, QlDbExec("drop table payments;", err)) << err;
-    MsgAnswers answers({1, 0});
+    MsgAnswers answers({1});
+    gBoxAnswers = {IDNO};
     QlTransCleardown(main_);
-    ASSERT_EQ(3u, answers.asked.size());
-    EXPECT_EQ("Transaction Cleardown Failed", answers.asked[2].caption);
-    EXPECT_EQ(0u, answers.asked[2].text.find("Transaction cleardown failed; no transaction was cleared.\n"));
-    EXPECT_EQ(QL_COLOUR_WARNING, answers.asked[2].colour);
+    ASSERT_EQ(2u, answers.asked.size());
+    EXPECT_EQ("Transaction Cleardown Failed", answers.asked[1].caption);
+    EXPECT_EQ(0u, answers.asked[1].text.find("Transaction cleardown failed; no transaction was cleared.\n"));
+    EXPECT_EQ(QL_COLOUR_WARNING, answers.asked[1].colour);
     EXPECT_EQ("1", Scalar("select count(*) from orders;"));
     EXPECT_EQ("2", Scalar("select count(*) from trans;"));
     EXPECT_EQ("2", Scalar("select count from transcount;"));
     EXPECT_EQ("12.34", Scalar("select balance from customers;"));
 }
 
-// Exit with the backup question on: OK backs up before the program ends.
-TEST_F(BackupTest, ExitOffersTheBackup)
+// Exit with the backup question on, Yes / No / Cancel: Yes backs up before
+// the program ends (a backup not made keeps it running), No ends it without
+// a backup, Cancel returns to the program.
+TEST_F(BackupTest, ExitAsksYesNoOrCancelAboutTheBackup)
 {
     QlSettings.cfg.backupOnExit = 1;
-    MsgAnswers answers({1});
+    struct Case {
+        const char *name;
+        int answer;
+        std::string folder;
+        bool ends;
+        size_t backups;
+    };
+    const Case cases[] = {
+        {"cancel", IDCANCEL, destination_, false, 0},
+        {"yes, folder cancelled", IDYES, "", false, 0},
+        {"no", IDNO, destination_, true, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        PickerAnswers pickers(c.folder);
+        gBoxes.clear();
+        gBoxAnswers = {c.answer};
+        SendMessageA(main_, WM_COMMAND, IDM_FILE_EXIT, 0);
+        PumpMessages();
+        ASSERT_FALSE(gBoxes.empty());
+        EXPECT_EQ("Backup confirmation|Would you like to backup data before exit?", gBoxes[0]);
+        EXPECT_EQ((UINT)MB_YESNOCANCEL, gBoxTypes.back() & MB_TYPEMASK);
+        EXPECT_EQ(c.ends, !IsWindow(main_));
+        EXPECT_EQ(c.backups, Subfolders(destination_).size());
+        if (!IsWindow(main_)) break;
+    }
+    ASSERT_FALSE(IsWindow(main_));
+    main_ = StartMainWindow(company_);
+    ASSERT_NE(nullptr, main_);
+    QlSettings.cfg.backupOnExit = 1;
     PickerAnswers pickers(destination_);
+    gBoxAnswers = {IDYES};
     SendMessageA(main_, WM_COMMAND, IDM_FILE_EXIT, 0);
     PumpMessages();
     EXPECT_FALSE(IsWindow(main_));
-    ASSERT_EQ(1u, answers.asked.size());
-    EXPECT_EQ("Backup confirmation", answers.asked[0].caption);
     EXPECT_EQ(1u, Subfolders(destination_).size());
 }

@@ -71,6 +71,18 @@ int WINAPI RecordMessageBox(HWND, LPCSTR text, LPCSTR, UINT)
     return IDOK;
 }
 
+// A system message box answered with gBoxAnswer, its caption and text and
+// its type recorded.
+std::vector<std::string> gAsked;
+std::vector<UINT> gAskedTypes;
+int gBoxAnswer = IDOK;
+int WINAPI AnswerBox(HWND, LPCSTR text, LPCSTR caption, UINT type)
+{
+    gAsked.push_back(std::string(caption ? caption : "") + "|" + (text ? text : ""));
+    gAskedTypes.push_back(type);
+    return gBoxAnswer;
+}
+
 // The program's main window in a working folder of its own; the About box
 // that the start shows is closed by the driver.
 class MainWindowTest : public ::testing::Test {
@@ -217,21 +229,111 @@ TEST_F(MainWindowTest, NoCompanyChosenEndsWithoutWritingSettings)
     EXPECT_EQ(-1, mconf.company);
 }
 
-TEST_F(MainWindowTest, DatabaseThatDoesNotOpenEndsWithoutSaving)
+// A damaged data file (its header overwritten) no longer ends every start:
+// the user is told which file and what to do, and the company manager opens,
+// where another company is loaded.  The damaged file is left as it was.
+TEST_F(MainWindowTest, ADamagedDataFileIsNamedAndAnotherCompanyCanBeLoaded)
 {
-    const char *library = QlDbLibraryName;
-    QlDbLibraryName = "no_such_sqlite.dll";
-    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
-    HWND main = StartWith(acme);
-    QlDbLibraryName = library;
-    ASSERT_EQ(1u, gBoxes.size());
-    EXPECT_EQ("Failed to open database file", gBoxes[0]);
+    ASSERT_TRUE(WriteCompany(1, CompanySettings("Beta Trading")));
+    ASSERT_TRUE(WriteCompany(0, CompanySettings("Acme Widgets Ltd")));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    const std::string junk(4096, 'x');
+    {
+        HANDLE file = CreateFileA("COMP000\\quilry.db", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        WriteFile(file, junk.data(), (DWORD)junk.size(), &written, NULL);
+        CloseHandle(file);
+    }
+    MsgAnswers answers;
+    HWND main = Start({CloseAbout, [](HWND dialog) {
+                           HWND list = GetDlgItem(dialog, IDL_COMPANY_LIST);
+                           LVITEMA item = {};
+                           item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+                           item.state = LVIS_SELECTED | LVIS_FOCUSED;
+                           SendMessageA(list, LVM_SETITEMSTATE, 1, (LPARAM)&item);   // Beta Trading
+                           ClickButton(dialog, IDB_COMPANY_LOAD);
+                       }});
+    EXPECT_EQ(2u, stepsRun_);
+    ASSERT_TRUE(IsWindow(main));
+    ASSERT_EQ(1u, answers.asked.size());
+    EXPECT_EQ("Company data cannot be opened", answers.asked[0].caption);
+    const std::string &text = answers.asked[0].text;
+    EXPECT_NE(std::string::npos, text.find(work_.path() + "\\COMP000\\quilry.db of Acme Widgets Ltd")) << text;
+    EXPECT_NE(std::string::npos, text.find("not a database")) << text;
+    EXPECT_NE(std::string::npos, text.find("Restore")) << text;
+    EXPECT_TRUE(gBoxes.empty());
+    EXPECT_EQ(1, QlCompanies.current);
+    EXPECT_TRUE(QlDbIsOpen());
+    EXPECT_NE(nullptr, QlMainToolbarWnd);
+    EXPECT_EQ("Quillory 2.1.31 : Beta Trading", WindowText(main));
+    EXPECT_EQ(junk, ReadFileBytes("COMP000\\quilry.db"));
+}
+
+// Closing the manager instead keeps the damaged company, without its data:
+// its commands say what to do, while the manager, restore and exit work.
+TEST_F(MainWindowTest, WithoutItsDataACompanyRefusesItsModules)
+{
+    ASSERT_TRUE(WriteCompany(0, CompanySettings("Acme Widgets Ltd")));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    {
+        HANDLE file = CreateFileA("COMP000\\quilry.db", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        DWORD written = 0;
+        WriteFile(file, "not a database at all, not even close to one", 44, &written, NULL);
+        CloseHandle(file);
+    }
+    MsgAnswers answers;
+    HWND main = Start({CloseAbout, Cancel});
+    ASSERT_TRUE(IsWindow(main));
+    EXPECT_EQ(0, QlCompanies.current);
+    EXPECT_FALSE(QlDbIsOpen());
     EXPECT_EQ(nullptr, QlMainToolbarWnd);
-    EXPECT_EQ("Quillory 2.1.31", WindowText(main));
-    DestroyWindow(main);
-    PumpMessages();
-    QlSettingsRec saved = ReadCompany(0);
-    EXPECT_EQ(0, memcmp(&acme, &saved, sizeof acme));   // not even the year stamped
+    EXPECT_EQ("Quillory 2.1.31 : Acme Widgets Ltd", WindowText(main));
+    answers.asked.clear();
+    static int ran;
+    ran = 0;
+    QlMainCommandFn customers = QlMainCommandTable[0].run;
+    QlMainCommandTable[0].run = [](HWND) { ran++; };
+    SendMessageA(main, WM_COMMAND, IDM_MOD_CUSTOMERS, 0);
+    QlMainCommandTable[0].run = customers;
+    EXPECT_EQ(0, ran);
+    ASSERT_EQ(1u, answers.asked.size());
+    EXPECT_EQ("The data of Acme Widgets Ltd is not open. Load another company (File, My Companies) or restore a "
+              "backup of this company (File, Restore).",
+              answers.asked[0].text);
+}
+
+// A data file missing beside the company's settings is not replaced
+// silently: the user is asked; Cancel goes back to the manager and makes
+// nothing, OK makes an empty data file and the company opens.
+TEST_F(MainWindowTest, AMissingDataFileIsMadeOnlyWhenTheUserAgrees)
+{
+    ASSERT_TRUE(WriteCompany(0, CompanySettings("Acme Widgets Ltd")));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    ASSERT_TRUE(DeleteFileA("COMP000\\quilry.db"));
+    {
+        MsgAnswers answers({0});
+        HWND main = Start({CloseAbout, Cancel});
+        EXPECT_EQ(2u, stepsRun_);   // the manager opened
+        ASSERT_EQ(1u, answers.asked.size());
+        EXPECT_EQ("Company data missing", answers.asked[0].caption);
+        EXPECT_EQ("The data file " + work_.path() +
+                      "\\COMP000\\quilry.db of Acme Widgets Ltd is missing.\nCreate an empty data file for this "
+                      "company? Cancel goes back to the company manager.",
+                  answers.asked[0].text);
+        EXPECT_FALSE(FileExists("COMP000\\quilry.db"));
+        EXPECT_FALSE(QlDbIsOpen());
+        DestroyWindow(main);
+        PumpMessages();
+    }
+    MsgAnswers answers({1});
+    HWND main = Start({CloseAbout});
+    EXPECT_EQ(1u, stepsRun_);
+    ASSERT_TRUE(IsWindow(main));
+    EXPECT_EQ(1u, answers.asked.size());
+    EXPECT_TRUE(FileExists("COMP000\\quilry.db"));
+    EXPECT_TRUE(QlDbIsOpen());
+    EXPECT_NE(nullptr, QlMainToolbarWnd);
 }
 
 // Every button and menu item reaches its entry of the command table; a
@@ -353,6 +455,8 @@ TEST_F(MainWindowTest, EveryCommandRunsAndExitSaves)
     EXPECT_EQ(nullptr, QlBrushWhite);
 }
 
+// The close box asks the exit's backup question, Yes / No / Cancel: Cancel
+// returns to the program, No ends it without a backup.
 TEST_F(MainWindowTest, CloseBoxOffersTheBackupWhenTheSettingsAskForIt)
 {
     QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
@@ -361,14 +465,25 @@ TEST_F(MainWindowTest, CloseBoxOffersTheBackupWhenTheSettingsAskForIt)
     ASSERT_TRUE(IsWindow(main));
     HWND module = MakeModuleWindow(main);
     QlModuleWnd = module;
-    MsgAnswers answers({0});
+    std::vector<std::string> &asked = gAsked;
+    std::vector<UINT> &types = gAskedTypes;
+    asked.clear();
+    types.clear();
+    QlSeamMessageBox = AnswerBox;
+    gBoxAnswer = IDCANCEL;
     SendMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     PumpMessages();
-    ASSERT_EQ(1u, answers.asked.size());
-    EXPECT_EQ(IDD_MSG_ASK, answers.asked[0].dialogId);
-    EXPECT_EQ("Backup confirmation", answers.asked[0].caption);
-    EXPECT_EQ("Would you like to backup data before exit?", answers.asked[0].text);
-    EXPECT_FALSE(IsWindow(main));   // Cancel still ends the program
+    ASSERT_EQ(1u, asked.size());
+    EXPECT_EQ("Backup confirmation|Would you like to backup data before exit?", asked[0]);
+    EXPECT_EQ((UINT)MB_YESNOCANCEL, types[0] & MB_TYPEMASK);
+    EXPECT_TRUE(IsWindow(main));   // Cancel returns to the program
+    EXPECT_EQ(module, QlModuleWnd);
+
+    gBoxAnswer = IDNO;
+    SendMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    PumpMessages();
+    EXPECT_EQ(2u, asked.size());
+    EXPECT_FALSE(IsWindow(main));
     EXPECT_EQ(1, gModuleLog.closing);
     EXPECT_EQ(nullptr, QlModuleWnd);
     EXPECT_EQ(ThisYear(), ReadCompany(0).saveYear);
@@ -476,7 +591,7 @@ TEST_F(MainWindowTest, MyCompaniesSwitchesToTheCompanyLoaded)
     EXPECT_EQ("Kunden", ButtonText(QlMainToolbarWnd, 0));
     EXPECT_EQ("Deutsch", WindowText(GetDlgItem(QlLangPanelWnd, IDT_LANG_NAME)));
     EXPECT_STREQ("MWST %", QlTaxLabel);
-    EXPECT_EQ(1900, QlSettings.rates[1]);
+    EXPECT_EQ(1900, QlSettings.rates[0]);   // Germany's standard rate
 
     // The new company's settings are the ones saved at exit.
     DestroyWindow(main);

@@ -1,10 +1,12 @@
 // The settings window and its six pages, in the running main window.
 #include "QlGTest.h"
 #include "ShellTestSupport.h"
+#include "QlTestWindows.h"
 #include "common/UiTestSupport.h"
 
 #include "common/QlAppState.h"
 #include "common/QlLayout.h"
+#include "common/QlListView.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlSeams.h"
 #include "resources/QlResIds.h"
@@ -217,8 +219,8 @@ TEST_F(SettingsTest, CompanyPageSavesTheFileAndTheTitle)
 }
 
 // A country changes the tax name, currency and business-number label, never
-// the company's own rate texts; a language alone changes none of them.  The
-// page writes no file.
+// the company's own rate texts; a language alone changes none of them.  Save
+// writes the company's file at once.
 TEST_F(SettingsTest, LanguagePageCountryKeepsTheCompanysRates)
 {
     memcpy(company_.rateTexts[1], "B - 21.00%", QL_RATE_TEXT_WIDTH);
@@ -233,11 +235,13 @@ TEST_F(SettingsTest, LanguagePageCountryKeepsTheCompanysRates)
     EXPECT_EQ(4, cfg.country);
     EXPECT_STREQ("GST", cfg.taxName);
     EXPECT_EQ(1, cfg.taxNameIndex);
-    EXPECT_EQ(std::string(QlCurrencyTable[4], 3), cfg.currency);
+    EXPECT_STREQ("AUD", cfg.currency);
     EXPECT_STREQ("ABN:", cfg.businessLabel);
     EXPECT_STREQ("GST %", QlTaxLabel);
     EXPECT_EQ(0, memcmp(company_.rateTexts, cfg.rateTexts, sizeof cfg.rateTexts));
-    EXPECT_EQ(file, FileBytes());
+    QlSettingsRec saved = ReadCompany(0);
+    EXPECT_EQ(0, memcmp(&saved, &cfg, sizeof saved));
+    EXPECT_NE(file, FileBytes());
 
     // The user's own currency stays while only the language changes.
     memcpy(QlSettings.cfg.currency, "NZD", 4);
@@ -416,8 +420,51 @@ TEST_F(SettingsTest, TaxPageRatesFromTheirEdits)
         EXPECT_STREQ(c.text, QlSettings.cfg.rateTexts[c.rate]);
         EXPECT_STREQ(c.text, QlRateTextList[c.rate]);
         EXPECT_EQ(c.hundredthsOfPercent, QlSettings.rates[c.rate]);
+        // Save reaches the company's file at once: a program ended now, by
+        // any means, starts again with these rates.
+        EXPECT_STREQ(c.text, ReadCompany(0).rateTexts[c.rate]);
     }
-    EXPECT_EQ(file, FileBytes());   // the page writes no file
+    EXPECT_NE(file, FileBytes());
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("COMP000\\cfg.dta.new"));
+}
+
+// The list of the rates in force shows each rate as saved: its letter, the
+// whole percent, the hundredths and "%", with its index as the item data.
+TEST_F(SettingsTest, TaxPageListsTheRatesInForce)
+{
+    ASSERT_TRUE(Start());
+    HWND page = OpenPage(QL_CFG_PAGE_TAX);
+    HWND list = GetDlgItem(page, IDL_CFG_RATES);
+    ASSERT_NE(nullptr, list);
+    EXPECT_EQ("05", QlTestGetCell(list, 1, 1));   // a United Kingdom company's reduced rate
+    SetDlgItemTextA(page, IDE_CFG_RATE_B_WHOLE, "17");
+    SetDlgItemTextA(page, IDE_CFG_RATE_B_HUNDREDTHS, "50");
+    EXPECT_EQ("05", QlTestGetCell(list, 1, 1));   // not before Save
+    SendMessageA(page, WM_COMMAND, MAKEWPARAM(QL_CFG_CMD_SAVE, BN_CLICKED), (LPARAM)QlCfgPageToolbar());
+    const char *rows[3][4] = {{"A", "20", ".00", "%"}, {"B", "17", ".50", "%"}, {"C", "00", ".00", "%"}};
+    ASSERT_EQ(3, (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int r = 0; r < 3; r++) {
+        for (int c = 0; c < 4; c++) EXPECT_EQ(rows[r][c], QlTestGetCell(list, r, c)) << r << "," << c;
+        LVITEMA item = {};
+        item.mask = LVIF_PARAM;
+        item.iItem = r;
+        SendMessageA(list, LVM_GETITEMA, 0, (LPARAM)&item);
+        EXPECT_EQ(r, (int)item.lParam);
+    }
+    EXPECT_EQ("Rates in force", ItemText(page, IDT_CFG_RATES_GROUP));
+    PumpMessages();
+
+    // The row writer on its own: the fourth column is always "%".
+    HWND other = CreateWindowExA(0, WC_LISTVIEWA, "", LVS_REPORT, 0, 0, 200, 100, QlMainWnd, NULL, NULL, NULL);
+    const char *titles[4] = {"", "", "", ""};
+    const int widths[4] = {20, 20, 20, 20};
+    QlListSetColumns(other, titles, 4, widths, 1, NULL);
+    EXPECT_EQ(0, QlVatListAddRow(other, "X", "1", "2", 77));
+    EXPECT_EQ(1, QlVatListAddRow(other, "Y", "", "", 78));
+    EXPECT_EQ("X", QlTestGetCell(other, 0, 0));
+    EXPECT_EQ("2", QlTestGetCell(other, 0, 2));
+    EXPECT_EQ("%", QlTestGetCell(other, 1, 3));
+    DestroyWindow(other);
 }
 
 TEST_F(SettingsTest, TaxPageNamesAndCurrency)

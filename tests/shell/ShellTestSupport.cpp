@@ -112,6 +112,12 @@ bool WriteCompany(int number, const QlSettingsRec &rec, int bytes)
     DWORD size = bytes < 0 ? (DWORD)sizeof rec : (DWORD)bytes, written = 0;
     BOOL ok = WriteFile(file, &rec, size, &written, NULL) && written == size;
     CloseHandle(file);
+    // An empty data file beside it, as a company the program creates has
+    // (one already there is kept).
+    char data[32];
+    snprintf(data, sizeof data, "%s\\quilry.db", folder);
+    HANDLE db = CreateFileA(data, GENERIC_WRITE, 0, NULL, CREATE_NEW, 0, NULL);
+    if (db != INVALID_HANDLE_VALUE) CloseHandle(db);
     return ok;
 }
 

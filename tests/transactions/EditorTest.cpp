@@ -150,6 +150,41 @@ TEST_F(EditorTest, ProductLinesByScanAndTheirRefusals)
     EXPECT_EQ("Choose a product from the list", messages[0].text);
     EXPECT_EQ(1, RowCount(Lines()));
 
+    // A quantity that is not a whole number of 1 or more is refused with its
+    // message, typed or pasted; the dialog stays until Cancel.
+    const struct {
+        const char *qty, *text;
+        bool paste;
+    } quantities[] = {{"3.5", "The quantity must be a whole number", false},
+                      {"12,5", "The quantity must be a whole number", true},
+                      {"-4", "The quantity cannot be negative", true},
+                      {"0", "Zero quantity", false}};
+    for (const auto &q : quantities) {
+        messages.clear();
+        DialogDriver driver({[&](HWND d) {
+                                 HWND pick = GetDlgItem(d, IDL_ITEM_PICK);
+                                 NMITEMACTIVATE nm = {};
+                                 nm.hdr.hwndFrom = pick;
+                                 nm.hdr.idFrom = IDL_ITEM_PICK;
+                                 nm.hdr.code = NM_DBLCLK;
+                                 nm.iItem = 0;
+                                 SendMessageA(d, WM_NOTIFY, IDL_ITEM_PICK, (LPARAM)&nm);
+                                 SetField(d, IDE_ITEM_QTY, q.paste ? "" : q.qty);
+                                 if (q.paste) {
+                                     ASSERT_TRUE(QlTestSetClipboardText(q.qty));
+                                     SendDlgItemMessageA(d, IDE_ITEM_QTY, WM_PASTE, 0, 0);
+                                 }
+                                 ClickButton(d, IDOK);
+                             },
+                             [](HWND d) { ClickButton(d, IDCANCEL); }});
+        FormCommand(IDB_DOC_ADD);
+        EXPECT_EQ(2u, driver.stepsRun()) << q.qty;
+        ASSERT_EQ(1u, messages.size()) << q.qty;
+        EXPECT_EQ("Invald Input", messages[0].caption);
+        EXPECT_EQ(q.text, messages[0].text) << q.qty;
+        EXPECT_EQ(1, RowCount(Lines())) << q.qty;
+    }
+
     // A product of no stock asks before it is taken; Cancel leaves it.
     messages.clear();
     answer = 0;
@@ -321,18 +356,32 @@ TEST_F(EditorTest, ACreditNoteForTheModulesAccount)
     EXPECT_EQ(nullptr, GetDlgItem(form, IDE_DOC_BARCODE));
     EXPECT_EQ(QL_CREDIT_COLUMNS, QlListColumnCount(Lines()));
 
-    std::string taxBeforeRate;
+    // The rate shown and the tax computed agree from the start: the default
+    // rate (B) gives the tax without being chosen again; a typed tax that no
+    // rate gives shows no rate, and one that a rate gives shows that rate.
+    QlSettings.cfg.defaultRate = 1;
+    std::string taxAtDefault, rateShown, rateOfTypedTax, rateOfRateTax;
     {
+        auto tax = [](HWND d) { return DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS); };
         DialogDriver driver({[&](HWND d) {
             SetField(d, IDE_ITEM_DESCR, "Returned pipe");
             SetField(d, IDE_ITEM_PRICE_UNITS, "10");
-            taxBeforeRate = DialogText(d, IDE_ITEM_TAX_UNITS) + "." + DialogText(d, IDE_ITEM_TAX_HUNDREDTHS);
-            Choose(d, IDC_ITEM_RATE, 1);
+            taxAtDefault = tax(d);
+            rateShown = DialogText(d, IDC_ITEM_RATE);
+            SetField(d, IDE_ITEM_TAX_UNITS, "1");
+            rateOfTypedTax = DialogText(d, IDC_ITEM_RATE);
+            SetField(d, IDE_ITEM_TAX_HUNDREDTHS, "35");   // 1.35 = 13.50 % of 10.00
+            rateOfRateTax = DialogText(d, IDC_ITEM_RATE);
+            SetField(d, IDE_ITEM_TAX_UNITS, "2");
+            SetField(d, IDE_ITEM_TAX_HUNDREDTHS, "30");
             ClickButton(d, IDOK);
         }});
         FormCommand(IDB_DOC_ADD);
     }
-    EXPECT_EQ("0.00", taxBeforeRate);
+    EXPECT_EQ("2.30", taxAtDefault);
+    EXPECT_EQ("B - 23.00%", rateShown);
+    EXPECT_EQ("", rateOfTypedTax);
+    EXPECT_EQ("C - 13.50%", rateOfRateTax);
     EXPECT_EQ("10.00", Text(IDT_DOC_TAX));
     EXPECT_EQ("2.30", Text(IDT_DOC_CARRIAGE_TAX));
     EXPECT_EQ("12.30", Text(IDT_DOC_GROSS));

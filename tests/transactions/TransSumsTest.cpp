@@ -6,6 +6,8 @@
 
 #include <sqlite3.h>
 #include <string.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -101,22 +103,47 @@ TEST_F(TransSumsTest, AddGrossKeepsARunningTotal)
     EXPECT_EQ(85, cents);
 }
 
+namespace {
+std::vector<std::string> gSeen;
+int SeeStatement(const char *sql)
+{
+    gSeen.push_back(sql);
+    return 0;
+}
+}  // namespace
+
 TEST_F(TransSumsTest, BalancesReadThroughTheCustomerIndex)
 {
     // Filling the customers list sums every account: each sum must be a look-up,
-    // never a walk through the whole trans table.
+    // never a walk through the whole trans table.  The plans are those of the
+    // very statements the balance runs.
+    Add(5, 1, "3.00", "3.00");
+    QlCustRec cust = {};
+    cust.iKey = 5;
+    int64_t units = 0;
+    int cents = 0;
+    gSeen.clear();
+    QlDbExecHook = SeeStatement;
+    EXPECT_EQ(1, QlTransSumCustBalance(&units, &cents, &cust));
+    QlDbExecHook = NULL;
+    EXPECT_EQ(300, units * 100 + cents);
+    ASSERT_FALSE(gSeen.empty());
+
     sqlite3 *db = NULL;
     ASSERT_EQ(SQLITE_OK, sqlite3_open(DbTestNativePath(dbPath).c_str(), &db));
-    std::string plan;
-    sqlite3_exec(
-        db, "explain query plan select gross_bal from trans where enabled='yes' and cust_rowid='5' and type='1';",
-        [](void *out, int columns, char **values, char **) {
-            *(std::string *)out += values[columns - 1] ? values[columns - 1] : "";
-            return 0;
-        },
-        &plan, NULL);
+    for (const std::string &sql : gSeen) {
+        std::string plan;
+        sqlite3_exec(
+            db, ("explain query plan " + sql).c_str(),
+            [](void *out, int columns, char **values, char **) {
+                *(std::string *)out += std::string(values[columns - 1] ? values[columns - 1] : "") + "\n";
+                return 0;
+            },
+            &plan, NULL);
+        EXPECT_NE(std::string::npos, plan.find("USING INDEX trans_cust_type")) << sql << "\n" << plan;
+        EXPECT_EQ(std::string::npos, plan.find("SCAN trans")) << sql << "\n" << plan;
+    }
     sqlite3_close(db);
-    EXPECT_NE(std::string::npos, plan.find("USING INDEX trans_cust_type")) << plan;
 }
 
 TEST_F(TransSumsTest, StockQuantityGoesBackToTheProduct)
