@@ -1,17 +1,20 @@
 #include "QlPdf.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include "QlImageJpeg.h"
 #include "QlListView.h"
 #include "QlPlatform.h"
+#include "QlTempFile.h"
 
 // Controls of the document forms.
 #define QL_IDL_DOC_LINES 1161
 // The recipient's name and three address lines.
 static const int recipientIds[4] = {1173, 1028, 1029, 1030};
 
-// The converted logo, in the current folder; the next conversion overwrites it.
+// The converted logo, in a temporary folder of the program's own that goes
+// as soon as libharu has taken the picture in.
 static const char jpegLogoName[] = "jpglogo.jpg";
 
 const int QlPdfAlignService[7] = {0, 1, 1, 1, 1, 1, 1};
@@ -280,9 +283,13 @@ int QlPdfDrawLogo(HPDF_Doc doc, HPDF_Page page, const char *path, float left, fl
         if (!QlImageJpegIsWhole(native)) return 0;
         image = HPDF_LoadJpegImageFromFile(doc, native);
     } else {
-        char jpeg[MAX_PATH * 4];
-        if (!QlPathToNative(jpegLogoName, jpeg, sizeof jpeg) || !QlImageSaveAsJpeg(native, jpeg)) return 0;
-        image = HPDF_LoadJpegImageFromFile(doc, jpeg);
+        char folder[MAX_PATH], converted[MAX_PATH], jpeg[MAX_PATH * 4];
+        if (!QlTempFolderMake(folder, sizeof folder)) return 0;
+        const int length = snprintf(converted, sizeof converted, "%s\\%s", folder, jpegLogoName);
+        if (length > 0 && length < (int)sizeof converted && QlPathToNative(converted, jpeg, sizeof jpeg) &&
+            QlImageSaveAsJpeg(native, jpeg))
+            image = HPDF_LoadJpegImageFromFile(doc, jpeg);
+        QlTempFolderRemove(folder);
     }
     if (!image) {
         // A JPEG file libharu cannot read leaves the document in an error

@@ -38,6 +38,13 @@ extern const int QlPdfAlignCredit[3];    // {0, 1, 1}
 // Texts are cut to this many characters (less one) wherever a helper copies them.
 #define QL_PDF_TEXT_SIZE 256
 
+// Saves the document to path (a Windows path) whole or not at all: written
+// under a temporary name in the same folder and moved into place when
+// complete.  QL_FILE_DONE, QL_FILE_IN_USE (the file there is held by another
+// handle, an attachment being sent: left as it is) or QL_FILE_FAILED
+// (common/QlTempFile.h).
+int QlPdfSaveFile(HPDF_Doc doc, const char *path);
+
 // ---------------------------------------------------------------------------
 // Text
 
@@ -117,8 +124,8 @@ void QlPdfProdItemRowAll(HWND form, HPDF_Page page, const QlPdfGridRec *p, int l
 // applied to the running values until it fits; at most 1000 reductions.
 void QlPdfFitScale(float *size, float maxWidth, float maxHeight);
 // The logo file (a Windows path) as a JPEG image: a JPEG file directly, any
-// other picture FreeImage reads converted to "jpglogo.jpg" in the current
-// folder first.  Fitted into half the printable width by the margin less
+// other picture FreeImage reads converted to "jpglogo.jpg" in a temporary
+// folder of the program's own first (removed once the picture is loaded).  Fitted into half the printable width by the margin less
 // 10 mm of an A4 page, and drawn standing 15 points above top.  1 when drawn;
 // 0 when the file is not a picture or cannot be loaded or converted (the
 // document's error state is then cleared, so the writer goes on and saves).
