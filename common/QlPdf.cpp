@@ -1,5 +1,6 @@
 #include "QlPdf.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -7,13 +8,15 @@
 #include "QlListView.h"
 #include "QlPicture.h"
 #include "QlPlatform.h"
+#include "QlTempFile.h"
 
 // Controls of the document forms.
 #define QL_IDL_DOC_LINES 1161
 // The recipient's name and three address lines.
 static const int recipientIds[4] = {1173, 1028, 1029, 1030};
 
-// The converted logo, in the current folder; the next conversion overwrites it.
+// The converted logo, in a temporary folder of the program's own that goes
+// as soon as libharu has taken the picture in.
 static const char jpegLogoName[] = "jpglogo.jpg";
 
 const int QlPdfAlignService[7] = {0, 1, 1, 1, 1, 1, 1};
@@ -284,9 +287,14 @@ int QlPdfDrawLogo(HPDF_Doc doc, HPDF_Page page, const char *path, float left, fl
         // a damaged file would make a damaged page.
         if (QlImageJpegIsWhole(bytes, byteCount)) image = HPDF_LoadJpegImageFromMem(doc, bytes, (HPDF_UINT)byteCount);
     } else {
-        char jpeg[MAX_PATH * 4];
-        if (QlPathToNative(jpegLogoName, jpeg, sizeof jpeg) && QlImageSaveAsJpeg(bytes, byteCount, picture.kind, jpeg))
-            image = HPDF_LoadJpegImageFromFile(doc, jpeg);
+        char folder[MAX_PATH], converted[MAX_PATH], jpeg[MAX_PATH * 4];
+        if (QlTempFolderMake(folder, sizeof folder)) {
+            const int length = snprintf(converted, sizeof converted, "%s\\%s", folder, jpegLogoName);
+            if (length > 0 && length < (int)sizeof converted && QlPathToNative(converted, jpeg, sizeof jpeg) &&
+                QlImageSaveAsJpeg(bytes, byteCount, picture.kind, jpeg))
+                image = HPDF_LoadJpegImageFromFile(doc, jpeg);
+            QlTempFolderRemove(folder);
+        }
     }
     free(bytes);
     if (!image) {

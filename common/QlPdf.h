@@ -38,6 +38,13 @@ extern const int QlPdfAlignCredit[3];    // {0, 1, 1}
 // Texts are cut to this many characters (less one) wherever a helper copies them.
 #define QL_PDF_TEXT_SIZE 256
 
+// Saves the document to path (a Windows path) whole or not at all: written
+// under a temporary name in the same folder and moved into place when
+// complete.  QL_FILE_DONE, QL_FILE_IN_USE (the file there is held by another
+// handle, an attachment being sent: left as it is) or QL_FILE_FAILED
+// (common/QlTempFile.h).
+int QlPdfSaveFile(HPDF_Doc doc, const char *path);
+
 // ---------------------------------------------------------------------------
 // Text
 
@@ -120,11 +127,12 @@ void QlPdfFitScale(float *size, float maxWidth, float maxHeight);
 // must pass the picture library's check (a whole BMP, JPEG or GIF file within
 // the ceiling on pixels and decoded bytes, GlimmetCheck.h) before any decoder
 // sees it: a JPEG file then goes in directly, a BMP or GIF file is converted
-// to "jpglogo.jpg" in the current folder first.  Fitted into half the
-// printable width by the margin less 10 mm of an A4 page, and drawn standing
-// 15 points above top.  1 when drawn; 0 when the file is refused or cannot be
-// loaded or converted (the document's error state is then cleared, so the
-// writer goes on without the logo and saves; the writer tells the user).
+// to "jpglogo.jpg" in a temporary folder of the program's own first (removed
+// once the picture is loaded).  Fitted into half the printable width by the
+// margin less 10 mm of an A4 page, and drawn standing 15 points above top.
+// 1 when drawn; 0 when the file is refused or cannot be loaded or converted
+// (the document's error state is then cleared, so the writer goes on without
+// the logo and saves; the writer tells the user).
 int QlPdfDrawLogo(HPDF_Doc doc, HPDF_Page page, const char *path, float left, float top, float pageWidth,
                   float pageHeight, float margin);
 // The company block of QlPrintCompanyLines at 15-point steps from (left,

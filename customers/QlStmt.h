@@ -73,15 +73,19 @@ void QlStmtPrint(HWND window);
 void QlStmtSavePdf(HWND window);
 // Writes the statement as an A4 PDF file (25 lines a page).  path (at least
 // MAX_PATH bytes) receives the suggested name "<title>.pdf" and, with ask
-// set, the name the user chose.  1 when the file was written; 0 otherwise,
-// *cancelled 1 when the user cancelled the file dialog.
-int QlStmtWritePdf(HWND window, char *path, int ask, int *cancelled);
+// set, the name the user chose.  The file is written whole or not at all
+// (under a temporary name, moved into place when complete).  1 when the file
+// was written; 0 otherwise, *outcome 1 when the user cancelled the file
+// dialog, 2 when the file there is in use (held by another handle) and was
+// left as it was, else 0.
+int QlStmtWritePdf(HWND window, char *path, int ask, int *outcome);
 
 // Writes the statement as "<Title>.htm" (the title with its first letter
 // kept and the rest lower-cased) in the working folder; the name goes to
 // path (at least 80 bytes).  Company and customer texts are escaped.  1 when
-// the whole file was written; 0 when it could not be created or written
-// (a partial file is removed).
+// the whole file was written; 2 (QL_FILE_IN_USE) when the file there is in
+// use and was left as it was; 0 when it could not be created or written.
+// Nothing is left of a file that was not written whole.
 int QlStmtWriteHtml(HWND window, char *path, const QlCustRec *customer);
 // Tool-bar command HTML: writes the file for the account shown and reports
 // the result.

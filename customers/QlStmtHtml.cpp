@@ -11,6 +11,7 @@
 #include "common/QlListView.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPrint.h"
+#include "common/QlTempFile.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
@@ -206,14 +207,23 @@ int QlStmtWriteHtml(HWND window, char *path, const QlCustRec *customer)
     char title[80];
     QlUiGetField(window, IDT_STMT_TITLE, title);
     snprintf(path, 80, "%s.htm", QlStrLowerTail(title));
+    // Written under a temporary name and moved into place when complete.
+    char temp[MAX_PATH];
+    if (!QlFileBegin(path, temp, sizeof temp)) return 0;
     HtmlFile out;
-    out.file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (out.file == INVALID_HANDLE_VALUE) return 0;
+    out.file = CreateFileA(temp, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (out.file == INVALID_HANDLE_VALUE) {
+        QlFileAbandon(temp);
+        return 0;
+    }
     out.ok = 1;
     WriteBody(&out, window, customer);
     if (!CloseHandle(out.file)) out.ok = 0;
-    if (!out.ok) DeleteFileA(path);
-    return out.ok;
+    if (!out.ok) {
+        QlFileAbandon(temp);
+        return 0;
+    }
+    return QlFileCommit(temp, path);
 }
 
 void QlStmtSaveHtml(HWND window)
@@ -228,9 +238,12 @@ void QlStmtSaveHtml(HWND window)
         return;
     }
     char path[80], message[256];
-    if (QlStmtWriteHtml(window, path, &customer)) {
+    int written = QlStmtWriteHtml(window, path, &customer);
+    if (written == QL_FILE_DONE) {
         snprintf(message, sizeof message, text->StatementSavedHtml, path);
         QlStatusPost(message, QL_COLOUR_DONE);
+    } else if (written == QL_FILE_IN_USE) {
+        QlMsgBox(window, QlLangText()->Error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
     } else {
         snprintf(message, sizeof message, text->FileNotWritten, path);
         QlMsgBox(window, QlLangText()->Error, message, QL_COLOUR_WARNING);

@@ -21,6 +21,7 @@
 #include "common/QlPicture.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"
+#include "common/QlTempFile.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "documents/QlDocStyle.h"
@@ -329,9 +330,9 @@ static int PdfPages(HWND window, PdfPage *pdf, const QlStmtPrintJob *job)
     return 1;
 }
 
-int QlStmtWritePdf(HWND window, char *path, int ask, int *cancelled)
+int QlStmtWritePdf(HWND window, char *path, int ask, int *outcome)
 {
-    *cancelled = 0;
+    *outcome = 0;
     QlStmtPrintJob job;
     QlStmtPrintJobFrom(window, &job);
     for (int c = 0; c < QL_STMT_COLUMNS; c++) job.titles[c][19] = '\0';
@@ -346,13 +347,13 @@ int QlStmtWritePdf(HWND window, char *path, int ask, int *cancelled)
     snprintf(path, MAX_PATH, "%s.pdf", job.title);
     if (ask && !QlCustAskSavePath(window, path, QlCustText()->SaveStatementPdf, "PDF Files (*.pdf)\0*.pdf\0", "pdf")) {
         HPDF_Free(pdf.doc);
-        *cancelled = 1;
+        *outcome = 1;
         return 0;
     }
-    char native[MAX_PATH * 4];
-    int saved = drawn && QlPathToNative(path, native, sizeof native) && HPDF_SaveToFile(pdf.doc, native) == HPDF_OK;
+    int saved = drawn ? QlPdfSaveFile(pdf.doc, path) : QL_FILE_FAILED;
     HPDF_Free(pdf.doc);
-    return saved;
+    if (saved == QL_FILE_IN_USE) *outcome = 2;
+    return saved == QL_FILE_DONE;
 }
 
 void QlStmtSavePdf(HWND window)
@@ -363,9 +364,11 @@ void QlStmtSavePdf(HWND window)
         return;
     }
     char path[MAX_PATH];
-    int cancelled = 0;
-    if (QlStmtWritePdf(window, path, 1, &cancelled))
+    int outcome = 0;
+    if (QlStmtWritePdf(window, path, 1, &outcome))
         QlStatusPost(text->StatementSavedPdf, QL_COLOUR_DONE);
-    else if (!cancelled)
+    else if (outcome == 2)
+        QlMsgBox(window, QlLangText()->Error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
+    else if (outcome == 0)
         QlMsgBox(window, QlLangText()->Error, text->PdfFailed, QL_COLOUR_WARNING);
 }

@@ -1,8 +1,8 @@
 // E-mailing the invoice, credit note or quotation open in its form: the
 // form's checks, the customer by the form's account reference, the choice of
-// a PDF or HTML attachment, the file written in the working directory, the
-// subject and message in the current language, and the e-mail dialog with the
-// customer's address.  The three documents differ only in the details of the
+// a PDF or HTML attachment, the file written in a temporary folder of its
+// own, the subject and message in the current language, and the e-mail dialog
+// with the customer's address.  The three documents differ only in the details of the
 // table below.
 #include "documents/QlDocEmail.h"
 #include "documents/QlDocOutput.h"
@@ -11,6 +11,7 @@
 
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
+#include "common/QlTempFile.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "netmail/QlMail.h"
@@ -58,18 +59,18 @@ int Refuse(HWND form, const char *caption, const char *text)
     return QlMsgBox(form, caption, text, QL_COLOUR_WARNING);
 }
 
-// Writes the attachment; 1 with its name in path.
-int WriteAttachment(HWND form, int kind, int lineMode, int pdf, char *path, const char *number,
+// Writes the attachment into folder; 1 with its path in path.
+int WriteAttachment(HWND form, int kind, int lineMode, int pdf, const char *folder, char *path, const char *number,
                     const QlCustRec *customer)
 {
     int status = 0;
     if (pdf) {
-        if (kind == QL_DOC_MAIL_INVOICE) return QlInvSavePdf(form, lineMode, path, 0, &status);
-        if (kind == QL_DOC_MAIL_CREDIT) return QlCreditSavePdf(form, path, 0, &status);
-        return QlQuoteSavePdf(form, lineMode, path, 0, &status);
+        if (kind == QL_DOC_MAIL_INVOICE) return QlInvSavePdfIn(form, lineMode, folder, path, &status);
+        if (kind == QL_DOC_MAIL_CREDIT) return QlCreditSavePdfIn(form, folder, path, &status);
+        return QlQuoteSavePdfIn(form, lineMode, folder, path, &status);
     }
-    if (kind == QL_DOC_MAIL_CREDIT) return QlCreditWriteHtml(form, path, number, customer);
-    return QlInvWriteHtml(form, lineMode, path, number, customer, kind == QL_DOC_MAIL_QUOTE);
+    if (kind == QL_DOC_MAIL_CREDIT) return QlCreditWriteHtml(form, folder, path, number, customer);
+    return QlInvWriteHtml(form, lineMode, folder, path, number, customer, kind == QL_DOC_MAIL_QUOTE);
 }
 
 int EmailDocument(HWND form, int kind, int creditWording, int lineMode)
@@ -104,9 +105,14 @@ int EmailDocument(HWND form, int kind, int creditWording, int lineMode)
     int choice = 0;
     if (!QlMsgAskChoice(form, t->EmailOptionsCaption, t->SendAsPdfText, t->SendAsHtmlText, 0, &choice, 0, 0))
         return 0;
-    char path[QL_DOC_PATH_SIZE] = "";
-    if (!WriteAttachment(form, kind, lineMode, choice == 0, path, number, &customer))
+    // The attachment goes into a folder of its own, never over a file of the
+    // user's; the e-mail dialog removes it when the mail no longer needs it.
+    char folder[MAX_PATH] = "", path[QL_DOC_PATH_SIZE] = "";
+    if (!QlTempFolderMake(folder, sizeof folder) ||
+        !WriteAttachment(form, kind, lineMode, choice == 0, folder, path, number, &customer)) {
+        QlTempFolderRemove(folder);
         return Refuse(form, QlLangText()->Error, choice == 0 ? t->PdfFailedText : t->HtmlFailedText);
+    }
 
     char subject[128], message[512];
     QlDocMailCompose(kind, number, subject, sizeof subject, message, sizeof message);

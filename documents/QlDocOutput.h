@@ -13,6 +13,9 @@
 #define QL_PDF_STATUS_OK 0
 #define QL_PDF_STATUS_CANCELLED 1
 #define QL_PDF_STATUS_WRITE_FAILED 2
+// The file of that name is held by another handle (an attachment being sent,
+// a viewer): it was left as it was.
+#define QL_PDF_STATUS_IN_USE 3
 
 // Prints the invoice shown in an invoice form on a printer the user picks.
 // flag is always 0; the result means nothing to callers.
@@ -24,7 +27,9 @@ int QlInvEmail(HWND form, int flag, int lineMode);
 // QL_DOC_PATH_SIZE bytes) receives the default file name before any dialog;
 // with ask non-zero a save dialog chooses the file.  Returns 1 when the file
 // was written; *status is QL_PDF_STATUS_CANCELLED when the user cancelled,
-// QL_PDF_STATUS_WRITE_FAILED when the file could not be written, 0 otherwise.
+// QL_PDF_STATUS_WRITE_FAILED when the file could not be written,
+// QL_PDF_STATUS_IN_USE when the file there is in use and was left as it was,
+// 0 otherwise.  The file is written whole or not at all.
 int QlInvSavePdf(HWND form, int lineMode, char *path, int ask, int *status);
 
 // Prints the delivery note from the delivery-note dialog (its header and list).
@@ -41,6 +46,13 @@ void QlCreditSavePdfFromView(HWND form);
 int QlQuotePrint(HWND form, int lineMode);
 int QlQuoteEmail(HWND form, int lineMode);
 int QlQuoteSavePdf(HWND form, int lineMode, char *path, int ask, int *status);
+
+// The e-mail attachments: as the PDF writers above without asking, written
+// as "<title><number>.pdf" into folder (the mail's own temporary folder);
+// path receives the file's full name.
+int QlInvSavePdfIn(HWND form, int lineMode, const char *folder, char *path, int *status);
+int QlCreditSavePdfIn(HWND form, const char *folder, char *path, int *status);
+int QlQuoteSavePdfIn(HWND form, int lineMode, const char *folder, char *path, int *status);
 
 // Prints the payment shown in the payment view.
 int QlPayPrint(HWND view);

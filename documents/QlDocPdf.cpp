@@ -21,6 +21,7 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"
+#include "common/QlTempFile.h"
 #include "common/QlUtil.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResTrans.h"
@@ -305,7 +306,9 @@ int AskFile(HWND form, int kind, char *fname, int size)
     return chosen && fname[0];
 }
 
-int SavePdf(HWND form, int kind, int lineMode, char *path, int ask, int *status)
+// Writes the document: into folder when one is given (an e-mail's
+// attachment), else where the user chooses (ask) or into the working folder.
+int SavePdf(HWND form, int kind, int lineMode, char *path, int ask, int *status, const char *folder = NULL)
 {
     int ignored;
     if (!status) status = &ignored;
@@ -320,7 +323,8 @@ int SavePdf(HWND form, int kind, int lineMode, char *path, int ask, int *status)
     char title[80], number[80], fname[256];
     Title(p, title, sizeof title);
     Field(p, IDT_DOC_NUMBER, number, sizeof number);
-    snprintf(fname, sizeof fname, "%s%s.pdf", title, number);
+    if (folder) snprintf(fname, sizeof fname, "%s\\%s%s.pdf", folder, title, number);
+    else snprintf(fname, sizeof fname, "%s%s.pdf", title, number);
     if (path) snprintf(path, QL_DOC_PATH_SIZE, "%s", fname);
 
     p.doc = HPDF_New(NULL, NULL);
@@ -333,11 +337,10 @@ int SavePdf(HWND form, int kind, int lineMode, char *path, int ask, int *status)
         *status = QL_PDF_STATUS_CANCELLED;
         return 0;
     }
-    char native[MAX_PATH * 4];
-    const int saved = QlPathToNative(fname, native, sizeof native) && HPDF_SaveToFile(p.doc, native) == HPDF_OK;
+    const int saved = QlPdfSaveFile(p.doc, fname);
     HPDF_Free(p.doc);
-    if (!saved) {
-        *status = QL_PDF_STATUS_WRITE_FAILED;
+    if (saved != QL_FILE_DONE) {
+        *status = saved == QL_FILE_IN_USE ? QL_PDF_STATUS_IN_USE : QL_PDF_STATUS_WRITE_FAILED;
         return 0;
     }
     return 1;
@@ -358,6 +361,21 @@ int QlCreditSavePdf(HWND form, char *path, int ask, int *status)
 int QlQuoteSavePdf(HWND form, int lineMode, char *path, int ask, int *status)
 {
     return SavePdf(form, QL_DOCK_QUOTE, lineMode, path, ask, status);
+}
+
+int QlInvSavePdfIn(HWND form, int lineMode, const char *folder, char *path, int *status)
+{
+    return SavePdf(form, QL_DOCK_INVOICE, lineMode, path, 0, status, folder);
+}
+
+int QlCreditSavePdfIn(HWND form, const char *folder, char *path, int *status)
+{
+    return SavePdf(form, QL_DOCK_CREDIT, 0, path, 0, status, folder);
+}
+
+int QlQuoteSavePdfIn(HWND form, int lineMode, const char *folder, char *path, int *status)
+{
+    return SavePdf(form, QL_DOCK_QUOTE, lineMode, path, 0, status, folder);
 }
 
 void QlCreditSavePdfFromView(HWND form)
@@ -385,6 +403,8 @@ void QlCreditSavePdfFromView(HWND form)
     int status = QL_PDF_STATUS_OK;
     if (QlCreditSavePdf(form, path, 1, &status))
         QlStatusPost(t->CreditSavedPdf, QL_COLOUR_DONE);
+    else if (status == QL_PDF_STATUS_IN_USE)
+        QlMsgBox(form, error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
     else if (status != QL_PDF_STATUS_CANCELLED)
         QlMsgBox(form, error, t->PdfFailedText, QL_COLOUR_WARNING);
 }

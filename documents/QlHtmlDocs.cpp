@@ -8,6 +8,7 @@
 #include "documents/QlDocPage.h"
 #include "documents/QlDocTexts.h"
 
+#include "common/QlTempFile.h"
 #include "common/QlWindow.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"
@@ -293,26 +294,36 @@ void WriteBottomLines(HtmlDoc *doc)
     for (int i = 0; i < QL_BOTTOM_LINE_COUNT; i++) PutOne(doc, kLine, QlSettings.cfg.bottomLines[i]);
 }
 
-int WriteDocument(HWND form, int kind, char *path, const char *number, const QlCustRec *customer, int quote)
+int WriteDocument(HWND form, int kind, const char *folder, char *path, const char *number, const QlCustRec *customer,
+                  int quote)
 {
     if (!path) return 0;
     path[0] = '\0';
     if (!form || !number || !customer) return 0;
     HWND list = GetDlgItem(form, IDL_DOC_LINES);
     int count = list ? (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) : 0;
-    char title[80];
+    char title[80], name[QL_DOC_PATH_SIZE];
     QlUiGetField(form, IDT_DOC_TITLE, title, sizeof title);
-    int length = snprintf(path, QL_DOC_PATH_SIZE, "%s%s.htm", title, number);
-    // The file goes into the working directory and nowhere else.
-    if (length < 0 || length >= QL_DOC_PATH_SIZE || strpbrk(path, kNotInFileName)) {
+    int length = snprintf(name, sizeof name, "%s%s.htm", title, number);
+    // The file goes into the folder given and nowhere else.
+    if (length < 0 || length >= (int)sizeof name || strpbrk(name, kNotInFileName)) return 0;
+    length = folder && folder[0] ? snprintf(path, QL_DOC_PATH_SIZE, "%s\\%s", folder, name)
+                                  : snprintf(path, QL_DOC_PATH_SIZE, "%s", name);
+    if (length < 0 || length >= QL_DOC_PATH_SIZE) {
         path[0] = '\0';
         return 0;
     }
+    // Written under a temporary name and moved into place when complete.
+    char temp[MAX_PATH];
+    if (!QlFileBegin(path, temp, sizeof temp)) return 0;
     HtmlDoc doc;
     doc.form = form;
     doc.ok = 1;
-    doc.file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-    if (doc.file == INVALID_HANDLE_VALUE) return 0;
+    doc.file = CreateFileA(temp, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    if (doc.file == INVALID_HANDLE_VALUE) {
+        QlFileAbandon(temp);
+        return 0;
+    }
     int discount = kind != KIND_CREDIT && QlSettings.cfg.printDiscountColumn != 0;
 
     PutFixed(&doc, kHeader);
@@ -327,32 +338,35 @@ int WriteDocument(HWND form, int kind, char *path, const char *number, const QlC
 
     if (!CloseHandle(doc.file)) doc.ok = 0;
     if (!doc.ok) {
-        DeleteFileA(path);
+        QlFileAbandon(temp);
         return 0;
     }
-    return 1;
+    return QlFileCommit(temp, path) == QL_FILE_DONE;
 }
 
 }  // namespace
 
-int QlInvWriteHtmlServ(HWND form, char *path, const char *number, const QlCustRec *customer, int quote)
+int QlInvWriteHtmlServ(HWND form, const char *folder, char *path, const char *number, const QlCustRec *customer,
+                       int quote)
 {
-    return WriteDocument(form, KIND_SERVICE, path, number, customer, quote);
+    return WriteDocument(form, KIND_SERVICE, folder, path, number, customer, quote);
 }
 
-int QlInvWriteHtmlProd(HWND form, char *path, const char *number, const QlCustRec *customer, int quote)
+int QlInvWriteHtmlProd(HWND form, const char *folder, char *path, const char *number, const QlCustRec *customer,
+                       int quote)
 {
-    return WriteDocument(form, KIND_PRODUCT, path, number, customer, quote);
+    return WriteDocument(form, KIND_PRODUCT, folder, path, number, customer, quote);
 }
 
-int QlInvWriteHtml(HWND form, int lineMode, char *path, const char *number, const QlCustRec *customer, int quote)
+int QlInvWriteHtml(HWND form, int lineMode, const char *folder, char *path, const char *number,
+                   const QlCustRec *customer, int quote)
 {
-    if (lineMode == 0) return QlInvWriteHtmlServ(form, path, number, customer, quote);
-    if (lineMode == 1) return QlInvWriteHtmlProd(form, path, number, customer, quote);
+    if (lineMode == 0) return QlInvWriteHtmlServ(form, folder, path, number, customer, quote);
+    if (lineMode == 1) return QlInvWriteHtmlProd(form, folder, path, number, customer, quote);
     return 0;
 }
 
-int QlCreditWriteHtml(HWND form, char *path, const char *number, const QlCustRec *customer)
+int QlCreditWriteHtml(HWND form, const char *folder, char *path, const char *number, const QlCustRec *customer)
 {
-    return WriteDocument(form, KIND_CREDIT, path, number, customer, 0);
+    return WriteDocument(form, KIND_CREDIT, folder, path, number, customer, 0);
 }

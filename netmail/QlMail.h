@@ -15,6 +15,9 @@
 // The main window's timer that drives a send.
 #define QL_MAIL_TIMER_ID 2
 #define QL_MAIL_TIMER_MS 100
+// The port of SMTP over TLS from the connection on ("use SSL" there: no
+// STARTTLS).
+#define QL_MAIL_IMPLICIT_TLS_PORT 465
 
 // Text sizes of the dialog, the terminating zero included.
 enum {
@@ -29,6 +32,9 @@ enum {
 // 80 characters or a path of 260 or more is refused with a message (and its
 // result returned); a message text of 512 characters or more is dropped.
 // caption (kept until the dialog has started) becomes the dialog's title.
+// An attachment directly inside a temporary folder of the program's
+// (common/QlTempFile.h) belongs to the mail from here on: the folder is
+// removed when the dialog has closed and no send reads the file any more.
 // Returns the dialog's result, 0.
 int QlMailOpenDialog(HINSTANCE instance, HWND owner, const char *caption, const char *attachment,
                      const char *recipient, const char *subject, const char *message);
@@ -40,7 +46,8 @@ void QlMailTimerTick(void);
 // A mail event posted to the main window: the event code (SMTP_EV_*) and a
 // heap text (server error, trace, refused certificate) or a percent.  Shows
 // it in the dialog that started the send and frees the text; a send's last
-// event (sent or failed) ends the send.
+// event (sent or failed) ends the send, and when that dialog has closed it
+// goes to the main window's status line.
 void QlMailShowEvent(int event, char *text);
 // The SMTP client's event function of every request: posts the event to the
 // main window with a heap copy of its text.  Always 0.
@@ -60,8 +67,9 @@ struct QlMailFieldsRec {
 };
 // Fills the request (zeroed first) from the fields, the attachment handed
 // over (none when empty) and the mail settings: one To address, the copy
-// addresses that are not empty, the body quoted-printable only beside an
-// attachment, the server's certificate verified whenever TLS is on.  The
+// addresses that are not empty, the body quoted-printable at least beside an
+// attachment, "use SSL" as TLS from the start at port 465 and STARTTLS at
+// any other, the server's certificate verified whenever TLS is on.  The
 // request points into fields, attachment and cfg.
 void QlMailFillRequest(QlMailRequestRec *request, const QlMailFieldsRec *fields, const char *attachment,
                        const QlSettingsRec *cfg);

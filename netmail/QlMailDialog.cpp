@@ -4,14 +4,21 @@
 // runs from Send to its first terminal event (sent, closed, server error,
 // local error, refused certificate) and outlives the dialog: Close ends the
 // dialog at once, the timer keeps driving the client and the last event ends
-// the send.  Events are shown only in the dialog that started the send;
-// after it has closed they only free their texts.
+// the send.  Events are shown in the dialog that started the send; once it
+// has closed, the send's end (sent, or why not) goes to the main window's
+// status line.
+//
+// An attachment written into a temporary folder of the program's own
+// (QlTempFolderMake) belongs to the mail: the folder is removed as soon as
+// neither the dialog nor a send needs the file.
 #include "netmail/QlMail.h"
 #include "netmail/QlMailTexts.h"
 #include "netmail/QlSmtp.h"
 
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
+#include "common/QlTempFile.h"
+#include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "resources/QlResNetmail.h"
 
@@ -37,6 +44,10 @@ static struct {
     HWND dialog;       // the open dialog, NULL when none
     HWND sendDialog;   // the dialog that started the running send, NULL when it has closed
     COLORREF colour;   // of the status line
+    // Temporary folders holding attachments: the open dialog's, and the
+    // running send's (empty when none).
+    char dialogFolder[MAX_PATH];
+    char sendFolder[MAX_PATH];
 } gMail;
 
 // ---------------------------------------------------------------------------
@@ -61,7 +72,9 @@ void QlMailFillRequest(QlMailRequestRec *request, const QlMailFieldsRec *fields,
         request->user = cfg->smtpUser;
         request->password = cfg->smtpPassword;
     }
-    request->tls_mode = cfg->useSsl;
+    // "Use SSL": TLS from the connection on at the port for it (465),
+    // STARTTLS at any other port.
+    request->tls_mode = !cfg->useSsl ? 0 : cfg->smtpPort == QL_MAIL_IMPLICIT_TLS_PORT ? 2 : 1;
     // A refused certificate is an event of its own, which ends the send.
     request->verify_peer = cfg->useSsl ? 1 : 0;
     request->event_cb = QlMailOnSessionEvent;
@@ -81,8 +94,19 @@ static int Refuse(HWND owner, const char *caption, const char *text)
     return QlMsgBox(owner, caption, text, QL_COLOUR_WARNING);
 }
 
-int QlMailOpenDialog(HINSTANCE instance, HWND owner, const char *caption, const char *attachment,
-                     const char *recipient, const char *subject, const char *message)
+// Removes a temporary attachment folder that neither the dialog nor the
+// running send uses any more.
+static void ReleaseFolder(char *folder)
+{
+    if (!folder[0]) return;
+    int dialogUses = gMail.dialog && strcmp(folder, gMail.dialogFolder) == 0 && folder != gMail.dialogFolder;
+    int sendUses = gMail.active && strcmp(folder, gMail.sendFolder) == 0 && folder != gMail.sendFolder;
+    if (!dialogUses && !sendUses) QlTempFolderRemove(folder);
+    folder[0] = '\0';
+}
+
+static int OpenDialog(HINSTANCE instance, HWND owner, const char *caption, const char *attachment,
+                      const char *recipient, const char *subject, const char *message)
 {
     const QlMailTextRec *t = QlMailText();
     memset(gMail.to, 0, sizeof gMail.to);
@@ -102,6 +126,20 @@ int QlMailOpenDialog(HINSTANCE instance, HWND owner, const char *caption, const 
     if (message && strlen(message) < sizeof gMail.message) strcpy(gMail.message, message);
     return (int)DialogBoxParamA(instance ? instance : QlUiInstance(), MAKEINTRESOURCEA(IDD_MAIL), owner,
                                 QlMailDlgProc, 0);
+}
+
+int QlMailOpenDialog(HINSTANCE instance, HWND owner, const char *caption, const char *attachment,
+                     const char *recipient, const char *subject, const char *message)
+{
+    // The mail takes over an attachment in a temporary folder of the
+    // program's; refused or done, the folder goes when nothing needs it.
+    char folder[MAX_PATH] = "";
+    QlTempFolderOf(attachment, folder, sizeof folder);
+    snprintf(gMail.dialogFolder, sizeof gMail.dialogFolder, "%s", folder);
+    int result = OpenDialog(instance, owner, caption, attachment, recipient, subject, message);
+    gMail.dialogFolder[0] = '\0';
+    ReleaseFolder(folder);
+    return result;
 }
 
 // ---------------------------------------------------------------------------
@@ -206,6 +244,7 @@ static void OnSend(HWND dialog)
     ShowStatus(dialog, QL_MAIL_COLOUR_SENDING, t->Sending);
     EnableSend(dialog, FALSE);
     gMail.sendDialog = dialog;
+    snprintf(gMail.sendFolder, sizeof gMail.sendFolder, "%s", gMail.dialogFolder);
     code = QlSmtpSend(&gMail.request, &gMail.session);
     if (code != SMTP_OK) {
         char reason[128];
@@ -248,9 +287,10 @@ INT_PTR CALLBACK QlMailDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
         }
         return FALSE;
     case WM_CLOSE:
-        // Stops the send; the dialog ends only through Close.
+        // Stops the send and says so; the dialog ends only through Close.
         if (gMail.active) {
             QlMailStop();
+            ShowStatus(dialog, QL_COLOUR_WARNING, QlMailText()->SendStopped);
             EnableSend(dialog, TRUE);
         }
         return TRUE;
@@ -272,6 +312,8 @@ void QlMailStop(void)
     QlSmtpShutdown();
     gMail.active = 0;
     gMail.session = NULL;
+    // The client has let the attachment go.
+    ReleaseFolder(gMail.sendFolder);
 }
 
 void QlMailTimerTick(void)
@@ -350,6 +392,31 @@ static void ShowFailure(HWND dialog, const char *text)
     EnableSend(dialog, TRUE);
 }
 
+// The end of a send whose dialog has closed, in the main window's status
+// line: sent, or why not.
+static void ReportInStatusLine(int event, const char *copy)
+{
+    const QlMailTextRec *t = QlMailText();
+    char line[QL_MAIL_STATUS_SIZE + QL_MAIL_ADDRESS_SIZE + 80];
+    const char *to = gMail.fields.to;
+    switch (event) {
+    case SMTP_EV_SENT:
+        snprintf(line, sizeof line, t->MailSentTo, to);
+        QlStatusPost(line, QL_COLOUR_DONE);
+        return;
+    case SMTP_EV_CLOSED:
+        snprintf(line, sizeof line, t->MailNotSentTo, to, t->ConnectionClosed);
+        break;
+    case SMTP_EV_LOCAL_ERROR:
+        snprintf(line, sizeof line, t->MailNotSentTo, to, t->NoResponse);
+        break;
+    default:
+        snprintf(line, sizeof line, t->MailNotSentTo, to, copy);
+        break;
+    }
+    QlStatusPost(line, QL_COLOUR_WARNING);
+}
+
 void QlMailShowEvent(int event, char *text)
 {
     char copy[QL_MAIL_STATUS_SIZE];
@@ -388,5 +455,8 @@ void QlMailShowEvent(int event, char *text)
             break;
         }
     }
-    if (IsTerminal(event)) QlMailStop();
+    if (IsTerminal(event)) {
+        if (!dialog) ReportInStatusLine(event, copy);
+        QlMailStop();
+    }
 }

@@ -20,7 +20,10 @@ struct QlMailRequestRec {
     const char *cc[QL_MAIL_MAX_RECIPIENTS];
     int32_t cc_count;
     const char *subject;         // may be absent, at most 80 characters
-    int32_t subject_encode;      // 1: converted to KOI8-R and written as an encoded word
+    // 1: a Cyrillic sender: the subject and the body are Windows-1251 text and
+    // go as KOI8-R; otherwise they are the program's Windows-1252 text.  A
+    // subject beyond printable ASCII goes as encoded words either way.
+    int32_t subject_encode;
     const char *body;            // required
     int32_t body_len;            // its length in bytes, not 0
     int32_t use_auth;            // AUTH LOGIN with user and password
@@ -30,7 +33,9 @@ struct QlMailRequestRec {
     uint32_t event_ctx;
     int32_t has_attachment;      // one attachment, the file attachment_path
     const char *attachment_path;
-    int32_t body_qp;             // the body goes quoted-printable
+    // 1: the body goes quoted-printable; otherwise it does whenever plain
+    // 7-bit text would not carry it whole (bytes beyond ASCII, long lines).
+    int32_t body_qp;
     int32_t tls_mode;            // 0 none, 1 STARTTLS after EHLO, 2 TLS from the connection on
     // The server's certificate is always checked (its chain, then its names
     // against host, or ip_address when host is absent) once TLS is up.  With

@@ -165,22 +165,38 @@ static int FillSession(QlSmtpSessionRec *s, const QlMailRequestRec *r)
     s->cc_count = r->cc_count;
     for (int i = 0; i < r->cc_count; i++) snprintf(s->cc[i], sizeof(s->cc[i]), "%s", r->cc[i]);
     s->subject_encode = r->subject_encode;
+    // A Cyrillic sender's texts (Windows-1251) go as KOI8-R, everybody
+    // else's as the program's own Windows-1252.
+    s->charset = r->subject_encode == 1 ? 1 : 0;
     if (r->subject) {
         int length = (int)strlen(r->subject);
-        if (r->subject_encode == 1) {
-            char converted[81];
-            QlSmtpConvertCharset(r->subject, length, converted);
-            if (!QlSmtpEncodeHeaderWord(s, 1, converted, s->subject, length, (int)sizeof(s->subject)))
-                return SMTP_INVALID_PARAMS;
-        } else {
-            snprintf(s->subject, sizeof(s->subject), "%s", r->subject);
-        }
+        char converted[QL_SMTP_ADDRESS_MAX + 1];
+        if (s->charset == 1) QlSmtpConvertCharset(r->subject, length, converted);
+        else memcpy(converted, r->subject, (size_t)length);
+        if (!QlSmtpHeaderText(converted, length, s->charset, (int)strlen("Subject: "), s->subject,
+                              (int)sizeof(s->subject)))
+            return SMTP_INVALID_PARAMS;
     }
-    s->body_qp = r->body_qp;
-    s->body = (char *)calloc((size_t)r->body_len * 3 + 1, 1);
+    const char *text = r->body;
+    char *converted = NULL;
+    if (s->charset == 1) {
+        converted = (char *)malloc((size_t)r->body_len);
+        if (!converted) return SMTP_NO_MEMORY;
+        QlSmtpConvertCharset(r->body, r->body_len, converted);
+        text = converted;
+    }
+    const int multipart = r->has_attachment != 0;
+    s->body_qp = r->body_qp || QlSmtpBodyNeedsQp(text, r->body_len, multipart);
+    int mode = !s->body_qp ? QL_SMTP_BODY_PLAIN : multipart ? QL_SMTP_BODY_QP : QL_SMTP_BODY_QP_SOFT_END;
+    int length = QlSmtpEncodeBody(text, r->body_len, mode, NULL);
+    s->body = (char *)calloc((size_t)length + 1, 1);
+    if (s->body) {
+        s->body_len = QlSmtpEncodeBody(text, r->body_len, mode, s->body);
+        s->body_left = s->body_len;
+        s->body_ends_line = s->body_len >= 2 && memcmp(s->body + s->body_len - 2, "\r\n", 2) == 0;
+    }
+    free(converted);
     if (!s->body) return SMTP_NO_MEMORY;
-    s->body_len = QlSmtpEncodeBody(r->body, r->body_len, r->body_qp, s->body);
-    s->body_left = s->body_len;
     s->event_cb = r->event_cb;
     s->event_ctx = r->event_ctx;
     s->use_auth = r->use_auth;

@@ -1,10 +1,14 @@
 // What the client sends between the server's go-ahead for DATA and the end
-// of the message: the header block, the body in lines of at most 998 bytes
-// with dot-stuffing, one attachment streamed as base64 in a MIME multipart
-// message, the closing boundary and the end-of-data line.  One piece a pump
-// pass; a piece the send queue refuses is offered again in the next pass.
+// of the message: the header block (a subject beyond ASCII as encoded words,
+// the date with its zone, a Message-ID, MIME on every mail), the text body in
+// lines of at most 998 bytes with dot-stuffing (quoted-printable with soft
+// line breaks wherever plain 7-bit text would not carry it whole), one
+// attachment streamed as base64 in a MIME multipart message, the closing
+// boundary and the end-of-data line.  One piece a pump pass; a piece the send
+// queue refuses is offered again in the next pass.
 #include "netmail/QlSmtpInternal.h"
 
+#include <ctype.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -18,6 +22,15 @@ static const char *const kMonthNames[12] = {"Jan", "Feb", "Mar", "Apr", "May", "
                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 static const char kBase64[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 static const char *const kCharsetNames[2] = {"", "koi8-r"};
+// The character set of the texts by QlSmtpSessionRec::charset: the program's
+// own (the western languages), or KOI8-R for a Cyrillic sender.
+static const char *const kTextCharsets[2] = {"windows-1252", "koi8-r"};
+
+// RFC 2045 and 2047: an encoded line holds at most 76 characters, and so
+// does a header line that holds encoded words; other header lines are folded
+// before 78 where they can be.
+static const int QP_LINE_MAX = 76;
+static const int HEADER_LINE_SOFT_MAX = 78;
 
 // Windows-1251 to KOI8-R for the bytes 128 to 255: the Cyrillic letters and
 // the no-break space move, every other byte stays.
@@ -32,21 +45,203 @@ static const unsigned char win1251_koi8r[128] = {
     0xD2, 0xD3, 0xD4, 0xD5, 0xC6, 0xC8, 0xC3, 0xDE, 0xDB, 0xDD, 0xDF, 0xD9, 0xD8, 0xDC, 0xC0, 0xD1,
 };
 
-int QlSmtpEncodeBody(const char *body, int length, int quotedPrintable, char *out)
+static int IsBreak(unsigned char c)
 {
-    static const char hex[] = "0123456789ABCDEF";
-    int n = 0;
+    return c == '\r' || c == '\n';
+}
+
+// The length of the line break at i (CR LF, a lone CR or a lone LF), 0 when
+// there is none.
+static int BreakAt(const char *text, int length, int i)
+{
+    if (text[i] == '\r') return i + 1 < length && text[i + 1] == '\n' ? 2 : 1;
+    return text[i] == '\n' ? 1 : 0;
+}
+
+int QlSmtpBodyNeedsQp(const char *body, int length, int multipart)
+{
+    int column = 0;
     for (int i = 0; i < length; i++) {
         unsigned char c = (unsigned char)body[i];
-        if (quotedPrintable && (c >= 127 || c == '=')) {
-            out[n++] = '=';
-            out[n++] = hex[c >> 4];
-            out[n++] = hex[c & 15];
-        } else {
-            out[n++] = (char)c;
+        int lineBreak = BreakAt(body, length, i);
+        if (lineBreak) {
+            i += lineBreak - 1;
+            column = 0;
+            continue;
         }
+        if (c >= 127 || (c < 32 && c != '\t')) return 1;
+        if (++column > QP_LINE_MAX) return 1;
     }
-    return n;
+    // A single part ends with the body's last line end; only quoted-printable
+    // can end it without one.
+    return !multipart && length > 0 && !IsBreak((unsigned char)body[length - 1]);
+}
+
+namespace {
+
+// Writes into out when there is one, and counts in any case.
+struct Sink {
+    char *out;
+    int n;
+    void put(const char *text, int count)
+    {
+        if (out) memcpy(out + n, text, (size_t)count);
+        n += count;
+    }
+};
+
+}  // namespace
+
+int QlSmtpEncodeBody(const char *body, int length, int mode, char *out)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    Sink sink = {out, 0};
+    int column = 0;
+    for (int i = 0; i < length; i++) {
+        unsigned char c = (unsigned char)body[i];
+        int lineBreak = BreakAt(body, length, i);
+        if (lineBreak) {
+            // Every line break goes as CR LF: a lone CR or LF is no line end
+            // to SMTP.
+            sink.put("\r\n", 2);
+            i += lineBreak - 1;
+            column = 0;
+            continue;
+        }
+        if (mode == QL_SMTP_BODY_PLAIN) {
+            sink.put((const char *)&c, 1);
+            continue;
+        }
+        char token[3];
+        int size = 1;
+        token[0] = (char)c;
+        // A blank stays as it is unless it ends a line (where it could be
+        // lost on the way).
+        int blankAtEnd = (c == ' ' || c == '\t') && (i + 1 == length || IsBreak((unsigned char)body[i + 1]));
+        if ((c < 33 && c != ' ' && c != '\t') || c > 126 || c == '=' || blankAtEnd) {
+            token[0] = '=';
+            token[1] = hex[c >> 4];
+            token[2] = hex[c & 15];
+            size = 3;
+        }
+        // A soft line break (a final "=") keeps every line within 76.
+        if (column + size > QP_LINE_MAX - 1) {
+            sink.put("=\r\n", 3);
+            column = 0;
+        }
+        sink.put(token, size);
+        column += size;
+    }
+    if (mode == QL_SMTP_BODY_QP_SOFT_END && length > 0 && !IsBreak((unsigned char)body[length - 1]))
+        sink.put("=\r\n", 3);
+    return sink.n;
+}
+
+// ---------------------------------------------------------------------------
+// Header texts
+
+// Bytes that stand for themselves inside a "Q" encoded word anywhere in a
+// header (RFC 2047, 5 (3)).
+static int QWordLiteral(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '!' || c == '*' ||
+           c == '+' || c == '-' || c == '/';
+}
+
+// Printable ASCII that no reader could take for an encoded word.
+static int PlainHeaderText(const char *text, int length)
+{
+    for (int i = 0; i < length; i++) {
+        unsigned char c = (unsigned char)text[i];
+        if (c < 32 || c > 126) return 0;
+        if (c == '=' && i + 1 < length && text[i + 1] == '?') return 0;
+    }
+    return 1;
+}
+
+// Plain text folded at blanks: a word that would take the line past 78
+// characters begins the next line (the blank before it stays, as the
+// folding's white space).
+static int FoldPlain(const char *text, int length, int column, Sink *sink, int outSize)
+{
+    if (length + length / 2 + 1 > outSize) return 0;
+    int i = 0;
+    while (i < length) {
+        int end = i + 1;
+        while (end < length && text[end] != ' ') end++;
+        if (text[i] == ' ' && column + (end - i) > HEADER_LINE_SOFT_MAX && column > 1) {
+            sink->put("\r\n", 2);
+            column = 0;
+        }
+        sink->put(text + i, end - i);
+        column += end - i;
+        i = end;
+    }
+    return 1;
+}
+
+// Encoded words, each within a line of 76 characters, on folded lines.
+// charset 1 takes "B" words (the text already converted), any other "Q".
+static int EncodeWords(const char *text, int length, int charset, int column, Sink *sink, int outSize)
+{
+    static const char hex[] = "0123456789ABCDEF";
+    const int base64 = charset == 1;
+    char prefix[32];
+    int prefixLength = snprintf(prefix, sizeof prefix, "=?%s?%c?", kTextCharsets[charset == 1 ? 1 : 0],
+                                base64 ? 'B' : 'Q');
+    int i = 0;
+    while (i < length) {
+        if (i > 0) {
+            sink->put("\r\n ", 3);
+            column = 1;
+        }
+        int room = QP_LINE_MAX - column - prefixLength - 2;
+        char word[QP_LINE_MAX + 1];
+        int n = 0;
+        if (base64) {
+            int take = room / 4 * 3;
+            if (take > length - i) take = length - i;
+            if (take <= 0 || !QlSmtpBase64Plain(text + i, take, word, sizeof word)) return 0;
+            n = (int)strlen(word);
+            i += take;
+        } else {
+            while (i < length) {
+                unsigned char c = (unsigned char)text[i];
+                int size = (QWordLiteral(c) || c == ' ') ? 1 : 3;
+                if (n + size > room) break;
+                if (c == ' ') word[n] = '_';
+                else if (size == 1) word[n] = (char)c;
+                else {
+                    word[n] = '=';
+                    word[n + 1] = hex[c >> 4];
+                    word[n + 2] = hex[c & 15];
+                }
+                n += size;
+                i++;
+            }
+            if (n == 0) return 0;
+        }
+        if (sink->n + prefixLength + n + 2 + 3 >= outSize) return 0;
+        sink->put(prefix, prefixLength);
+        sink->put(word, n);
+        sink->put("?=", 2);
+        column += prefixLength + n + 2;
+    }
+    return 1;
+}
+
+int QlSmtpHeaderText(const char *text, int length, int charset, int column, char *out, int outSize)
+{
+    if (!out || outSize <= 0) return 0;
+    Sink sink = {out, 0};
+    int ok = (charset != 1 && PlainHeaderText(text, length)) ? FoldPlain(text, length, column, &sink, outSize)
+                                                              : EncodeWords(text, length, charset, column, &sink, outSize);
+    if (!ok || sink.n >= outSize) {
+        out[0] = '\0';
+        return 0;
+    }
+    out[sink.n] = '\0';
+    return 1;
 }
 
 // Appends to a text buffer, never past its end (the addresses and subject are
@@ -78,28 +273,74 @@ static void PutAddressList(Writer *w, const char *label, char (*addresses)[81], 
     }
 }
 
-int QlSmtpComposeHeader(QlSmtpSessionRec *session, const SYSTEMTIME *now)
+// The text part's header: its character set, and quoted-printable or 7-bit.
+static void PutTextPartHeader(Writer *w, const QlSmtpSessionRec *session)
+{
+    if (session->body_qp)
+        Put(w, "Content-Type: text/plain;\r\n\tcharset=\"%s\"\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n",
+            kTextCharsets[session->charset == 1 ? 1 : 0]);
+    else
+        Put(w, "Content-Type: text/plain;\r\n\tcharset=\"us-ascii\"\r\nContent-Transfer-Encoding: 7bit\r\n\r\n");
+}
+
+int QlSmtpComposeHeader(QlSmtpSessionRec *session, const SYSTEMTIME *now, int zoneMinutes)
 {
     memset(session->header_buf, 0, sizeof(session->header_buf));
     Writer w = {session->header_buf, (int)sizeof(session->header_buf), 0};
     Put(&w, "From: <%s>\r\n", session->from);
     PutAddressList(&w, "To: ", session->to, session->to_count);
     PutAddressList(&w, "CC: ", session->cc, session->cc_count);
-    Put(&w, "Subject: %s\r\nDate: %s, %d %s %d %02d:%02d:%02d\r\n", session->subject,
+    int zone = zoneMinutes < 0 ? -zoneMinutes : zoneMinutes;
+    Put(&w, "Subject: %s\r\nDate: %s, %d %s %d %02d:%02d:%02d %c%02d%02d\r\n", session->subject,
         kDayNames[now->wDayOfWeek % 7], now->wDay, kMonthNames[(now->wMonth + 11) % 12], now->wYear, now->wHour,
-        now->wMinute, now->wSecond);
-    if (session->has_attachment) {
-        Put(&w, "MIME-Version: 1.0\r\nContent-Type: multipart/mixed;\r\n\tboundary=\"" QL_MIME_BOUNDARY
-                "\"\r\n\r\nThis is a multi-part message in MIME format.\r\n\r\n--" QL_MIME_BOUNDARY
-                "\r\nContent-Type: text/plain;\r\n");
-        if (session->body_qp)
-            Put(&w, "\tcharset=\"iso-8859-1\"\r\nContent-Transfer-Encoding: quoted-printable\r\n\r\n");
-        else
-            Put(&w, "\tcharset=\"us-ascii\"\r\nContent-Transfer-Encoding: 7bit\r\n\r\n");
-    } else {
-        Put(&w, "\r\n");
-    }
+        now->wMinute, now->wSecond, zoneMinutes < 0 ? '-' : '+', zone / 60 % 100, zone % 60);
+    if (session->message_id[0]) Put(&w, "Message-ID: %s\r\n", session->message_id);
+    Put(&w, "MIME-Version: 1.0\r\n");
+    if (session->has_attachment)
+        Put(&w, "Content-Type: multipart/mixed;\r\n\tboundary=\"" QL_MIME_BOUNDARY
+                "\"\r\n\r\nThis is a multi-part message in MIME format.\r\n\r\n--" QL_MIME_BOUNDARY "\r\n");
+    PutTextPartHeader(&w, session);
     return w.length;
+}
+
+// A domain for the Message-ID: the sender's, else the local host's, else
+// one that cannot be anybody's.
+static const char *MessageIdDomain(const QlSmtpSessionRec *session)
+{
+    static const char kAllowed[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-";
+    const char *at = strrchr(session->from, '@');
+    if (at && at[1] && strspn(at + 1, kAllowed) == strlen(at + 1)) return at + 1;
+    const char *host = gQlSmtp ? gQlSmtp->local_host : "";
+    if (host[0] && strspn(host, kAllowed) == strlen(host)) return host;
+    return "quillory.invalid";
+}
+
+void QlSmtpMakeMessageId(QlSmtpSessionRec *session)
+{
+    static LONG counter;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    LARGE_INTEGER ticks;
+    QueryPerformanceCounter(&ticks);
+    snprintf(session->message_id, sizeof(session->message_id), "<%08lX%08lX.%lX.%lX.%lX@%s>",
+             (unsigned long)now.dwHighDateTime, (unsigned long)now.dwLowDateTime,
+             (unsigned long)GetCurrentProcessId(), (unsigned long)InterlockedIncrement(&counter),
+             (unsigned long)(ticks.QuadPart & 0xFFFFFFFF), MessageIdDomain(session));
+}
+
+int QlSmtpLocalTime(SYSTEMTIME *now)
+{
+    // One moment for both: the local time and its distance from UTC.
+    FILETIME utc, local;
+    GetSystemTimeAsFileTime(&utc);
+    if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, now)) {
+        GetSystemTime(now);
+        return 0;
+    }
+    int64_t u = ((int64_t)utc.dwHighDateTime << 32) | utc.dwLowDateTime;
+    int64_t l = ((int64_t)local.dwHighDateTime << 32) | local.dwLowDateTime;
+    int64_t seconds = (l - u) / 10000000;
+    return (int)((seconds >= 0 ? seconds + 30 : seconds - 30) / 60);
 }
 
 // Queues what is left of header_buf; 1 when all of it is queued.
@@ -118,8 +359,9 @@ static int QueueHeaderRest(QlSmtpSessionRec *session)
 void QlSmtpStartMessage(QlSmtpSessionRec *session)
 {
     SYSTEMTIME now;
-    GetLocalTime(&now);
-    session->header_left = QlSmtpComposeHeader(session, &now);
+    int zone = QlSmtpLocalTime(&now);
+    QlSmtpMakeMessageId(session);
+    session->header_left = QlSmtpComposeHeader(session, &now, zone);
     session->header_sent = 0;
     session->stage = 1;
     session->sending = 1;
@@ -153,16 +395,50 @@ int QlSmtpFileNameStart(const char *path)
     return 0;
 }
 
+const char *QlSmtpAttachmentType(const char *name)
+{
+    const char *dot = strrchr(name, '.');
+    if (dot && lstrcmpiA(dot, ".pdf") == 0) return "application/pdf";
+    if (dot && (lstrcmpiA(dot, ".htm") == 0 || lstrcmpiA(dot, ".html") == 0)) return "text/html";
+    return "application/octet-stream";
+}
+
+// A file name as a MIME parameter: quoted when it is printable ASCII without
+// quotes or backslashes, otherwise in the extended form of RFC 2231
+// (name*=windows-1252''%E9...).
+static void PutNameParameter(Writer *w, const char *parameter, const char *name)
+{
+    int plain = 1;
+    for (const unsigned char *p = (const unsigned char *)name; *p; p++)
+        if (*p < 32 || *p > 126 || *p == '"' || *p == '\\') plain = 0;
+    if (plain) {
+        Put(w, "\t%s=\"%s\"\r\n", parameter, name);
+        return;
+    }
+    static const char hex[] = "0123456789ABCDEF";
+    static const char kAttrChars[] = "!#$&+-.^_`|~";
+    Put(w, "\t%s*=windows-1252''", parameter);
+    for (const unsigned char *p = (const unsigned char *)name; *p; p++) {
+        if ((*p < 128 && isalnum(*p)) || (*p && strchr(kAttrChars, *p))) Put(w, "%c", *p);
+        else Put(w, "%%%c%c", hex[*p >> 4], hex[*p & 15]);
+    }
+    Put(w, "\r\n");
+}
+
 // The attachment's part header goes out through header_buf, like the header
-// block, so that a refused queueing is offered again.
+// block, so that a refused queueing is offered again.  A body that ended
+// with a line end of its own keeps it: the line end before the delimiter
+// belongs to the delimiter.
 static void StartAttachmentPart(QlSmtpSessionRec *session)
 {
     const char *name = session->attachment_path + QlSmtpFileNameStart(session->attachment_path);
     Writer w = {session->header_buf, (int)sizeof(session->header_buf), 0};
-    Put(&w,
-        "--" QL_MIME_BOUNDARY "\r\nContent-Type: application/octet-stream;\r\n\tname=\"%s\"\r\n"
-        "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n\tfilename=\"%s\"\r\n\r\n",
-        name, name);
+    Put(&w, "%s--" QL_MIME_BOUNDARY "\r\nContent-Type: %s;\r\n", session->body_ends_line ? "\r\n" : "",
+        QlSmtpAttachmentType(name));
+    PutNameParameter(&w, "name", name);
+    Put(&w, "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n");
+    PutNameParameter(&w, "filename", name);
+    Put(&w, "\r\n");
     session->header_sent = 0;
     session->header_left = w.length;
     session->stage = 2;

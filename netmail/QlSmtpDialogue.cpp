@@ -29,10 +29,33 @@ static void Fail(QlSmtpSessionRec *session)
     QlSmtpServerError(session, session->reply, session->reply_len);
 }
 
+// A reply line that does not fit line_buf: its first bytes stay there, the
+// rest up to its CR LF is discarded, and at that CR LF it ends the send as a
+// failed reply (its tail must never pass for a reply of its own).
+static void OverlongLine(QlSmtpSessionRec *session)
+{
+    int kept = QL_SMTP_LINE_MAX - 1;
+    while (kept > 0 && (session->line_buf[kept - 1] == '\r' || session->line_buf[kept - 1] == '\n')) kept--;
+    if (session->trace) QlSmtpTrace(session, "reply line too long", 19);
+    if (!session->in_use) return;
+    QlSmtpServerError(session, session->line_buf, kept);
+}
+
 void QlSmtpReadLines(QlSmtpSessionRec *session, const char *bytes, int count)
 {
     for (int i = 0; i < count; i++) {
         unsigned char c = (unsigned char)bytes[i];
+        if (session->line_overlong) {
+            // Discarding: only its CR LF matters.
+            if (session->cr_seen && c == '\n') {
+                session->line_overlong = 0;
+                session->cr_seen = 0;
+                OverlongLine(session);
+                return;
+            }
+            session->cr_seen = c == '\r';
+            continue;
+        }
         session->line_buf[session->line_len++] = (char)c;
         if (session->cr_seen) {
             if (c == '\n') {
@@ -49,8 +72,10 @@ void QlSmtpReadLines(QlSmtpSessionRec *session, const char *bytes, int count)
             session->cr_seen = 0;
         }
         if (session->line_len >= QL_SMTP_LINE_MAX) {
+            // The buffer is full without a line end: the line is too long.
             session->line_len = 0;
-            session->cr_seen = 0;
+            session->line_overlong = 1;
+            session->cr_seen = c == '\r';
         } else if (c == '\r') {
             session->cr_seen = 1;
         }
@@ -65,7 +90,8 @@ static int IsDigit(char c)
 void QlSmtpParseReply(QlSmtpSessionRec *session, const char *line, int length)
 {
     if (length < 3 || !IsDigit(line[0]) || !IsDigit(line[1]) || !IsDigit(line[2])) return;
-    if (length > 3 && line[3] != ' ') return;
+    // The code alone ("220" and the line end) is a final line too.
+    if (length > 3 && line[3] != ' ' && line[3] != '\r') return;
     session->reply = line;
     session->reply_len = length;
     if (session->trace) QlSmtpTrace(session, line, length);
@@ -229,6 +255,7 @@ int QlSmtpOnStartTlsReply(QlSmtpSessionRec *session, int kind, int value, const 
             session->handshake_due = 1;
             session->line_len = 0;
             session->cr_seen = 0;
+            session->line_overlong = 0;
             if (!DropPlainLeftovers(session)) {
                 QlSmtpRaise(session, SMTP_EV_CLOSED, NULL, 0);
                 QlSmtpFreeSession(session);
@@ -439,8 +466,10 @@ int QlSmtpOnEomReply(QlSmtpSessionRec *session, int kind, int value, const char 
     } else if (kind == SMTP_ON_TIMEOUT) {
         QlSmtpLocalError(session, "no reply to eom");
     } else if (kind == SMTP_ON_END_TIMER) {
+        // The body ended with its line end: the end-of-data line follows it,
+        // so the text arrives as it was written.
         int queued = 0;
-        if (ZrSockTcpSend(session->slot, "\r\n.\r\n", 5, &queued) == ZR_SOCK_OK) {
+        if (ZrSockTcpSend(session->slot, ".\r\n", 3, &queued) == ZR_SOCK_OK) {
             Arm(session);
         } else {
             // The queue is full: try again shortly.

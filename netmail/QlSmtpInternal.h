@@ -18,7 +18,7 @@ enum {
     QL_SMTP_HEADER_SIZE = 16384,
     QL_SMTP_READ_SIZE = 3072,
     QL_SMTP_B64_SIZE = 4296,
-    QL_SMTP_SUBJECT_SIZE = 84,
+    QL_SMTP_SUBJECT_SIZE = 512,   // the Subject header's value, encoded and folded
     QL_SMTP_REPLY_MS = 10000,
     QL_SMTP_EOM_ATTACH_MS = 60000,
     QL_SMTP_END_MS = 1000,
@@ -81,10 +81,17 @@ struct QlSmtpSessionRec {
     int trailer_left;
     int stage;
     int body_qp;
+    // The texts' character set: 0 Windows-1252, 1 KOI8-R (a Cyrillic sender).
+    int charset;
+    // The encoded body ends with a line end of its own.
+    int body_ends_line;
+    char message_id[160];
     char rx_buf[QL_SMTP_LINE_MAX];
     char line_buf[QL_SMTP_LINE_MAX];
     int line_len;
     int cr_seen;
+    // A reply line longer than line_buf is being discarded up to its CR LF.
+    int line_overlong;
     int tls_mode;
     int handshake_due;
     int secure;
@@ -141,11 +148,33 @@ int QlSmtpOnQuitReply(QlSmtpSessionRec *session, int kind, int value, const char
 int QlSmtpCheckPeer(QlSmtpSessionRec *session);
 
 // Message composition (QlSmtpCompose.cpp).
-// Writes the body encoding of body (length bytes) into out (3 bytes a body
-// byte); returns the encoded length.
-int QlSmtpEncodeBody(const char *body, int length, int quotedPrintable, char *out);
-// The header block for the given local time into header_buf; its length.
-int QlSmtpComposeHeader(QlSmtpSessionRec *session, const SYSTEMTIME *now);
+// How the body goes: as it is (7-bit), quoted-printable, or quoted-printable
+// ending in a soft line break when the body ends without a line end (a
+// single part, whose last line end would otherwise become the text's).
+enum { QL_SMTP_BODY_PLAIN = 0, QL_SMTP_BODY_QP = 1, QL_SMTP_BODY_QP_SOFT_END = 2 };
+// 1 when the body cannot go as plain 7-bit text and arrive whole: bytes
+// beyond ASCII or control bytes, a line over 76 characters, or (a single
+// part) no line end at its end.
+int QlSmtpBodyNeedsQp(const char *body, int length, int multipart);
+// Writes the encoded body into out, or only counts when out is null; the
+// encoded length.  Every line break (CR LF, lone CR, lone LF) goes as CR LF;
+// quoted-printable keeps its lines within 76 characters with soft breaks.
+int QlSmtpEncodeBody(const char *body, int length, int mode, char *out);
+// A header value (the text after "Subject: ", which starts at column):
+// printable ASCII folded at blanks before 78 characters; anything else as
+// RFC 2047 encoded words on lines of at most 76, "Q" words in Windows-1252
+// (charset 0) or "B" words in KOI8-R (charset 1, the text converted).  1, or
+// 0 with out empty when it does not fit outSize.
+int QlSmtpHeaderText(const char *text, int length, int charset, int column, char *out, int outSize);
+// The header block for the given local time and its distance from UTC in
+// minutes ("+0100" for 60) into header_buf; its length.
+int QlSmtpComposeHeader(QlSmtpSessionRec *session, const SYSTEMTIME *now, int zoneMinutes);
+// The local time now and its distance from UTC in minutes.
+int QlSmtpLocalTime(SYSTEMTIME *now);
+// A new Message-ID into message_id, "<unique@domain>".
+void QlSmtpMakeMessageId(QlSmtpSessionRec *session);
+// The attachment's content type by its file name's extension.
+const char *QlSmtpAttachmentType(const char *name);
 // Composes the header block from the local time and starts the message.
 void QlSmtpStartMessage(QlSmtpSessionRec *session);
 int QlSmtpSendBodyChunk(QlSmtpSessionRec *session);

@@ -53,13 +53,28 @@ static ZrSockSlotRec *SlotAlloc(void)
 static void SlotFree(ZrSockSlotRec *slot)
 {
     if (!slot->inUse) return;
+    const int listening = slot->state == ZR_SLOT_LISTENING;
     slot->state = ZR_SLOT_NONE;
     ZrSockSecureStop(slot);
+    // The accept thread learns to stop before its socket goes, so that it
+    // never waits on a handle the platform may have given to another socket.
+    if (listening) ZrOsFlagSet(&slot->acceptThread.stop, 1);
     CloseSocket(slot);
+    if (listening) ZrOsThreadStop(&slot->acceptThread, THREAD_STOP_WAIT_MS);
     ZrOsQueueDestroy(&slot->sendQueue);
     ZrOsQueueDestroy(&slot->receiveQueue);
     gZrSock.stats.slotsInUse--;
     slot->inUse = 0;
+}
+
+ZrSockSlotRec *ZrSockSlotAlloc(void)
+{
+    return SlotAlloc();
+}
+
+void ZrSockSlotFree(ZrSockSlotRec *slot)
+{
+    SlotFree(slot);
 }
 
 // Shuts the sending side, reads what is left until an error or the end of
@@ -132,6 +147,10 @@ static int ReceiveOnce(ZrSockSlotRec *slot, int *received)
     }
     ZrOsLockLeave(&queue->lock);
     if (got == SOCKET_ERROR && WSAGetLastError() == WSAEWOULDBLOCK) return 1;
+    // A datagram socket has no stream to end: an empty datagram is passed
+    // over, and an error (the report of an earlier datagram that found no
+    // listener, one cut short) leaves it open.
+    if (slot->datagram) return 1;
     return 0;
 }
 

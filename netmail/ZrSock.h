@@ -33,7 +33,7 @@ enum {
 };
 
 // Slot states.
-enum { ZR_SLOT_NONE = 0, ZR_SLOT_CONNECTING = 1, ZR_SLOT_CLOSED = 2, ZR_SLOT_CONNECTED = 3 };
+enum { ZR_SLOT_NONE = 0, ZR_SLOT_CONNECTING = 1, ZR_SLOT_CLOSED = 2, ZR_SLOT_CONNECTED = 3, ZR_SLOT_LISTENING = 4 };
 // Kinds of what ZrSockTcpPoll hands out.
 enum { ZR_EV_DATA = 0, ZR_EV_CLOSED = 1, ZR_EV_CONNECTED = 2 };
 
@@ -55,6 +55,25 @@ struct ZrSockStatsRec {
     uint32_t bytesSent;
     uint32_t bytesReceived;
 };
+
+// The event callback of a listening slot, called on its accept thread:
+// user value, event, slot, port, peer address text.
+//   ZR_ACCEPT_INCOMING: no slot yet, the peer's port (host order) and dotted
+//     address; the result becomes the new connection's user value, 0 refuses
+//     it.  Called under the layer's global lock (which is re-entrant: the
+//     callback may call the layer).
+//   ZR_ACCEPT_DONE: the accepted connection's slot (connected, polled like
+//     any other), its user value, port 0, no text; the result is ignored.
+//     Called outside the lock.
+enum { ZR_ACCEPT_INCOMING = 3, ZR_ACCEPT_DONE = 4 };
+typedef int (*ZrSockAcceptFn)(int user, int event, ZrSockSlotRec *slot, int port, const char *peer);
+
+// Adapter kinds of ZrSockEnumAdapters.
+enum { ZR_ADAPTER_ETHERNET = 0, ZR_ADAPTER_WIRELESS = 1, ZR_ADAPTER_OTHER = 2 };
+// The callback of ZrSockEnumAdapters: the caller's value, the adapter's first
+// address as dotted text and as a 32-bit value in network byte order, and its
+// kind.
+typedef void (*ZrSockAdapterFn)(void *user, const char *dotted, uint32_t address, int kind);
 
 // The parameters of a switch to TLS.  serverName (optional) is the name a
 // client announces (SNI); a dotted address is never announced.
@@ -96,6 +115,26 @@ int ZrSockGetHostName(char *buffer, int size);
 int ZrSockIsDottedIp(const char *text);
 uint32_t ZrSockIpFromText(const char *dotted);
 int ZrSockIpToText(uint32_t address, char *out);
+
+// Listens on the port (0: one the system picks; ZrSockGetLocalAddr tells
+// which) of every local address, with an accept thread of its own that
+// hands each incoming connection to callback (required).  *slot (optional)
+// receives the listening slot; ZrSockClose ends the listening and its
+// thread.  0 when the local host name or its address cannot be found.
+int ZrSockTcpListen(uint16_t port, int user, ZrSockAcceptFn callback, ZrSockSlotRec **slot);
+// A UDP socket bound to the address (network byte order, 0 for any) and port;
+// the receive thread reads each datagram into the receive queue as one data
+// item (the sender's address is not kept), polled with ZrSockTcpPoll.
+int ZrSockUdpOpen(uint32_t address, uint16_t port, ZrSockSlotRec **slot);
+// Sends one datagram from a UDP slot to the address (network byte order) and
+// port at once; *error always receives the platform's last error code.  0
+// when the datagram could not be sent.
+int ZrSockUdpSendTo(ZrSockSlotRec *slot, uint32_t address, uint16_t port, const void *bytes, int length,
+                    int *error);
+// Calls callback for every network adapter with an address, in the
+// platform's order; 1, 0 when the adapter list is unavailable, 3 without a
+// callback.  Works whether or not the layer is initialised.
+int ZrSockEnumAdapters(void *user, ZrSockAdapterFn callback);
 
 int ZrSockGetLocalAddr(ZrSockSlotRec *slot, uint32_t *address, uint16_t *port);
 int ZrSockSetReceive(ZrSockSlotRec *slot, int receive);

@@ -29,6 +29,13 @@ struct ZrSockSlotRec {
     int connectedDue;
     int drainDue;
     int closedDue;
+    // A bound UDP socket: its datagrams are read like stream data, and a
+    // failed receive (an ICMP report of an earlier send) does not close it.
+    int datagram;
+    // A listening slot's accept thread, and the event callback that it and
+    // the connections it accepted carry.
+    ZrOsThreadCtlRec acceptThread;
+    ZrSockAcceptFn acceptFn;
 };
 
 struct ZrSockStateRec {
@@ -52,3 +59,8 @@ void ZrSockSecureStop(ZrSockSlotRec *slot);
 int ZrSockSecureDrain(ZrSockSlotRec *slot);
 // 1 when the slot pointer is one of the layer's slots.
 int ZrSockIsSlot(const ZrSockSlotRec *slot);
+// Under the global lock: the first free slot with its two queues (NULL when
+// none is free or memory is short), and freeing a slot in use (a listening
+// slot's accept thread is stopped first).
+ZrSockSlotRec *ZrSockSlotAlloc(void);
+void ZrSockSlotFree(ZrSockSlotRec *slot);

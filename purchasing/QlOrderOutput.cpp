@@ -23,6 +23,7 @@
 #include "common/QlPdf.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"
+#include "common/QlTempFile.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "documents/QlDocOutput.h"
@@ -416,7 +417,9 @@ int AskFile(HWND window, char *fname, int size)
 
 }  // namespace
 
-int QlOrderSavePdf(HWND window, char *path, int ask, int *status)
+// Writes the order: into folder when one is given (an e-mail's attachment),
+// else where the user chooses (ask) or into the working folder.
+static int SaveOrderPdf(HWND window, char *path, int ask, int *status, const char *folder)
 {
     int ignored;
     if (!status) status = &ignored;
@@ -428,7 +431,8 @@ int QlOrderSavePdf(HWND window, char *path, int ask, int *status)
     }
     char number[20], fname[256];
     Field(window, IDT_DOC_NUMBER, number, sizeof number);
-    snprintf(fname, sizeof fname, "%s%s.pdf", "order", number);
+    if (folder) snprintf(fname, sizeof fname, "%s\\%s%s.pdf", folder, "order", number);
+    else snprintf(fname, sizeof fname, "%s%s.pdf", "order", number);
     if (path) snprintf(path, 256, "%s", fname);
 
     Pdf p = {};
@@ -455,11 +459,21 @@ int QlOrderSavePdf(HWND window, char *path, int ask, int *status)
         return 0;
     }
     if (path) snprintf(path, 256, "%s", fname);
-    char native[MAX_PATH * 4];
-    const int saved = QlPathToNative(fname, native, sizeof native) && HPDF_SaveToFile(p.doc, native) == HPDF_OK;
+    const int saved = QlPdfSaveFile(p.doc, fname);
     HPDF_Free(p.doc);
-    if (!saved) *status = QL_PDF_STATUS_WRITE_FAILED;
-    return saved;
+    if (saved == QL_FILE_IN_USE) *status = QL_PDF_STATUS_IN_USE;
+    else if (saved != QL_FILE_DONE) *status = QL_PDF_STATUS_WRITE_FAILED;
+    return saved == QL_FILE_DONE;
+}
+
+int QlOrderSavePdf(HWND window, char *path, int ask, int *status)
+{
+    return SaveOrderPdf(window, path, ask, status, NULL);
+}
+
+int QlOrderSavePdfIn(HWND window, const char *folder, char *path, int *status)
+{
+    return SaveOrderPdf(window, path, 0, status, folder);
 }
 
 // ---------------------------------------------------------------------------
@@ -495,9 +509,14 @@ int QlOrderEmail(HWND window)
     if (!QlMsgAskChoice(window, t->EmailOptionsCaption, t->SendAsPdfText, t->SendAsHtmlText, 0, &choice, 0, 1) ||
         choice != 0)
         return 0;
-    char path[QL_DOC_PATH_SIZE] = "";
+    // The attachment goes into a folder of its own, never over a file of the
+    // user's; the e-mail dialog removes it when the mail no longer needs it.
+    char folder[MAX_PATH] = "", path[QL_DOC_PATH_SIZE] = "";
     int status = 0;
-    if (!QlOrderSavePdf(window, path, 0, &status)) return Refuse(window, error, t->PdfFailedText);
+    if (!QlTempFolderMake(folder, sizeof folder) || !QlOrderSavePdfIn(window, folder, path, &status)) {
+        QlTempFolderRemove(folder);
+        return status == QL_PDF_STATUS_CANCELLED ? 0 : Refuse(window, error, t->PdfFailedText);
+    }
     char subject[128], message[512];
     QlOrderMailCompose(number, subject, sizeof subject, message, sizeof message);
     return QlMailOpenDialog(QlUiInstance(), window, QlPurchDocText()->EmailOrderCaption, path, supplier.wemail,

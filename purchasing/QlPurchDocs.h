@@ -139,7 +139,11 @@ int QlOrderPrint(HWND window);
 // ("order15.pdf"); with ask 1 a save dialog chooses the file.  1 when the
 // file was saved; *status as the document writers' (QlDocOutput.h).
 int QlOrderSavePdf(HWND window, char *path, int ask, int *status);
-// The PDF written under its default name and handed to the e-mail dialog.
+// As QlOrderSavePdf without asking, into folder (the mail's own temporary
+// folder); path receives the file's full name.
+int QlOrderSavePdfIn(HWND window, const char *folder, char *path, int *status);
+// The PDF written under its default name in a temporary folder of its own
+// and handed to the e-mail dialog.
 int QlOrderEmail(HWND window);
 // The subject and message of an order's mail.
 void QlOrderMailCompose(const char *number, char *subject, size_t subjectSize, char *message, size_t messageSize);

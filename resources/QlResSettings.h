@@ -129,6 +129,7 @@
 #define IDE_CFG_SMTP_PASSWORD 1275
 #define IDB_CFG_USE_SSL 1413
 #define IDT_CFG_MAIL_HINT 1414
+#define IDT_CFG_SSL_NOTE 1415          // what "use SSL" does at which port
 
 // Letters page: per template a group box, a title edit and a body edit.
 #define IDD_CFG_LETTERS 222

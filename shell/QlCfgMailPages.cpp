@@ -39,6 +39,7 @@ static void LabelMailPage(HWND page)
     SetDlgItemTextA(page, IDT_CFG_SMTP_USER, text->CfgSmtpUser);
     SetDlgItemTextA(page, IDT_CFG_SMTP_PASSWORD, text->CfgSmtpPassword);
     SetDlgItemTextA(page, IDB_CFG_USE_SSL, text->CfgUseSsl);
+    SetDlgItemTextA(page, IDT_CFG_SSL_NOTE, text->CfgSslNote);
     SetDlgItemTextA(page, IDT_CFG_MAIL_HINT, text->CfgMailHint);
 }
 

@@ -124,6 +124,8 @@ void QlTransReportPdf(HWND form, int written, int status, const char *savedText)
 {
     if (written)
         QlStatusPost(savedText, QL_COLOUR_DONE);
+    else if (status == QL_PDF_STATUS_IN_USE)
+        QlMsgBox(form, QlLangText()->Error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
     else if (status != QL_PDF_STATUS_CANCELLED)
         QlMsgBox(form, QlLangText()->Error, QlViewText()->PdfFailed, QL_COLOUR_WARNING);
 }

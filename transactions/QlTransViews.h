@@ -54,7 +54,8 @@ int QlTransFixDate(HWND form, const char *storedDate);
 int QlTransViewEdit(HWND form, int type);
 
 // The result of a view's PDF command: written (the saved text in the status
-// panel), cancelled (nothing) or failed ("Failed to create PDF file").
+// panel), cancelled (nothing), the file in use and left as it was (a message
+// saying so) or failed ("Failed to create PDF file").
 void QlTransReportPdf(HWND form, int written, int status, const char *savedText);
 
 // A view bar's label: the text with two blanks on each side.

@@ -132,7 +132,7 @@ protected:
         char current[MAX_PATH];
         GetCurrentDirectoryA(sizeof current, current);
         savedDir = current;
-        ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));   // where jpglogo.jpg goes
+        ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));   // where nothing of the logo may go
 
         form = QlTestHostWindow();
         QlTestAddEdit(form, 1173, "Bright Sparks Ltd");
@@ -204,7 +204,7 @@ TEST_F(PdfFile, LogoFromJpegDirectlyFromOtherPicturesConvertedAndUnreadableSkipp
 
     page = NewPage(9);
     EXPECT_EQ(1, QlPdfDrawLogo(doc, page, "logo.bmp", u, H - u, W, H, u));   // relative to the current folder
-    EXPECT_TRUE(FileExists(File("jpglogo.jpg")));
+    EXPECT_FALSE(FileExists(File("jpglogo.jpg")));   // converted in a temporary folder of its own
 
     page = NewPage(9);
     EXPECT_EQ(0, QlPdfDrawLogo(doc, page, File("cut.jpg").c_str(), u, H - u, W, H, u));

@@ -517,4 +517,21 @@ TEST_F(StatementTest, HtmlReportsAFileItCouldNotWrite)
     EXPECT_EQ("Error", messages[0].caption);
     EXPECT_EQ("The file Statement.htm could not be written.", messages[0].text);
     RemoveDirectoryA("Statement.htm");
+
+    // A file held by another handle without sharing is left as it was, and
+    // the command says why.
+    HANDLE held = CreateFileA("Statement.htm", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    DWORD written = 0;
+    WriteFile(held, "old", 3, &written, NULL);
+    messages.clear();
+    EXPECT_EQ(2, QlStmtWriteHtml(window, path, &rec));
+    ToolbarCommand(QL_STMT_CMD_HTML);
+    CloseHandle(held);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("The file is in use (an e-mail is being sent with it, or another program has it open) and was not "
+              "replaced.",
+              messages[0].text);
+    EXPECT_EQ("old", ReadNativeFile(DbTestNativePath(folder + "\\Statement.htm")));
+    DeleteFileA("Statement.htm");
 }

@@ -8,6 +8,7 @@
 #include "QlTestPdf.h"
 
 #include "common/QlMsgDialog.h"
+#include "common/QlTempFile.h"
 #include "documents/QlDocEmail.h"
 #include "documents/QlDocOutput.h"
 #include "documents/QlDocTexts.h"
@@ -37,14 +38,44 @@ int Email(DocFormKind kind, HWND form, int flag = 0)
     return -1;
 }
 
-// The e-mail dialog's fields as it opens; then Close.
-std::vector<std::function<bool(HWND)>> ReadAndClose(MailDialogSeen &seen)
+// The bytes of a file (Windows path); empty when it cannot be read.
+std::string ReadWhole(const std::string &path)
 {
-    return {[&seen](HWND d) {
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+// The e-mail dialog's fields as it opens, and the attachment it was handed
+// (which lives only as long as the mail needs it); then Close.
+std::vector<std::function<bool(HWND)>> ReadAndClose(MailDialogSeen &seen, std::string *attached = NULL)
+{
+    return {[&seen, attached](HWND d) {
                 seen = ReadMailDialog(d);
+                if (attached) *attached = ReadWhole(seen.attachment);
                 return true;
             },
             MailClick(IDB_MAIL_CLOSE)};
+}
+
+// The attachment's path: its own temporary folder of the program's, and the
+// file's name in it.
+void ExpectMailFolder(const std::string &attachment, const std::string &file, std::string *folderOut = NULL)
+{
+    char folder[MAX_PATH];
+    EXPECT_TRUE(QlTempFolderOf(attachment.c_str(), folder, sizeof folder)) << attachment;
+    EXPECT_EQ(std::string(folder) + "\\" + file, attachment);
+    if (folderOut) *folderOut = folder;
+}
+
+bool Exists(const std::string &path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 class DocEmailTest : public DocTest {
@@ -76,12 +107,18 @@ void DocEmailTest::SendSavedInvoice(int choice, const std::string &file)
     strcpy(cfg.smtpPassword, "pa$$word");
     Options(1);
     Fill(DOC_PRODUCT);
+    // A file of that name the user saved earlier stays as it is.
+    const std::string users = "the user's own copy";
+    ASSERT_TRUE(NetWriteFile(folder + "\\" + file, users));
 
     std::string status;
     COLORREF colour = 0;
+    std::string attachment, attached;
     {
-        MailSteps steps({[](HWND d) {
+        MailSteps steps({[&](HWND d) {
                              SetDlgItemTextA(d, IDE_MAIL_CC2, "office@quillory.test");
+                             attachment = DlgText(d, IDE_MAIL_ATTACHMENT);
+                             attached = ReadWhole(attachment);
                              return true;
                          },
                          MailClick(IDB_MAIL_SEND), MailWaitStatus("Email has been sent."),
@@ -97,6 +134,11 @@ void DocEmailTest::SendSavedInvoice(int choice, const std::string &file)
     }
     EXPECT_EQ("Email has been sent.", status);
     EXPECT_EQ(QL_COLOUR_DONE, colour);
+    std::string mailFolder;
+    ExpectMailFolder(attachment, file, &mailFolder);
+    EXPECT_FALSE(Exists(mailFolder)) << "the attachment's folder goes with the mail";
+    EXPECT_EQ(users, FileBytes(file));
+    EXPECT_FALSE(FileExists("jpglogo.jpg"));
 
     EXPECT_EQ("office@quillory.test\nbuyer@quillory.test\noffice@quillory.test\n",
               NetReadFile(mailbox.nativeFile("msg-1.env")));
@@ -112,12 +154,12 @@ void DocEmailTest::SendSavedInvoice(int choice, const std::string &file)
               "or services\\n\\n---\\nQuillory Ltd\\nTel: 01 555 0199'",
               mail["body"]);
     EXPECT_EQ(file, mail["attachment-filename"]);
-    NetPeer hash;
-    std::string native = DbTestNativePath(folder + "\\" + file);
-    ASSERT_TRUE(hash.start({"/usr/bin/sha256sum", native}));
-    std::string line = hash.readLine(20000);
-    EXPECT_EQ(line.substr(0, line.find(' ')), mail["attachment-bytes"]);
-    EXPECT_EQ(std::to_string(FileBytes(file).size()), mail["attachment-size"]);
+    EXPECT_EQ(choice == 0 ? "application/pdf" : "text/html", mail["attachment-type"]);
+    // The file received is the file that was written.
+    ASSERT_TRUE(NetWriteFile(mailbox.win + "\\attached", attached));
+    std::string native = mailbox.nativeFile("attached");
+    EXPECT_EQ(NetSha256Of(native), mail["attachment-bytes"]);
+    EXPECT_EQ(std::to_string(attached.size()), mail["attachment-size"]);
     EXPECT_EQ("0", mail["defects"]);
     if (choice == 0) {
         // The file received is a whole PDF document.
@@ -206,15 +248,20 @@ TEST_F(DocEmailTest, TheAttachmentIsAPdfOrAnHtmlFile)
         gMailShown.clear();
         gMailChoice = 0;
         MailDialogSeen seen;
+        std::string attached;
         {
-            MailSteps steps(ReadAndClose(seen), 10000);
+            MailSteps steps(ReadAndClose(seen, &attached), 10000);
             EXPECT_EQ(0, Email(k.kind, form));
         }
         ASSERT_EQ(1u, gMailShown.size()) << "only the choice";
         ASSERT_TRUE(seen.opened);
-        EXPECT_EQ(k.file, seen.attachment);
+        std::string mailFolder;
+        ExpectMailFolder(seen.attachment, k.file, &mailFolder);
+        EXPECT_FALSE(Exists(mailFolder)) << "closed without a send, the folder goes";
+        EXPECT_FALSE(FileExists(k.file)) << "nothing in the working folder";
+        ASSERT_TRUE(NetWriteFile(folder + "\\attached.pdf", attached));
         PdfInfo info;
-        EXPECT_TRUE(QlTestPdfInfo(DbTestNativePath(folder + "\\" + k.file), &info));
+        EXPECT_TRUE(QlTestPdfInfo(DbTestNativePath(folder + "\\attached.pdf"), &info));
         EXPECT_EQ(1, info.pages);
     }
 
@@ -285,18 +332,18 @@ TEST_F(DocEmailTest, TheDialogOpensWithTheCustomersAddressAndTheFile)
         SCOPED_TRACE(k.title);
         Fill(k.kind);
         MailDialogSeen seen;
+        std::string html;
         {
-            MailSteps steps(ReadAndClose(seen), 10000);
+            MailSteps steps(ReadAndClose(seen, &html), 10000);
             EXPECT_EQ(0, Email(k.kind, form));
         }
         ASSERT_TRUE(seen.opened);
         EXPECT_EQ(k.title, seen.title);
         EXPECT_EQ("buyer@quillory.test", seen.to);
         EXPECT_EQ(k.subject, seen.subject);
-        EXPECT_EQ(k.file, seen.attachment);
+        ExpectMailFolder(seen.attachment, k.file);
         EXPECT_EQ(0u, seen.message.find("Dear Customer,\r\n"));
         // The file is the writer's, whole.
-        std::string html = FileBytes(k.file);
         EXPECT_EQ(0u, html.find("<html>"));
         EXPECT_NE(std::string::npos, html.find("</html>\r\n"));
         // Only an invoice has the order number and the bottom lines.
@@ -319,7 +366,7 @@ TEST_F(DocEmailTest, TheDialogOpensWithTheCustomersAddressAndTheFile)
     EXPECT_EQ("", seen.to);
 }
 
-TEST_F(DocEmailTest, ASubjectTooLongIsRefusedAfterTheFileWasWritten)
+TEST_F(DocEmailTest, ASubjectTooLongIsRefusedAndLeavesNoFile)
 {
     Fill(DOC_SERVICE);
     strcpy(QlSettings.cfg.companyName, "Quillory Plumbing and Heating Supplies");
@@ -329,7 +376,7 @@ TEST_F(DocEmailTest, ASubjectTooLongIsRefusedAfterTheFileWasWritten)
     ASSERT_EQ(2u, gMailShown.size());
     EXPECT_EQ("Invalid Subject", gMailShown[1].caption);
     EXPECT_EQ("Subject text too long", gMailShown[1].text);
-    EXPECT_TRUE(FileExists("INVOICE123456789012345678901234567890123456789.htm"));
+    EXPECT_FALSE(FileExists("INVOICE123456789012345678901234567890123456789.htm"));
 }
 
 TEST_F(DocEmailTest, ASavedInvoiceGoesAsHtmlToARealServerOverVerifiedTls)

@@ -327,6 +327,25 @@ TEST_F(DocPdfTest, TheSaveDialogAndItsAnswers)
     EXPECT_EQ(0, QlInvSavePdf(form, 0, path, 1, &status));
     EXPECT_EQ(QL_PDF_STATUS_WRITE_FAILED, status);
 
+    // A file held without sharing (a send reading its attachment) is not
+    // replaced, and says so; once let go it is replaced whole.  No temporary
+    // file stays behind either way.
+    gAnswer = folder + "\\sub\\chosen.pdf";
+    const std::string before = FileBytes("sub\\chosen.pdf");
+    HANDLE reader = CreateFileA("sub\\chosen.pdf", GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    Set(IDT_DOC_GROSS, "999.99");
+    EXPECT_EQ(0, QlInvSavePdf(form, 0, path, 1, &status));
+    EXPECT_EQ(QL_PDF_STATUS_IN_USE, status);
+    CloseHandle(reader);
+    EXPECT_EQ(before, FileBytes("sub\\chosen.pdf"));
+    EXPECT_EQ(1, QlInvSavePdf(form, 0, path, 1, &status));
+    EXPECT_NE(std::string::npos, QlTestPdfText(Native("sub\\chosen.pdf"), 1).find("999.99"));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("sub\\*.tmp", &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "no temporary file is left";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+
     // The other documents' dialogs.
     gAnswer.clear();
     Fill(DOC_QUOTE);

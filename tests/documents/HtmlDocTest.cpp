@@ -1,7 +1,7 @@
 // HTML documents written from a filled form 140, compared byte for byte with
 // files made from the document format's templates (tests/documents/golden);
 // the texts put into the markup escaped; files replaced, refused names, a
-// failed write that leaves no file behind.
+// failed write or a file in use that leaves the file there as it was.
 #include "QlGTest.h"
 #include "DocTestSupport.h"
 
@@ -13,18 +13,32 @@
 #include <signal.h>
 #include <string.h>
 #include <sys/resource.h>
+#include <string>
+#include <vector>
 
 namespace {
 
 class HtmlDocTest : public DocTest {
 protected:
     // Writes the form's document; the writer's result, the path in path_.
-    int Write(DocFormKind kind, const char *number, int lineMode = -1)
+    int Write(DocFormKind kind, const char *number, int lineMode = -1, const char *folder = NULL)
     {
         memset(path_, 'x', sizeof path_);
-        if (kind == DOC_CREDIT) return QlCreditWriteHtml(form, path_, number, &customer);
-        return QlInvWriteHtml(form, lineMode >= 0 ? lineMode : kind == DOC_SERVICE ? 0 : 1, path_, number, &customer,
-                              kind == DOC_QUOTE);
+        if (kind == DOC_CREDIT) return QlCreditWriteHtml(form, folder, path_, number, &customer);
+        return QlInvWriteHtml(form, lineMode >= 0 ? lineMode : kind == DOC_SERVICE ? 0 : 1, folder, path_, number,
+                              &customer, kind == DOC_QUOTE);
+    }
+    // The names of the working folder's files that match the pattern.
+    std::vector<std::string> Files(const char *pattern)
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(pattern, &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do names.push_back(found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+        return names;
     }
     char path_[QL_DOC_PATH_SIZE];
 };
@@ -103,6 +117,18 @@ TEST_F(HtmlDocTest, AnExistingFileIsReplacedAndAnEmptyFormGivesHeadingsAndTotals
     EXPECT_NE(std::string::npos, html.find("<b>Total</b>", heading));
 }
 
+TEST_F(HtmlDocTest, AnAttachmentGoesIntoTheFolderGiven)
+{
+    Fill(DOC_CREDIT);
+    CreateDirectoryA("mail", NULL);
+    ASSERT_EQ(1, Write(DOC_CREDIT, "7", -1, "mail"));
+    EXPECT_STREQ("mail\\CREDIT NOTE7.htm", path_);
+    EXPECT_TRUE(FileExists("mail\\CREDIT NOTE7.htm"));
+    EXPECT_TRUE(Files("*.htm").empty()) << "nothing in the working folder";
+    DeleteFileA("mail\\CREDIT NOTE7.htm");
+    RemoveDirectoryA("mail");
+}
+
 TEST_F(HtmlDocTest, RefusedNamesAndLineModesCreateNoFile)
 {
     Fill(DOC_SERVICE);
@@ -123,12 +149,17 @@ TEST_F(HtmlDocTest, RefusedNamesAndLineModesCreateNoFile)
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
 }
 
-TEST_F(HtmlDocTest, AFailedWriteClosesAndDeletesTheFile)
+TEST_F(HtmlDocTest, AFailedWriteLeavesTheFileThereAsItWas)
 {
     // Files of this process may not grow past 4 KB for the moment; the
-    // document is longer.
+    // document is longer.  The file of that name stays whole.
     Fill(DOC_PRODUCT);
     Options(1);
+    const std::string before = "<html>the invoice as it was sent last week</html>\r\n";
+    HANDLE old = CreateFileA("INVOICE123.htm", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD done = 0;
+    WriteFile(old, before.data(), (DWORD)before.size(), &done, NULL);
+    CloseHandle(old);
     struct rlimit saved;
     ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
     void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
@@ -139,7 +170,17 @@ TEST_F(HtmlDocTest, AFailedWriteClosesAndDeletesTheFile)
     setrlimit(RLIMIT_FSIZE, &saved);
     signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(0, result);
-    EXPECT_FALSE(FileExists("INVOICE123.htm"));
+    EXPECT_EQ(before, FileBytes("INVOICE123.htm"));
+    EXPECT_TRUE(Files("*.tmp").empty()) << "no temporary file is left";
+
+    // A file held by another handle without sharing (an e-mail reading it)
+    // is left as it is.
+    HANDLE reader = CreateFileA("INVOICE123.htm", GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, reader);
+    EXPECT_EQ(0, Write(DOC_PRODUCT, "123"));
+    CloseHandle(reader);
+    EXPECT_EQ(before, FileBytes("INVOICE123.htm"));
+    EXPECT_TRUE(Files("*.tmp").empty());
 
     // A row writer reports its failed write too.
     HANDLE readOnly = CreateFileA("row.htm", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);

@@ -6,15 +6,18 @@
 #include "QlGTest.h"
 #include "MailTestSupport.h"
 #include "NetTestSupport.h"
+#include "QlTestPrint.h"
 
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
+#include "common/QlTempFile.h"
 #include "netmail/QlMail.h"
 #include "netmail/QlSmtp.h"
 #include "netmail/QlSmtpInternal.h"
 #include "resources/QlResNetmail.h"
 
 #include <commctrl.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <string>
@@ -67,10 +70,12 @@ protected:
         Sleep(50);   // the peer writes its log as the connection ends
         return NetReadFile(folder_.nativeFile("peer.log"));
     }
-    // Opens the dialog on an attachment and runs the steps.
-    int Run(std::vector<std::function<bool(HWND)>> steps, const char *recipient = "buyer@quillory.test")
+    // Opens the dialog on an attachment (by default one in the test's folder)
+    // and runs the steps.
+    int Run(std::vector<std::function<bool(HWND)>> steps, const char *recipient = "buyer@quillory.test",
+            std::string path = "")
     {
-        std::string path = folder_.winFile("INVOICE17.htm");
+        if (path.empty()) path = folder_.winFile("INVOICE17.htm");
         NetWriteFile(path, "<html>\r\n<body>Invoice 17</body>\r\n</html>\r\n");
         MailSteps driver(std::move(steps));
         return QlMailOpenDialog(NULL, QlMainWnd, "Email Invoice to customer", path.c_str(), recipient,
@@ -155,28 +160,32 @@ TEST_F(MailDialogTest, TheRequestComesFromTheFieldsAndTheMailSettings)
     struct Case {
         const char *name;
         const char *cc, *cc2, *attachment;
-        int auth, tls;
+        int auth, ssl, port, tls;
         int ccCount;
         const char *firstCc;
         int qp, verify;
     } cases[] = {
-        {"no copies, no attachment", "", "", "", 0, 0, 0, NULL, 0, 0},
-        {"both copies", "a@x.test", "b@x.test", "INVOICE17.htm", 0, 0, 2, "a@x.test", 1, 0},
-        {"only the second copy", "", "b@x.test", "INVOICE17.htm", 1, 1, 1, "b@x.test", 1, 1},
-        {"no attachment over TLS", "a@x.test", "", NULL, 1, 1, 1, "a@x.test", 0, 1},
+        {"no copies, no attachment", "", "", "", 0, 0, 587, 0, 0, NULL, 0, 0},
+        {"both copies", "a@x.test", "b@x.test", "INVOICE17.htm", 0, 0, 587, 0, 2, "a@x.test", 1, 0},
+        {"only the second copy", "", "b@x.test", "INVOICE17.htm", 1, 1, 587, 1, 1, "b@x.test", 1, 1},
+        {"no attachment over STARTTLS", "a@x.test", "", NULL, 1, 1, 587, 1, 1, "a@x.test", 0, 1},
+        // Port 465 is TLS from the start; without "use SSL" it stays plain.
+        {"use SSL at port 465", "", "", NULL, 1, 1, 465, 2, 0, NULL, 0, 1},
+        {"port 465 without SSL", "", "", NULL, 0, 0, 465, 0, 0, NULL, 0, 0},
     };
     for (const Case &k : cases) {
         SCOPED_TRACE(k.name);
         strcpy(f.cc, k.cc);
         strcpy(f.cc2, k.cc2);
         cfg.smtpAuth = k.auth;
-        cfg.useSsl = k.tls;
+        cfg.useSsl = k.ssl;
+        cfg.smtpPort = (uint16_t)k.port;
         QlMailRequestRec r;
         memset(&r, 0x5A, sizeof r);
         QlMailFillRequest(&r, &f, k.attachment, &cfg);
         EXPECT_STREQ("mail.quillory.test", r.host);
         EXPECT_EQ(NULL, r.ip_address);
-        EXPECT_EQ(587, r.port);
+        EXPECT_EQ(k.port, r.port);
         EXPECT_STREQ("office@quillory.test", r.from);
         ASSERT_EQ(1, r.to_count);
         EXPECT_STREQ("buyer@quillory.test", r.to[0]);
@@ -324,6 +333,23 @@ TEST_F(MailDialogTest, FailuresShowInTheWarningColourAndSendWorksAgain)
         EXPECT_TRUE(sendEnabled[i]) << statuses[i];
     }
     EXPECT_EQ(NULL, gQlSmtp);
+    EXPECT_TRUE(gMailStatusPosts.empty()) << "the dialog said it all";
+}
+
+TEST_F(MailDialogTest, AFailureAfterTheDialogClosedGoesToTheStatusLine)
+{
+    ASSERT_TRUE(StartPeer({"--stall-data", "1", "--eom-reply", "550 5.7.1 Message refused\r\n"}));
+    Run({MailClick(IDB_MAIL_SEND), MailClick(IDB_MAIL_CLOSE)});
+    DWORD start = GetTickCount();
+    MSG msg;
+    while ((gQlSmtp || gMailStatusPosts.empty()) && GetTickCount() - start < 30000) {
+        while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        Sleep(5);
+    }
+    ASSERT_EQ(1u, gMailStatusPosts.size());
+    EXPECT_EQ("Email to buyer@quillory.test not sent: Mail Server Error: 550 5.7.1 Message refused",
+              gMailStatusPosts[0].text);
+    EXPECT_EQ(QL_COLOUR_WARNING, gMailStatusPosts[0].colour);
 }
 
 TEST_F(MailDialogTest, ARefusedCertificateEndsTheSendBeforeAnythingIsSaid)
@@ -359,13 +385,87 @@ TEST_F(MailDialogTest, ARefusedCertificateEndsTheSendBeforeAnythingIsSaid)
     EXPECT_EQ(std::string::npos, log.find("MAIL FROM")) << log;
 }
 
+TEST_F(MailDialogTest, ClosingTheWindowDuringASendStopsItAndSaysSo)
+{
+    // The peer stops reading after DATA for a while: the send still runs.
+    ASSERT_TRUE(StartPeer({"--stall-data", "3"}));
+    std::string status;
+    COLORREF colour = 0;
+    bool sendEnabled = false, stopped = false;
+    std::string picture = QlTestArtifactDir() + "/mail-dialog-stopped.png";
+    remove(picture.c_str());
+    Run({MailClick(IDB_MAIL_SEND), MailWaitStatus("Sending email..."),
+         [&](HWND d) {
+             // Alt+F4: the system's close.
+             SendMessageA(d, WM_CLOSE, 0, 0);
+             status = DlgText(d, IDT_MAIL_STATUS);
+             colour = MailStatusColour(d);
+             sendEnabled = IsWindowEnabled(GetDlgItem(d, IDB_MAIL_SEND)) != 0;
+             stopped = gQlSmtp == NULL;
+             return true;
+         },
+         [&](HWND d) {
+             // A picture of the dialog as the screen shows it.
+             UpdateWindow(d);
+             RECT r;
+             GetWindowRect(d, &r);
+             char command[512];
+             snprintf(command, sizeof(command), "import -window root -crop %ldx%ld+%ld+%ld +repage '%s'",
+                      (long)(r.right - r.left), (long)(r.bottom - r.top), (long)r.left, (long)r.top, picture.c_str());
+             Sleep(300);
+             EXPECT_EQ(0, system(command)) << command;
+             return true;
+         },
+         MailClick(IDB_MAIL_CLOSE)});
+    EXPECT_EQ("Sending stopped: the email was not sent.", status);
+    EXPECT_EQ(QL_COLOUR_WARNING, colour);
+    EXPECT_TRUE(sendEnabled);
+    EXPECT_TRUE(stopped) << "the client is shut down";
+    EXPECT_FALSE(KillTimer(QlMainWnd, QL_MAIL_TIMER_ID));
+    EXPECT_EQ(std::string::npos, PeerLog().find("DATA-END"));
+}
+
+TEST_F(MailDialogTest, AnAttachmentInAMailFolderGoesWhenNothingNeedsIt)
+{
+    // Closed without a send: the folder goes with the dialog.
+    char folder[MAX_PATH];
+    ASSERT_TRUE(QlTempFolderMake(folder, sizeof folder));
+    std::string path = std::string(folder) + "\\INVOICE17.htm";
+    std::string attachment;
+    Run({[&](HWND d) {
+             attachment = DlgText(d, IDE_MAIL_ATTACHMENT);
+             return true;
+         },
+         MailClick(IDB_MAIL_CLOSE)},
+        "buyer@quillory.test", path);
+    EXPECT_EQ(path, attachment);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder));
+
+    // Refused before the dialog opens: gone too.
+    ASSERT_TRUE(QlTempFolderMake(folder, sizeof folder));
+    path = std::string(folder) + "\\INVOICE17.pdf";
+    ASSERT_TRUE(NetWriteFile(path, "%PDF-1.4\n"));
+    std::string a81(81, 'a');
+    QlMailOpenDialog(NULL, QlMainWnd, "Email", path.c_str(), a81.c_str(), "s", "m");
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder));
+
+    // A file of the user's is never touched.
+    Run({MailClick(IDB_MAIL_CLOSE)});
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder_.winFile("INVOICE17.htm").c_str()));
+}
+
 TEST_F(MailDialogTest, ASendOutlivesItsDialogAndBlocksSendUntilItEnds)
 {
     // The peer stops reading after DATA for a while, so that the send is
-    // still running when the dialog closes.
+    // still running when the dialog closes.  The attachment is in a mail
+    // folder of the program's, which the send keeps until it ends.
     ASSERT_TRUE(StartPeer({"--stall-data", "1.5"}));
-    Run({MailClick(IDB_MAIL_SEND), MailClick(IDB_MAIL_SEND), MailClick(IDB_MAIL_CLOSE)});
+    char folder[MAX_PATH];
+    ASSERT_TRUE(QlTempFolderMake(folder, sizeof folder));
+    Run({MailClick(IDB_MAIL_SEND), MailClick(IDB_MAIL_SEND), MailClick(IDB_MAIL_CLOSE)}, "buyer@quillory.test",
+        std::string(folder) + "\\INVOICE17.htm");
     ASSERT_NE(nullptr, gQlSmtp) << "the send goes on";
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder)) << "the send still reads the attachment";
 
     // A second dialog's Send does nothing while it runs.
     std::string status = "?";
@@ -386,6 +486,12 @@ TEST_F(MailDialogTest, ASendOutlivesItsDialogAndBlocksSendUntilItEnds)
     }
     EXPECT_EQ(NULL, gQlSmtp);
     EXPECT_FALSE(KillTimer(QlMainWnd, QL_MAIL_TIMER_ID));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder)) << "the attachment's folder goes with the send";
+    // The main window's status line says how the send ended.
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    ASSERT_EQ(1u, gMailStatusPosts.size());
+    EXPECT_EQ("Email to buyer@quillory.test has been sent.", gMailStatusPosts[0].text);
+    EXPECT_EQ(QL_COLOUR_DONE, gMailStatusPosts[0].colour);
     std::string log = PeerLog();
     size_t first = log.find("MAIL FROM");
     EXPECT_NE(std::string::npos, first) << log;

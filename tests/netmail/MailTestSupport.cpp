@@ -5,6 +5,7 @@
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlSeams.h"
+#include "common/QlUtil.h"
 #include "netmail/QlMail.h"
 #include "resources/QlResCommon.h"
 #include "resources/QlResNetmail.h"
@@ -25,6 +26,19 @@ static LRESULT CALLBACK MainProc(HWND window, UINT msg, WPARAM wParam, LPARAM lP
     return DefWindowProcA(window, msg, wParam, lParam);
 }
 
+std::vector<MailStatusPost> gMailStatusPosts;
+
+// The status panel: records what is posted to it and frees the text.
+static LRESULT CALLBACK PanelProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == QL_WM_STATUS_SHOW) {
+        gMailStatusPosts.push_back({lParam ? (const char *)lParam : "", (COLORREF)wParam});
+        free((void *)lParam);
+        return 0;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
 MailMainWindow::MailMainWindow()
 {
     saved_ = QlSettings;
@@ -39,6 +53,17 @@ MailMainWindow::MailMainWindow()
     hwnd = CreateWindowExA(0, "QlMailTestMain", "Quillory", WS_OVERLAPPEDWINDOW, 0, 0, 640, 480, NULL, NULL,
                            GetModuleHandleA(NULL), NULL);
     QlMainWnd = hwnd;
+    static ATOM panelAtom = 0;
+    if (!panelAtom) {
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = PanelProc;
+        wc.hInstance = GetModuleHandleA(NULL);
+        wc.lpszClassName = "QlMailTestPanel";
+        panelAtom = RegisterClassA(&wc);
+    }
+    QlStatusPanelWnd = CreateWindowExA(0, "QlMailTestPanel", "", WS_CHILD, 0, 0, 10, 10, hwnd, NULL,
+                                       GetModuleHandleA(NULL), NULL);
+    gMailStatusPosts.clear();
 }
 
 MailMainWindow::~MailMainWindow()
@@ -47,6 +72,7 @@ MailMainWindow::~MailMainWindow()
     // Events still queued belong to the window: their texts are freed.
     MSG msg;
     while (PeekMessageA(&msg, hwnd, QL_WM_MAIL_EVENT, QL_WM_MAIL_EVENT, PM_REMOVE)) DispatchMessageA(&msg);
+    QlStatusPanelWnd = NULL;
     DestroyWindow(hwnd);
     QlMainWnd = NULL;
     QlSettings = saved_;

@@ -12,7 +12,8 @@
 #include <vector>
 
 // A hidden top-level window, QlMainWnd while it lives, whose WM_TIMER 2 and
-// WM_USER+8 go to QlMailTimerTick and QlMailShowEvent.  The settings are put
+// WM_USER+8 go to QlMailTimerTick and QlMailShowEvent, with a status panel
+// (QlStatusPanelWnd) that records what is posted to it.  The settings are put
 // back and the mail sender stopped when it goes.
 class MailMainWindow {
 public:
@@ -25,6 +26,14 @@ public:
 private:
     QlSettingsBlock saved_;
 };
+
+// What was posted to the main window's status line (QlStatusPost) while a
+// MailMainWindow lives, in order.
+struct MailStatusPost {
+    std::string text;
+    COLORREF colour;
+};
+extern std::vector<MailStatusPost> gMailStatusPosts;
 
 // The program's message and choice dialogs, as they were asked; the choice
 // dialog answers with gMailChoice (-1: Cancel).

@@ -311,3 +311,23 @@ QlMailRequestRec NetBaseRequest(int port)
     r.event_ctx = 1;
     return r;
 }
+
+std::map<std::string, std::string> NetCheckMail(const std::string &nativePath)
+{
+    std::map<std::string, std::string> fields;
+    NetPeer check;
+    if (!check.start({kNetPython, NetPeerScript("check_mail.py"), nativePath})) return fields;
+    for (std::string line; !(line = check.readLine(20000)).empty();) {
+        size_t eq = line.find('=');
+        if (eq != std::string::npos) fields[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return fields;
+}
+
+std::string NetSha256Of(const std::string &nativePath)
+{
+    NetPeer hash;
+    if (!hash.start({"/usr/bin/sha256sum", nativePath})) return "";
+    std::string line = hash.readLine(20000);
+    return line.substr(0, line.find(' '));
+}

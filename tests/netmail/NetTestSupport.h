@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <stdint.h>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -94,3 +95,9 @@ int NetSmtpRecord(uint32_t context, int event, void *data, int length);
 bool NetPumpUntil(const std::function<bool()> &done, int realMs, int sleepMs = 1);
 // A request with the recorder, one To address and a short body.
 QlMailRequestRec NetBaseRequest(int port);
+
+// A stored message (native path) as tests/netmail/peers/check_mail.py reads it
+// with Python's email package: its "key=value" lines as a map.
+std::map<std::string, std::string> NetCheckMail(const std::string &nativePath);
+// The SHA-256 of a file (native path) in hexadecimal.
+std::string NetSha256Of(const std::string &nativePath);

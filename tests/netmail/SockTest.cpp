@@ -10,6 +10,7 @@
 #include "NetTestSupport.h"
 #include "netmail/ZrSock.h"
 
+#include <stdio.h>
 #include <string.h>
 #include <string>
 #include <vector>
@@ -269,4 +270,239 @@ TEST(SockLayer, HostNamesAndDottedAddresses)
     ZrSockCleanup();   // a second clean-up does nothing
     ZrSockSlotRec *slot = NULL;
     EXPECT_EQ(4, ZrSockTcpConnect("127.0.0.1", 25, &slot));
+}
+
+namespace {
+
+// What a listening slot's callback saw; it keeps a connection unless told
+// to refuse, giving it the user value 42.
+struct AcceptLog {
+    volatile LONG incoming = 0;
+    volatile LONG accepted = 0;
+    int port = 0;
+    char peer[32] = "";
+    int user = 0;
+    ZrSockSlotRec *slot = NULL;
+    volatile LONG refuse = 0;
+};
+AcceptLog gAccept;
+
+int OnAccept(int user, int event, ZrSockSlotRec *slot, int port, const char *peer)
+{
+    if (event == ZR_ACCEPT_INCOMING) {
+        EXPECT_EQ(7, user) << "the listening slot's user value";
+        EXPECT_EQ(NULL, slot);
+        gAccept.port = port;
+        snprintf(gAccept.peer, sizeof(gAccept.peer), "%s", peer ? peer : "");
+        InterlockedIncrement(&gAccept.incoming);
+        return gAccept.refuse ? 0 : 42;
+    }
+    if (event == ZR_ACCEPT_DONE) {
+        gAccept.user = user;
+        gAccept.slot = slot;
+        InterlockedIncrement(&gAccept.accepted);
+    }
+    return 0;
+}
+
+bool WaitUntil(volatile LONG *counter, LONG value, int timeoutMs = 10000)
+{
+    DWORD start = GetTickCount();
+    while (InterlockedCompareExchange(counter, 0, 0) < value) {
+        if ((int)(GetTickCount() - start) > timeoutMs) return false;
+        Sleep(2);
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST_F(SockTest, ListeningAcceptsTheLayersOwnClient)
+{
+    gAccept = AcceptLog();
+    ZrSockSlotRec *listening = NULL;
+    EXPECT_EQ(3, ZrSockTcpListen(0, 7, NULL, &listening));
+    ASSERT_EQ(1, ZrSockTcpListen(0, 7, OnAccept, &listening));
+    EXPECT_EQ(ZR_SLOT_LISTENING, ZrSockSlotState(listening));
+    uint32_t address = 0;
+    uint16_t port = 0;
+    ASSERT_EQ(1, ZrSockGetLocalAddr(listening, &address, &port));
+    ASSERT_NE(0, port);
+
+    // A connection of the layer's own: accepted, with a slot of its own that
+    // carries data both ways.
+    ZrSockSlotRec *client = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", port, &client));
+    ASSERT_TRUE(WaitFor(client, ZR_EV_CONNECTED));
+    ASSERT_TRUE(WaitUntil(&gAccept.accepted, 1));
+    EXPECT_STREQ("127.0.0.1", gAccept.peer);
+    uint32_t clientAddress = 0;
+    uint16_t clientPort = 0;
+    ASSERT_EQ(1, ZrSockGetLocalAddr(client, &clientAddress, &clientPort));
+    EXPECT_EQ(clientPort, gAccept.port) << "the peer's port in host order";
+    EXPECT_EQ(42, gAccept.user);
+    ZrSockSlotRec *server = gAccept.slot;
+    ASSERT_NE(nullptr, server);
+    EXPECT_EQ(ZR_SLOT_CONNECTED, ZrSockSlotState(server));
+    int queued = 0;
+    ASSERT_EQ(1, ZrSockTcpSend(client, "hello", 5, &queued));
+    std::string data;
+    DWORD start = GetTickCount();
+    char buffer[2048];
+    while (data.size() < 5 && GetTickCount() - start < 10000) {
+        int kind = -1, length = 0;
+        if (ZrSockTcpPoll(server, &kind, buffer, &length) == 1 && kind == ZR_EV_DATA) data.append(buffer, length);
+        else Sleep(2);
+    }
+    EXPECT_EQ("hello", data);
+    ASSERT_EQ(1, ZrSockTcpSend(server, "world", 5, &queued));
+    data.clear();
+    ASSERT_TRUE(WaitFor(client, ZR_EV_DATA, &data));
+    EXPECT_EQ("world", data);
+    ASSERT_EQ(1, ZrSockClose(server));
+    EXPECT_TRUE(WaitFor(client, ZR_EV_CLOSED));
+    EXPECT_EQ(1, ZrSockClose(client));
+
+    // A connection the callback refuses is closed at once.
+    gAccept.refuse = 1;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", port, &client));
+    ASSERT_TRUE(WaitUntil(&gAccept.incoming, 2));
+    ASSERT_TRUE(WaitFor(client, ZR_EV_CLOSED));
+    EXPECT_EQ(1, gAccept.accepted);
+    EXPECT_EQ(1, ZrSockClose(client));
+
+    // Closing the listening slot ends its thread and the listening.
+    DWORD before = GetTickCount();
+    EXPECT_EQ(1, ZrSockClose(listening));
+    EXPECT_LT(GetTickCount() - before, 1000u);
+    EXPECT_EQ(-1, ZrSockSlotState(listening));
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", port, &client));
+    EXPECT_TRUE(WaitFor(client, ZR_EV_CLOSED)) << "nothing listens any more";
+    EXPECT_EQ(1, ZrSockClose(client));
+}
+
+TEST_F(SockTest, ACleanUpEndsAListeningSlotWithItsConnections)
+{
+    gAccept = AcceptLog();
+    ZrSockSlotRec *listening = NULL;
+    ASSERT_EQ(1, ZrSockTcpListen(0, 7, OnAccept, &listening));
+    uint32_t address = 0;
+    uint16_t port = 0;
+    ASSERT_EQ(1, ZrSockGetLocalAddr(listening, &address, &port));
+    ZrSockSlotRec *client = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", port, &client));
+    ASSERT_TRUE(WaitUntil(&gAccept.accepted, 1));
+    DWORD before = GetTickCount();
+    ZrSockCleanup();
+    EXPECT_LT(GetTickCount() - before, 2000u);
+    EXPECT_EQ(0, ZrSockIsInitialised());
+    int tls = 0;
+    ASSERT_EQ(1, ZrSockInit(&tls)) << "the layer starts again for TearDown";
+}
+
+TEST_F(SockTest, UdpDatagramsToItself)
+{
+    const uint32_t loopback = inet_addr("127.0.0.1");
+    ZrSockSlotRec *udp = NULL;
+    ASSERT_EQ(1, ZrSockUdpOpen(loopback, 0, &udp));
+    EXPECT_EQ(ZR_SLOT_CONNECTED, ZrSockSlotState(udp));
+    uint32_t address = 0;
+    uint16_t port = 0;
+    ASSERT_EQ(1, ZrSockGetLocalAddr(udp, &address, &port));
+    EXPECT_EQ(0x7F000001u, address);
+    ZrSockSlotRec *taken = NULL;
+    EXPECT_EQ(7, ZrSockUdpOpen(loopback, port, &taken)) << "the port is taken";
+    EXPECT_EQ(3, ZrSockUdpOpen(loopback, 0, NULL));
+
+    // To a port where nothing listens first: the slot stays open.
+    SOCKET gone = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    sockaddr_in a;
+    memset(&a, 0, sizeof(a));
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = loopback;
+    bind(gone, (sockaddr *)&a, sizeof(a));
+    int size = sizeof(a);
+    getsockname(gone, (sockaddr *)&a, &size);
+    closesocket(gone);
+    int error = -1;
+    EXPECT_EQ(1, ZrSockUdpSendTo(udp, loopback, ntohs(a.sin_port), "lost", 4, &error));
+    Sleep(50);
+
+    // Two datagrams to itself: two data items, each whole.
+    const char *datagrams[] = {"ping", "a second, longer datagram"};
+    for (const char *d : datagrams) {
+        error = -1;
+        EXPECT_EQ(1, ZrSockUdpSendTo(udp, loopback, port, d, (int)strlen(d), &error));
+        EXPECT_NE(-1, error) << "the platform's error code is always stored";
+    }
+    std::vector<std::string> items;
+    DWORD start = GetTickCount();
+    char buffer[2048];
+    while (items.size() < 2 && GetTickCount() - start < 10000) {
+        int kind = -1, length = 0;
+        if (ZrSockTcpPoll(udp, &kind, buffer, &length) == 1) {
+            EXPECT_EQ(ZR_EV_DATA, kind);
+            items.push_back(std::string(buffer, (size_t)length));
+        } else {
+            Sleep(2);
+        }
+    }
+    ASSERT_EQ(2u, items.size());
+    EXPECT_EQ(datagrams[0], items[0]);
+    EXPECT_EQ(datagrams[1], items[1]);
+    EXPECT_EQ(ZR_SLOT_CONNECTED, ZrSockSlotState(udp));
+
+    // Its checks: arguments, a TCP slot, a freed slot.
+    EXPECT_EQ(3, ZrSockUdpSendTo(udp, loopback, port, "x", 0, &error));
+    EXPECT_EQ(3, ZrSockUdpSendTo(udp, loopback, port, "x", 1, NULL));
+    SOCKET listener;
+    int tcpPort = Listen(&listener);
+    ZrSockSlotRec *tcp = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)tcpPort, &tcp));
+    ASSERT_TRUE(WaitFor(tcp, ZR_EV_CONNECTED));
+    EXPECT_EQ(17, ZrSockUdpSendTo(tcp, loopback, port, "x", 1, &error));
+    ASSERT_EQ(1, ZrSockClose(udp));
+    EXPECT_EQ(16, ZrSockUdpSendTo(udp, loopback, port, "x", 1, &error));
+}
+
+namespace {
+
+struct AdapterSeen {
+    std::string dotted;
+    uint32_t address;
+    int kind;
+};
+
+void OnAdapter(void *user, const char *dotted, uint32_t address, int kind)
+{
+    ((std::vector<AdapterSeen> *)user)->push_back({dotted ? dotted : "", address, kind});
+}
+
+}  // namespace
+
+TEST(SockLayer, ListeningUdpAndTheAdapterWalkOutsideTheLayer)
+{
+    ZrSockSlotRec *slot = NULL;
+    int error = 0;
+    EXPECT_EQ(4, ZrSockTcpListen(0, 1, OnAccept, &slot));
+    EXPECT_EQ(4, ZrSockUdpOpen(0, 0, &slot));
+    EXPECT_EQ(4, ZrSockUdpSendTo(slot, 0, 9, "x", 1, &error));
+
+    // The walk works without the layer: every adapter reported has an
+    // address, given alike as text and as a value; or the list is not there.
+    EXPECT_EQ(3, ZrSockEnumAdapters(NULL, NULL));
+    std::vector<AdapterSeen> seen;
+    int result = ZrSockEnumAdapters(&seen, OnAdapter);
+    ASSERT_TRUE(result == 1 || result == 0) << result;
+    if (result == 0) {
+        EXPECT_TRUE(seen.empty());
+    }
+    for (const AdapterSeen &a : seen) {
+        char text[32];
+        ZrSockIpToText(a.address, text);
+        EXPECT_EQ(a.dotted, text);
+        EXPECT_NE(0u, a.address);
+        EXPECT_TRUE(a.kind >= ZR_ADAPTER_ETHERNET && a.kind <= ZR_ADAPTER_OTHER) << a.kind;
+    }
+    printf("adapter walk: %d, %u adapters\n", result, (unsigned)seen.size());
 }

@@ -11,6 +11,7 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"
+#include "common/QlTempFile.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "purchasing/QlPurchDocs.h"
@@ -234,9 +235,12 @@ TEST_F(OrderOutputTest, TheMailCarriesThePdfToTheSupplier)
     EXPECT_NE(nullptr, strstr(message, "---\r\nAcme\r\nTel: 0123 456"));
 
     std::string to, attachment, caption;
+    bool attachedWhole = false;
     DialogDriver driver({[&](HWND d) {
         to = DialogText(d, IDE_MAIL_TO);
         attachment = DialogText(d, IDE_MAIL_ATTACHMENT);
+        char native[MAX_PATH * 4];
+        attachedWhole = QlPathToNative(attachment.c_str(), native, sizeof native) && QlTestPdfCheck(native);
         char text[128] = "";
         GetWindowTextA(d, text, sizeof text);
         caption = text;
@@ -246,9 +250,15 @@ TEST_F(OrderOutputTest, TheMailCarriesThePdfToTheSupplier)
     ASSERT_EQ(1u, messages.size());   // the choice of attachment, answered PDF
     EXPECT_EQ("Email sending options", messages[0].caption);
     EXPECT_EQ("orders@pipes.test", to);
-    EXPECT_NE(std::string::npos, attachment.find("order15.pdf"));
+    // The attachment in a temporary folder of its own, gone with the dialog;
+    // nothing in the working folder.
+    char folder[MAX_PATH];
+    EXPECT_TRUE(QlTempFolderOf(attachment.c_str(), folder, sizeof folder)) << attachment;
+    EXPECT_EQ(std::string(folder) + "\\order15.pdf", attachment);
+    EXPECT_TRUE(attachedWhole);
     EXPECT_EQ("Email order to supplier", caption);
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("order15.pdf"));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("order15.pdf"));
 }
 
 TEST_F(OrderOutputTest, TheMailIsRefusedWithoutSupplierOrLines)

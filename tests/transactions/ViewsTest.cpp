@@ -254,7 +254,7 @@ TEST_F(ViewsTest, AWriteBackThatFailsShowsTheStoredDocumentAgain)
     EXPECT_EQ("99.99", Text(IDT_DOC_GROSS));
 }
 
-TEST_F(ViewsTest, ThePdfCommandReportsWrittenCancelledOrFailed)
+TEST_F(ViewsTest, ThePdfCommandReportsWrittenCancelledInUseOrFailed)
 {
     // A stand-in for the status panel, to see what is posted to it.
     HWND panel = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, main, NULL, GetModuleHandleA(NULL), NULL);
@@ -266,6 +266,9 @@ TEST_F(ViewsTest, ThePdfCommandReportsWrittenCancelledOrFailed)
     } cases[] = {{1, QL_PDF_STATUS_OK, "Invoice saved to PDF", ""},
                  {0, QL_PDF_STATUS_CANCELLED, "", ""},
                  {0, QL_PDF_STATUS_WRITE_FAILED, "", "Failed to create PDF file"},
+                 {0, QL_PDF_STATUS_IN_USE, "",
+                  "The file is in use (an e-mail is being sent with it, or another program has it open) and was not "
+                  "replaced."},
                  {0, QL_PDF_STATUS_OK, "", "Failed to create PDF file"}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.status);
