@@ -401,21 +401,17 @@ static void OnGetDispInfo(int listId, NMLVDISPINFOA *info)
         NamesCell(row, info->item.iSubItem, info->item.pszText, info->item.cchTextMax);
 }
 
-// Typing in a list: the next row, from the one given, whose first column
-// begins with the typed text (letter case aside); -1 when none does.
-static int OnFindItem(int listId, const NMLVFINDITEMA *find)
+// The first column's texts, for finds of the lists (typing in them).
+static const char *OverviewFindText(int row)
 {
-    if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz || sListed == 0) return -1;
-    size_t length = strlen(find->lvfi.psz);
-    int start = find->iStart >= 0 && find->iStart < sListed ? find->iStart : 0;
-    for (int i = 0; i < sListed; i++) {
-        int row = (start + i) % sListed;
-        if (!(find->lvfi.flags & LVFI_WRAP) && row < start) break;
-        const CustRow *r = listId == IDL_CUST_OVERVIEW ? OverviewRow(row) : NamesRow(row);
-        const char *text = listId == IDL_CUST_OVERVIEW ? r->acref : r->company;
-        if (strncasecmp(text, find->lvfi.psz, length) == 0) return row;
-    }
-    return -1;
+    const CustRow *r = OverviewRow(row);
+    return r ? r->acref : NULL;
+}
+
+static const char *NamesFindText(int row)
+{
+    const CustRow *r = NamesRow(row);
+    return r ? r->company : NULL;
 }
 
 // ---------------------------------------------------------------------------
@@ -969,7 +965,10 @@ static INT_PTR OnNotify(HWND module, const NMHDR *header)
     switch (header->code) {
     case LVN_GETDISPINFOA: OnGetDispInfo(listId, (NMLVDISPINFOA *)header); return FALSE;
     case LVN_ODFINDITEMA:
-        SetWindowLongPtrA(module, DWLP_MSGRESULT, OnFindItem(listId, (const NMLVFINDITEMA *)header));
+    case LVN_ODFINDITEMW:
+        SetWindowLongPtrA(module, DWLP_MSGRESULT,
+                          QlListOwnerDataFind(header, sListed,
+                                              listId == IDL_CUST_OVERVIEW ? OverviewFindText : NamesFindText));
         return TRUE;
     case LVN_ITEMCHANGED: OnItemChanged(module, (const NMLISTVIEW *)header); return FALSE;
     case LVN_COLUMNCLICK:

@@ -577,6 +577,7 @@ static INT_PTR OnNotify(HWND window, const NMHDR *header)
     switch (header->code) {
     case LVN_GETDISPINFOA: OnGetDispInfo((NMLVDISPINFOA *)header); return FALSE;
     case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW:
         // Typing in the list finds nothing: the rows are not its own.
         SetWindowLongPtrA(window, DWLP_MSGRESULT, -1);
         return TRUE;
