@@ -89,9 +89,11 @@ int CompareCustRowIds(const void *a, const void *b)
 int QlTransSumAllCustBalances(QlCustBalanceRec **rows, int *count, char *err)
 {
     // The predicate is QlTransSumCustBalance's; the third column counts the
-    // rows whose cents are missing.
+    // rows whose cents are missing.  Every row is read either way: straight
+    // through the table is a quarter quicker than through the (cust_rowid,
+    // type) index, which would look each row up again.
     static const char kSql[] =
-        "select cust_rowid,sum(gross_bal_cents),count(*)-count(gross_bal_cents) from trans "
+        "select cust_rowid,sum(gross_bal_cents),count(*)-count(gross_bal_cents) from trans not indexed "
         "where enabled='yes' and type='1' group by cust_rowid order by cust_rowid;";
     GroupedRead read = {};
     *rows = NULL;
