@@ -274,21 +274,6 @@ void QlCustListSelect(HWND list, int row)
     SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
-int64_t QlCustListKey(HWND list, int row, int column)
-{
-    char text[128];
-    QlListGetCell(list, row, column, text, sizeof text);
-    return QlAtoI64(text);
-}
-
-int QlCustListFindKey(HWND list, int64_t key, int column)
-{
-    char text[24];
-    snprintf(text, sizeof text, QL_I64, key);
-    int row = -1;
-    return QlListFindRow(list, text, column, 0, &row) ? row : -1;
-}
-
 void QlCustPickerText(HWND dialog, int id, const char *format, char *text, int size)
 {
     SYSTEMTIME st;

@@ -92,14 +92,10 @@ int64_t QlCustModuleNamesKey(int row);
 // List helpers of the customers screens.
 int QlCustListSelected(HWND list);
 void QlCustListSelect(HWND list, int row);
-// The row id in the row's key column; 0 when it cannot be read.
-int64_t QlCustListKey(HWND list, int row, int column);
 // Appends a row with its first cell and item data; its index or -1.
 int QlCustListAppend(HWND list, const char *text, LPARAM data);
 // The same with a row id as the first cell (item data 1).
 int QlCustListAppendKey(HWND list, int64_t key);
-// The row whose key column holds the key; -1 when none does.
-int QlCustListFindKey(HWND list, int64_t key, int column);
 
 // A date picker's date written in the picture format ("d/MM/yyyy",
 // "MM/dd/yyyy"); empty when the picker has no date.
