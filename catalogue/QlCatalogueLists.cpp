@@ -49,14 +49,82 @@ int QlServListAddRow(const QlServRec *rec, HWND list)
     return row;
 }
 
+static int sServOrder;
+
+static int CompareServices(const void *left, const void *right)
+{
+    const QlServRec *a = (const QlServRec *)left, *b = (const QlServRec *)right;
+    int order = 0;
+    if (sServOrder == 1) {
+        order = strcmp(a->descr, b->descr);
+    } else if (sServOrder == 2) {
+        int64_t x = (int64_t)a->price_units * 100 + (int32_t)a->price_hundredths;
+        int64_t y = (int64_t)b->price_units * 100 + (int32_t)b->price_hundredths;
+        order = (x > y) - (x < y);
+    }
+    return order ? order : (a->iKey > b->iKey) - (a->iKey < b->iKey);
+}
+
+void QlServSortRecords(QlServRec *records, int count, int order)
+{
+    sServOrder = order;
+    if (count > 1) qsort(records, (size_t)count, sizeof *records, CompareServices);
+}
+
+// The services read for an ordered load.
+struct ServRead {
+    QlServRec *records;
+    int count, capacity, failed;
+};
+static ServRead sServRead;
+
+static int ReadServiceCb(const QlServRec *rec)
+{
+    if (sServRead.failed) return 0;
+    if (sServRead.count == sServRead.capacity) {
+        int capacity = sServRead.capacity ? sServRead.capacity * 2 : 64;
+        QlServRec *grown = (QlServRec *)realloc(sServRead.records, (size_t)capacity * sizeof *grown);
+        if (!grown) {
+            sServRead.failed = 1;
+            return 0;
+        }
+        sServRead.records = grown;
+        sServRead.capacity = capacity;
+    }
+    sServRead.records[sServRead.count++] = *rec;
+    return 0;
+}
+
+int QlServReadAll(QlServRec **records, int *count, char *err)
+{
+    memset(&sServRead, 0, sizeof sServRead);
+    int ok = QlServEnumSql(ReadServiceCb, "select * from services where enabled='yes' order by iKey", err);
+    if (sServRead.failed) {
+        QlDbSetError(err, "Out of memory");
+        ok = 0;
+    }
+    if (!ok) {
+        free(sServRead.records);
+        sServRead.records = NULL;
+        sServRead.count = 0;
+    }
+    *records = sServRead.records;
+    *count = sServRead.count;
+    memset(&sServRead, 0, sizeof sServRead);
+    return ok;
+}
+
 int QlServListLoad(int order, HWND list, QlServRowFn rowFn)
 {
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    const char *column = order == 1 ? "descr" : order == 2 ? "price" : "iKey";
-    char sql[QL_DB_SQL_QUERY];
+    QlServRec *records;
+    int count;
     char err[QL_DB_ERR_SIZE];
-    snprintf(sql, sizeof sql, "select * from services where enabled='yes' order by %s", column);
-    return QlServEnumSql(rowFn, sql, err);
+    if (!QlServReadAll(&records, &count, err)) return 0;
+    QlServSortRecords(records, count, order);
+    for (int i = 0; i < count; i++) rowFn(&records[i]);
+    free(records);
+    return 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -105,7 +173,6 @@ int QlProdListFill(HWND list, QlProdRowFn rowFn)
 // window keeps, or from one read of the enabled products.
 
 int QlProdSortFlags[QL_PROD_SORT_COLUMNS];
-static int *sSortFlag = &QlProdSortFlags[0];
 
 LPARAM QlProdCodeParam(const char *scode)
 {
@@ -159,6 +226,11 @@ int CALLBACK QlProdCompareCb(LPARAM data1, LPARAM data2, LPARAM column)
 {
     const QlProdRec *a = IndexFind(data1), *b = IndexFind(data2);
     if (!a || !b) return 0;
+    return QlProdCompare(a, b, (int)column);
+}
+
+int QlProdCompare(const QlProdRec *a, const QlProdRec *b, int column)
+{
     int result = 0;
     switch (column) {
     case 0: result = strcmp(a->scode, b->scode); break;
@@ -176,7 +248,8 @@ int CALLBACK QlProdCompareCb(LPARAM data1, LPARAM data2, LPARAM column)
     case 6: result = CompareNumbers(a->iKey, b->iKey); break;
     case 7: result = strcmp(a->barcode, b->barcode); break;
     }
-    if (*sSortFlag == 0 && result != 0) result = result == 1 ? -1 : 1;
+    if (result != 0) result = result > 0 ? 1 : -1;
+    if (column >= 0 && column < QL_PROD_SORT_COLUMNS && QlProdSortFlags[column] == 0) result = -result;
     return result;
 }
 
@@ -257,8 +330,7 @@ void QlProdSortListFrom(HWND dialog, int listId, const NMLISTVIEW *click, const 
 {
     int column = click->iSubItem;
     if (column < 0 || column >= QL_PROD_SORT_COLUMNS) return;
-    sSortFlag = &QlProdSortFlags[column];
-    *sSortFlag = *sSortFlag == 0 ? 1 : 0;
+    QlProdSortFlags[column] = QlProdSortFlags[column] == 0 ? 1 : 0;
     if (!BuildIndex(records)) return;
     SendMessageA(GetDlgItem(dialog, listId), LVM_SORTITEMS, (WPARAM)column, (LPARAM)QlProdCompareCb);
     FreeIndex();

@@ -20,10 +20,15 @@ int QlListFindText(HWND list, const char *text, int column, int mode, int *row);
 // description, column 2 the price "%d.%02d".  The new row's index.
 int QlServListAddRow(const QlServRec *rec, HWND list);
 // Empties the list and hands every enabled service to the row function, in
-// ascending order of description (order 1), price (order 2, compared as
-// text) or row id (any other order).  The row function knows its own list.
-// 1 when the query ran, 0 when it failed.
+// ascending order of description (order 1, strcmp), price (order 2, by its
+// cents) or row id (any other order); equal ones by row id.  The row
+// function knows its own list.  1 when the services were read, 0 when not.
 int QlServListLoad(int order, HWND list, QlServRowFn rowFn);
+// Every enabled service into *records (free it), in row-id order; 1, or 0
+// with err set and nothing read.
+int QlServReadAll(QlServRec **records, int *count, char *err);
+// Orders services as QlServListLoad hands them over.
+void QlServSortRecords(QlServRec *records, int count, int order);
 
 // Product lists (code, supplier code, details, cost price, unit price, stock,
 // row id, barcode).  Appends one product: item text and data its short
@@ -50,5 +55,8 @@ void QlProdSortList(HWND dialog, int listId, const NMLISTVIEW *click);
 // (text columns strcmp's result), turned round when the column's direction
 // is descending; rows whose products are unknown are equal.
 int CALLBACK QlProdCompareCb(LPARAM data1, LPARAM data2, LPARAM column);
+// The same over two products: -1, 0 or 1 by the column's stored values, turned
+// round while the column's direction is descending.
+int QlProdCompare(const QlProdRec *a, const QlProdRec *b, int column);
 // The item data of a product row: the first four bytes of its code.
 LPARAM QlProdCodeParam(const char *scode);

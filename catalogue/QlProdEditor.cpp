@@ -214,11 +214,7 @@ void QlProdNewReset(HWND dialog)
 
 static void ListNewProduct(const QlProdRec *rec)
 {
-    QlDListAppendCopy(&QlProdState.prod_list, rec, (int)sizeof *rec);
-    HWND list = QlProdState.window ? GetDlgItem(QlProdState.window, IDL_PROD_LIST) : NULL;
-    if (!list) return;
-    int row = QlProdListAddRow(list, rec);
-    if (row >= 0) QlListShowRow(list, row);
+    QlProdListAppend(rec);
 }
 
 int QlProdAdd(HWND dialog)
@@ -349,13 +345,10 @@ int QlProdEditSave(HWND dialog)
     ReadPrices(dialog, &rec);
     if (!QlProdUpdate(&rec, err)) return Refuse(dialog, text->Error, err);
 
-    QlListSetCell(list, row, COL_SUPPLIER_CODE, rec.supplier_code);
-    QlListSetCell(list, row, COL_BARCODE, rec.barcode);
-    QlListSetCell(list, row, COL_DETAILS, rec.name);
-    QlListSetMoney(list, row, COL_PRICE, rec.unit_price_units, (int)rec.unit_price_hundredths);
-    QlListSetMoney(list, row, COL_COST, rec.purchase_price_units, (int)rec.purchase_price_hundredths);
+    // The window's row shows the product's copy.
     QlDListNodeRec *node = QlProdMemFind(rec.iKey);
     if (node) memcpy(node->data, &rec, sizeof rec);
+    QlProdListChanged();
     return 1;
 }
 

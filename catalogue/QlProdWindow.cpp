@@ -1,9 +1,9 @@
 // The products window (dialog 173): every enabled product in list 1137, the
 // find row under it and the tool bar along the bottom.
 //
-// The list is filled with its drawing switched off and drawn once when it is
-// whole; each row's item data is its short code, by which a sort finds the
-// product's copy in prod_list.
+// The products live in memory, as the copies in prod_list; the list view
+// (LVS_OWNERDATA) asks for the cells it draws (LVN_GETDISPINFO) and shows
+// the copies through an order of its own, which a sort rearranges.
 
 #include "catalogue/QlCatalogueLists.h"
 #include "catalogue/QlCatalogueOpen.h"
@@ -24,6 +24,7 @@
 #include "transactions/QlItemDialogs.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 QlProdWindowState QlProdState;
@@ -40,6 +41,15 @@ static const int kFindRow[] = {IDC_PROD_FIND_KIND, IDE_PROD_FIND, IDB_PROD_FIND,
 static HWND sToolbar;
 static HWND sHeading;
 static HWND sList;
+
+// The list's rows: the copy each shows, and its place before a sort (so
+// that equal ones keep their order).
+struct ProdRow {
+    const QlProdRec *rec;
+    int32_t place;
+};
+static ProdRow *sRows;
+static int sRowCount, sRowCapacity;
 
 // ---------------------------------------------------------------------------
 // The in-memory products
@@ -62,20 +72,142 @@ int QlProdMemHasBarcode(const char *text, int n)
 // ---------------------------------------------------------------------------
 // The list
 
+static int AppendRow(const QlProdRec *rec)
+{
+    if (sRowCount == sRowCapacity) {
+        int capacity = sRowCapacity ? sRowCapacity * 2 : 1024;
+        ProdRow *rows = (ProdRow *)realloc(sRows, (size_t)capacity * sizeof *rows);
+        if (!rows) return -1;
+        sRows = rows;
+        sRowCapacity = capacity;
+    }
+    sRows[sRowCount].rec = rec;
+    sRows[sRowCount].place = sRowCount;
+    return sRowCount++;
+}
+
+static void FreeRows(void)
+{
+    free(sRows);
+    sRows = NULL;
+    sRowCount = sRowCapacity = 0;
+}
+
 static int ListRowCb(const QlProdRec *rec)
 {
-    if (!QlDListAppendCopy(&QlProdState.prod_list, rec, (int)sizeof *rec)) return 0;
-    QlProdListAddRow(sList, rec);
+    QlDListNodeRec *node = QlDListAppendCopy(&QlProdState.prod_list, rec, (int)sizeof *rec);
+    if (node) AppendRow((const QlProdRec *)node->data);
     return 0;
+}
+
+// The list's row count, every row drawn again.
+static void ShowRows(void)
+{
+    SendMessageA(sList, LVM_SETITEMCOUNT, sRowCount, 0);
+    InvalidateRect(sList, NULL, TRUE);
 }
 
 int QlProdListLoad(void)
 {
+    FreeRows();
     QlDListFree(&QlProdState.prod_list);
     QlDListInit(&QlProdState.prod_list);
     if (!sList) return 0;
-    SendMessageA(sList, LVM_DELETEALLITEMS, 0, 0);
-    return QlProdListFill(sList, ListRowCb);
+    SendMessageA(sList, LVM_SETITEMCOUNT, 0, 0);
+    char err[QL_DB_ERR_SIZE];
+    int ok = QlProdEnum(ListRowCb, err);
+    ShowRows();
+    if (ok && sRowCount > 0) QlListShowRow(sList, 0);
+    return ok;
+}
+
+void QlProdListAppend(const QlProdRec *rec)
+{
+    QlDListNodeRec *node = QlDListAppendCopy(&QlProdState.prod_list, rec, (int)sizeof *rec);
+    if (!node || !sList) return;
+    int row = AppendRow((const QlProdRec *)node->data);
+    ShowRows();
+    if (row >= 0) QlListShowRow(sList, row);
+}
+
+void QlProdListChanged(void)
+{
+    if (sList) InvalidateRect(sList, NULL, TRUE);
+}
+
+// The cells of a row, as the product lists write them.
+static void CellText(const QlProdRec *rec, int column, char *out, int size)
+{
+    switch (column) {
+    case COL_CODE: snprintf(out, size, "%s", rec->scode); return;
+    case COL_SUPPLIER_CODE: snprintf(out, size, "%s", rec->supplier_code); return;
+    case COL_DETAILS: snprintf(out, size, "%s", rec->name); return;
+    case COL_COST: snprintf(out, size, "%d.%02d", rec->purchase_price_units, (int)rec->purchase_price_hundredths); return;
+    case COL_PRICE: snprintf(out, size, "%d.%02d", rec->unit_price_units, (int)rec->unit_price_hundredths); return;
+    case COL_STOCK: snprintf(out, size, "%d", rec->stock_qty); return;
+    case COL_ROW_ID: snprintf(out, size, QL_I64, rec->iKey); return;
+    case COL_BARCODE: snprintf(out, size, "%s", rec->barcode); return;
+    default: out[0] = '\0'; return;
+    }
+}
+
+static void OnGetDispInfo(NMLVDISPINFOA *info)
+{
+    if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
+    int row = info->item.iItem;
+    if (row >= 0 && row < sRowCount)
+        CellText(sRows[row].rec, info->item.iSubItem, info->item.pszText, info->item.cchTextMax);
+    else
+        info->item.pszText[0] = '\0';
+}
+
+// The codes, for finds of the list (the code find, typing in the list).
+static const char *CodeText(int row)
+{
+    return row >= 0 && row < sRowCount ? sRows[row].rec->scode : NULL;
+}
+
+static int sSortColumn;
+
+static int CompareRows(const void *left, const void *right)
+{
+    const ProdRow *a = (const ProdRow *)left, *b = (const ProdRow *)right;
+    int order = QlProdCompare(a->rec, b->rec, sSortColumn);
+    return order ? order : (a->place > b->place) - (a->place < b->place);
+}
+
+// A header click: the column's direction flipped, the rows ordered by the
+// stored values, the focused product still focused.
+static void SortByColumn(const NMLISTVIEW *click)
+{
+    int column = click->iSubItem;
+    if (column < 0 || column >= QL_PROD_SORT_COLUMNS) return;
+    QlProdSortFlags[column] = QlProdSortFlags[column] == 0 ? 1 : 0;
+    int focused = (int)SendMessageA(sList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+    const QlProdRec *kept = focused >= 0 && focused < sRowCount ? sRows[focused].rec : NULL;
+    for (int i = 0; i < sRowCount; i++) sRows[i].place = i;
+    sSortColumn = column;
+    if (sRowCount > 1) qsort(sRows, (size_t)sRowCount, sizeof *sRows, CompareRows);
+    if (kept) {
+        LVITEMA none = {};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(sList, LVM_SETITEMSTATE, focused, (LPARAM)&none);
+        for (int row = 0; row < sRowCount; row++) {
+            if (sRows[row].rec == kept) {
+                QlListShowRow(sList, row);
+                break;
+            }
+        }
+    }
+    InvalidateRect(sList, NULL, TRUE);
+}
+
+// The row of the product with the key, -1 when none is listed.
+static int RowOfKey(int64_t key)
+{
+    for (int row = 0; row < sRowCount; row++)
+        if (sRows[row].rec->iKey == key) return row;
+    return -1;
 }
 
 void QlProdFindRowSetup(HWND dialog, int findButtonId)
@@ -151,9 +283,18 @@ void QlProdDelete(HWND window)
         QlMsgBox(window, text->DeleteFailed, err, QL_COLOUR_WARNING);
         return;
     }
+    // The row goes first: it shows the copy that goes with it.
+    int listed = RowOfKey(rowId);
+    if (listed >= 0) {
+        memmove(sRows + listed, sRows + listed + 1, (size_t)(sRowCount - listed - 1) * sizeof *sRows);
+        sRowCount--;
+        LVITEMA none = {};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&none);
+        ShowRows();
+    }
     QlDListNodeRec *node = QlProdMemFind(rowId);
     if (node) QlDListRemove(&QlProdState.prod_list, node);
-    SendMessageA(list, LVM_DELETEITEM, row, 0);
 }
 
 static void OnToolbarCommand(HWND window, int id)
@@ -184,13 +325,17 @@ static void OnCommand(HWND window, int id, int code, HWND control)
         SetDlgItemTextA(window, IDT_PROD_FIND_RESULT, "");
 }
 
-static void OnNotify(HWND window, const NMHDR *header)
+static INT_PTR OnNotify(HWND window, const NMHDR *header)
 {
-    if (header->idFrom != IDL_PROD_LIST) return;
-    if (header->code == LVN_COLUMNCLICK)
-        QlProdSortListFrom(window, IDL_PROD_LIST, (const NMLISTVIEW *)header, &QlProdState.prod_list);
-    else if (header->code == NM_DBLCLK)
-        QlProdEditCmd(window);
+    if (header->idFrom != IDL_PROD_LIST) return FALSE;
+    switch (header->code) {
+    case LVN_GETDISPINFOA: OnGetDispInfo((NMLVDISPINFOA *)header); return FALSE;
+    case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW: SetWindowLongPtrA(window, DWLP_MSGRESULT, QlListOwnerDataFind(header, sRowCount, CodeText)); return TRUE;
+    case LVN_COLUMNCLICK: SortByColumn((const NMLISTVIEW *)header); return FALSE;
+    case NM_DBLCLK: QlProdEditCmd(window); return FALSE;
+    }
+    return FALSE;
 }
 
 // ---------------------------------------------------------------------------
@@ -315,6 +460,7 @@ static void OnDestroy(HWND window)
     sHeading = NULL;
     sList = NULL;
     QlProdState.window = NULL;
+    FreeRows();
 }
 
 INT_PTR CALLBACK QlProdDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -322,7 +468,7 @@ INT_PTR CALLBACK QlProdDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(window);
     case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam), (HWND)lParam); return TRUE;
-    case WM_NOTIFY: OnNotify(window, (const NMHDR *)lParam); return FALSE;
+    case WM_NOTIFY: return OnNotify(window, (const NMHDR *)lParam);
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic((HDC)wParam, (HWND)lParam);
     case QL_WM_MAIN_MAXIMIZED: QlProdLayout(window); return TRUE;
     case QL_WM_MAIN_RESTORED: QlProdOpenWindow(GetParent(window)); return TRUE;

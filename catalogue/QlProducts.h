@@ -3,10 +3,11 @@
 // codes and barcodes, and the stock-in and stock-out dialogs (180).
 //
 // The products window keeps a copy of every product it lists (prod_list,
-// in list order).  The product screens keep that copy current: a new
+// in the order they were read and added) and shows the copies through its
+// owner-data list.  The product screens keep the copies current: a new
 // product is appended, an edited one rewritten, a deleted one removed, and
-// a stock change reloads the list.  Sorting the window's list compares these
-// copies, so a sort reads nothing from the database.
+// a stock change reloads the list.  Sorting the window's list orders its
+// rows by these copies, so a sort reads nothing from the database.
 #pragma once
 
 #include "common/QlDList.h"
@@ -39,6 +40,11 @@ void QlProdLayout(HWND window);
 // Empties and reloads the window's list and prod_list from the enabled
 // products, row 0 selected; 1 when the products were read.
 int QlProdListLoad(void);
+// A new product: its copy appended to prod_list and its row to the end of
+// the list, selected and shown.
+void QlProdListAppend(const QlProdRec *rec);
+// A copy in prod_list was rewritten: the list draws its rows again.
+void QlProdListChanged(void);
 // The find row of the window and of the stock dialogs (combo 1186, edit
 // 1387, status 1119): its kinds, Code selected, and the button's label; and
 // the search by kind and text: the row found selected and shown (1), or "not

@@ -147,10 +147,8 @@ int QlServInsert(HWND dialog)
         return 0;
     }
     HWND list = ServicesList();
-    if (list) {
-        int row = QlServListAddRow(&rec, list);
-        if (row >= 0) SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
-    }
+    int row = list ? QlServWindowAppend(&rec) : -1;
+    if (row >= 0) SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
     return 1;
 }
 
@@ -190,11 +188,7 @@ int QlServEditSave(HWND dialog)
     rec.iKey = QlAtoI64(code);
     char err[QL_DB_ERR_SIZE];
     if (!QlServUpdate(&rec, err)) return Refuse(dialog, QlCatText()->Error, err);
-    HWND list = ServicesList();
-    if (list) {
-        QlListSetCell(list, QlServState.edit_row, COL_DESCR, rec.descr);
-        QlListSetMoney(list, QlServState.edit_row, COL_PRICE, rec.price_units, (int)rec.price_hundredths);
-    }
+    QlServWindowUpdate(QlServState.edit_row, &rec);
     return 1;
 }
 
@@ -260,6 +254,6 @@ int QlServDelete(HWND window)
     if (!QlMsgAskOkCancel(window, text->ServDeleteCaption, question, QL_COLOUR_WARNING)) return 0;
     char err[QL_DB_ERR_SIZE];
     if (!QlDbDisableRow(QlAtoI64(code), "services", err)) return Refuse(window, text->ServDeleteFailed, err);
-    SendMessageA(list, LVM_DELETEITEM, row, 0);
+    QlServWindowRemove(row);
     return 1;
 }

@@ -1,10 +1,12 @@
 // The services window (dialog 173, the products window's template): every
 // enabled service in list 1137 and the tool bar along the bottom.
 //
-// The list is loaded in row-id order when the window opens and again in the
-// order of a clicked column (always ascending, as the table compares the
-// column); the service dialogs and Delete change single rows and leave the
-// order alone, so a new service stands last until the next load.
+// The services are read into memory when the window opens, in row-id order,
+// and the list view (LVS_OWNERDATA) asks for the cells it draws.  A click on
+// a column orders them by it, always ascending (descriptions by strcmp,
+// prices by their cents, row ids as numbers); the service dialogs and Delete
+// change single rows and leave the order alone, so a new service stands last
+// until the next sort.
 
 #include "catalogue/QlCatalogueLists.h"
 #include "catalogue/QlCatalogueOpen.h"
@@ -16,10 +18,14 @@
 #include "common/QlAppState.h"
 #include "common/QlLayout.h"
 #include "common/QlListView.h"
+#include "common/QlPlatform.h"
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
+#include "datastore/QlDb.h"
 #include "resources/QlResCatalogue.h"
 
+#include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 QlServWindowState QlServState;
@@ -32,19 +38,118 @@ static const int kProductsOnly[] = {IDC_PROD_FIND_KIND, IDT_PROD_FIND_RESULT, ID
 
 static HWND sList;
 
+// The listed services, in the order shown.
+static QlServRec *sRows;
+static int sRowCount, sRowCapacity;
+
+enum { COL_CODE, COL_DESCR, COL_PRICE };
+
+static void FreeRows(void)
+{
+    free(sRows);
+    sRows = NULL;
+    sRowCount = sRowCapacity = 0;
+}
+
+static void ShowRows(void)
+{
+    SendMessageA(sList, LVM_SETITEMCOUNT, sRowCount, 0);
+    InvalidateRect(sList, NULL, TRUE);
+}
+
 int QlServListRowCb(const QlServRec *rec)
 {
-    if (sList) QlServListAddRow(rec, sList);
+    if (!sList) return 0;
+    if (sRowCount == sRowCapacity) {
+        int capacity = sRowCapacity ? sRowCapacity * 2 : 64;
+        QlServRec *rows = (QlServRec *)realloc(sRows, (size_t)capacity * sizeof *rows);
+        if (!rows) return 0;
+        sRows = rows;
+        sRowCapacity = capacity;
+    }
+    sRows[sRowCount++] = *rec;
     return 0;
 }
 
-static void LoadList(int order)
+static void LoadList(void)
 {
     if (!sList) return;
-    SendMessageA(sList, WM_SETREDRAW, FALSE, 0);
-    QlServListLoad(order, sList, QlServListRowCb);
-    SendMessageA(sList, WM_SETREDRAW, TRUE, 0);
+    FreeRows();
+    QlServRec *records;
+    int count;
+    char err[QL_DB_ERR_SIZE];
+    if (QlServReadAll(&records, &count, err)) {
+        sRows = records;
+        sRowCount = sRowCapacity = count;
+    }
+    ShowRows();
+}
+
+// The focused row no longer focused: the rows under it change.
+static void ClearFocus(void)
+{
+    int row = (int)SendMessageA(sList, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED);
+    if (row < 0) return;
+    LVITEMA none = {};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(sList, LVM_SETITEMSTATE, row, (LPARAM)&none);
+}
+
+static void SortBy(int column)
+{
+    ClearFocus();
+    QlServSortRecords(sRows, sRowCount, column);
     InvalidateRect(sList, NULL, TRUE);
+}
+
+int QlServWindowAppend(const QlServRec *rec)
+{
+    int before = sRowCount;
+    QlServListRowCb(rec);
+    if (sRowCount == before) return -1;
+    ShowRows();
+    return sRowCount - 1;
+}
+
+void QlServWindowUpdate(int row, const QlServRec *rec)
+{
+    if (!sList || row < 0 || row >= sRowCount) return;
+    sRows[row] = *rec;
+    InvalidateRect(sList, NULL, TRUE);
+}
+
+void QlServWindowRemove(int row)
+{
+    if (!sList || row < 0 || row >= sRowCount) return;
+    ClearFocus();
+    memmove(sRows + row, sRows + row + 1, (size_t)(sRowCount - row - 1) * sizeof *sRows);
+    sRowCount--;
+    ShowRows();
+}
+
+static void OnGetDispInfo(NMLVDISPINFOA *info)
+{
+    if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
+    char *out = info->item.pszText;
+    int size = info->item.cchTextMax;
+    int row = info->item.iItem;
+    out[0] = '\0';
+    if (row < 0 || row >= sRowCount) return;
+    const QlServRec *rec = &sRows[row];
+    switch (info->item.iSubItem) {
+    case COL_CODE: snprintf(out, size, QL_I64, rec->iKey); return;
+    case COL_DESCR: snprintf(out, size, "%s", rec->descr); return;
+    case COL_PRICE: snprintf(out, size, "%d.%02d", rec->price_units, (int)rec->price_hundredths); return;
+    }
+}
+
+// The codes (row ids), for finds of the list.
+static const char *CodeText(int row)
+{
+    static char text[24];
+    if (row < 0 || row >= sRowCount) return NULL;
+    snprintf(text, sizeof text, QL_I64, sRows[row].iKey);
+    return text;
 }
 
 // ---------------------------------------------------------------------------
@@ -98,7 +203,7 @@ static BOOL OnInitDialog(HWND window)
 
     QlListSetupFromTable(window, &QlServListColumnTable);
     if (QlMainWnd && IsZoomed(QlMainWnd)) QlServLayout(window, title);
-    LoadList(0);
+    LoadList();
     return TRUE;
 }
 
@@ -122,13 +227,17 @@ static void OnCommand(HWND window, int id, HWND control)
     if (control && control == QlServState.toolbar) OnToolbarCommand(window, id);
 }
 
-static void OnNotify(HWND window, const NMHDR *header)
+static INT_PTR OnNotify(HWND window, const NMHDR *header)
 {
-    if (header->idFrom != IDL_PROD_LIST) return;
-    if (header->code == LVN_COLUMNCLICK)
-        LoadList(((const NMLISTVIEW *)header)->iSubItem);
-    else if (header->code == NM_DBLCLK)
-        QlServEditCmd(window);
+    if (header->idFrom != IDL_PROD_LIST) return FALSE;
+    switch (header->code) {
+    case LVN_GETDISPINFOA: OnGetDispInfo((NMLVDISPINFOA *)header); return FALSE;
+    case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW: SetWindowLongPtrA(window, DWLP_MSGRESULT, QlListOwnerDataFind(header, sRowCount, CodeText)); return TRUE;
+    case LVN_COLUMNCLICK: SortBy(((const NMLISTVIEW *)header)->iSubItem); return FALSE;
+    case NM_DBLCLK: QlServEditCmd(window); return FALSE;
+    }
+    return FALSE;
 }
 
 static INT_PTR OnCtlColorStatic(HDC dc, HWND control)
@@ -148,6 +257,7 @@ static void OnDestroy(HWND window)
     QlServState.title_label = NULL;
     QlServState.window = NULL;
     sList = NULL;
+    FreeRows();
 }
 
 INT_PTR CALLBACK QlServDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -155,7 +265,7 @@ INT_PTR CALLBACK QlServDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(window);
     case WM_COMMAND: OnCommand(window, LOWORD(wParam), (HWND)lParam); return FALSE;
-    case WM_NOTIFY: OnNotify(window, (const NMHDR *)lParam); return FALSE;
+    case WM_NOTIFY: return OnNotify(window, (const NMHDR *)lParam);
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic((HDC)wParam, (HWND)lParam);
     case QL_WM_MAIN_MAXIMIZED: QlServLayout(window, QlServState.title_label); return TRUE;
     case QL_WM_MAIN_RESTORED: QlServOpenWindow(GetParent(window)); return TRUE;

@@ -2,9 +2,10 @@
 // the new-service and edit-service dialogs (178), deleting a service and the
 // services CSV export.
 //
-// The window's list view is its working copy of the services table: the
-// dialogs and the delete command change one row at a time and read the
-// service's code (its row id), description and price back from the rows.
+// The window keeps the services in memory and shows them through its
+// owner-data list: the dialogs and the delete command change one row at a
+// time (QlServWindowAppend, ...Update, ...Remove) and read the service's code
+// (its row id), description and price back from the list's cells.
 #pragma once
 
 #include "datastore/QlDbRecords.h"
@@ -31,6 +32,12 @@ INT_PTR CALLBACK QlServDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
 void QlServLayout(HWND window, HWND titleLabel);
 // The window's row function: the service as a row of its list.
 int QlServListRowCb(const QlServRec *rec);
+// A new service as the window's last row; its row, -1 when not listed.
+int QlServWindowAppend(const QlServRec *rec);
+// A row shown with the stored service, and a deleted service's row taken
+// out; nothing without the window or for a row it does not have.
+void QlServWindowUpdate(int row, const QlServRec *rec);
+void QlServWindowRemove(int row);
 
 // ---------------------------------------------------------------------------
 // The service dialogs and the Delete command

@@ -1,6 +1,7 @@
 #include "QlListView.h"
 
 #include <commctrl.h>
+#include <stdio.h>
 #include <string.h>
 
 static int ClientWidth(HWND list)
@@ -126,6 +127,36 @@ int QlListFindRow(HWND list, const char *text, int column, int mode, int *row)
         }
     }
     return 0;
+}
+
+int QlListOwnerDataFind(const NMHDR *header, int count, QlListRowTextFn text)
+{
+    // Wine's list view sends the wide form to ANSI windows too, with its
+    // LVFINDINFOW as it stands.
+    const NMLVFINDITEMA *find = (const NMLVFINDITEMA *)header;
+    UINT flags = find->lvfi.flags;
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz || count <= 0) return -1;
+    char wanted[260];
+    if (header->code == LVN_ODFINDITEMW) {
+        const NMLVFINDITEMW *wide = (const NMLVFINDITEMW *)header;
+        if (!WideCharToMultiByte(CP_ACP, 0, wide->lvfi.psz, -1, wanted, sizeof wanted, NULL, NULL)) return -1;
+    } else {
+        snprintf(wanted, sizeof wanted, "%s", find->lvfi.psz);
+    }
+    size_t length = strlen(wanted);
+    int start = find->iStart >= 0 && find->iStart < count ? find->iStart : 0;
+    for (int i = 0; i < count; i++) {
+        int row = start + i;
+        if (row >= count) {
+            if (!(flags & LVFI_WRAP)) break;
+            row -= count;
+        }
+        const char *cell = text(row);
+        if (!cell) continue;
+        int match = flags & LVFI_PARTIAL ? strncasecmp(cell, wanted, length) == 0 : strcasecmp(cell, wanted) == 0;
+        if (match) return row;
+    }
+    return -1;
 }
 
 int QlListGetColumnText(HWND list, int column, char *buffer, int bufferSize)

@@ -72,5 +72,14 @@ void QlListGetCell(HWND list, int row, int column, char *text, int size);
 // Writes one cell.
 void QlListSetCell(HWND list, int row, int column, const char *text);
 
+// The answer to LVN_ODFINDITEMA or LVN_ODFINDITEMW (LVM_FINDITEMA on the
+// list, or the user typing in it) for an owner-data list of count rows whose
+// first-column text the function gives: the first row from the find's start
+// whose text equals the find's string (LVFI_STRING) or begins with it
+// (LVFI_PARTIAL), letter case aside, going round to the top with LVFI_WRAP;
+// -1 when none does.
+typedef const char *(*QlListRowTextFn)(int row);
+int QlListOwnerDataFind(const NMHDR *header, int count, QlListRowTextFn text);
+
 // Reads a column's title; the list view's result (nonzero on success).
 int QlListGetColumnText(HWND list, int column, char *buffer, int bufferSize);

@@ -212,10 +212,12 @@ void QlPdfListCellSameRow(HPDF_Page page, HWND list, int listRow, int listColumn
     QlPdfListCell(page, list, listRow, listColumn, align, p, listRow + 1, gridColumn, style);
 }
 
-static void ItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow, int kind,
-                    const int *align, const QlPrintStyleRec *style)
+void QlPdfLineRow(HPDF_Page page, HWND list, int kind, const QlPdfGridRec *p, int listRow, int gridRow,
+                  const QlPrintStyleRec *style)
 {
-    HWND list = GetDlgItem(form, QL_IDL_DOC_LINES);
+    const int *align = kind == QL_LINE_PRODUCT ? QlPdfAlignProduct
+                       : kind == QL_LINE_CREDIT ? QlPdfAlignCredit
+                                                : QlPdfAlignService;
     QlLineCell cells[QL_LINE_MAX_CELLS];
     int count = QlLineCells(kind, style, cells);
     for (int i = 0; i < count; i++)
@@ -225,19 +227,19 @@ static void ItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRo
 void QlPdfServItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,
                       const QlPrintStyleRec *style)
 {
-    ItemRow(form, page, p, listRow, gridRow, QL_LINE_SERVICE, QlPdfAlignService, style);
+    QlPdfLineRow(page, GetDlgItem(form, QL_IDL_DOC_LINES), QL_LINE_SERVICE, p, listRow, gridRow, style);
 }
 
 void QlPdfProdItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,
                       const QlPrintStyleRec *style)
 {
-    ItemRow(form, page, p, listRow, gridRow, QL_LINE_PRODUCT, QlPdfAlignProduct, style);
+    QlPdfLineRow(page, GetDlgItem(form, QL_IDL_DOC_LINES), QL_LINE_PRODUCT, p, listRow, gridRow, style);
 }
 
 void QlPdfCreditItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,
                         const QlPrintStyleRec *style)
 {
-    ItemRow(form, page, p, listRow, gridRow, QL_LINE_CREDIT, QlPdfAlignCredit, style);
+    QlPdfLineRow(page, GetDlgItem(form, QL_IDL_DOC_LINES), QL_LINE_CREDIT, p, listRow, gridRow, style);
 }
 
 void QlPdfServItemRowSameRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow,

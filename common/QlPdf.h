@@ -103,8 +103,13 @@ void QlPdfListCell(HPDF_Page page, HWND list, int listRow, int listColumn, const
 void QlPdfListCellSameRow(HPDF_Page page, HWND list, int listRow, int listColumn, const int *align,
                           const QlPdfGridRec *p, int gridColumn, const QlPrintStyleRec *style);
 
-// One row of the form's line list 1161 into a grid row, its cells packed by
-// QlLineCells.  ...SameRow and ...All take gridRow = listRow + 1; ProdItemRowAll
+// One row of a document's line list (QL_LINE_SERVICE, QL_LINE_PRODUCT or
+// QL_LINE_CREDIT lines) into a grid row, its cells packed by QlLineCells and
+// aligned as the kind's table says.  A writer looks the list up once per
+// document: every look-up of a control is a round trip to the window server.
+void QlPdfLineRow(HPDF_Page page, HWND list, int kind, const QlPdfGridRec *p, int listRow, int gridRow,
+                  const QlPrintStyleRec *style);
+// The same from the form's line list 1161, looked up for the row.  ...SameRow and ...All take gridRow = listRow + 1; ProdItemRowAll
 // writes every product column whatever the options (list 0-3 into grid 0-3,
 // list 5-8 into grid 4-7).
 void QlPdfServItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,

@@ -50,15 +50,7 @@ static void FollowCheck(HWND dialog, int checkId, int listId)
 // The new account at the end of both lists, selected and shown.
 static void ShowInModule(HWND module, const QlCustRec *rec)
 {
-    HWND names = GetDlgItem(module, IDL_CUST_NAMES);
-    HWND overview = GetDlgItem(module, IDL_CUST_OVERVIEW);
-    if (!names || !overview) return;
-    QlCustAccountsListAddRow(names, rec);
-    int row = QlCustRefListAddRow(overview, rec);
-    if (row < 0) return;
-    QlCustListSelect(names, row);
-    SendMessageA(overview, LVM_ENSUREVISIBLE, row, FALSE);
-    QlCustShowRecord(module, rec);
+    if (QlCustModuleAddAccount(rec) >= 0) QlCustShowRecord(module, rec);
 }
 
 int QlCustAddSave(HWND dialog)
@@ -170,6 +162,5 @@ void QlCustAddCmd(HWND module)
 {
     INT_PTR added =
         DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_CUST_ADD), module, QlCustAddDlgProc, (LPARAM)module);
-    if (added == 1 && SendDlgItemMessageA(module, IDL_CUST_OVERVIEW, LVM_GETITEMCOUNT, 0, 0) == 1)
-        QlCustEnableForm(module, 1);
+    if (added == 1 && QlCustModuleRowCount() == 1) QlCustEnableForm(module, 1);
 }

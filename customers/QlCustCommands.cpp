@@ -108,10 +108,12 @@ int QlCustMakeSamples(void)
 
 void QlCustUpdateCmd(HWND module)
 {
-    HWND names = GetDlgItem(module, IDL_CUST_NAMES);
-    int row = QlCustListSelected(names);
-    if (row < 0) return;
-    int64_t key = QlCustListKey(names, row, QL_CUST_NAMES_KEY_COLUMN);
+    // The account the form shows, whatever the lists have selected since.
+    int64_t key = QlCustShownKey();
+    if (!key) {
+        QlMsgBox(module, QlCustText()->InvalidInput, QlCustText()->ChooseAccount, QL_COLOUR_WARNING);
+        return;
+    }
 
     QlCustRec rec;
     memset(&rec, 0, sizeof rec);
@@ -137,20 +139,24 @@ void QlCustUpdateCmd(HWND module)
     QlUiGetField(module, IDT_CUST_ACREF, rec.acref);
     rec.iKey = key;
 
-    // The form must show the selected account: its fields are never written
-    // into another account (whose A/C ref would change with them).
+    // The fields are never written into another account (whose A/C ref
+    // would change with them): the stored account must still be the shown one.
     char err[QL_DB_ERR_SIZE];
     QlCustRec stored;
-    if (!QlCustGetByRowId(key, &stored, err) || strcmp(stored.acref, rec.acref) != 0) return;
+    if (!QlCustGetByRowId(key, &stored, err)) {
+        QlSeamMessageBox(module, err, "Customer table update failed", MB_OK);
+        return;
+    }
+    if (strcmp(stored.acref, rec.acref) != 0) {
+        QlMsgBox(module, QlCustText()->InvalidInput, QlCustText()->ChooseAccount, QL_COLOUR_WARNING);
+        return;
+    }
 
     if (!QlCustUpdate(&rec, err)) {
         QlSeamMessageBox(module, err, "Customer table update failed", MB_OK);
         return;
     }
-    QlListSetCell(names, row, 0, rec.company);
-    HWND overview = GetDlgItem(module, IDL_CUST_OVERVIEW);
-    int overviewRow = QlCustListFindKey(overview, key, QL_CUST_OVERVIEW_KEY_COLUMN);
-    if (overviewRow >= 0) QlListSetCell(overview, overviewRow, 1, rec.company);
+    QlCustModuleAccountChanged(&rec);
 }
 
 // ---------------------------------------------------------------------------
@@ -158,13 +164,15 @@ void QlCustUpdateCmd(HWND module)
 
 void QlCustDeleteCmd(HWND module)
 {
-    HWND names = GetDlgItem(module, IDL_CUST_NAMES);
-    int row = QlCustListSelected(names);
-    if (row < 0) return;
-    int64_t key = QlCustListKey(names, row, QL_CUST_NAMES_KEY_COLUMN);
+    // The account the form shows, as Save.
+    int64_t key = QlCustShownKey();
+    if (!key) return;
     char err[QL_DB_ERR_SIZE];
     QlCustRec rec;
-    if (!QlCustGetByRowId(key, &rec, err)) return;
+    if (!QlCustGetByRowId(key, &rec, err)) {
+        QlSeamMessageBox(NULL, err, "customer delete failed", MB_OK);
+        return;
+    }
 
     const QlCustTextRec *text = QlCustText();
     char message[256];
@@ -182,19 +190,16 @@ void QlCustDeleteCmd(HWND module)
         QlSeamMessageBox(NULL, err, "customer delete failed", MB_OK);
         return;
     }
-    SendMessageA(names, LVM_DELETEITEM, row, 0);
-    int overviewRow = QlCustListFindKey(GetDlgItem(module, IDL_CUST_OVERVIEW), key, QL_CUST_OVERVIEW_KEY_COLUMN);
-    if (overviewRow >= 0) QlCustListDeleteRow(overviewRow);
+    int row = QlCustModuleRemoveAccount(key);
 
     // The form never goes on showing the deleted account: the next one in
     // the name list takes its place, or an empty form when none is left.
-    int count = (int)SendMessageA(names, LVM_GETITEMCOUNT, 0, 0);
+    int count = QlCustModuleRowCount();
     if (count > 0) {
-        int next = row < count ? row : count - 1;
-        QlCustListSelect(names, next);
+        int next = row >= 0 && row < count ? row : count - 1;
+        QlCustListSelect(GetDlgItem(module, IDL_CUST_NAMES), next);
         QlCustRec shown;
-        if (QlCustGetByRowId(QlCustListKey(names, next, QL_CUST_NAMES_KEY_COLUMN), &shown, err))
-            QlCustShowRecord(module, &shown);
+        if (QlCustGetByRowId(QlCustModuleNamesKey(next), &shown, err)) QlCustShowRecord(module, &shown);
     } else {
         QlCustRec empty;
         memset(&empty, 0, sizeof empty);

@@ -1,16 +1,22 @@
 // The customers module window (dialog 120).
 //
-// Both lists hold every enabled account.  Each overview row carries a slot
-// number as its item data; the slot's entry of the balance table holds the
-// account's balance in cents, which the balance column sorts by.  The table
-// and the pool of free slots start at 2000 entries and grow when a load needs
-// more.
+// The accounts live in memory: a load reads every enabled account into an
+// array, with its balance from one grouped query of all the invoices, and
+// both list views (LVS_OWNERDATA) ask for the cells they draw
+// (LVN_GETDISPINFO).  Each list shows the accounts through an order of its
+// own, an index over the array: a sort by A/C ref, company or row id orders
+// both, a sort by balance the overview only.
 //
-// A load runs the message pump once per row, so the user can click, sort,
-// close the window or open another module while the lists fill.  Every load
-// therefore has a serial number: a load that another one replaced (a re-sort,
-// a re-opened module) or whose window went away stops adding rows, and only
-// the newest load finishes its work on the lists.
+// A load runs the message pump now and then, so the user can click, sort,
+// close the window or open another module while the accounts come in; the
+// lists show the rows read so far each time the pump runs.  Every load has a
+// serial number: a load that another one replaced (a re-opened module) or
+// whose window went away stops adding rows, and only the newest load
+// finishes its work on the lists.  A sort asked for during the load is
+// carried out when the accounts are in.
+//
+// The form shows one account, whatever chose it (a click, the keyboard, find,
+// a sort, a new account, a delete); Save and Delete act on that account.
 
 #include "customers/QlCustModule.h"
 
@@ -35,6 +41,7 @@
 #include "transactions/QlTransSums.h"
 
 #include <commctrl.h>
+#include <ctype.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -100,62 +107,153 @@ static const struct {
 };
 
 #define HEADING_COLOUR RGB(128, 0, 0)
-#define FIRST_SLOT_COUNT 2000
 #define LIST_RIGHT_MARGIN 10
+
+// One listed account.
+struct CustRow {
+    int64_t key;
+    int64_t balance;   // cents
+    char acref[sizeof ((QlCustRec *)0)->acref];
+    char company[sizeof ((QlCustRec *)0)->company];
+};
 
 // Module state: it outlives the window.
 static int sModuleOpen;
 static HWND sModule;
 static HWND sToolbar;
 static HWND sHeading;
-static int sRememberedRow;          // last row clicked, in either list
+static int sRememberedRow;          // last row chosen, in either list
 static int64_t sRememberedKey;      // and its account
+static int64_t sShownKey;           // the account the form shows, 0 for none
 
-static int64_t *sBalanceTable;      // balance in cents per slot
-static int sSlotCount;              // entries of sBalanceTable
-static QlRingRec sSlotPool;         // free slots
+// The accounts of the open window: every row read or added (a deleted one
+// stays in the array), and the two lists' orders over them.
+static CustRow *sRows;
+static int sRowCount, sRowCapacity;
+static int32_t *sOverviewOrder, *sNamesOrder;
+static int sListed;                 // rows of each list
 
-static int sSortFlags[4];           // per overview column: 1 ascending next
-static int *sSortFlag;              // the column clicked last
+static int sSortFlags[4];           // per overview column: 1 ascending (balance: largest first) next
+static int sQuiet;                  // selections made by the module itself: not followed
 
 static HWND sLoadWindow;            // the window whose load is running
 static HWND sLoadOverview;          // and its two lists
 static HWND sLoadNames;
 static unsigned sLoadSerial;
-static int sBalanceSortPending;     // a balance click met during a load
+static const QlCustBalanceRec *sLoadBalances;
+static int sLoadBalanceCount;
+static int sPendingTextSort = -1;   // a sort by column 0, 1 or 3 met during a load
+static int sPendingBalanceSort;     // a sort by balance met during a load, after it
+static int sLoadOutOfMemory;        // a row of the load could not be kept
 
 // ---------------------------------------------------------------------------
-// The balance slots
+// The rows
 
-// Every slot free again: 0, 1, ... in order.
-static void ResetSlots(void)
+static void FreeRows(void)
 {
-    sSlotPool.write = sSlotPool.read = sSlotPool.count = 0;
-    for (int i = 0; i < sSlotCount; i++) QlRingPush(&sSlotPool, i);
+    free(sRows);
+    free(sOverviewOrder);
+    free(sNamesOrder);
+    sRows = NULL;
+    sOverviewOrder = sNamesOrder = NULL;
+    sRowCount = sRowCapacity = sListed = 0;
 }
 
-// Doubles the table and the pool (the first call makes them); the new slots
-// join the pool.  Called when the pool is empty, so no free slot is lost.
-static int GrowSlots(void)
+static void CopyText(char *field, size_t width, const char *text)
 {
-    int count = sSlotCount ? sSlotCount * 2 : FIRST_SLOT_COUNT;
-    int64_t *table = (int64_t *)realloc(sBalanceTable, (size_t)count * sizeof *table);
-    if (!table) return 0;
-    sBalanceTable = table;
-    QlRingRec pool;
-    if (!QlRingInit(&pool, count)) return 0;
-    memset(table + sSlotCount, 0, (size_t)(count - sSlotCount) * sizeof *table);
-    for (int i = 0; i < sSlotPool.count; i++) QlRingPush(&pool, sSlotPool.slots[(sSlotPool.read + i) % sSlotPool.slotCount]);
-    for (int i = sSlotCount; i < count; i++) QlRingPush(&pool, i);
-    QlRingFree(&sSlotPool);
-    sSlotPool = pool;
-    sSlotCount = count;
-    return 1;
+    size_t length = strnlen(text, width - 1);
+    memcpy(field, text, length);
+    field[length] = '\0';
 }
 
-static int TakeSlot(int32_t *slot)
+// Appends the account at the end of both lists; its row, -1 when memory ran
+// out.
+static int AppendRow(const QlCustRec *rec, int64_t balance)
 {
-    return QlRingPop(&sSlotPool, slot) || (GrowSlots() && QlRingPop(&sSlotPool, slot));
+    if (sRowCount == sRowCapacity) {
+        int capacity = sRowCapacity ? sRowCapacity * 2 : 1024;
+        CustRow *rows = (CustRow *)realloc(sRows, (size_t)capacity * sizeof *rows);
+        if (rows) sRows = rows;
+        int32_t *overview = rows ? (int32_t *)realloc(sOverviewOrder, (size_t)capacity * sizeof *overview) : NULL;
+        if (overview) sOverviewOrder = overview;
+        int32_t *names = overview ? (int32_t *)realloc(sNamesOrder, (size_t)capacity * sizeof *names) : NULL;
+        if (!names) return -1;
+        sNamesOrder = names;
+        sRowCapacity = capacity;
+    }
+    CustRow *row = &sRows[sRowCount];
+    row->key = rec->iKey;
+    row->balance = balance;
+    CopyText(row->acref, sizeof row->acref, rec->acref);
+    CopyText(row->company, sizeof row->company, rec->company);
+    sOverviewOrder[sListed] = sRowCount;
+    sNamesOrder[sListed] = sRowCount;
+    sRowCount++;
+    return sListed++;
+}
+
+static const CustRow *OverviewRow(int row)
+{
+    return row >= 0 && row < sListed ? &sRows[sOverviewOrder[row]] : NULL;
+}
+
+static const CustRow *NamesRow(int row)
+{
+    return row >= 0 && row < sListed ? &sRows[sNamesOrder[row]] : NULL;
+}
+
+static int FindInOrder(const int32_t *order, int64_t key)
+{
+    for (int row = 0; row < sListed; row++)
+        if (sRows[order[row]].key == key) return row;
+    return -1;
+}
+
+static CustRow *RowOfKey(int64_t key)
+{
+    for (int i = 0; i < sRowCount; i++)
+        if (sRows[i].key == key) return &sRows[i];
+    return NULL;
+}
+
+// The row counts of both lists: the rows so far while a load runs.
+static void ShowCounts(HWND overview, HWND names)
+{
+    SendMessageA(overview, LVM_SETITEMCOUNT, sListed, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+    SendMessageA(names, LVM_SETITEMCOUNT, sListed, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+}
+
+// ---------------------------------------------------------------------------
+// Sorting
+
+static int sCompareColumn;
+static int sCompareDescending;
+
+static int Order(int64_t a, int64_t b)
+{
+    return a < b ? -1 : a > b;
+}
+
+static int CompareRows(const void *left, const void *right)
+{
+    const CustRow *a = &sRows[*(const int32_t *)left];
+    const CustRow *b = &sRows[*(const int32_t *)right];
+    int order;
+    switch (sCompareColumn) {
+    case COL_ACREF: order = strcmp(a->acref, b->acref); break;
+    case COL_COMPANY: order = strcmp(a->company, b->company); break;
+    case COL_BALANCE: order = Order(a->balance, b->balance); break;
+    default: order = Order(a->key, b->key); break;
+    }
+    if (order == 0 && sCompareColumn != COL_KEY) return Order(a->key, b->key);   // equal ones by row id
+    return sCompareDescending ? -order : order;
+}
+
+static void SortOrder(int32_t *order, int column, int descending)
+{
+    sCompareColumn = column;
+    sCompareDescending = descending;
+    if (sListed > 1) qsort(order, (size_t)sListed, sizeof *order, CompareRows);
 }
 
 // ---------------------------------------------------------------------------
@@ -174,21 +272,6 @@ void QlCustListSelect(HWND list, int row)
     item.state = LVIS_SELECTED | LVIS_FOCUSED;
     SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
     SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
-}
-
-int64_t QlCustListKey(HWND list, int row, int column)
-{
-    char text[128];
-    QlListGetCell(list, row, column, text, sizeof text);
-    return QlAtoI64(text);
-}
-
-int QlCustListFindKey(HWND list, int64_t key, int column)
-{
-    char text[24];
-    snprintf(text, sizeof text, QL_I64, key);
-    int row = -1;
-    return QlListFindRow(list, text, column, 0, &row) ? row : -1;
 }
 
 void QlCustPickerText(HWND dialog, int id, const char *format, char *text, int size)
@@ -221,11 +304,6 @@ void QlCustSetPickerDate(HWND dialog, int id, const QlDateRec *date)
     SendDlgItemMessageA(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&st);
 }
 
-static int RowCount(HWND list)
-{
-    return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-}
-
 int QlCustListAppend(HWND list, const char *text, LPARAM data)
 {
     LVITEMA item;
@@ -244,86 +322,161 @@ int QlCustListAppendKey(HWND list, int64_t key)
     return QlCustListAppend(list, text, 1);
 }
 
-// ---------------------------------------------------------------------------
-// Rows
-
-int QlCustRefListAddRow(HWND overview, const QlCustRec *rec)
+// A selection the module makes itself: the form is shown by the caller.
+static void SelectQuietly(HWND list, int row)
 {
+    sQuiet++;
+    QlCustListSelect(list, row);
+    sQuiet--;
+}
+
+// No row selected: the one that is, cleared (the list keeps its index when
+// the rows under it are reordered).
+static void ClearSelection(HWND list)
+{
+    int row = QlCustListSelected(list);
+    if (row < 0) return;
+    LVITEMA none;
+    memset(&none, 0, sizeof none);
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    sQuiet++;
+    SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&none);
+    sQuiet--;
+}
+
+static void Redraw(HWND module)
+{
+    InvalidateRect(GetDlgItem(module, IDL_CUST_OVERVIEW), NULL, TRUE);
+    InvalidateRect(GetDlgItem(module, IDL_CUST_NAMES), NULL, TRUE);
+}
+
+// ---------------------------------------------------------------------------
+// The cells
+
+static void OverviewCell(const CustRow *row, int column, char *out, int size)
+{
+    switch (column) {
+    case COL_ACREF: snprintf(out, size, "%s", row->acref); return;
+    case COL_COMPANY: snprintf(out, size, "%s", row->company); return;
+    case COL_BALANCE: QlMoneyFormatCents(row->balance, out, (size_t)size); return;
+    case COL_KEY: snprintf(out, size, QL_I64, row->key); return;
+    default: out[0] = '\0'; return;
+    }
+}
+
+static void NamesCell(const CustRow *row, int column, char *out, int size)
+{
+    if (column == 0)
+        snprintf(out, size, "%s", row->company);
+    else if (column == QL_CUST_NAMES_KEY_COLUMN)
+        snprintf(out, size, QL_I64, row->key);
+    else
+        out[0] = '\0';
+}
+
+static void OnGetDispInfo(int listId, NMLVDISPINFOA *info)
+{
+    if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
+    const CustRow *row = listId == IDL_CUST_OVERVIEW ? OverviewRow(info->item.iItem) : NamesRow(info->item.iItem);
+    if (!row)
+        info->item.pszText[0] = '\0';
+    else if (listId == IDL_CUST_OVERVIEW)
+        OverviewCell(row, info->item.iSubItem, info->item.pszText, info->item.cchTextMax);
+    else
+        NamesCell(row, info->item.iSubItem, info->item.pszText, info->item.cchTextMax);
+}
+
+// The first column's texts, for finds of the lists (typing in them).
+static const char *OverviewFindText(int row)
+{
+    const CustRow *r = OverviewRow(row);
+    return r ? r->acref : NULL;
+}
+
+static const char *NamesFindText(int row)
+{
+    const CustRow *r = NamesRow(row);
+    return r ? r->company : NULL;
+}
+
+// ---------------------------------------------------------------------------
+// Rows added and removed by the commands
+
+int QlCustModuleAddAccount(const QlCustRec *rec)
+{
+    if (!sModule) return -1;
     int64_t units;
     int cents;
     QlTransSumCustBalance(&units, &cents, rec);
-    int64_t balance = units * 100 + cents;
-
-    int32_t slot;
-    if (TakeSlot(&slot))
-        sBalanceTable[slot] = balance;
-    else
-        slot = 0x7FFFFFFF;   // out of memory: the row sorts as equal to any other
-    int row = QlCustListAppend(overview, rec->acref, slot);
-    if (row < 0) {
-        if (slot < sSlotCount) QlRingPush(&sSlotPool, slot);
-        return -1;
-    }
-    char text[32];
-    QlListSetCell(overview, row, COL_COMPANY, rec->company);
-    QlMoneyFormatCents(balance, text, sizeof text);
-    QlListSetCell(overview, row, COL_BALANCE, text);
-    snprintf(text, sizeof text, QL_I64, rec->iKey);
-    QlListSetCell(overview, row, COL_KEY, text);
-    return row;
-}
-
-int QlCustAccountsListAddRow(HWND names, const QlCustRec *rec)
-{
-    int row = QlCustListAppend(names, rec->company, 0);
+    int row = AppendRow(rec, units * 100 + cents);
     if (row < 0) return -1;
-    char key[24];
-    snprintf(key, sizeof key, QL_I64, rec->iKey);
-    QlListSetCell(names, row, QL_CUST_NAMES_KEY_COLUMN, key);
+    HWND overview = GetDlgItem(sModule, IDL_CUST_OVERVIEW), names = GetDlgItem(sModule, IDL_CUST_NAMES);
+    ShowCounts(overview, names);
+    SelectQuietly(names, row);
+    SelectQuietly(overview, row);
+    Redraw(sModule);
     return row;
 }
 
-int QlCustListRowCb(const QlCustRec *rec)
+void QlCustModuleAccountChanged(const QlCustRec *rec)
 {
-    if (!sLoadWindow) return 0;   // the load was given up: its other rows are passed over
-    QlCustRefListAddRow(sLoadOverview, rec);
-    QlCustAccountsListAddRow(sLoadNames, rec);
-    QlUiPumpMessages();
-    return 0;
+    CustRow *row = sModule ? RowOfKey(rec->iKey) : NULL;
+    if (!row) return;
+    CopyText(row->acref, sizeof row->acref, rec->acref);
+    CopyText(row->company, sizeof row->company, rec->company);
+    Redraw(sModule);
 }
 
-void QlCustListDeleteRow(int row)
+static void RemoveFromOrder(int32_t *order, int row)
 {
-    HWND overview = sModule ? GetDlgItem(sModule, IDL_CUST_OVERVIEW) : NULL;
-    if (!overview) return;
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_PARAM;
-    item.iItem = row;
-    if (!SendMessageA(overview, LVM_GETITEMA, 0, (LPARAM)&item))
-        QlSeamMessageBox(NULL, "failed to get customer view item", NULL, MB_OK);
-    else if (item.lParam >= 0 && item.lParam < sSlotCount)
-        QlRingPush(&sSlotPool, (int32_t)item.lParam);
-    SendMessageA(overview, LVM_DELETEITEM, row, 0);
+    memmove(order + row, order + row + 1, (size_t)(sListed - row - 1) * sizeof *order);
 }
 
-int CALLBACK QlCustSortByBalanceCb(LPARAM slot1, LPARAM slot2, LPARAM column)
+int QlCustModuleRemoveAccount(int64_t key)
 {
-    if (column != COL_BALANCE || slot1 < 0 || slot2 < 0 || slot1 >= sSlotCount || slot2 >= sSlotCount) return 0;
-    int64_t a = sBalanceTable[slot1];
-    int64_t b = sBalanceTable[slot2];
-    if (a == b) return 0;
-    int order = a < b ? -1 : 1;
-    return sSortFlag && *sSortFlag ? -order : order;
+    if (!sModule) return -1;
+    int namesRow = FindInOrder(sNamesOrder, key);
+    int overviewRow = FindInOrder(sOverviewOrder, key);
+    if (namesRow < 0 || overviewRow < 0) return -1;
+    HWND overview = GetDlgItem(sModule, IDL_CUST_OVERVIEW), names = GetDlgItem(sModule, IDL_CUST_NAMES);
+    ClearSelection(overview);
+    ClearSelection(names);
+    RemoveFromOrder(sNamesOrder, namesRow);
+    RemoveFromOrder(sOverviewOrder, overviewRow);
+    sListed--;
+    ShowCounts(overview, names);
+    Redraw(sModule);
+    return namesRow;
+}
+
+int64_t QlCustShownKey(void)
+{
+    return sModule ? sShownKey : 0;
+}
+
+int QlCustModuleRowCount(void)
+{
+    return sModule ? sListed : 0;
+}
+
+int64_t QlCustModuleNamesKey(int row)
+{
+    const CustRow *r = sModule ? NamesRow(row) : NULL;
+    return r ? r->key : 0;
 }
 
 // ---------------------------------------------------------------------------
 // Loading
 
-static void EmptyLists(HWND module)
+int QlCustListRowCb(const QlCustRec *rec)
 {
-    SendDlgItemMessageA(module, IDL_CUST_OVERVIEW, LVM_DELETEALLITEMS, 0, 0);
-    SendDlgItemMessageA(module, IDL_CUST_NAMES, LVM_DELETEALLITEMS, 0, 0);
+    if (!sLoadWindow) return 0;   // the load was given up: its other rows are passed over
+    if (AppendRow(rec, QlTransFindCustBalance(sLoadBalances, sLoadBalanceCount, rec->iKey)) < 0) sLoadOutOfMemory = 1;
+    if (QlUiPumpMessages() == 0) return 0;
+    // The pump ran: the lists show what is in so far, unless it ended the
+    // load (the window closed, or another load took over).
+    if (sLoadWindow) ShowCounts(sLoadOverview, sLoadNames);
+    return 0;
 }
 
 static void SetListsRedraw(HWND module, BOOL redraw)
@@ -336,33 +489,68 @@ static void SetListsRedraw(HWND module, BOOL redraw)
     }
 }
 
-static void SortByBalance(HWND module)
+// Both lists ordered by the text or key column in the column's direction.
+static void SortByColumn(int column)
 {
-    SendDlgItemMessageA(module, IDL_CUST_OVERVIEW, LVM_SORTITEMS, COL_BALANCE, (LPARAM)QlCustSortByBalanceCb);
+    SortOrder(sNamesOrder, column, !sSortFlags[column]);
+    if (sListed) memcpy(sOverviewOrder, sNamesOrder, (size_t)sListed * sizeof *sOverviewOrder);
 }
 
-// Empties both lists and fills them from the query (all enabled accounts when
-// sql is NULL), every slot free at the start.  1 when the query ran, 0 when
-// it failed (err set); -1 when the load was given up because the window
-// closed or another load started while rows were coming in.
-static int LoadLists(HWND module, const char *sql, char *err)
+// The overview by balance, the largest first when the flag is 1; the account
+// selected there stays selected.
+static void SortByBalance(HWND module)
 {
-    ResetSlots();
-    EmptyLists(module);
+    HWND overview = GetDlgItem(module, IDL_CUST_OVERVIEW);
+    const CustRow *selected = OverviewRow(QlCustListSelected(overview));
+    int64_t key = selected ? selected->key : 0;
+    ClearSelection(overview);
+    SortOrder(sOverviewOrder, COL_BALANCE, sSortFlags[COL_BALANCE]);
+    int row = key ? FindInOrder(sOverviewOrder, key) : -1;
+    if (row >= 0) SelectQuietly(overview, row);
+    InvalidateRect(overview, NULL, TRUE);
+}
+
+// Empties both lists and fills them with every enabled account.  1 when the
+// accounts were read, 0 when a query failed (err set); -1 when the load was
+// given up because the window closed or another load started while rows
+// were coming in.
+static int LoadLists(HWND module, char *err)
+{
     unsigned serial = ++sLoadSerial;
     sLoadWindow = module;
     sLoadOverview = GetDlgItem(module, IDL_CUST_OVERVIEW);
     sLoadNames = GetDlgItem(module, IDL_CUST_NAMES);
-    sBalanceSortPending = 0;
+    sPendingTextSort = -1;
+    sPendingBalanceSort = 0;
+    sLoadOutOfMemory = 0;
+    FreeRows();
+    ShowCounts(sLoadOverview, sLoadNames);
+
+    QlCustBalanceRec *balances = NULL;
+    int balanceCount = 0;
+    if (!QlTransSumAllCustBalances(&balances, &balanceCount, err)) {
+        sLoadWindow = NULL;
+        return 0;
+    }
+    sLoadBalances = balances;
+    sLoadBalanceCount = balanceCount;
     // The lists are drawn once, when they are whole.
     SetListsRedraw(module, FALSE);
-    int ok = sql ? QlCustEnumSql(QlCustListRowCb, sql, err) : QlCustEnum(QlCustListRowCb, err);
+    int ok = QlCustEnum(QlCustListRowCb, err);
+    free(balances);
     if (serial != sLoadSerial || !IsWindow(module)) return -1;
     sLoadWindow = NULL;
-    if (sBalanceSortPending) {
-        sBalanceSortPending = 0;
-        SortByBalance(module);
+    sLoadBalances = NULL;
+    sLoadBalanceCount = 0;
+    if (ok && sLoadOutOfMemory) {
+        QlDbSetError(err, "Out of memory");
+        ok = 0;
     }
+    if (sPendingTextSort >= 0) SortByColumn(sPendingTextSort);
+    ShowCounts(sLoadOverview, sLoadNames);
+    if (sPendingBalanceSort) SortByBalance(module);
+    sPendingTextSort = -1;
+    sPendingBalanceSort = 0;
     SetListsRedraw(module, TRUE);
     return ok;
 }
@@ -411,6 +599,15 @@ void QlCustShowRecord(HWND module, const QlCustRec *rec)
     char balance[32];
     QlMoneyFormatCents(units * 100 + cents, balance, sizeof balance);
     SetText(module, IDT_CUST_BALANCE, balance);
+    if (module == sModule) {
+        // The form's account; its list rows show the balance just read.
+        sShownKey = rec->iKey;
+        CustRow *row = rec->iKey ? RowOfKey(rec->iKey) : NULL;
+        if (row && row->balance != units * 100 + cents) {
+            row->balance = units * 100 + cents;
+            InvalidateRect(GetDlgItem(module, IDL_CUST_OVERVIEW), NULL, FALSE);
+        }
+    }
 
     SendDlgItemMessageA(module, IDC_CUST_DISCOUNT, CB_SETCURSEL, rec->discount < 100 ? rec->discount : -1, 0);
     CheckDlgButton(module, IDB_CUST_APPLY_DISCOUNT, rec->apply_discount ? BST_CHECKED : BST_UNCHECKED);
@@ -429,14 +626,13 @@ void QlCustEnableForm(HWND module, int enable)
     FollowCheck(module, IDB_CUST_APPLY_TAX, IDC_CUST_RATE);
 }
 
-// Reads the account of the list row and shows it; 0 when it no longer reads
-// (disabled meanwhile): then nothing changes.
-static int ShowRow(HWND module, HWND list, int row, int keyColumn)
+// Reads the account and shows it; 0 when it no longer reads (disabled
+// meanwhile): then nothing changes.
+static int ShowAccount(HWND module, int64_t key)
 {
     char err[QL_DB_ERR_SIZE];
     QlCustRec rec;
-    int64_t key = QlCustListKey(list, row, keyColumn);
-    if (!QlCustGetByRowId(key, &rec, err)) return 0;
+    if (!key || !QlCustGetByRowId(key, &rec, err)) return 0;
     QlCustShowRecord(module, &rec);
     return 1;
 }
@@ -476,11 +672,13 @@ static void ApplyColumnTitles(void)
 static void SelectRemembered(HWND module)
 {
     HWND names = GetDlgItem(module, IDL_CUST_NAMES);
-    int count = RowCount(names);
-    int row = sRememberedKey ? QlCustListFindKey(names, sRememberedKey, QL_CUST_NAMES_KEY_COLUMN) : -1;
-    if (row < 0) row = sRememberedRow >= 0 && sRememberedRow < count ? sRememberedRow : 0;
-    QlCustListSelect(names, row);
-    ShowRow(module, names, row, QL_CUST_NAMES_KEY_COLUMN);
+    int row = sRememberedKey ? FindInOrder(sNamesOrder, sRememberedKey) : -1;
+    if (row < 0) row = sRememberedRow >= 0 && sRememberedRow < sListed ? sRememberedRow : 0;
+    SelectQuietly(names, row);
+    const CustRow *r = NamesRow(row);
+    if (!r || !ShowAccount(module, r->key)) return;
+    int overviewRow = FindInOrder(sOverviewOrder, r->key);
+    if (overviewRow >= 0) SelectQuietly(GetDlgItem(module, IDL_CUST_OVERVIEW), overviewRow);
 }
 
 static void LayoutMaximised(HWND module);
@@ -489,13 +687,9 @@ static BOOL OnInitDialog(HWND module)
 {
     sModule = module;
     sModuleOpen = 1;
+    sShownKey = 0;
     // Any other opener running while the lists load closes this window.
     QlModuleWnd = module;
-    if (!sSlotCount && !GrowSlots()) {
-        QlSeamMessageBox(NULL, "Customer module initializatoin failed, out of memory", NULL, MB_OK);
-        sModuleOpen = 0;
-        return TRUE;
-    }
 
     QlUiFitPane(module);
     QlLangSetDlgTexts(module, QlCustToolbarTable);
@@ -517,14 +711,14 @@ static BOOL OnInitDialog(HWND module)
     QlUiComboFill(module, QlRateTextPtrs, IDC_CUST_RATE, -1);
 
     char err[QL_DB_ERR_SIZE] = "";
-    int loaded = LoadLists(module, NULL, err);
+    int loaded = LoadLists(module, err);
     if (!IsWindow(module)) return FALSE;   // closed, or replaced, while it loaded
     if (loaded == 0) {
         QlSeamMessageBox(module, err, "Failed to load customer database", MB_OK);
         return TRUE;
     }
 
-    if (RowCount(GetDlgItem(module, IDL_CUST_OVERVIEW)) > 0)
+    if (sListed > 0)
         SelectRemembered(module);
     else
         QlCustEnableForm(module, 0);
@@ -550,7 +744,6 @@ void QlCustModuleForget(void)
 {
     Remember(0, 0);
     memset(sSortFlags, 0, sizeof sSortFlags);
-    sSortFlag = NULL;
 }
 
 int QlCustModuleIsOpen(void)
@@ -560,9 +753,9 @@ int QlCustModuleIsOpen(void)
 
 HWND QlCustModuleRestore(HWND module)
 {
-    HWND names = GetDlgItem(module, IDL_CUST_NAMES);
-    int row = QlCustListSelected(names);
-    if (row >= 0) Remember(row, QlCustListKey(names, row, QL_CUST_NAMES_KEY_COLUMN));
+    int row = QlCustListSelected(GetDlgItem(module, IDL_CUST_NAMES));
+    const CustRow *r = module == sModule ? NamesRow(row) : NULL;
+    if (r) Remember(row, r->key);
     return QlCustOpenModule(GetParent(module));
 }
 
@@ -630,26 +823,28 @@ static void LayoutMaximised(HWND module)
 // ---------------------------------------------------------------------------
 // Clicks, find and sorting
 
-static void OnOverviewClick(HWND module)
+// The overview's row chosen (clicked, moved to with the keyboard, found):
+// its account shown, remembered and selected in the name list too.
+static void ShowOverviewRow(HWND module, int row)
 {
-    HWND overview = GetDlgItem(module, IDL_CUST_OVERVIEW);
-    int row = QlCustListSelected(overview);
-    if (row < 0) return;
-    int64_t key = QlCustListKey(overview, row, QL_CUST_OVERVIEW_KEY_COLUMN);
-    if (!ShowRow(module, overview, row, QL_CUST_OVERVIEW_KEY_COLUMN)) return;
+    const CustRow *r = OverviewRow(row);
+    if (!r) return;
+    int64_t key = r->key;
+    if (!ShowAccount(module, key)) return;
     Remember(row, key);
-    HWND names = GetDlgItem(module, IDL_CUST_NAMES);
-    int nameRow = QlCustListFindKey(names, key, QL_CUST_NAMES_KEY_COLUMN);
-    if (nameRow >= 0) QlCustListSelect(names, nameRow);
+    int nameRow = FindInOrder(sNamesOrder, key);
+    if (nameRow >= 0) SelectQuietly(GetDlgItem(module, IDL_CUST_NAMES), nameRow);
 }
 
-static void OnNamesClick(HWND module)
+static void ShowNamesRow(HWND module, int row)
 {
-    HWND names = GetDlgItem(module, IDL_CUST_NAMES);
-    int row = QlCustListSelected(names);
-    if (row < 0) return;
-    if (ShowRow(module, names, row, QL_CUST_NAMES_KEY_COLUMN))
-        Remember(row, QlCustListKey(names, row, QL_CUST_NAMES_KEY_COLUMN));
+    const CustRow *r = NamesRow(row);
+    if (!r) return;
+    int64_t key = r->key;
+    if (!ShowAccount(module, key)) return;
+    Remember(row, key);
+    int overviewRow = FindInOrder(sOverviewOrder, key);
+    if (overviewRow >= 0) SelectQuietly(GetDlgItem(module, IDL_CUST_OVERVIEW), overviewRow);
 }
 
 // The A/C ref exactly, else the first company that contains the text.
@@ -659,37 +854,62 @@ static void OnFind(HWND module)
     char company[41] = "";
     GetDlgItemTextA(module, IDE_CUST_FIND_ACREF, acref, sizeof acref);
     GetDlgItemTextA(module, IDE_CUST_FIND_COMPANY, company, sizeof company);
-    HWND overview = GetDlgItem(module, IDL_CUST_OVERVIEW);
-    int row = -1;
-    if (!QlListFindRow(overview, acref, COL_ACREF, 0, &row) && !QlListFindRow(overview, company, COL_COMPANY, 1, &row))
-        return;
-    QlCustListSelect(overview, row);
-    OnOverviewClick(module);
+    int found = -1;
+    for (int row = 0; acref[0] && found < 0 && row < sListed; row++)
+        if (strcmp(OverviewRow(row)->acref, acref) == 0) found = row;
+    size_t length = strlen(company);
+    for (int row = 0; length && found < 0 && row < sListed; row++) {
+        const char *text = OverviewRow(row)->company;
+        if (strlen(text) >= length && strstr(text, company)) found = row;
+    }
+    if (found < 0) return;
+    SelectQuietly(GetDlgItem(module, IDL_CUST_OVERVIEW), found);
+    ShowOverviewRow(module, found);
 }
 
 static void OnColumnClick(HWND module, int column)
 {
-    static const char *const kOrderColumns[] = {"acref", "company", NULL, "iKey"};
-    if (column < 0 || column >= (int)ARRAYSIZE(kOrderColumns)) return;
+    if (column < 0 || column >= (int)ARRAYSIZE(sSortFlags)) return;
     sSortFlags[column] = !sSortFlags[column];
-    sSortFlag = &sSortFlags[column];
+    if (sLoadWindow == module) {
+        // Carried out once every row is in, in the order they were asked for.
+        if (column == COL_BALANCE) {
+            sPendingBalanceSort = 1;
+        } else {
+            sPendingTextSort = column;
+            sPendingBalanceSort = 0;
+        }
+        return;
+    }
     if (column == COL_BALANCE) {
-        if (sLoadWindow == module)
-            sBalanceSortPending = 1;   // sorted once every row is in
-        else
-            SortByBalance(module);
+        SortByBalance(module);
         return;
     }
 
-    char sql[QL_DB_SQL_QUERY];
-    snprintf(sql, sizeof sql, "select * from customers where enabled='yes' order by %s %s", kOrderColumns[column],
-             sSortFlags[column] ? "asc" : "desc");
-    char err[QL_DB_ERR_SIZE];
-    if (LoadLists(module, sql, err) != 1) return;
-    HWND names = GetDlgItem(module, IDL_CUST_NAMES);
-    if (RowCount(names) == 0) return;
-    QlCustListSelect(names, 0);
-    ShowRow(module, names, 0, QL_CUST_NAMES_KEY_COLUMN);
+    // Both lists in the new order, the first account of the name list shown.
+    HWND overview = GetDlgItem(module, IDL_CUST_OVERVIEW), names = GetDlgItem(module, IDL_CUST_NAMES);
+    ClearSelection(overview);
+    ClearSelection(names);
+    SortByColumn(column);
+    Redraw(module);
+    if (sListed == 0) return;
+    SelectQuietly(names, 0);
+    SelectQuietly(overview, 0);
+    ShowAccount(module, NamesRow(0)->key);
+}
+
+// A row became the selected one, by the mouse, the keyboard or a test: the
+// form follows.  The module's own selections are not followed (it shows what
+// it selects itself).
+static void OnItemChanged(HWND module, const NMLISTVIEW *change)
+{
+    if (sQuiet || sLoadWindow == module || !(change->uChanged & LVIF_STATE) ||
+        !(change->uNewState & LVIS_SELECTED) || (change->uOldState & LVIS_SELECTED) || change->iItem < 0)
+        return;
+    if (change->hdr.idFrom == IDL_CUST_OVERVIEW)
+        ShowOverviewRow(module, change->iItem);
+    else
+        ShowNamesRow(module, change->iItem);
 }
 
 // ---------------------------------------------------------------------------
@@ -702,7 +922,9 @@ static void OnCommand(HWND module, int id, int code)
         if (sLoadWindow != module) QlCustAddCmd(module);   // a new row could be listed twice mid-load
         return;
     case QL_CUST_CMD_SAVE: QlCustUpdateCmd(module); return;
-    case QL_CUST_CMD_DELETE: QlCustDeleteCmd(module); return;
+    case QL_CUST_CMD_DELETE:
+        if (sLoadWindow != module) QlCustDeleteCmd(module);
+        return;
     case QL_CUST_CMD_QUOTE: QlCustNewQuote(module); return;
     case QL_CUST_CMD_INVOICE: QlInvNewForCust(module); return;
     case QL_CUST_CMD_CREDIT: QlCreditNewForCust(module); return;
@@ -720,14 +942,35 @@ static void OnCommand(HWND module, int id, int code)
     }
 }
 
-static void OnNotify(HWND module, const NMHDR *header)
+static INT_PTR OnNotify(HWND module, const NMHDR *header)
 {
-    if (header->idFrom == IDL_CUST_OVERVIEW && header->code == LVN_COLUMNCLICK)
-        OnColumnClick(module, ((const NMLISTVIEW *)header)->iSubItem);
-    else if (header->idFrom == IDL_CUST_OVERVIEW && header->code == NM_CLICK)
-        OnOverviewClick(module);
-    else if (header->idFrom == IDL_CUST_NAMES && header->code == NM_CLICK)
-        OnNamesClick(module);
+    int listId = (int)header->idFrom;
+    if (listId != IDL_CUST_OVERVIEW && listId != IDL_CUST_NAMES) return FALSE;
+    HWND list = GetDlgItem(module, listId);
+    switch (header->code) {
+    case LVN_GETDISPINFOA: OnGetDispInfo(listId, (NMLVDISPINFOA *)header); return FALSE;
+    case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW:
+        SetWindowLongPtrA(module, DWLP_MSGRESULT,
+                          QlListOwnerDataFind(header, sListed,
+                                              listId == IDL_CUST_OVERVIEW ? OverviewFindText : NamesFindText));
+        return TRUE;
+    case LVN_ITEMCHANGED: OnItemChanged(module, (const NMLISTVIEW *)header); return FALSE;
+    case LVN_COLUMNCLICK:
+        if (listId == IDL_CUST_OVERVIEW) OnColumnClick(module, ((const NMLISTVIEW *)header)->iSubItem);
+        return FALSE;
+    case NM_CLICK: {
+        // A click shows the account again, also when its row was selected.
+        int row = QlCustListSelected(list);
+        if (row < 0 || sLoadWindow == module) return FALSE;
+        if (listId == IDL_CUST_OVERVIEW)
+            ShowOverviewRow(module, row);
+        else
+            ShowNamesRow(module, row);
+        return FALSE;
+    }
+    }
+    return FALSE;
 }
 
 static INT_PTR OnCtlColorStatic(HWND module, HDC dc, HWND control)
@@ -757,6 +1000,8 @@ static void OnDestroy(HWND module)
     sHeading = NULL;
     sModuleOpen = 0;
     sModule = NULL;
+    sShownKey = 0;
+    FreeRows();
 }
 
 INT_PTR CALLBACK QlCustModuleDlgProc(HWND module, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -764,7 +1009,7 @@ INT_PTR CALLBACK QlCustModuleDlgProc(HWND module, UINT msg, WPARAM wParam, LPARA
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(module);
     case WM_COMMAND: OnCommand(module, LOWORD(wParam), HIWORD(wParam)); return TRUE;
-    case WM_NOTIFY: OnNotify(module, (const NMHDR *)lParam); return FALSE;
+    case WM_NOTIFY: return OnNotify(module, (const NMHDR *)lParam);
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(module, (HDC)wParam, (HWND)lParam);
     case QL_WM_MAIN_MAXIMIZED: LayoutMaximised(module); return TRUE;
     case QL_WM_MAIN_RESTORED: QlCustModuleRestore(module); return TRUE;

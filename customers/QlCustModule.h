@@ -1,7 +1,8 @@
 // The customers module window (dialog 120): the find box, the name list and
-// the overview list of the enabled accounts with their balances, the form of
-// the selected account, and the fourteen-button tool bar whose commands
-// reach the account maintenance and the later screens.
+// the overview list of the enabled accounts with their balances (owner-data
+// lists over the accounts held in memory), the form of the selected account,
+// and the fourteen-button tool bar whose commands reach the account
+// maintenance and the later screens.
 #pragma once
 
 #include "common/QlAppState.h"
@@ -65,30 +66,36 @@ void QlCustShowRecord(HWND module, const QlCustRec *rec);
 // lists follow their check boxes when enabled).
 void QlCustEnableForm(HWND module, int enable);
 
-// Row function of the module's loads: the account's overview row (with its
-// balance) and name-list row, then a short message pump.
+// Row function of the module's loads: the account joins both lists with
+// its balance from the load's grouped query; the message pump runs now and
+// then, and the lists then show the rows read so far.
 int QlCustListRowCb(const QlCustRec *rec);
-// Append one row; return its index (-1 on failure).  The overview row takes
-// a slot of the balance sort table for the account's balance.
-int QlCustRefListAddRow(HWND overview, const QlCustRec *rec);
-int QlCustAccountsListAddRow(HWND names, const QlCustRec *rec);
-// LVM_SORTITEMS compare of two overview rows' slots by balance (sort
-// parameter 2), in the direction of the balance column's flag.
-int CALLBACK QlCustSortByBalanceCb(LPARAM slot1, LPARAM slot2, LPARAM column);
-// Deletes the module's overview row and frees its slot.
-void QlCustListDeleteRow(int row);
+
+// The module's accounts, for its commands (nothing, or -1 and 0, while the
+// module is not open).  The account the form shows (0 for none): Save and
+// Delete act on it.
+int64_t QlCustShownKey(void);
+// A new account at the end of both lists, with its balance, selected in the
+// name list and made visible in both; its row, -1 when it could not be
+// listed.  The form is the caller's to show.
+int QlCustModuleAddAccount(const QlCustRec *rec);
+// A saved account's A/C ref and company shown in its rows.
+void QlCustModuleAccountChanged(const QlCustRec *rec);
+// A deleted account taken out of both lists, no row left selected; the name
+// list's row it had, -1 when it was not listed.
+int QlCustModuleRemoveAccount(int64_t key);
+// The number of accounts listed, and the account of a name-list row (0 for
+// none).
+int QlCustModuleRowCount(void);
+int64_t QlCustModuleNamesKey(int row);
 
 // List helpers of the customers screens.
 int QlCustListSelected(HWND list);
 void QlCustListSelect(HWND list, int row);
-// The row id in the row's key column; 0 when it cannot be read.
-int64_t QlCustListKey(HWND list, int row, int column);
 // Appends a row with its first cell and item data; its index or -1.
 int QlCustListAppend(HWND list, const char *text, LPARAM data);
 // The same with a row id as the first cell (item data 1).
 int QlCustListAppendKey(HWND list, int64_t key);
-// The row whose key column holds the key; -1 when none does.
-int QlCustListFindKey(HWND list, int64_t key, int column);
 
 // A date picker's date written in the picture format ("d/MM/yyyy",
 // "MM/dd/yyyy"); empty when the picker has no date.

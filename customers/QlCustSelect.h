@@ -14,7 +14,8 @@ extern QlCustRec QlCustSelectedRec;
 extern QlCustRec *QlCustSelected;
 
 INT_PTR CALLBACK QlCustSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-// Fills the open dialog's list ordered by column (1 company, else A/C ref).
+// Shows the open dialog's accounts (read once an opening) ordered by column
+// (1 company, else A/C ref), no row selected.
 void QlCustSelectLoad(int column, int ascending);
 // Takes the selected row's account; 1 on success, 0 when no row is
 // selected or the account cannot be read.

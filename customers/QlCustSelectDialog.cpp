@@ -1,10 +1,13 @@
-// The select-customer dialog (182).
+// The select-customer dialog (182).  The accounts are read once when it
+// opens and shown through the owner-data list (LVS_OWNERDATA); a click on a
+// column orders them again in memory.
 
 #include "customers/QlCustSelect.h"
 
 #include "customers/QlCustTexts.h"
 
 #include "common/QlListView.h"
+#include "common/QlPickList.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
@@ -21,28 +24,26 @@ static_assert(sizeof(QlCustRec) == 400, "the taken account is a 400-byte copy");
 static HWND sSelectList;
 static int sSortFlags[2];   // per column: 1 when the next click sorts ascending
 
+static QlPickList sRows;
+static int sRead;           // the accounts are in sRows
+
 static int QlCustSelectRowCb(const QlCustRec *rec)
 {
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_TEXT;
-    item.iItem = 0x7FFFFFFF;
-    item.pszText = (char *)rec->acref;
-    int row = (int)SendMessageA(sSelectList, LVM_INSERTITEMA, 0, (LPARAM)&item);
-    if (row < 0) return 0;
-    QlListSetCell(sSelectList, row, 1, rec->company);
+    QlPickListAppend(&sRows, rec->acref, rec->company);
     return 0;
 }
 
 void QlCustSelectLoad(int column, int ascending)
 {
     if (!sSelectList) return;
-    SendMessageA(sSelectList, LVM_DELETEALLITEMS, 0, 0);
-    char sql[QL_DB_SQL_QUERY];
-    char err[QL_DB_ERR_SIZE];
-    snprintf(sql, sizeof sql, "select * from customers where enabled='yes' order by %s %s",
-             column == 1 ? "company" : "acref", ascending ? "asc" : "desc");
-    QlCustEnumSql(QlCustSelectRowCb, sql, err);   // a failed load leaves the list empty
+    if (!sRead) {
+        char err[QL_DB_ERR_SIZE];
+        QlPickListFree(&sRows);
+        QlCustEnumSql(QlCustSelectRowCb, "select * from customers where enabled='yes' order by iKey", err);
+        sRead = 1;   // a failed read leaves the list with what was read
+    }
+    QlPickListSort(&sRows, column == 1 ? 1 : 0, ascending);
+    QlPickListShow(&sRows, sSelectList);
 }
 
 int QlCustSelectTake(void)
@@ -72,35 +73,51 @@ static BOOL OnInitDialog(HWND dialog)
     const int widths[] = {80, 300};
     QlListSetColumns(sSelectList, titles, 2, widths, 0, NULL);
     sSortFlags[0] = sSortFlags[1] = 0;
+    sRead = 0;
     QlCustSelectLoad(0, 1);
     QlCustSelected = NULL;
     return TRUE;
 }
 
-static void OnNotify(HWND dialog, const NMHDR *header)
+static const char *AcRefText(int row)
 {
-    if (header->idFrom != IDL_CUSTSEL_LIST) return;
-    if (header->code == LVN_COLUMNCLICK) {
+    return row >= 0 && row < sRows.count ? sRows.rows[row].acref : NULL;
+}
+
+static INT_PTR OnNotify(HWND dialog, const NMHDR *header)
+{
+    if (header->idFrom != IDL_CUSTSEL_LIST) return FALSE;
+    if (header->code == LVN_GETDISPINFOA) {
+        QlPickListCell(&sRows, (NMLVDISPINFOA *)header);
+    } else if (header->code == LVN_ODFINDITEMA || header->code == LVN_ODFINDITEMW) {
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, QlListOwnerDataFind(header, sRows.count, AcRefText));
+        return TRUE;
+    } else if (header->code == LVN_COLUMNCLICK) {
         int column = ((const NMLISTVIEW *)header)->iSubItem;
-        if (column < 0 || column > 1) return;
+        if (column < 0 || column > 1) return FALSE;
         int wasAscending = sSortFlags[column];
         sSortFlags[column] = !wasAscending;
         QlCustSelectLoad(column, wasAscending);
     } else if (header->code == NM_DBLCLK) {
         if (QlCustSelectTake()) EndDialog(dialog, 1);
     }
+    return FALSE;
 }
 
 INT_PTR CALLBACK QlCustSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_NOTIFY: OnNotify(dialog, (const NMHDR *)lParam); return FALSE;
+    case WM_NOTIFY: return OnNotify(dialog, (const NMHDR *)lParam);
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) EndDialog(dialog, QlCustSelectTake() ? 1 : 0);
         if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);
         return TRUE;
-    case WM_DESTROY: sSelectList = NULL; return FALSE;
+    case WM_DESTROY:
+        sSelectList = NULL;
+        QlPickListFree(&sRows);
+        sRead = 0;
+        return FALSE;
     }
     return FALSE;
 }

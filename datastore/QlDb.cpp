@@ -14,6 +14,16 @@ typedef int(__cdecl *QlSqliteExecFn)(void *db, const char *sql, QlDbRowCallback 
                                      char **errmsg);
 typedef const char *(__cdecl *QlSqliteErrmsgFn)(void *db);
 typedef int64_t(__cdecl *QlSqliteLastInsertRowidFn)(void *db);
+typedef int(__cdecl *QlSqlitePrepareFn)(void *db, const char *sql, int bytes, void **stmt, const char **tail);
+typedef int(__cdecl *QlSqliteStepFn)(void *stmt);
+typedef int(__cdecl *QlSqliteColumnTypeFn)(void *stmt, int column);
+typedef int64_t(__cdecl *QlSqliteColumnInt64Fn)(void *stmt, int column);
+typedef const unsigned char *(__cdecl *QlSqliteColumnTextFn)(void *stmt, int column);
+
+// SQLite's result codes and type numbers that the statement reader tells apart.
+#define QL_SQLITE_ROW 100
+#define QL_SQLITE_DONE 101
+#define QL_SQLITE_NULL 5
 
 const char *QlDbLibraryName = "sqlite3.dll";
 
@@ -24,6 +34,12 @@ static QlSqliteCloseFn gClose;
 static QlSqliteExecFn gExec;
 static QlSqliteErrmsgFn gErrmsg;
 static QlSqliteLastInsertRowidFn gLastInsertRowid;
+static QlSqlitePrepareFn gPrepare;
+static QlSqliteStepFn gStep;
+static QlSqliteStepFn gFinalize;
+static QlSqliteColumnTypeFn gColumnType;
+static QlSqliteColumnInt64Fn gColumnInt64;
+static QlSqliteColumnTextFn gColumnText;
 static int gExecDepth;       // statements running, nested through row functions
 static int gClosePending;    // a close asked for while a statement ran
 
@@ -112,6 +128,12 @@ void QlDbClose(void)
     gExec = NULL;
     gErrmsg = NULL;
     gLastInsertRowid = NULL;
+    gPrepare = NULL;
+    gStep = NULL;
+    gFinalize = NULL;
+    gColumnType = NULL;
+    gColumnInt64 = NULL;
+    gColumnText = NULL;
 }
 
 template <class Fn> static Fn BindEntry(const char *name)
@@ -138,7 +160,14 @@ int QlDbLoadLibrary(const char *path, char *err)
     gExec = BindEntry<QlSqliteExecFn>("sqlite3_exec");
     gErrmsg = BindEntry<QlSqliteErrmsgFn>("sqlite3_errmsg");
     gLastInsertRowid = BindEntry<QlSqliteLastInsertRowidFn>("sqlite3_last_insert_rowid");
-    if (!gOpen || !gClose || !gExec || !gErrmsg || !gLastInsertRowid) {
+    gPrepare = BindEntry<QlSqlitePrepareFn>("sqlite3_prepare_v2");
+    gStep = BindEntry<QlSqliteStepFn>("sqlite3_step");
+    gFinalize = BindEntry<QlSqliteStepFn>("sqlite3_finalize");
+    gColumnType = BindEntry<QlSqliteColumnTypeFn>("sqlite3_column_type");
+    gColumnInt64 = BindEntry<QlSqliteColumnInt64Fn>("sqlite3_column_int64");
+    gColumnText = BindEntry<QlSqliteColumnTextFn>("sqlite3_column_text");
+    if (!gOpen || !gClose || !gExec || !gErrmsg || !gLastInsertRowid || !gPrepare || !gStep || !gFinalize ||
+        !gColumnType || !gColumnInt64 || !gColumnText) {
         QlDbSetError(err, QL_DB_ERR_RESOLVE);
         QlDbClose();
         return 0;
@@ -194,6 +223,62 @@ int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err
     gExecDepth--;
     if (gExecDepth == 0 && gClosePending) QlDbClose();
     return !failed;
+}
+
+int QlDbQueryOpen(const char *sql, QlDbQuery *query, char *err)
+{
+    query->stmt = NULL;
+    if (!gDb || gClosePending) {
+        QlDbSetError(err, QL_DB_ERR_NOT_OPEN);
+        return 0;
+    }
+    if (QlDbExecHook && QlDbExecHook(sql)) {
+        QlDbSetError(err, QL_DB_ERR_INJECTED);
+        return 0;
+    }
+    void *stmt = NULL;
+    if (gPrepare(gDb, sql, -1, &stmt, NULL) != 0 || !stmt) {
+        SetSqliteError(err);
+        if (stmt) gFinalize(stmt);
+        return 0;
+    }
+    query->stmt = stmt;
+    gExecDepth++;
+    return 1;
+}
+
+int QlDbQueryNext(QlDbQuery *query, char *err)
+{
+    if (!query->stmt) return 0;
+    int rc = gStep(query->stmt);
+    if (rc == QL_SQLITE_ROW) return 1;
+    if (rc == QL_SQLITE_DONE) return 0;
+    SetSqliteError(err);
+    return -1;
+}
+
+int QlDbQueryIsNull(const QlDbQuery *query, int column)
+{
+    return gColumnType(query->stmt, column) == QL_SQLITE_NULL;
+}
+
+int64_t QlDbQueryInt64(const QlDbQuery *query, int column)
+{
+    return gColumnInt64(query->stmt, column);
+}
+
+const char *QlDbQueryText(const QlDbQuery *query, int column)
+{
+    return (const char *)gColumnText(query->stmt, column);
+}
+
+void QlDbQueryClose(QlDbQuery *query)
+{
+    if (!query->stmt) return;
+    gFinalize(query->stmt);
+    query->stmt = NULL;
+    gExecDepth--;
+    if (gExecDepth == 0 && gClosePending) QlDbClose();
 }
 
 int QlDbExec(const char *sql, char *err)

@@ -45,8 +45,8 @@ extern const char *QlDbLibraryName;
 // non-zero result stops the walk and fails the statement.
 typedef int(__cdecl *QlDbRowCallback)(void *arg, int columnCount, char **values, char **names);
 
-// Loads the library, binds its five entry points and opens the connection
-// on the file (a Windows path; a missing file is created).
+// Loads the library, binds its entry points and opens the connection on the
+// file (a Windows path; a missing file is created).
 int QlDbLoadLibrary(const char *path, char *err);
 // Closes the connection and unloads the library; harmless when closed.
 void QlDbClose(void);
@@ -76,6 +76,24 @@ int QlDbCommit(char *err);
 void QlDbRollback(void);
 // Runs the statement(s) with a row callback and its argument.
 int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err);
+// A query read row by row, its values as SQLite holds them: integers as
+// integers, texts in place, no text form of every value and no row callback
+// (the fast way to read many rows).  QlDbQueryOpen answers 1 with the query
+// ready (close it whatever happens), or 0 with err set; it sees
+// QlDbExecHook as the statement runner does, and the query counts as a
+// running statement (QlDbIsBusy) until it is closed.  QlDbQueryNext answers
+// 1 for a row, 0 after the last one, -1 when the query failed (err set).
+// A text is NULL for a SQL NULL and lasts until the next row.
+struct QlDbQuery {
+    void *stmt;
+};
+int QlDbQueryOpen(const char *sql, QlDbQuery *query, char *err);
+int QlDbQueryNext(QlDbQuery *query, char *err);
+int QlDbQueryIsNull(const QlDbQuery *query, int column);
+int64_t QlDbQueryInt64(const QlDbQuery *query, int column);
+const char *QlDbQueryText(const QlDbQuery *query, int column);
+void QlDbQueryClose(QlDbQuery *query);
+
 // The key of the last row inserted on the connection (0 when closed).
 int64_t QlDbLastInsertRowId(void);
 

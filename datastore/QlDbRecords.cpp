@@ -150,10 +150,17 @@ static const QlDbField kOrderFields[] = {
     QL_TEXT(QlOrderRec, total),
 };
 
-static const QlDbField *FindField(const QlDbField *fields, size_t count, const char *column)
+// The field of the column, looked for from *next on (the columns of a row
+// mostly come in the table's order), *next then the place after it.
+static const QlDbField *FindField(const QlDbField *fields, size_t count, const char *column, size_t *next)
 {
-    for (size_t i = 0; i < count; i++)
-        if (strcasecmp(fields[i].column, column) == 0) return &fields[i];
+    for (size_t n = 0; n < count; n++) {
+        size_t i = (*next + n) % count;
+        if (strcasecmp(fields[i].column, column) == 0) {
+            *next = i + 1;
+            return &fields[i];
+        }
+    }
     return NULL;
 }
 
@@ -208,9 +215,10 @@ static int ParseField(const QlDbField *f, const char *value, char *record)
 static int ParseRow(const QlDbField *fields, size_t count, int columnCount, char **values, char **names,
                     void *record)
 {
+    size_t next = 0;
     for (int c = 0; c < columnCount; c++) {
         if (!names || !names[c]) continue;
-        const QlDbField *f = FindField(fields, count, names[c]);
+        const QlDbField *f = FindField(fields, count, names[c], &next);
         if (f && !ParseField(f, values ? values[c] : NULL, (char *)record)) return 0;
     }
     return 1;

@@ -40,6 +40,7 @@ struct Pdf {
     HPDF_Font font;
     float W, H, u;
     HWND form;
+    HWND lines;   // the form's line list, looked up once
     int kind;
     int lineMode;
     QlPrintStyleRec style;
@@ -107,12 +108,8 @@ int DrawHeader(Pdf &p)
 
 void DrawRow(const Pdf &p, const QlPdfGridRec *grid, int listRow, int gridRow)
 {
-    if (p.kind == QL_DOCK_CREDIT)
-        QlPdfCreditItemRow(p.form, p.page, grid, listRow, gridRow, &p.style);
-    else if (p.lineMode == 1)
-        QlPdfProdItemRow(p.form, p.page, grid, listRow, gridRow, &p.style);
-    else
-        QlPdfServItemRow(p.form, p.page, grid, listRow, gridRow, &p.style);
+    const int kind = p.kind == QL_DOCK_CREDIT ? QL_LINE_CREDIT : p.lineMode == 1 ? QL_LINE_PRODUCT : QL_LINE_SERVICE;
+    QlPdfLineRow(p.page, p.lines, kind, grid, listRow, gridRow, &p.style);
 }
 
 // Every page of the line table; *table is the last page's layout.
@@ -315,6 +312,7 @@ int SavePdf(HWND form, int kind, int lineMode, char *path, int ask, int *status,
     *status = QL_PDF_STATUS_OK;
     Pdf p = {};
     p.form = form;
+    p.lines = GetDlgItem(form, IDL_DOC_LINES);
     p.kind = kind;
     p.lineMode = lineMode;
     QlDocPrintStyle(&p.style);

@@ -27,11 +27,12 @@ int QlInvWriteHtmlProd(HWND form, const char *folder, char *path, const char *nu
                        int quote);
 int QlCreditWriteHtml(HWND form, const char *folder, char *path, const char *number, const QlCustRec *customer);
 
-// One line of the form's list 1161 as a row of the line table (service,
-// product and credit-note columns); 1 when it was written.
-int QlHtmlWriteServRow(HWND form, HANDLE file, int row);
-int QlHtmlWriteProdRow(HWND form, HANDLE file, int row);
-int QlHtmlWriteCreditRow(HWND form, HANDLE file, int row);
+// One line of the form's line list 1161 (looked up once per document) as a
+// row of the line table (service, product and credit-note columns); 1 when
+// it was written.
+int QlHtmlWriteServRow(HWND lines, HANDLE file, int row);
+int QlHtmlWriteProdRow(HWND lines, HANDLE file, int row);
+int QlHtmlWriteCreditRow(HWND lines, HANDLE file, int row);
 
 // Writes an HTML template: each "%s" takes the next of the count values
 // (NULL is empty), escaped; each "%c" is a percent sign; everything else is

@@ -164,6 +164,7 @@ const char kNotInFileName[] = "\\/:*?\"<>|";
 
 struct HtmlDoc {
     HWND form;
+    HWND lines;   // the form's line list, looked up once
     HANDLE file;
     int ok;
 };
@@ -247,9 +248,9 @@ void WriteHeading(HtmlDoc *doc, int kind, int discount)
 void WriteLines(HtmlDoc *doc, int kind, int count)
 {
     for (int row = 0; row < count && doc->ok; row++) {
-        int ok = kind == KIND_SERVICE   ? QlHtmlWriteServRow(doc->form, doc->file, row)
-                 : kind == KIND_PRODUCT ? QlHtmlWriteProdRow(doc->form, doc->file, row)
-                                        : QlHtmlWriteCreditRow(doc->form, doc->file, row);
+        int ok = kind == KIND_SERVICE   ? QlHtmlWriteServRow(doc->lines, doc->file, row)
+                 : kind == KIND_PRODUCT ? QlHtmlWriteProdRow(doc->lines, doc->file, row)
+                                        : QlHtmlWriteCreditRow(doc->lines, doc->file, row);
         if (!ok) doc->ok = 0;
     }
 }
@@ -318,6 +319,7 @@ int WriteDocument(HWND form, int kind, const char *folder, char *path, const cha
     if (!QlFileBegin(path, temp, sizeof temp)) return 0;
     HtmlDoc doc;
     doc.form = form;
+    doc.lines = list;
     doc.ok = 1;
     doc.file = CreateFileA(temp, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
     if (doc.file == INVALID_HANDLE_VALUE) {

@@ -139,28 +139,27 @@ static const char kCreditRow[] = "<tr>\r\n" ROW_DESCR("50") ROW_CELL("25", "&nbs
     "</tr>\r\n";
 
 // A cell of the form's line list, cut to size - 1 characters.
-static void Cell(HWND form, int row, int column, char *text, int size)
+static void Cell(HWND list, int row, int column, char *text, int size)
 {
     text[0] = '\0';
-    HWND list = GetDlgItem(form, IDL_DOC_LINES);
     if (list) QlListGetCell(list, row, column, text, size);
 }
 
 // The cells of a service or product row (description, [quantity,] price,
 // discount, net, tax), written with or without the discount.
-static int WriteItemRow(HWND form, HANDLE file, int row, int product)
+static int WriteItemRow(HWND lines, HANDLE file, int row, int product)
 {
     // List columns of the two kinds: description, quantity, price, discount amount, net, tax.
     static const int kColumns[2][6] = {{0, -1, 3, 4, 5, 6}, {1, 2, 5, 6, 7, 8}};
     char descr[256], quantity[40], price[40], discount[60], net[40], tax[40];
     const int *c = kColumns[product];
-    Cell(form, row, c[0], descr, sizeof descr);
+    Cell(lines, row, c[0], descr, sizeof descr);
     quantity[0] = '\0';
-    if (product) Cell(form, row, c[1], quantity, sizeof quantity);
-    Cell(form, row, c[2], price, sizeof price);
-    Cell(form, row, c[4], net, sizeof net);
-    Cell(form, row, c[5], tax, sizeof tax);
-    Cell(form, row, c[3], discount, product ? 60 : 40);
+    if (product) Cell(lines, row, c[1], quantity, sizeof quantity);
+    Cell(lines, row, c[2], price, sizeof price);
+    Cell(lines, row, c[4], net, sizeof net);
+    Cell(lines, row, c[5], tax, sizeof tax);
+    Cell(lines, row, c[3], discount, product ? 60 : 40);
     int withDiscount = QlSettings.cfg.printDiscountColumn != 0;
     const char *values[6];
     int count = 0;
@@ -173,21 +172,21 @@ static int WriteItemRow(HWND form, HANDLE file, int row, int product)
     return QlHtmlPut(file, kLineRows[product][withDiscount], values, count);
 }
 
-int QlHtmlWriteServRow(HWND form, HANDLE file, int row)
+int QlHtmlWriteServRow(HWND lines, HANDLE file, int row)
 {
-    return WriteItemRow(form, file, row, 0);
+    return WriteItemRow(lines, file, row, 0);
 }
 
-int QlHtmlWriteProdRow(HWND form, HANDLE file, int row)
+int QlHtmlWriteProdRow(HWND lines, HANDLE file, int row)
 {
-    return WriteItemRow(form, file, row, 1);
+    return WriteItemRow(lines, file, row, 1);
 }
 
-int QlHtmlWriteCreditRow(HWND form, HANDLE file, int row)
+int QlHtmlWriteCreditRow(HWND lines, HANDLE file, int row)
 {
     char descr[256], amount[40];
-    Cell(form, row, 0, descr, sizeof descr);
-    Cell(form, row, 1, amount, sizeof amount);
+    Cell(lines, row, 0, descr, sizeof descr);
+    Cell(lines, row, 1, amount, sizeof amount);
     const char *values[] = {descr, amount};
     return QlHtmlPut(file, kCreditRow, values, 2);
 }

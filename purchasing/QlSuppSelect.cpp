@@ -1,6 +1,7 @@
 // The select-supplier dialog (template 182, the select-customer dialog's):
 // every enabled supplier by A/C ref or company; the chosen one becomes the
-// current supplier.
+// current supplier.  The suppliers are read once when it opens and shown
+// through the owner-data list; a click on a column orders them in memory.
 
 #include "purchasing/QlSuppliers.h"
 
@@ -8,6 +9,7 @@
 #include "purchasing/QlSuppCurrent.h"
 
 #include "common/QlListView.h"
+#include "common/QlPickList.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
@@ -20,29 +22,28 @@
 static HWND sSelectList;
 static int sSortFlags[2];   // per column: the direction of the next click, 1 ascending
 
+static QlPickList sRows;
+static int sRead;           // the suppliers are in sRows
+static int sReadOk;
+
 static int QlSuppSelectRowCb(const QlSuppRec *rec)
 {
-    if (!sSelectList) return 0;
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
-    item.pszText = (char *)rec->acref;
-    item.lParam = 1;
-    int row = (int)SendMessageA(sSelectList, LVM_INSERTITEMA, 0, (LPARAM)&item);
-    if (row >= 0) QlListSetCell(sSelectList, row, 1, rec->company);
+    QlPickListAppend(&sRows, rec->acref, rec->company);
     return 0;
 }
 
 int QlSuppSelectLoad(int column, int ascending)
 {
     if (!sSelectList) return 0;
-    SendMessageA(sSelectList, LVM_DELETEALLITEMS, 0, 0);
-    char sql[QL_DB_SQL_QUERY];
-    char err[QL_DB_ERR_SIZE];
-    snprintf(sql, sizeof sql, "select * from suppliers where enabled='yes' order by %s %s",
-             column == 0 ? "acref" : "company", ascending ? "asc" : "desc");
-    return QlSuppEnumSql(QlSuppSelectRowCb, sql, err);   // a failed load leaves the list empty
+    if (!sRead) {
+        char err[QL_DB_ERR_SIZE];
+        QlPickListFree(&sRows);
+        sReadOk = QlSuppEnumSql(QlSuppSelectRowCb, "select * from suppliers where enabled='yes' order by iKey", err);
+        sRead = 1;
+    }
+    QlPickListSort(&sRows, column == 0 ? 0 : 1, ascending);
+    QlPickListShow(&sRows, sSelectList);
+    return sReadOk;
 }
 
 int QlSuppSelectGet(void)
@@ -70,34 +71,50 @@ static BOOL OnInitDialog(HWND dialog)
     const int widths[] = {80, 300};
     QlListSetColumns(sSelectList, titles, 2, widths, 10, NULL);
     sSortFlags[0] = sSortFlags[1] = 0;
+    sRead = 0;
     QlSuppSelectLoad(0, 1);
     return TRUE;
 }
 
-static void OnNotify(HWND dialog, const NMHDR *header)
+static const char *AcRefText(int row)
 {
-    if (header->idFrom != IDL_CUSTSEL_LIST) return;
-    if (header->code == LVN_COLUMNCLICK) {
+    return row >= 0 && row < sRows.count ? sRows.rows[row].acref : NULL;
+}
+
+static INT_PTR OnNotify(HWND dialog, const NMHDR *header)
+{
+    if (header->idFrom != IDL_CUSTSEL_LIST) return FALSE;
+    if (header->code == LVN_GETDISPINFOA) {
+        QlPickListCell(&sRows, (NMLVDISPINFOA *)header);
+    } else if (header->code == LVN_ODFINDITEMA || header->code == LVN_ODFINDITEMW) {
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, QlListOwnerDataFind(header, sRows.count, AcRefText));
+        return TRUE;
+    } else if (header->code == LVN_COLUMNCLICK) {
         int column = ((const NMLISTVIEW *)header)->iSubItem;
-        if (column < 0 || column > 1) return;
+        if (column < 0 || column > 1) return FALSE;
         int ascending = sSortFlags[column];
         sSortFlags[column] = !ascending;
         QlSuppSelectLoad(column, ascending);
     } else if (header->code == NM_DBLCLK) {
         if (QlSuppSelectGet()) EndDialog(dialog, 1);
     }
+    return FALSE;
 }
 
 INT_PTR CALLBACK QlSuppSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_NOTIFY: OnNotify(dialog, (const NMHDR *)lParam); return FALSE;
+    case WM_NOTIFY: return OnNotify(dialog, (const NMHDR *)lParam);
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) EndDialog(dialog, QlSuppSelectGet() ? 1 : 0);
         if (LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 0);
         return TRUE;
-    case WM_DESTROY: sSelectList = NULL; return FALSE;
+    case WM_DESTROY:
+        sSelectList = NULL;
+        QlPickListFree(&sRows);
+        sRead = 0;
+        return FALSE;
     }
     return FALSE;
 }

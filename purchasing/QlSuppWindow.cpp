@@ -226,7 +226,14 @@ void QlSuppSave(HWND window)
     QlSuppRec rec;
     memset(&rec, 0, sizeof rec);
     int row = -1;
-    if (RowCount(List()) == 0 || !QlSuppGetSelected(&rec, &row)) return;
+    if (RowCount(List()) == 0) return;   // no supplier, nothing to save
+    if (!QlSuppGetSelected(&rec, &row)) {
+        // Fields that show a supplier are never dropped without a word.
+        QlUiGetField(window, IDT_SUPP_ACREF, rec.acref);
+        if (rec.acref[0])
+            QlMsgBox(window, QlPurchText()->InvalidInput, QlPurchText()->ChooseSupplier, QL_COLOUR_WARNING);
+        return;
+    }
 
     QlUiGetField(window, IDT_SUPP_ACREF, rec.acref);
     QlUiGetField(window, IDE_SUPP_COMPANY, rec.company);
@@ -252,7 +259,10 @@ void QlSuppSave(HWND window)
         QlSeamMessageBox(NULL, err, "Lookup by rowid failed", MB_OK);
         return;
     }
-    if (strcmp(stored.acref, rec.acref) != 0) return;
+    if (strcmp(stored.acref, rec.acref) != 0) {
+        QlMsgBox(window, QlPurchText()->InvalidInput, QlPurchText()->ChooseSupplier, QL_COLOUR_WARNING);
+        return;
+    }
     rec.balance_units = stored.balance_units;
     rec.balance_hundredths = stored.balance_hundredths;
 
@@ -301,9 +311,13 @@ void QlSuppDelete(HWND window)
     snprintf(sql, sizeof sql, "select * from %s where enabled='yes' and iSupplierRowId='" QL_I64 "' limit 1", "orders",
              rec.iKey);
     sOrderFound = 0;
-    if (!QlOrderEnumSql(QlSuppOrderFoundRowCb, sql, err)) return;
-    int used = sOrderFound ? 1 : QlSuppHasTrans(rec.iKey);
     const QlPurchTextRec *text = QlPurchText();
+    if (!QlOrderEnumSql(QlSuppOrderFoundRowCb, sql, err)) {
+        // No proof that the supplier has no orders: not deleted.
+        QlMsgBox(window, text->CannotDelete, err, QL_COLOUR_WARNING);
+        return;
+    }
+    int used = sOrderFound ? 1 : QlSuppHasTrans(rec.iKey);
     if (used) {
         QlMsgBox(window, text->CannotDelete, text->HasTransactions, QL_COLOUR_WARNING);
         return;

@@ -94,8 +94,9 @@ int QlSuppMakeAcRef(QlSuppRec *rec);
 // Run with DialogBoxParamA on template 182: 1 when a supplier was chosen and
 // copied into QlSuppCurrent, 0 otherwise (QlSuppCurrent unchanged).
 INT_PTR CALLBACK QlSuppSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-// Fills the open dialog's list with every enabled supplier, by A/C ref for
-// column 0 and by company otherwise, ascending when ascending is not 0.
+// Shows every enabled supplier in the open dialog's list (read once an
+// opening), by A/C ref for column 0 and by company otherwise, ascending when
+// ascending is not 0, no row focused; 1 when the suppliers were read.
 int QlSuppSelectLoad(int column, int ascending);
 // 1 when the focused row's supplier was read into QlSuppCurrent.
 int QlSuppSelectGet(void);

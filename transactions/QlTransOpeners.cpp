@@ -29,7 +29,7 @@ HWND QlTransOpenByType(QlTransRec *rec)
 
 DWORD QlUiPumpIntervalMs = 10;
 
-void QlUiPumpMessages(void)
+int QlUiPumpMessages(void)
 {
     // A look into the queue is a round trip to the window server, dearer than
     // adding a row to a list; a load calls this for every row, thousands of
@@ -37,7 +37,7 @@ void QlUiPumpMessages(void)
     // program just as responsive and the load as fast as without the pump.
     static DWORD lastLook;
     DWORD now = GetTickCount();
-    if (QlUiPumpIntervalMs && now - lastLook < QlUiPumpIntervalMs) return;
+    if (QlUiPumpIntervalMs && now - lastLook < QlUiPumpIntervalMs) return 0;
     lastLook = now;
 
     // The program has no accelerator table: every message is translated and
@@ -45,13 +45,14 @@ void QlUiPumpMessages(void)
     // stops at the first one.
     for (int pass = 0; pass < 15; pass++) {
         MSG msg;
-        if (!PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE) || msg.message == WM_QUIT) return;
-        if (!PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) return;
+        if (!PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE) || msg.message == WM_QUIT) return 1;
+        if (!PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) return 1;
         if (msg.message == WM_QUIT) {
             PostQuitMessage((int)msg.wParam);
-            return;
+            return 1;
         }
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    return 1;
 }

@@ -37,6 +37,7 @@ extern QlTransOpener QlTransOpenerTable[QL_TRANS_OPENER_COUNT];
 // dispatched), ending early when the queue is empty.  It looks into the queue
 // at most once every QlUiPumpIntervalMs milliseconds (10; tests that need it
 // to look at every call set 0); calls in between return at once.  A quit
-// message is left in the queue for the main message loop.
+// message is left in the queue for the main message loop.  1 when it looked
+// into the queue (a load shows its rows so far before that), 0 when not.
 extern DWORD QlUiPumpIntervalMs;
-void QlUiPumpMessages(void);
+int QlUiPumpMessages(void);

@@ -1,8 +1,8 @@
 // The transactions window (template 156).
 //
-// The rows live in memory: one query reads every enabled transaction into
-// an array, and the list view (LVS_OWNERDATA) asks for the cells it draws
-// (LVN_GETDISPINFO).  Sorting reorders an index over the rows; dates sort by
+// The rows live in memory: one query, read row by row with the values as
+// SQLite holds them, brings every enabled transaction into an array, and the
+// list view (LVS_OWNERDATA) asks for the cells it draws (LVN_GETDISPINFO).  Sorting reorders an index over the rows; dates sort by
 // date and amounts by their cents.
 //
 // The load runs the message pump once per row, so the user can click, sort,
@@ -148,34 +148,56 @@ static int32_t DateKey(const char *text)
     return parts[2] * 10000 + parts[1] * 100 + parts[0];
 }
 
-static int64_t Number(const char *text)
+// Reads the query's row into the load's rows; 0 when memory ran out.
+static int ReadRow(Loader *load, const QlDbQuery *query)
 {
-    return text ? QlAtoI64(text) : 0;
+    RowSet *set = &load->set;
+    if (set->count == set->capacity && !Grow(set)) return 0;
+    PaneRow *row = &set->rows[set->count++];
+    row->key = QlDbQueryInt64(query, Q_KEY);
+    row->docRowid = QlDbQueryInt64(query, Q_DOC);
+    row->type = (uint8_t)QlDbQueryInt64(query, Q_TYPE);
+    row->productLines = QlDbQueryInt64(query, Q_SUBTYPE) != 0;
+    Copy(row->acref, sizeof row->acref, QlDbQueryText(query, Q_ACREF));
+    Copy(row->date, sizeof row->date, QlDbQueryText(query, Q_DATE));
+    Copy(row->gross, sizeof row->gross, QlDbQueryText(query, Q_GROSS));
+    Copy(row->balance, sizeof row->balance, QlDbQueryText(query, Q_BALANCE));
+    Copy(row->desc, sizeof row->desc, QlDbQueryText(query, Q_DESC));
+    row->grossCents = QlDbQueryIsNull(query, Q_GROSS_CENTS) ? QlMoneyParseCents(row->gross)
+                                                            : QlDbQueryInt64(query, Q_GROSS_CENTS);
+    row->balanceCents = QlDbQueryIsNull(query, Q_BALANCE_CENTS) ? QlMoneyParseCents(row->balance)
+                                                                : QlDbQueryInt64(query, Q_BALANCE_CENTS);
+    row->dateKey = DateKey(row->date);
+    return 1;
 }
 
-static int __cdecl LoadRowCb(void *arg, int columnCount, char **values, char **names)
+// Reads every row of the query, the message pump running between them; 1
+// when all were read, 0 when the query failed (err set), -1 when the load
+// was replaced or its window closed meanwhile.
+static int ReadRows(Loader *load, char *err)
 {
-    Loader *load = (Loader *)arg;
-    // Replaced by another load, or its window closed: stop reading.
-    if (load->serial != sLoadSerial || sLoadWindow != load->window) return 1;
-    if (columnCount <= Q_BALANCE_CENTS) return 1;
-    RowSet *set = &load->set;
-    if (set->count == set->capacity && !Grow(set)) return 1;
-    PaneRow *row = &set->rows[set->count++];
-    row->key = Number(values[Q_KEY]);
-    row->docRowid = Number(values[Q_DOC]);
-    row->type = (uint8_t)Number(values[Q_TYPE]);
-    row->productLines = Number(values[Q_SUBTYPE]) != 0;
-    Copy(row->acref, sizeof row->acref, values[Q_ACREF]);
-    Copy(row->date, sizeof row->date, values[Q_DATE]);
-    Copy(row->gross, sizeof row->gross, values[Q_GROSS]);
-    Copy(row->balance, sizeof row->balance, values[Q_BALANCE]);
-    Copy(row->desc, sizeof row->desc, values[Q_DESC]);
-    row->grossCents = values[Q_GROSS_CENTS] ? Number(values[Q_GROSS_CENTS]) : QlMoneyParseCents(row->gross);
-    row->balanceCents = values[Q_BALANCE_CENTS] ? Number(values[Q_BALANCE_CENTS]) : QlMoneyParseCents(row->balance);
-    row->dateKey = DateKey(row->date);
-    QlUiPumpMessages();
-    return 0;
+    QlDbQuery query;
+    if (!QlDbQueryOpen(kLoadSql, &query, err)) return 0;
+    int result = 1;
+    for (;;) {
+        int next = QlDbQueryNext(&query, err);
+        if (next <= 0) {
+            result = next < 0 ? 0 : 1;
+            break;
+        }
+        if (!ReadRow(load, &query)) {
+            QlDbSetError(err, "Out of memory");
+            result = 0;
+            break;
+        }
+        QlUiPumpMessages();
+        if (load->serial != sLoadSerial || sLoadWindow != load->window) {
+            result = -1;
+            break;
+        }
+    }
+    QlDbQueryClose(&query);
+    return result;
 }
 
 // ---------------------------------------------------------------------------
@@ -354,8 +376,8 @@ static int Load(HWND window)
     sPendingSort = -1;
     sPendingScan = 0;
     char err[QL_DB_ERR_SIZE] = "";
-    int ok = QlDbExecRows(kLoadSql, LoadRowCb, &load, err);
-    if (load.serial != sLoadSerial || sLoadWindow != window || !IsWindow(window)) {
+    int ok = ReadRows(&load, err);
+    if (ok < 0 || load.serial != sLoadSerial || sLoadWindow != window || !IsWindow(window)) {
         FreeRows(&load.set);
         return -1;
     }
@@ -577,6 +599,7 @@ static INT_PTR OnNotify(HWND window, const NMHDR *header)
     switch (header->code) {
     case LVN_GETDISPINFOA: OnGetDispInfo((NMLVDISPINFOA *)header); return FALSE;
     case LVN_ODFINDITEMA:
+    case LVN_ODFINDITEMW:
         // Typing in the list finds nothing: the rows are not its own.
         SetWindowLongPtrA(window, DWLP_MSGRESULT, -1);
         return TRUE;

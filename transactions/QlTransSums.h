@@ -23,6 +23,22 @@ void QlTransAddGross(const QlTransRec *rec, int64_t *units, int *cents);
 // query failed (the pair then holds what was summed before the failure).
 int QlTransSumCustBalance(int64_t *units, int *cents, const QlCustRec *cust);
 
+// Every customer's outstanding balance in one grouped query, to the cent the
+// figure QlTransSumCustBalance gives: an account whose invoices all carry
+// their balance in cents is summed by the query, any other (rows of a file
+// older than the cents columns) one by one as QlTransSumCustBalance sums it.
+// *rows (free it) holds one entry per customer that has enabled invoices,
+// in ascending order of cust_rowid; accounts without any are not listed and
+// owe 0.  1, or 0 with err set and *rows NULL when the query failed.
+struct QlCustBalanceRec {
+    int64_t custRowId;
+    int64_t cents;
+};
+int QlTransSumAllCustBalances(QlCustBalanceRec **rows, int *count, char *err);
+// The balance in cents of the customer in a table QlTransSumAllCustBalances
+// made; 0 when the customer is not listed.
+int64_t QlTransFindCustBalance(const QlCustBalanceRec *rows, int count, int64_t custRowId);
+
 // The gross of the customer's fully paid documents of one type (gross_bal
 // exactly "0.00", gross not "0.00").  Answers as QlTransSumCustBalance.
 int QlTransSumCustPaidGross(int64_t custRowId, int type, int64_t *units, int *cents);

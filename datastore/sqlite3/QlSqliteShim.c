@@ -57,3 +57,35 @@ LONGLONG CDECL QlShimLastInsertRowid(sqlite3 *db)
 {
     return sqlite3_last_insert_rowid(db);
 }
+
+/* Reading a query row by row: the statement is SQLite's own, its values
+ * read in place (a text stays valid until the next step or the finalize). */
+int CDECL QlShimPrepareV2(sqlite3 *db, const char *sql, int bytes, sqlite3_stmt **stmt, const char **tail)
+{
+    return sqlite3_prepare_v2(db, sql, bytes, stmt, tail);
+}
+
+int CDECL QlShimStep(sqlite3_stmt *stmt)
+{
+    return sqlite3_step(stmt);
+}
+
+int CDECL QlShimFinalize(sqlite3_stmt *stmt)
+{
+    return sqlite3_finalize(stmt);
+}
+
+int CDECL QlShimColumnType(sqlite3_stmt *stmt, int column)
+{
+    return sqlite3_column_type(stmt, column);
+}
+
+LONGLONG CDECL QlShimColumnInt64(sqlite3_stmt *stmt, int column)
+{
+    return sqlite3_column_int64(stmt, column);
+}
+
+const unsigned char *CDECL QlShimColumnText(sqlite3_stmt *stmt, int column)
+{
+    return sqlite3_column_text(stmt, column);
+}

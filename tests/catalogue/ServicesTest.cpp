@@ -182,14 +182,14 @@ TEST_F(ServicesTest, ListsTheEnabledServicesAndSortsByTheClickedColumn)
     EXPECT_EQ(std::vector<std::string>({"1", "Zeta work", "9.50"}), Row(0));
     EXPECT_EQ(std::vector<std::string>({"4", "Beta \"quoted\" o'k", "7.05"}), Row(2));
 
-    // Every click sorts ascending by the stored text: prices as text, capital
-    // letters before small ones.
+    // Every click sorts ascending: prices by their cents, descriptions with
+    // capital letters before small ones.
     const struct {
         int column;
         std::vector<std::string> codes;
     } cases[] = {
-        {2, {"3", "4", "1"}},   // 10.00, 7.05, 9.50
-        {2, {"3", "4", "1"}},
+        {2, {"4", "1", "3"}},   // 7.05, 9.50, 10.00
+        {2, {"4", "1", "3"}},
         {1, {"4", "1", "3"}},
         {0, {"1", "3", "4"}},
     };

@@ -245,4 +245,50 @@ TEST_F(ListViewTest, RowsAreFoundWhereTheyLieAfterASort)
     EXPECT_EQ("PEAR1", QlTestGetCell(list, row, 0));
 }
 
+const char *const kOwnerRows[] = {"Bravo", "alpha", "Charlie", "Alpine"};
+const char *OwnerRowText(int row)
+{
+    return row >= 0 && row < 4 ? kOwnerRows[row] : NULL;
+}
+
+// An owner-data list's find, in both forms Wine may send it: whole texts
+// and beginnings, letter case aside, from the start given, going round only
+// when asked.
+TEST(OwnerDataFind, WholeTextOrItsBeginningFromTheStart)
+{
+    const struct {
+        const char *text;
+        UINT flags;
+        int start, found;
+    } cases[] = {
+        {"ALPHA", LVFI_STRING, -1, 1},
+        {"alp", LVFI_STRING, -1, -1},                // a whole text only
+        {"alp", LVFI_PARTIAL, 0, 1},
+        {"alp", LVFI_PARTIAL, 2, 3},                 // from the start given
+        {"bra", LVFI_PARTIAL, 2, -1},                // not round the end
+        {"bra", LVFI_PARTIAL | LVFI_WRAP, 2, 0},     // round it
+        {"charlie", LVFI_STRING, 9, 2},              // a start beyond the rows: the top
+        {"", LVFI_PARTIAL, 1, 1},
+        {"x", LVFI_PARAM, 0, -1},                    // not a text find
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " from " + std::to_string(c.start));
+        NMLVFINDITEMA narrow = {};
+        narrow.hdr.code = LVN_ODFINDITEMA;
+        narrow.iStart = c.start;
+        narrow.lvfi.flags = c.flags;
+        narrow.lvfi.psz = c.text;
+        EXPECT_EQ(c.found, QlListOwnerDataFind(&narrow.hdr, 4, OwnerRowText));
+
+        WCHAR wideText[16] = {};
+        MultiByteToWideChar(CP_ACP, 0, c.text, -1, wideText, 16);
+        NMLVFINDITEMW wide = {};
+        wide.hdr.code = LVN_ODFINDITEMW;
+        wide.iStart = c.start;
+        wide.lvfi.flags = c.flags;
+        wide.lvfi.psz = wideText;
+        EXPECT_EQ(c.found, QlListOwnerDataFind(&wide.hdr, 4, OwnerRowText));
+    }
+}
+
 }  // namespace

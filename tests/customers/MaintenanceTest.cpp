@@ -354,3 +354,51 @@ TEST_F(MaintenanceTest, AccountScreensReceiveTheShownAccount)
     EXPECT_STREQ("BE000", acref);
     EXPECT_TRUE(messages.empty());
 }
+
+TEST_F(MaintenanceTest, TheFormFollowsTheKeyboardAndSaveAndDeleteActOnTheShownAccount)
+{
+    AddCustomer("AB000", "Abbey Ltd");
+    AddCustomer("BE000", "Bell & Co");
+    AddCustomer("CR000", "Crane plc");
+    Open();
+    ASSERT_EQ("Abbey Ltd", Field(1026));
+
+    // The arrow keys move the selection in either list; the form follows it,
+    // and the other list selects the same account.
+    SetFocus(Names());
+    SendMessageA(Names(), WM_KEYDOWN, VK_DOWN, 0);
+    ASSERT_EQ(1, Selected(Names()));
+    EXPECT_EQ("Bell & Co", Field(1026));
+    EXPECT_EQ("BE000", Field(1130));
+    SetFocus(Overview());
+    SendMessageA(Overview(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ("Crane plc", Field(1026));
+    EXPECT_EQ(2, Selected(Names()));
+
+    // Save writes the form into the account it shows.
+    SetDlgItemTextA(module, 1029, "Harbour Road");
+    Command(1);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Crane plc|Harbour Road", Stored("select company||'|'||addr2 from customers where acref='CR000';"));
+    EXPECT_EQ("", Stored("select addr2 from customers where acref='BE000';"));
+
+    // Delete asks about and removes the shown account.
+    SendMessageA(Names(), WM_KEYDOWN, VK_UP, 0);
+    ASSERT_EQ("BE000", Field(1130));
+    Command(2);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Delete Account BE000 (Bell & Co).\nAre you sure?", messages[0].text);
+    EXPECT_EQ("no", Stored("select enabled from customers where acref='BE000';"));
+    EXPECT_EQ((std::vector<std::string>{"Abbey Ltd", "Crane plc"}), Column(Names(), 0));
+
+    // An account another window deleted meanwhile: Save says why nothing
+    // was saved.
+    ASSERT_EQ("CR000", Field(1130));   // the next account took its place
+    NativeExec("update customers set enabled='no' where acref='CR000';");
+    messages.clear();
+    SetDlgItemTextA(module, 1029, "Elsewhere");
+    Command(1);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Customer table update failed", messages[0].caption);
+    EXPECT_EQ("Harbour Road", Stored("select addr2 from customers where acref='CR000';"));
+}

@@ -165,6 +165,23 @@ TEST_F(ModuleTest, FindByAcRefFirstThenByPartOfTheCompany)
     }
 }
 
+TEST_F(ModuleTest, TypingInAListFindsTheAccountAndTheFormFollows)
+{
+    AddFour();
+    Open();
+    // The name list: the next company that begins with the letter; the
+    // overview: the A/C ref.
+    SetFocus(Names());
+    SendMessageA(Names(), WM_CHAR, 'g', 1);
+    EXPECT_EQ("Gamma plc", Cell(Names(), Selected(Names()), 0));
+    EXPECT_EQ("Gamma plc", Field(1026));
+    SetFocus(Overview());
+    SendMessageA(Overview(), WM_CHAR, 'd', 1);
+    EXPECT_EQ("DD000", Cell(Overview(), Selected(Overview()), 0));
+    EXPECT_EQ("Delta", Field(1026));
+    EXPECT_EQ(std::to_string(delta), ShownKeyInNames());
+}
+
 TEST_F(ModuleTest, MaximisedLayoutAndRestoreKeepTheAccount)
 {
     AddFour();

@@ -106,6 +106,44 @@ TEST_F(DataStoreTest, CloseDuringARunningStatementWaitsForItsEnd)
     EXPECT_EQ(nullptr, GetModuleHandleA("sqlite3.dll"));
 }
 
+// A query read row by row gives integers, texts and NULLs as stored, keeps
+// the connection busy until it is closed, and reports what stopped it.
+TEST_F(DataStoreTest, QueryReadsRowByRow)
+{
+    ASSERT_EQ(1, QlDbExec("insert into trans (enabled,type,desc,gross_cents) values ('yes','6','It''s',-1234);"
+                          "insert into trans (enabled,type,desc,gross_cents) values ('yes','1',NULL,NULL);",
+                          err));
+    QlDbQuery query;
+    ASSERT_EQ(1, QlDbQueryOpen("select type,desc,gross_cents from trans order by iKey;", &query, err)) << err;
+    EXPECT_EQ(1, QlDbIsBusy());
+    ASSERT_EQ(1, QlDbQueryNext(&query, err));
+    EXPECT_EQ(6, QlDbQueryInt64(&query, 0));
+    EXPECT_STREQ("It's", QlDbQueryText(&query, 1));
+    EXPECT_EQ(-1234, QlDbQueryInt64(&query, 2));
+    EXPECT_EQ(0, QlDbQueryIsNull(&query, 2));
+    ASSERT_EQ(1, QlDbQueryNext(&query, err));
+    EXPECT_EQ(nullptr, QlDbQueryText(&query, 1));
+    EXPECT_EQ(1, QlDbQueryIsNull(&query, 2));
+    QlDbClose();   // put off until the query is closed
+    EXPECT_EQ(0, QlDbQueryNext(&query, err));
+    QlDbQueryClose(&query);
+    EXPECT_EQ(0, QlDbIsBusy());
+    EXPECT_EQ(0, QlDbIsOpen());
+
+    // Refusals: no connection, a statement the hook fails, bad SQL.
+    strcpy(err, "");
+    EXPECT_EQ(0, QlDbQueryOpen("select 1;", &query, err));
+    EXPECT_STREQ(QL_DB_ERR_NOT_OPEN, err);
+    ASSERT_EQ(1, QlDbOpen(dbPath.c_str(), err)) << err;
+    QlDbExecHook = [](const char *) { return 1; };
+    EXPECT_EQ(0, QlDbQueryOpen("select 1;", &query, err));
+    QlDbExecHook = NULL;
+    EXPECT_STREQ(QL_DB_ERR_INJECTED, err);
+    EXPECT_EQ(0, QlDbQueryOpen("select 1 from nowhere;", &query, err));
+    EXPECT_STREQ("no such table: nowhere", err);
+    EXPECT_EQ(0, QlDbIsBusy());
+}
+
 // ---------------------------------------------------------------------------
 // Schema
 

@@ -187,7 +187,7 @@ TEST_F(HtmlDocTest, AFailedWriteLeavesTheFileThereAsItWas)
     CloseHandle(readOnly);
     readOnly = CreateFileA("row.htm", GENERIC_READ, 0, NULL, OPEN_EXISTING, 0, NULL);
     EXPECT_FALSE(QlHtmlWriteTotalRow(readOnly, "Label", "Value"));
-    EXPECT_EQ(0, QlHtmlWriteServRow(form, readOnly, 0));
+    EXPECT_EQ(0, QlHtmlWriteServRow(GetDlgItem(form, IDL_DOC_LINES), readOnly, 0));
     CloseHandle(readOnly);
 }
 

@@ -242,6 +242,52 @@ UnixProcess *Program::windowManager_ = NULL;
 
 }  // namespace
 
+namespace {
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogWithControl(HWND child, LPARAM lParam)
+{
+    ControlSearch *search = (ControlSearch *)lParam;
+    char cls[16] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0 && GetDlgItem(child, search->id)) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The program's child dialog of the main window that has the control.
+HWND ChildWithControl(HWND main, int controlId)
+{
+    ControlSearch search = {controlId, NULL};
+    EnumChildWindows(main, FindDialogWithControl, (LPARAM)&search);
+    return search.found;
+}
+
+template <typename F> bool WaitFor(F done, int milliseconds = 20000)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if ((int)(GetTickCount() - start) > milliseconds) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    char text[128] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+}  // namespace
+
 TEST_F(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
 {
     ShellStateGuard state;
@@ -251,6 +297,29 @@ TEST_F(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
     acme.saveYear = 0;
     ASSERT_TRUE(WriteCompany(0, acme));
     ASSERT_TRUE(WriteMconf(0, 0, 0));
+    // Accounts with invoices, for the picture of the customers module.
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    const struct {
+        const char *acref, *company, *balance;
+    } accounts[] = {{"BR000", "Bright Electrics", "250.40"}, {"JO001", "Joe's Plumbing", "1290.45"},
+                    {"CA000", "Castle Joinery Ltd", "-12.50"}};
+    for (const auto &a : accounts) {
+        QlCustRec rec = {};
+        strcpy(rec.acref, a.acref);
+        strcpy(rec.company, a.company);
+        strcpy(rec.addr1, "1 Main Street");
+        ASSERT_EQ(1, QlCustAdd(&rec, err)) << err;
+        QlTransRec invoice = {};
+        invoice.type = 1;
+        invoice.cust_rowid = rec.iKey;
+        strcpy(invoice.acref, a.acref);
+        strcpy(invoice.date, "3/02/2025");
+        strcpy(invoice.gross, a.balance);
+        strcpy(invoice.gross_bal, a.balance);
+        ASSERT_EQ(1, QlTransAdd(&invoice, err)) << err;
+    }
+    QlDbClose();
     std::string folder = NativePath(work.path());
     ASSERT_FALSE(folder.empty());
     const std::string &wine = wine_, &program = program_;
@@ -269,7 +338,14 @@ TEST_F(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
     // starts, and with the customers module open.
     EXPECT_TRUE(Screenshot("main-window.png"));
     PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+    HWND module = NULL;
+    EXPECT_TRUE(WaitFor([&] {
+        module = ChildWithControl(main, 1035);   // the overview list
+        return module && SendMessageA(GetDlgItem(module, 1035), LVM_GETITEMCOUNT, 0, 0) == 3 &&
+               ControlText(module, 1133) == "250.40";
+    }));
     EXPECT_TRUE(Screenshot("customers-module.png"));
+    if (module) EXPECT_GT(Spread("customers-module.png", ClientOnScreen(module)), 0.02);
     int code = -1;
 
     // A second start ends at once, without a window of its own.
@@ -412,52 +488,6 @@ TEST_F(Program, SettingsPagesPaint)
     ASSERT_TRUE(program.wait(30000, &code));
     EXPECT_EQ(0, code);
 }
-
-namespace {
-
-struct ControlSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogWithControl(HWND child, LPARAM lParam)
-{
-    ControlSearch *search = (ControlSearch *)lParam;
-    char cls[16] = "";
-    GetClassNameA(child, cls, sizeof cls);
-    if (strcmp(cls, "#32770") == 0 && GetDlgItem(child, search->id)) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The program's child dialog of the main window that has the control.
-HWND ChildWithControl(HWND main, int controlId)
-{
-    ControlSearch search = {controlId, NULL};
-    EnumChildWindows(main, FindDialogWithControl, (LPARAM)&search);
-    return search.found;
-}
-
-template <typename F> bool WaitFor(F done, int milliseconds = 20000)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if ((int)(GetTickCount() - start) > milliseconds) return false;
-        Sleep(50);
-    }
-    return true;
-}
-
-std::string ControlText(HWND dialog, int id)
-{
-    char text[128] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
-}  // namespace
 
 // A user's road to a first invoice: the customers module, Invoice for the
 // shown account, a service line through the line dialog, Save; the invoice

@@ -157,12 +157,26 @@ TEST_F(WindowTest, SaveNeverWritesOneSuppliersFieldsOverAnother)
 {
     int64_t bravo = AddSupplier("BR000", "Bravo Supplies");
     OpenWindow();
-    // The fields show another supplier than the focused row holds.
+    // The fields show another supplier than the focused row holds: nothing
+    // is written, and the user is told so.
     SetDlgItemTextA(window, IDT_SUPP_ACREF, "AL000");
     SetDlgItemTextA(window, IDE_SUPP_COMPANY, "Alpha Metals");
     Toolbar(window, QL_SUPP_CMD_SAVE);
     EXPECT_EQ("Bravo Supplies", Stored("company", bravo));
     EXPECT_EQ("BR000", Stored("acref", bravo));
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Nothing was saved: choose the supplier in the list", messages[0].text);
+
+    // No focused row (the user took the selection away): the same.
+    messages.clear();
+    SetDlgItemTextA(window, IDT_SUPP_ACREF, "BR000");
+    LVITEMA none = {};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(List(), LVM_SETITEMSTATE, 0, (LPARAM)&none);
+    Toolbar(window, QL_SUPP_CMD_SAVE);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Nothing was saved: choose the supplier in the list", messages[0].text);
+    EXPECT_EQ("Bravo Supplies", Stored("company", bravo));
 }
 
 TEST_F(WindowTest, EnterAndEscapeAreNotSaveAndDelete)
@@ -245,6 +259,18 @@ TEST_F(WindowTest, DeleteWithAFailingTransQueryRefuses)
     QlDbExecHook = NULL;
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("Supplier has transactions", messages[0].text);
+    EXPECT_EQ("yes", Stored("enabled", key));
+}
+
+TEST_F(WindowTest, DeleteWithAFailingOrdersQuerySaysWhyAndRefuses)
+{
+    int64_t key = AddSupplier("BR000", "Bravo Supplies");
+    OpenWindow();
+    QlDbExecHook = [](const char *sql) { return strstr(sql, "from orders") != NULL ? 1 : 0; };
+    Toolbar(window, QL_SUPP_CMD_DELETE);
+    QlDbExecHook = NULL;
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ(QL_DB_ERR_INJECTED, messages[0].text);
     EXPECT_EQ("yes", Stored("enabled", key));
 }
 

@@ -59,14 +59,14 @@ TEST_F(TransTest, ServicesListInTheirThreeOrders)
     } cases[] = {
         {0, {"banana", "Apple", "cherry"}},
         {1, {"Apple", "banana", "cherry"}},
-        {2, {"Apple", "cherry", "banana"}},   // prices compared as text: 10.00, 2.00, 9.50
+        {2, {"cherry", "banana", "Apple"}},   // prices by their cents: 2.00, 9.50, 10.00
     };
     for (const auto &c : cases) {
         ASSERT_EQ(1, QlServListLoad(c.order, gServList, ServRow));
         EXPECT_EQ(c.descr, Column(gServList, 1)) << c.order;
     }
-    EXPECT_EQ(std::vector<std::string>({"2", "3", "1"}), Column(gServList, 0));   // row ids
-    EXPECT_EQ("9.50", Cell(gServList, 2, 2));
+    EXPECT_EQ(std::vector<std::string>({"3", "1", "2"}), Column(gServList, 0));   // row ids
+    EXPECT_EQ("10.00", Cell(gServList, 2, 2));
     DestroyWindow(host);
 }
 

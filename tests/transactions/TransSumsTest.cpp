@@ -2,6 +2,7 @@
 // company database.
 #include "DbTestSupport.h"
 
+#include "transactions/QlPay.h"
 #include "transactions/QlTransSums.h"
 
 #include <sqlite3.h>
@@ -70,6 +71,84 @@ TEST_F(TransSumsTest, BalanceIsTheSumOfTheOpenInvoiceBalances)
         const char *balance;
     } cases[] = {{1, "17/10"}, {2, "5/5"}, {3, "40/0"}, {4, "7/66"}, {5, "0/-50"}, {6, "-20/-25"}, {7, "0/0"}};
     for (const auto &c : cases) EXPECT_EQ(c.balance, Balance(c.cust)) << "customer " << c.cust;
+}
+
+TEST_F(TransSumsTest, GroupedBalancesAreThePerAccountBalancesToTheCent)
+{
+    // Accounts with invoices, credit notes, quotations, payments against
+    // their invoices (in part and in full), deleted documents, an invoice
+    // whose cents an older file never had, and an account with nothing.
+    std::vector<int64_t> accounts;
+    for (const char *acref : {"AA000", "BB000", "CC000", "DD000", "EE000"}) {
+        QlCustRec rec = {};
+        DbTestSet(rec.acref, acref);
+        DbTestSet(rec.company, acref);
+        DbTestSet(rec.addr1, "1 High Street");
+        ASSERT_EQ(1, QlCustAdd(&rec, err)) << err;
+        accounts.push_back(rec.iKey);
+    }
+    const int64_t a = accounts[0], b = accounts[1], c = accounts[2], d = accounts[3];
+    int64_t paidInPart = Add(a, 1, "120.40", "120.40");
+    Add(a, 1, "0.65", "0.65");
+    Add(a, 2, "30.00", "30.00");
+    Add(a, 4, "999.99", "999.99");
+    int64_t paidInFull = Add(b, 1, "19.99", "19.99");
+    Add(b, 1, "-5.01", "-5.01");
+    ASSERT_EQ(1, QlDbDisableRow(Add(b, 1, "70.00", "70.00"), "trans", err)) << err;
+    ASSERT_EQ(1, QlDbDisableRow(Add(c, 2, "8.00", "8.00"), "trans", err)) << err;
+    Add(c, 1, "-0.99", "-0.99");
+    int64_t older = Add(d, 1, "3.05", "3.05");
+    Add(d, 1, "1.10", "1.10");
+    NativeExec(("update trans set gross_bal_cents=NULL where iKey=" + std::to_string(older) + ";").c_str());
+    Add(0, 1, "4.00", "4.00");   // an invoice of no account
+
+    struct Paid {
+        int64_t account, invoice;
+        const char *amount;
+    } payments[] = {{a, paidInPart, "100.41"}, {b, paidInFull, "19.99"}};
+    for (const Paid &p : payments) {
+        QlCustRec cust = {};
+        ASSERT_EQ(1, QlCustGetByRowId(p.account, &cust, err)) << err;
+        QlPayRow row = {};
+        snprintf(row.ref, sizeof row.ref, "%lld", (long long)p.invoice);
+        snprintf(row.paid, sizeof row.paid, "%s", p.amount);
+        QlPaySnapshot snap = {};
+        snap.listedAccount = p.account;
+        strcpy(snap.date, "20/3/2025");
+        snap.rowCount = 1;
+        snap.rows = &row;
+        int64_t key = 0;
+        ASSERT_EQ(1, QlPaySaveSnapshot(NULL, &snap, &cust, &key));
+    }
+
+    QlCustBalanceRec *rows = NULL;
+    int count = -1;
+    ASSERT_EQ(1, QlTransSumAllCustBalances(&rows, &count, err)) << err;
+    EXPECT_EQ(5, count);   // the four accounts and row id 0; the account with nothing is not listed
+    const struct {
+        int64_t account;
+        int64_t cents;
+    } expected[] = {{a, 2064}, {b, -501}, {c, -99}, {d, 415}, {accounts[4], 0}};
+    for (const auto &e : expected) {
+        SCOPED_TRACE(e.account);
+        int64_t grouped = QlTransFindCustBalance(rows, count, e.account);
+        EXPECT_EQ(e.cents, grouped);
+        QlCustRec rec = {};
+        rec.iKey = e.account;
+        int64_t units = 0;
+        int cents = 0;
+        ASSERT_EQ(1, QlTransSumCustBalance(&units, &cents, &rec));
+        EXPECT_EQ(units * 100 + cents, grouped);
+    }
+    free(rows);
+
+    // A query that cannot run answers 0 with the store's text.
+    QlDbClose();
+    err[0] = '\0';
+    rows = (QlCustBalanceRec *)&count;
+    EXPECT_EQ(0, QlTransSumAllCustBalances(&rows, &count, err));
+    EXPECT_EQ(nullptr, rows);
+    EXPECT_NE('\0', err[0]);
 }
 
 TEST_F(TransSumsTest, PaidGrossCountsOnlyFullyPaidDocumentsOfTheType)
