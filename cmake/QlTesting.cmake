@@ -21,9 +21,11 @@ set_tests_properties(wine_prefix PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURE
 # output open.
 # Xvfb has no window manager: with windows left to one, Wine waits 2 s for it
 # whenever a visible top-level window closes.  Wine manages them itself here.
+# The faces the program asks for are mapped to the Liberation fonts
+# (tools/fonts.reg), so that pages measure the same on every machine.
 find_program(WINESERVER wineserver PATHS ${WINE_TOOLS_DIR} /usr/lib/wine REQUIRED)
 add_test(NAME wine_server COMMAND /bin/sh -c
-  "{ ${WINESERVER} -p && ${WINE64} reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f; } </dev/null >/dev/null 2>&1")
+  "{ ${WINESERVER} -p && ${WINE64} reg add 'HKCU\\Software\\Wine\\X11 Driver' /v Managed /d N /f && ${WINE64} reg import 'Z:${CMAKE_SOURCE_DIR}/tools/fonts.reg'; } </dev/null >/dev/null 2>&1")
 set_tests_properties(wine_server PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_SETUP wine
   DEPENDS wine_prefix TIMEOUT 120)
 add_test(NAME wine_server_end COMMAND ${WINESERVER} -k)

@@ -110,6 +110,14 @@ int QlGridDrawCellText(HDC dc, const QlGridRec *g, const char *text, int row, in
     return DrawTextA(dc, text, (int)strlen(text), &r, format | DT_NOPREFIX);
 }
 
+int QlGridDrawCellLabel(HDC dc, const QlGridRec *g, const char *text, int row, int column, UINT format,
+                        const QlPrintStyleRec *style)
+{
+    RECT r;
+    if (!text || !QlGridCellRect(g, row, column, format, style, &r)) return 0;
+    return QlPrintFitDrawText(dc, text, r, format);
+}
+
 int QlDrawFrame(HDC dc, int left, int top, int right, int bottom, int n)
 {
     if (n <= 0) return 0;

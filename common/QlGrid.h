@@ -67,6 +67,10 @@ void QlGridDrawColumnTitlesFixed(HDC dc, const QlGridRec *g, const char *titles)
 // 0 when the cell is not in the grid.
 int QlGridDrawCellText(HDC dc, const QlGridRec *g, const char *text, int row, int column, UINT format,
                        const QlPrintStyleRec *style);
+// The same for a label, which is never cut: in a smaller size of the font
+// when it does not fit the cell (QlPrintFitDrawText).
+int QlGridDrawCellLabel(HDC dc, const QlGridRec *g, const char *text, int row, int column, UINT format,
+                        const QlPrintStyleRec *style);
 
 // n nested rectangles with the selected pen and brush, Rectangle(left + i,
 // top + i, right - i, bottom - i) for i = 0 .. n - 1.  Returns n, 0 for n <= 0.

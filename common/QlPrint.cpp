@@ -178,6 +178,99 @@ int QlPrintTextLines(HDC dc, RECT *r, const SIZE *line, const char *const *lines
 }
 
 // ---------------------------------------------------------------------------
+// Labels fitted to their place
+
+namespace {
+
+struct FitPlace {
+    int length;
+    int width, height;   // height 0: one line at a point, no height to keep
+    UINT format;         // DrawTextA's format; 0 and height 0 for TextOutA
+};
+
+bool Fits(HDC dc, const char *text, const FitPlace &place)
+{
+    if (place.height == 0) {
+        SIZE size = {0, 0};
+        return GetTextExtentPoint32A(dc, text, place.length, &size) && size.cx <= place.width;
+    }
+    RECT calc = {0, 0, place.width, place.height};
+    const UINT format = (place.format | DT_CALCRECT | DT_NOPREFIX) & ~(UINT)(DT_VCENTER | DT_BOTTOM);
+    if (!DrawTextA(dc, text, place.length, &calc, format)) return false;
+    return calc.right - calc.left <= place.width && calc.bottom - calc.top <= place.height;
+}
+
+// Selects the largest smaller size of the selected font in which the text
+// fits its place (the smallest tried when none does) and returns it for the
+// caller to delete; NULL when the text fits as it is or the font cannot be
+// read.
+HFONT SelectFittingFont(HDC dc, const char *text, const FitPlace &place)
+{
+    if (place.length <= 0 || place.width <= 0 || Fits(dc, text, place)) return NULL;
+    HGDIOBJ selected = GetCurrentObject(dc, OBJ_FONT);
+    LOGFONTA lf;
+    TEXTMETRICA tm;
+    if (!selected || GetObjectA(selected, sizeof lf, &lf) != sizeof lf || !GetTextMetricsA(dc, &tm)) return NULL;
+    // lfHeight < 0 is the character height, > 0 the cell height; a font
+    // of no height stands at its cell height.
+    const int sign = lf.lfHeight < 0 ? -1 : 1;
+    const int size = lf.lfHeight != 0 ? sign * lf.lfHeight : tm.tmHeight;
+    const int width = lf.lfWidth;
+    // Steps of 5 %, from the size the width alone would allow.
+    int height = size;
+    SIZE extent = {0, 0};
+    if (GetTextExtentPoint32A(dc, text, place.length, &extent) && extent.cx > place.width && place.height == 0)
+        height = (int)((long long)size * place.width / extent.cx) + 1;
+    const int floor = size / 4 > 1 ? size / 4 : 1, step = size / 20 > 1 ? size / 20 : 1;
+    HFONT font = NULL;
+    for (height = height < size ? height : size - step; ; height -= step) {
+        if (height < floor) height = floor;
+        lf.lfHeight = sign * height;
+        lf.lfWidth = (int)((long long)width * height / size);
+        HFONT smaller = CreateFontIndirectA(&lf);
+        if (!smaller) break;
+        SelectObject(dc, smaller);
+        if (font) DeleteObject(font);
+        font = smaller;
+        if (height == floor || Fits(dc, text, place)) break;
+    }
+    if (!font) SelectObject(dc, selected);
+    return font;
+}
+
+void PutBack(HDC dc, HGDIOBJ selected, HFONT font)
+{
+    if (!font) return;
+    SelectObject(dc, selected);
+    DeleteObject(font);
+}
+
+}  // namespace
+
+void QlPrintFitTextOut(HDC dc, int x, int y, const char *text, int width)
+{
+    text = TextOrEmpty(text);
+    const FitPlace place = {(int)strlen(text), width, 0, 0};
+    HGDIOBJ selected = GetCurrentObject(dc, OBJ_FONT);
+    HFONT font = SelectFittingFont(dc, text, place);
+    TextOutA(dc, x, y, text, place.length);
+    PutBack(dc, selected, font);
+}
+
+int QlPrintFitDrawText(HDC dc, const char *text, RECT r, UINT format)
+{
+    text = TextOrEmpty(text);
+    format |= DT_NOPREFIX;
+    const int height = r.bottom - r.top;
+    const FitPlace place = {(int)strlen(text), r.right - r.left, height > 0 ? height : 1, format};
+    HGDIOBJ selected = GetCurrentObject(dc, OBJ_FONT);
+    HFONT font = SelectFittingFont(dc, text, place);
+    const int drawn = DrawTextA(dc, text, place.length, &r, format);
+    PutBack(dc, selected, font);
+    return drawn;
+}
+
+// ---------------------------------------------------------------------------
 // Company blocks
 
 static int AddLine(char lines[][QL_COMPANY_LINE_SIZE], int count, const char *format, const char *a,

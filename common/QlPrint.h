@@ -110,6 +110,19 @@ void QlPrintTextRect(HDC dc, RECT *r, const SIZE *line, const char *text);
 // line.  Returns count.
 int QlPrintTextLines(HDC dc, RECT *r, const SIZE *line, const char *const *lines, int count, int spacing);
 
+// Labels are never cut.  These draw a label in the selected font when it
+// fits its place, and otherwise in the largest smaller size of the same font
+// that fits (down to a quarter of the size), so that a label keeps its cell
+// in a wider substitute face or a longer language.  The smaller font is
+// deleted and the selected one put back.
+//
+// TextOutA at (x, y) in at most width device units.
+void QlPrintFitTextOut(HDC dc, int x, int y, const char *text, int width);
+// DrawTextA into r with format (DT_NOPREFIX added): the text must fit r's
+// width and height; with DT_WORDBREAK its lines are wrapped first, and every
+// word must fit the width.  DrawText's result.
+int QlPrintFitDrawText(HDC dc, const char *text, RECT r, UINT format);
+
 // ---------------------------------------------------------------------------
 // Company blocks
 

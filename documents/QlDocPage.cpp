@@ -209,31 +209,17 @@ int QlDocBarcodePlace(const RECT *page, int titleLeft, int top, int pxPerMmX, in
 }
 
 // ---------------------------------------------------------------------------
-// Column titles cut to their cells
-
-namespace {
-
-// How many characters of the title slot fit width on the device.
-int FitOnDc(HDC dc, const char *title, int length, int width)
-{
-    if (length <= 0 || width <= 0) return 0;
-    int fit = 0;
-    SIZE extent;
-    if (!GetTextExtentExPointA(dc, title, length, width, &fit, NULL, &extent)) return length;
-    return fit < 0 ? 0 : fit > length ? length : fit;
-}
-
-}  // namespace
+// Column titles fitted to their cells
 
 void QlDocDrawTitles(HDC dc, const QlGridRec *grid, const char *titles)
 {
     const int columns = QlGridColumnLines(grid);
     for (int j = 0; titles && j < columns - 1; j++) {
-        const char *title = titles + QL_GRID_TITLE_SLOT * j;
+        char title[QL_GRID_TITLE_SLOT];
+        snprintf(title, sizeof title, "%.*s", QL_GRID_TITLE_SLOT - 1, titles + QL_GRID_TITLE_SLOT * j);
         const QlGridLine &line = grid->columnLines[j];
         const int width = grid->columnLines[j + 1].x1 - line.x1 - 20;
-        const int fit = FitOnDc(dc, title, (int)strnlen(title, QL_GRID_TITLE_SLOT - 1), width);
-        if (fit > 0) TextOutA(dc, line.x1 + 10, line.y1 + 10, title, fit);
+        if (title[0] && width > 0) QlPrintFitTextOut(dc, line.x1 + 10, line.y1 + 10, title, width);
     }
 }
 
@@ -241,14 +227,20 @@ void QlDocPdfDrawTitles(HPDF_Page page, const QlPdfGridRec *grid, const char *ti
 {
     const int columns = grid->columnLineCount < QL_GRID_MAX_COLUMN_LINES ? grid->columnLineCount
                                                                           : QL_GRID_MAX_COLUMN_LINES;
+    HPDF_Font font = HPDF_Page_GetCurrentFont(page);
+    const HPDF_REAL size = HPDF_Page_GetCurrentFontSize(page);
     for (int j = 0; titles && j < columns - 1; j++) {
         char title[QL_GRID_TITLE_SLOT];
         snprintf(title, sizeof title, "%.*s", QL_GRID_TITLE_SLOT - 1, titles + QL_GRID_TITLE_SLOT * j);
         const QlPdfGridLine &line = grid->columnLines[j];
         const float width = grid->columnLines[j + 1].x1 - line.x1 - 4;
-        unsigned fit = title[0] && width > 0 ? HPDF_Page_MeasureText(page, title, width, HPDF_FALSE, NULL) : 0;
-        if (fit < strlen(title)) title[fit] = '\0';
-        if (title[0]) QlPdfTextAt(page, line.x1 + 2, line.y1 - 10, title);
+        if (!title[0] || width <= 0) continue;
+        // A title wider than its cell is set smaller, never cut.
+        const HPDF_REAL wide = HPDF_Page_TextWidth(page, title);
+        const bool smaller = font && size > 0 && wide > width;
+        if (smaller) HPDF_Page_SetFontAndSize(page, font, size * width / wide);
+        QlPdfTextAt(page, line.x1 + 2, line.y1 - 10, title);
+        if (smaller) HPDF_Page_SetFontAndSize(page, font, size);
     }
 }
 

@@ -91,11 +91,13 @@ void QlDocHeaderLayout(int kind, const RECT *page, int lineHeight, int boxCount,
 int QlDocBarcodePlace(const RECT *page, int titleLeft, int top, int pxPerMmX, int pxPerMmY, float *mag, int *bottom);
 
 // Column titles of a printed grid, each at (its column line + 10, the grid's
-// top + 10) and cut to what fits its cell (column line to next column line,
-// less 10 on each side).
+// top + 10) and fitted to its cell (column line to next column line, less 10
+// on each side): a title that does not fit is set smaller, never cut
+// (QlPrintFitTextOut).
 void QlDocDrawTitles(HDC dc, const QlGridRec *grid, const char *titles);
 // The same on a PDF page: each at (its column line + 2, the top line - 10)
-// in the page's font, cut to its cell less 2 points on each side.
+// in the page's font, set smaller when it is wider than its cell less 2
+// points on each side.
 void QlDocPdfDrawTitles(HPDF_Page page, const QlPdfGridRec *grid, const char *titles);
 
 // ---------------------------------------------------------------------------

@@ -121,7 +121,7 @@ void DrawTitle(const Sheet &s, const RECT &frame)
     else
         Field(s, IDT_DOC_TITLE, title, sizeof title);
     // Centred both ways in the frame, whatever the device's resolution.
-    DrawText(s.dc, title, frame, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    QlPrintFitDrawText(s.dc, title, frame, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 // The document number as a barcode between the company block and the title
@@ -153,8 +153,13 @@ void DrawBoxes(const Sheet &s, const HeaderKind &h, const QlDocHeaderPlace &plac
         Field(s, h.labels[i], labels[i], sizeof labels[i]);
         labelPtrs[i] = labels[i];
     }
+    // Each label one line down from the last by the boxes' step, fitted to
+    // the room left of its box.
     RECT cursor = {place.labelX, place.labelY, s.R, place.labelY + s.H};
-    QlPrintTextLines(s.dc, &cursor, &s.line, labelPtrs, place.boxCount, 2 * s.H);
+    for (int i = 0; i < place.boxCount; i++) {
+        QlPrintFitTextOut(s.dc, cursor.left, cursor.top, labelPtrs[i], place.boxLeft - 10 - cursor.left);
+        cursor.top += s.line.cy + 1 + 2 * s.H;
+    }
 
     for (int i = 0; i < place.boxCount; i++) {
         char value[80];
@@ -355,6 +360,24 @@ void Cell(const Sheet &s, const QlGridRec *grid, int row, int column, int id, UI
     QlGridDrawCellText(s.dc, grid, text, row, column, format, &s.job->style);
 }
 
+// A label of the totals, which is never cut.  Totals drawn twice have their
+// text in the second copy, 5 down: lift 5 keeps it above the first copy's
+// line too.
+void Label(const Sheet &s, const QlGridRec *grid, int row, int column, const char *text, UINT format, int lift)
+{
+    RECT r;
+    if (!QlGridCellRect(grid, row, column, format, &s.job->style, &r)) return;
+    r.bottom -= lift;
+    QlPrintFitDrawText(s.dc, text, r, format);
+}
+
+void LabelCell(const Sheet &s, const QlGridRec *grid, int row, int column, int id, UINT format, int lift)
+{
+    char text[80];
+    Field(s, id, text, sizeof text);
+    Label(s, grid, row, column, text, format, lift);
+}
+
 // Invoices and quotations: two or three rows (carriage) of three or four
 // columns (discount), drawn twice, the second copy 5 right and 5 down.
 // Returns the second copy's bottom.
@@ -372,16 +395,16 @@ int DrawTotals(const Sheet &s, const QlGridRec *table, int priceColumn)
     QlGridDrawLines(s.dc, &totals);
 
     const int n = discount ? 2 : 1, tax = n + 1, last = rows - 2;
-    Cell(s, &totals, 0, 0, IDT_DOC_TOTAL_LABEL, 0);
+    LabelCell(s, &totals, 0, 0, IDT_DOC_TOTAL_LABEL, 0, 5);
     if (discount) Cell(s, &totals, 0, 1, IDT_DOC_DISCOUNT, DT_RIGHT);
     Cell(s, &totals, 0, n, IDT_DOC_NET, DT_RIGHT);
     Cell(s, &totals, 0, tax, IDT_DOC_TAX, DT_RIGHT);
     if (job->carriage) {
-        QlGridDrawCellText(s.dc, &totals, QlDocText()->CarriageLabel, 1, 0, 0, &job->style);
+        Label(s, &totals, 1, 0, QlDocText()->CarriageLabel, 0, 5);
         Cell(s, &totals, 1, n, IDT_DOC_CARRIAGE, DT_RIGHT);
         Cell(s, &totals, 1, tax, IDT_DOC_CARRIAGE_TAX, DT_RIGHT);
     }
-    Cell(s, &totals, last, 0, IDT_DOC_GROSS_LABEL, DT_WORDBREAK);
+    LabelCell(s, &totals, last, 0, IDT_DOC_GROSS_LABEL, DT_WORDBREAK, 5);
     Cell(s, &totals, last, tax, IDT_DOC_GROSS, DT_RIGHT);
     return GridBottom(&totals);
 }
@@ -395,12 +418,12 @@ void DrawCreditTotals(const Sheet &s, const QlGridRec *table)
     QlGridRec totals;
     QlGridLayout(&totals, x1 - (x2 - x1), GridBottom(table) + 15, s.R, 0, 3, 4, s.rowHeight, percent);
     QlGridDrawLines(s.dc, &totals);
-    Cell(s, &totals, 0, 0, IDT_DOC_GROSS_LABEL, DT_WORDBREAK);
+    LabelCell(s, &totals, 0, 0, IDT_DOC_GROSS_LABEL, DT_WORDBREAK, 0);
     Cell(s, &totals, 0, 1, IDT_DOC_TAX, DT_RIGHT);
     Cell(s, &totals, 0, 2, IDT_DOC_CARRIAGE_TAX, DT_RIGHT);
     char gross[80];
     snprintf(gross, sizeof gross, "%s / %s", QlSettings.cfg.currency, QlDocText()->GrossTitle);
-    QlGridDrawCellText(s.dc, &totals, gross, 1, 0, DT_WORDBREAK, &s.job->style);
+    Label(s, &totals, 1, 0, gross, DT_WORDBREAK, 0);
     Cell(s, &totals, 1, 2, IDT_DOC_GROSS, DT_RIGHT);
 }
 
@@ -414,7 +437,7 @@ void DrawPayTotals(const Sheet &s, const QlGridRec *table)
     QlGridDrawLines(s.dc, &totals);
     QlGridLayout(&totals, left + 5, top + 5, s.R, 0, 2, 3, s.rowHeight, percent);
     QlGridDrawLines(s.dc, &totals);
-    QlGridDrawCellText(s.dc, &totals, QlDocText()->TotalTitle, 0, 0, 0, &s.job->style);
+    Label(s, &totals, 0, 0, QlDocText()->TotalTitle, 0, 5);
     Cell(s, &totals, 0, 1, IDT_PAY_TOTAL, DT_RIGHT);
 }
 
@@ -425,7 +448,8 @@ void DrawReceipt(const Sheet &s, const QlGridRec *table)
     const QlDocTextRec *t = QlDocText();
     const int y = GridBottom(table), h = s.rowHeight;
     QlDrawFrame(s.dc, s.L, y + 2 * h, s.R, y + 3 * h, 1);
-    DrawText(s.dc, t->GoodsReceivedText, {s.L, y + 2 * h, s.R, y + 3 * h}, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    QlPrintFitDrawText(s.dc, t->GoodsReceivedText, {s.L, y + 2 * h, s.R, y + 3 * h},
+                       DT_SINGLELINE | DT_VCENTER | DT_CENTER);
 
     static const int percent[7] = {10, 23, 12, 22, 10, 23, 1};
     char titles[6 * QL_GRID_TITLE_SLOT] = {};

@@ -16,7 +16,15 @@
 ZrSockStateRec gZrSock;
 
 // A stop waits this long for a worker thread; a pass takes at most about 20 ms.
-static const DWORD THREAD_STOP_WAIT_MS = 5000;
+DWORD gZrSockStopWaitMs = 5000;
+
+// A close waits at most this long for the socket to take what is queued.
+static const DWORD CLOSE_FLUSH_MS = 1000;
+
+// Set by a cleanup whose worker threads did not stop in time: the slots and
+// the lock (which such a thread may hold) are kept until the threads have
+// ended.  Outside gZrSock, which an initialisation clears.
+static int sCleanupPending = 0;
 
 int ZrSockIsSlot(const ZrSockSlotRec *slot)
 {
@@ -305,10 +313,31 @@ int ZrSockIsInitialised(void)
     return gZrSock.initialised;
 }
 
+// The rest of a cleanup once both worker threads have ended (waiting up to
+// wait for each): free the slots, delete the lock, stop the socket library
+// and the TLS library.  0 while a thread still runs: everything is kept.
+static int FinishCleanup(DWORD wait)
+{
+    if (!sCleanupPending) return 1;
+    int stopped = ZrOsThreadStop(&gZrSock.receiveThread, wait);
+    stopped &= ZrOsThreadStop(&gZrSock.sendThread, wait);
+    if (!stopped) return 0;
+    // The threads are gone: nothing else touches the slots.
+    for (int i = 0; i < ZR_SLOT_COUNT; i++) SlotFree(&gZrSock.slots[i]);
+    ZrOsLockDelete(&gZrSock.lock);
+    WSACleanup();
+    if (gZrSock.tlsEnabled) ZrSslCleanup();
+    sCleanupPending = 0;
+    return 1;
+}
+
 int ZrSockInit(const int *tlsEnabled)
 {
     if (gZrSock.initialised) return ZR_SOCK_ALREADY;
     if (!tlsEnabled) return ZR_SOCK_BAD_PARAM;
+    // A worker thread left running by the last cleanup may still hold the
+    // lock and walk the slots: the state is reset only once it has ended.
+    if (!FinishCleanup(gZrSockStopWaitMs)) return ZR_SOCK_THREAD_FAILED;
     memset(&gZrSock, 0, sizeof(gZrSock));
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return ZR_SOCK_WSA_FAILED;
@@ -317,10 +346,8 @@ int ZrSockInit(const int *tlsEnabled)
     int started = ZrOsThreadStart(ReceiveThread, &gZrSock.receiveThread, NULL);
     if (started) started = ZrOsThreadStart(SendThread, &gZrSock.sendThread, NULL);
     if (!started) {
-        int stopped = ZrOsThreadStop(&gZrSock.receiveThread, THREAD_STOP_WAIT_MS);
-        stopped &= ZrOsThreadStop(&gZrSock.sendThread, THREAD_STOP_WAIT_MS);
-        if (stopped) ZrOsLockDelete(&gZrSock.lock);
-        WSACleanup();
+        sCleanupPending = 1;
+        FinishCleanup(gZrSockStopWaitMs);
         return ZR_SOCK_THREAD_FAILED;
     }
     gZrSock.tlsEnabled = *tlsEnabled ? 1 : 0;
@@ -333,16 +360,10 @@ void ZrSockCleanup(void)
 {
     if (!gZrSock.initialised) return;
     gZrSock.initialised = 0;
-    int stopped = ZrOsThreadStop(&gZrSock.receiveThread, THREAD_STOP_WAIT_MS);
-    stopped &= ZrOsThreadStop(&gZrSock.sendThread, THREAD_STOP_WAIT_MS);
-    if (stopped) {
-        // The threads are gone: nothing else touches the slots.
-        for (int i = 0; i < ZR_SLOT_COUNT; i++) SlotFree(&gZrSock.slots[i]);
-        ZrOsLockDelete(&gZrSock.lock);
-    }
-    // A thread that did not end keeps the slots and the lock it may hold.
-    WSACleanup();
-    if (gZrSock.tlsEnabled) ZrSslCleanup();
+    // A thread that does not end keeps the slots, the lock it may hold and
+    // the socket library; the next initialisation finishes the cleanup.
+    sCleanupPending = 1;
+    FinishCleanup(gZrSockStopWaitMs);
 }
 
 // The checks every slot operation makes under the global lock.
@@ -423,6 +444,41 @@ int ZrSockTcpPoll(ZrSockSlotRec *slot, int *kind, void *buffer, int *length)
     return result;
 }
 
+// Before a connected slot closes, what is queued for it goes out: the
+// secure pump turns the caller's plaintext and the engine's pending records
+// (such as the last message of a handshake) into ciphertext, and the send
+// queue is sent, for at most CLOSE_FLUSH_MS while the socket takes bytes.
+// Plaintext that the engine does not take (its handshake is not done) is
+// not waited for.  Under the global lock, which it leaves while it waits.
+static void FlushBeforeClose(ZrSockSlotRec *slot)
+{
+    const DWORD start = GetTickCount();
+    while (slot->state == ZR_SLOT_CONNECTED && slot->socket != INVALID_SOCKET) {
+        const int plainBefore = slot->secure ? ZrOsQueueCount(&slot->securePlain) : 0;
+        if (slot->secure) ZrSockSecurePump(slot);
+        SendQueued(slot);
+        int done = ZrOsQueueCount(&slot->sendQueue) == 0;
+        if (done && slot->secure) {
+            const int plain = ZrOsQueueCount(&slot->securePlain);
+            done = ZrSslPending(slot->netOut) == 0 && (plain == 0 || plain == plainBefore);
+        }
+        if (done || GetTickCount() - start >= CLOSE_FLUSH_MS) return;
+        ZrOsLockLeave(&gZrSock.lock);
+        ZrOsSleep(1);
+        ZrOsLockEnter(&gZrSock.lock);
+    }
+}
+
+// Reads away what has arrived and not been read: closing a socket with
+// unread bytes resets the connection, and the peer may then lose what was
+// just sent to it.
+static void DiscardUnread(ZrSockSlotRec *slot)
+{
+    char scratch[1024];
+    for (int i = 0; i < 64 && recv(slot->socket, scratch, sizeof(scratch), 0) > 0; i++) {
+    }
+}
+
 int ZrSockClose(ZrSockSlotRec *slot)
 {
     if (!gZrSock.initialised) return ZR_SOCK_NOT_INIT;
@@ -431,7 +487,11 @@ int ZrSockClose(ZrSockSlotRec *slot)
     int result = CheckSlot(slot);
     if (result == ZR_SOCK_OK && slot->state == ZR_SLOT_NONE) result = ZR_SOCK_BAD_STATE;
     if (result == ZR_SOCK_OK) {
-        if (slot->socket != INVALID_SOCKET) shutdown(slot->socket, SD_SEND);
+        FlushBeforeClose(slot);
+        if (slot->socket != INVALID_SOCKET) {
+            shutdown(slot->socket, SD_SEND);
+            DiscardUnread(slot);
+        }
         SlotFree(slot);
     }
     ZrOsLockLeave(&gZrSock.lock);

@@ -49,6 +49,8 @@ struct ZrSockStateRec {
 };
 
 extern ZrSockStateRec gZrSock;
+// How long a stop waits for each worker thread (5 s; tests shorten it).
+extern DWORD gZrSockStopWaitMs;
 
 // Under the global lock: the secure pump of one connected slot (send
 // thread), the end of its secure state (slot freed), and the move of the

@@ -127,7 +127,7 @@ int DrawHeader(const Sheet &s)
     const RECT title = {s.R - s.W / 3, s.T, s.R, s.T + 2 * s.H};
     QlDrawFrame(s.dc, title.left, title.top, title.right, title.bottom, 5);
     if (s.job->barcode) DrawBarcode(s, title.left);
-    Text(s.dc, QlPurchDocText()->OrderHeading, title, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    QlPrintFitDrawText(s.dc, QlPurchDocText()->OrderHeading, title, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 
     // The three value boxes from the middle of the title box, their labels
     // from its left edge.
@@ -135,14 +135,14 @@ int DrawHeader(const Sheet &s)
     int lefts[3] = {0}, tops[3] = {0}, lastBottom = 0;
     QlDrawBoxStack(s.dc, middle, s.T + 4 * s.H, s.R, s.T + 6 * s.H, 5, 3, NULL, &lastBottom, lefts, tops);
     static const int kLabels[3] = {IDT_DOC_NUMBER_LABEL, IDT_DOC_DATE_LABEL, IDT_DOC_ACREF_LABEL};
-    char labels[3][40];
-    const char *labelPtrs[3];
+    // Each label fitted to the room left of its box.
+    int labelY = s.T + 4 * s.H + 5;
     for (int i = 0; i < 3; i++) {
-        Field(window, kLabels[i], labels[i], sizeof labels[i]);
-        labelPtrs[i] = labels[i];
+        char label[40];
+        Field(window, kLabels[i], label, sizeof label);
+        QlPrintFitTextOut(s.dc, title.left, labelY, label, middle - 10 - title.left);
+        labelY += s.line.cy + 1 + 2 * s.H;
     }
-    RECT cursor = {title.left, s.T + 4 * s.H + 5, middle, s.T + 5 * s.H + 5};
-    QlPrintTextLines(s.dc, &cursor, &s.line, labelPtrs, 3, 2 * s.H);
 
     // The supplier's address box.
     const int boxTop = company.bottom + s.H + 1, boxRight = s.L + s.W / 2 + s.H, boxBottom = boxTop + 5 * s.H + 5;
@@ -222,7 +222,7 @@ void DrawTotal(const Sheet &s, const QlGridRec *table)
     QlGridDrawLines(s.dc, &totals);
     char text[80];
     Field(s.job->window, IDT_DOC_TOTAL_LABEL, text, sizeof text);
-    QlGridDrawCellText(s.dc, &totals, text, 0, 0, DT_WORDBREAK | DT_NOPREFIX, &s.job->style);
+    QlGridDrawCellLabel(s.dc, &totals, text, 0, 0, DT_WORDBREAK | DT_NOPREFIX, &s.job->style);
     Field(s.job->window, IDT_ORDER_TOTAL, text, sizeof text);
     QlGridDrawCellText(s.dc, &totals, text, 0, 1, DT_RIGHT | DT_NOPREFIX, &s.job->style);
 }

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <map>
+#include <stdexcept>
 
 namespace {
 
@@ -204,8 +205,67 @@ QlPrintCaps QlTestA4Caps(void)
     return caps;
 }
 
+// Arial's advance widths of the printable ASCII characters, ' ' to '~', in
+// thousandths of the em (Liberation Sans has the same).
+const int kArialWidths[95] = {
+    278, 278, 355, 556, 556, 889, 667, 191, 333, 333, 389, 584, 278, 333, 278, 278,  556, 556, 556, 556,
+    556, 556, 556, 556, 556, 556, 278, 278, 584, 584, 584, 556, 1015, 667, 667, 722, 722, 667, 611, 778,
+    722, 278, 500, 667, 556, 833, 722, 778, 667, 778, 722, 667, 611, 722, 667, 944,  667, 667, 611, 278,
+    278, 278, 469, 556, 333, 556, 556, 500, 556, 556, 278, 556, 556, 222, 222, 500,  222, 833, 556, 556,
+    556, 556, 333, 500, 278, 556, 500, 722, 500, 500, 500, 334, 260, 334, 584};
+
+std::string QlTestFaceProblem(const char *face, QlTestMetrics metrics)
+{
+    HDC dc = CreateCompatibleDC(NULL);
+    LOGFONTA lf = {};
+    lf.lfHeight = -1000;   // one em = 1000 pixels
+    lstrcpynA(lf.lfFaceName, face, LF_FACESIZE);
+    HFONT font = CreateFontIndirectA(&lf);
+    HGDIOBJ previous = SelectObject(dc, font);
+    // The face behind the name: a replaced face keeps the asked-for name in
+    // GetTextFace, the outline metrics name the font file's face.
+    char picked[LF_FACESIZE * 2] = "";
+    GetTextFaceA(dc, sizeof picked, picked);
+    std::vector<char> otm(GetOutlineTextMetricsA(dc, 0, NULL) + 1);
+    if (otm.size() > sizeof(OUTLINETEXTMETRICA) &&
+        GetOutlineTextMetricsA(dc, (UINT)otm.size(), (OUTLINETEXTMETRICA *)otm.data())) {
+        const OUTLINETEXTMETRICA *o = (const OUTLINETEXTMETRICA *)otm.data();
+        snprintf(picked, sizeof picked, "%s", otm.data() + (size_t)o->otmpFaceName);
+    }
+    INT widths[95] = {};
+    const BOOL measured = GetCharWidth32A(dc, ' ', '~', widths);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    DeleteDC(dc);
+
+    const char *expected = metrics == QlTestMetrics::Arial ? "Arial" : "Courier New";
+    for (int c = 0; c < 95; c++) {
+        const int want = metrics == QlTestMetrics::Arial ? kArialWidths[c] : 600;
+        if (measured && abs(widths[c] - want) <= 1) continue;
+        char text[512];
+        snprintf(text, sizeof text,
+                 "the face \"%s\" is drawn in \"%s\", which does not measure as %s ('%c' is %d/1000 em wide, "
+                 "not %d): printed pages are laid out for %s's metrics; install fonts-liberation "
+                 "(tools/packages.txt) and map the faces in the Wine prefix (tools/fonts.reg)",
+                 face, picked, expected, ' ' + c, measured ? widths[c] : -1, want, expected);
+        return text;
+    }
+    return "";
+}
+
+std::string QlTestPageFontProblem(void)
+{
+    static const std::string problem = [] {
+        std::string text = QlTestFaceProblem("Arial", QlTestMetrics::Arial);
+        return text.empty() ? QlTestFaceProblem("", QlTestMetrics::Arial) : text;
+    }();
+    return problem;
+}
+
 MetafilePrinter::MetafilePrinter(const QlPrintCaps &caps) : caps_(caps)
 {
+    const std::string fonts = QlTestPageFontProblem();
+    if (!fonts.empty()) throw std::runtime_error(fonts);
     QlPrintPageFromCaps(&caps_, &target_.page, &target_.pxPerMmX, &target_.pxPerMmY);
     target_.nextPage = NextPage;
     target_.pageData = this;

@@ -98,6 +98,18 @@ private:
     bool refuse_ = false;
 };
 
+// The faces printed pages are laid out for.  Pages are drawn in "Arial" and
+// in the device's default face (an empty face name), both of which must
+// measure as Arial does; the test prefix maps them to Liberation Sans
+// (tools/fonts.reg), whose widths are Arial's.  QlTestFaceProblem answers ""
+// when the face Wine picks for the name has the metrics, else a text naming
+// the face it picked.  The MetafilePrinter checks the page faces once and
+// throws that text, so that a page test on a machine without the project's
+// fonts fails on the face rather than on a text it cannot find.
+enum class QlTestMetrics { Arial, CourierNew };
+std::string QlTestFaceProblem(const char *face, QlTestMetrics metrics);
+std::string QlTestPageFontProblem(void);
+
 // A company with every detail set and the tax-number and business-number
 // options on (all other options off, no cell margins): Acme Ltd, 1 High
 // Street, Springfield, SP1 2AB, "TAX No:" GB123456, "ABN:" 99 888, Tel

@@ -246,6 +246,69 @@ TEST(PrintText, WritersMoveTheirPositionOneLineAndOnePixelDown)
     }
 }
 
+// A label that fits keeps the selected font; one that does not is drawn
+// whole in a smaller size of it, inside its place; the selected font is put
+// back and every smaller one let go.
+TEST(PrintText, LabelsAreSetSmallerToFitTheirPlaceNeverCut)
+{
+    MetafilePrinter printer;
+    HDC dc = printer.dc();
+    LOGFONTA lf = {};
+    lf.lfHeight = -40;
+    lstrcpynA(lf.lfFaceName, "Arial", LF_FACESIZE);
+    HFONT body = CreateFontIndirectA(&lf);
+    HGDIOBJ previous = SelectObject(dc, body);
+    SIZE wide = {0, 0};
+    GetTextExtentPoint32A(dc, "Total (Euro)", 12, &wide);
+    struct Case {
+        const char *text;
+        int width, height;   // height 0: QlPrintFitTextOut
+        UINT format;
+        bool smaller;
+    } cases[] = {
+        {"Total (Euro)", wide.cx, 0, 0, false},                      // just fits
+        {"Total (Euro)", wide.cx / 2, 0, 0, true},                   // half as wide
+        {"Total (Euro)", wide.cx / 2, 200, DT_SINGLELINE, true},
+        {"Total (Euro)", wide.cx * 3 / 4, 200, DT_WORDBREAK, false},  // wraps into two lines
+        {"Total (Euro)", wide.cx * 3 / 4, 60, DT_WORDBREAK, true},    // two lines would be too tall
+        {"Mehrwertsteuersatz", wide.cx / 2, 200, DT_WORDBREAK, true}, // one word wider than the cell
+    };
+    int y = 100;
+    for (const Case &c : cases) {
+        if (c.height == 0)
+            QlPrintFitTextOut(dc, 100, y, c.text, c.width);
+        else
+            QlPrintFitDrawText(dc, c.text, {100, y, 100 + c.width, y + c.height}, c.format);
+        EXPECT_EQ(body, GetCurrentObject(dc, OBJ_FONT)) << "the selected font is put back";
+        y += 300;
+    }
+    SelectObject(dc, previous);
+    DeleteObject(body);
+    printer.finish();
+
+    EmfRecords page = printer.records(0);
+    EXPECT_EQ(page.fonts.size(), (size_t)page.fontsDeleted);
+    y = 100;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.text << " in " << c.width << " x " << c.height);
+        std::string drawn;
+        int height = 0;
+        for (const EmfText &t : page.texts) {
+            if (t.y < y || t.y >= y + 300) continue;
+            drawn += t.text;   // a wrapped line keeps its blank
+            height = t.fontHeight;
+            EXPECT_LE(t.right, 100 + c.width) << t.text;
+            if (c.height) EXPECT_LE(t.y + abs(t.fontHeight) * 1117 / 1000, y + c.height) << t.text;
+        }
+        EXPECT_EQ(c.text, drawn);
+        if (c.smaller)
+            EXPECT_GT(height, -40);
+        else
+            EXPECT_EQ(-40, height);
+        y += 300;
+    }
+}
+
 TEST(PrintCompany, LinesFollowTheOptionsAndWhatIsSet)
 {
     QlPrintStyleRec full = QlTestSampleStyle();

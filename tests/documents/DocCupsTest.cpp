@@ -64,6 +64,10 @@ TEST(DocCups, AnInvoicePrintsThroughWineToACupsPdfQueue)
     const std::string env = "WINEPREFIX='" + dir + "/wine' WINEDEBUG=-all ";
     std::string booted = QlTestRun(env + "timeout 180 '" + wine + "' wineboot -i 2>&1", &status);
     ASSERT_EQ(0, status) << "wineboot of the printing program's prefix: " << booted;
+    // The faces the program asks for, as in the test prefix.
+    std::string fonts = QlTestRun(env + "timeout 60 '" + wine + "' reg import 'Z:" + source + "/tools/fonts.reg' 2>&1",
+                                  &status);
+    ASSERT_EQ(0, status) << "the font mapping of the printing program's prefix: " << fonts;
     std::string printed = QlTestRun(env + "CUPS_SERVER='" + dir + "/cups.sock' timeout 120 '" + wine + "' '" + bin +
                                         "/documents_cups_print.exe.so' QLPDF 2>&1",
                                     &status);

@@ -247,6 +247,41 @@ TEST_F(DocPdfTest, PagesTypeSizesAndTotals)
     for (const auto &span : SpanSizes(Native("QUOTATION45.pdf"))) EXPECT_DOUBLE_EQ(10.0, span.second);
 }
 
+TEST_F(DocPdfTest, ColumnTitlesTooWideForTheirCellsAreSetSmallerNeverCut)
+{
+    QlSettings.cfg.printRateColumn = 1;
+    QlSettings.cfg.printDiscountColumn = 1;
+    strcpy(QlTaxLabel, "Mehrwertsteuersatz");
+    Fill(DOC_SERVICE);
+    char path[QL_DOC_PATH_SIZE];
+    int status;
+    ASSERT_EQ(1, QlInvSavePdf(form, 0, path, 0, &status));
+    const std::string pdf = Native("INVOICE123.pdf");
+    std::vector<PdfWord> words = QlTestPdfWords(pdf);
+    const PdfWord *title = Word(words, "Mehrwertsteuersatz");
+    ASSERT_NE(nullptr, title) << QlTestPdfText(pdf);
+    // The next title on its line starts 2 points right of the next column line.
+    const PdfWord *next = nullptr;
+    for (const PdfWord &w : words)
+        if (w.page == 1 && fabs(w.y0 - title->y0) < 2 && w.x0 > title->x0 && (!next || w.x0 < next->x0)) next = &w;
+    ASSERT_NE(nullptr, next);
+    EXPECT_LE(title->x1, next->x0 - 4 + 0.5) << "inside its cell, 2 points from each line";
+    double titleSize = 0, bodySize = 0;
+    const char *source = getenv("QL_SOURCE_DIR");
+    std::istringstream in(QlTestRun("/usr/bin/python3 " + std::string(source ? source : ".") +
+                                    "/tests/documents/pdf_font_sizes.py '" + pdf + "' 2>/dev/null"));
+    int page;
+    double size;
+    std::string text;
+    while (in >> page >> size && std::getline(in, text)) {
+        if (text == " Mehrwertsteuersatz") titleSize = size;
+        if (text == " Details") bodySize = size;
+    }
+    EXPECT_GT(bodySize, 0);
+    EXPECT_GT(titleSize, 0);
+    EXPECT_LT(titleSize, bodySize);
+}
+
 TEST_F(DocPdfTest, CreditNoteAndQuotationBoxes)
 {
     Options(1);

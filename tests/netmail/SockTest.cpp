@@ -8,7 +8,7 @@
 #include "QlGTest.h"
 
 #include "NetTestSupport.h"
-#include "netmail/ZrSock.h"
+#include "netmail/ZrSockInternal.h"
 
 #include <stdio.h>
 #include <string.h>
@@ -241,6 +241,94 @@ TEST_F(SockTest, AFullReceiveQueueLosesNeitherDataNorTheClosedEvent)
     ASSERT_TRUE(WaitFor(slot, ZR_EV_CLOSED, &data));
     EXPECT_EQ(sent.size(), data.size());
     EXPECT_TRUE(sent == data);
+}
+
+TEST_F(SockTest, ACloseSendsWhatIsQueuedBeforeTheSocketCloses)
+{
+    SOCKET listener;
+    int port = Listen(&listener);
+    ZrSockSlotRec *slot = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)port, &slot));
+    ASSERT_TRUE(WaitFor(slot, ZR_EV_CONNECTED));
+    SOCKET peer = Accept(listener);
+
+    // A full send queue, closed at once: the send thread has had no time.
+    std::string payload(9 * 2048, '\0');
+    for (size_t i = 0; i < payload.size(); i++) payload[i] = (char)(i * 13 + i / 2048);
+    int queued = 0;
+    ASSERT_EQ(1, ZrSockTcpSend(slot, payload.data(), (int)payload.size(), &queued));
+    ASSERT_EQ((int)payload.size(), queued);
+    EXPECT_EQ(1, ZrSockClose(slot));
+
+    std::string received;
+    char buffer[4096];
+    u_long nonBlocking = 1;
+    ioctlsocket(peer, FIONBIO, &nonBlocking);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000;) {
+        int got = recv(peer, buffer, sizeof(buffer), 0);
+        if (got == 0) break;   // the end of the stream, after everything
+        if (got > 0) received.append(buffer, (size_t)got);
+        else if (WSAGetLastError() == WSAEWOULDBLOCK) Sleep(1);
+        else break;
+    }
+    EXPECT_EQ(payload.size(), received.size());
+    EXPECT_TRUE(payload == received);
+}
+
+// A cleanup whose worker threads do not stop (a thread of the test holds
+// the layer's lock, so their passes cannot go on) keeps the state they use;
+// an initialisation is refused until they have ended, then works.
+TEST_F(SockTest, AWorkerThatDidNotStopKeepsTheStateUntilItEnds)
+{
+    struct StopWait {
+        DWORD saved = gZrSockStopWaitMs;
+        StopWait() { gZrSockStopWaitMs = 200; }
+        ~StopWait() { gZrSockStopWaitMs = saved; }
+    } shortStops;
+    struct Holder {
+        HANDLE holding = CreateEventA(NULL, TRUE, FALSE, NULL);
+        HANDLE release = CreateEventA(NULL, TRUE, FALSE, NULL);
+        HANDLE thread = NULL;
+        static DWORD WINAPI Hold(void *parameter)
+        {
+            Holder *h = (Holder *)parameter;
+            ZrOsLockEnter(&gZrSock.lock);
+            SetEvent(h->holding);
+            WaitForSingleObject(h->release, INFINITE);
+            ZrOsLockLeave(&gZrSock.lock);
+            return 0;
+        }
+        void end()
+        {
+            SetEvent(release);
+            if (thread) WaitForSingleObject(thread, 10000);
+        }
+        ~Holder()
+        {
+            end();
+            if (thread) CloseHandle(thread);
+            CloseHandle(holding);
+            CloseHandle(release);
+        }
+    } holder;
+    holder.thread = CreateThread(NULL, 0, Holder::Hold, &holder, 0, NULL);
+    ASSERT_TRUE(holder.thread);
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(holder.holding, 10000));
+
+    ZrSockCleanup();
+    EXPECT_EQ(0, ZrSockIsInitialised());
+    int tls = 0;
+    EXPECT_EQ(ZR_SOCK_THREAD_FAILED, ZrSockInit(&tls)) << "refused while a worker of the last run lives";
+    EXPECT_EQ(0, ZrSockIsInitialised());
+
+    holder.end();
+    ASSERT_EQ(1, ZrSockInit(&tls)) << "once the workers have ended";
+    SOCKET listener;
+    int port = Listen(&listener);
+    ZrSockSlotRec *slot = NULL;
+    ASSERT_EQ(1, ZrSockTcpConnect("127.0.0.1", (uint16_t)port, &slot));
+    EXPECT_TRUE(WaitFor(slot, ZR_EV_CONNECTED)) << "the new workers run";
+    EXPECT_EQ(1, ZrSockClose(slot));
 }
 
 TEST(SockLayer, HostNamesAndDottedAddresses)
