@@ -68,7 +68,7 @@ static void SlotFree(ZrSockSlotRec *slot)
     // never waits on a handle the platform may have given to another socket.
     if (listening) ZrOsFlagSet(&slot->acceptThread.stop, 1);
     CloseSocket(slot);
-    if (listening) ZrOsThreadStop(&slot->acceptThread, THREAD_STOP_WAIT_MS);
+    if (listening) ZrOsThreadStop(&slot->acceptThread, gZrSockStopWaitMs);
     ZrOsQueueDestroy(&slot->sendQueue);
     ZrOsQueueDestroy(&slot->receiveQueue);
     gZrSock.stats.slotsInUse--;
