@@ -487,8 +487,11 @@ int ZrSockClose(ZrSockSlotRec *slot)
     int result = CheckSlot(slot);
     if (result == ZR_SOCK_OK && slot->state == ZR_SLOT_NONE) result = ZR_SOCK_BAD_STATE;
     if (result == ZR_SOCK_OK) {
-        FlushBeforeClose(slot);
-        if (slot->socket != INVALID_SOCKET) {
+        // Only a stream that carries data has anything to send or read away
+        // first; a listening or datagram socket just goes.
+        const int stream = slot->state == ZR_SLOT_CONNECTED && !slot->datagram;
+        if (stream) FlushBeforeClose(slot);
+        if (stream && slot->socket != INVALID_SOCKET) {
             shutdown(slot->socket, SD_SEND);
             DiscardUnread(slot);
         }
