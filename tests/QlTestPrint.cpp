@@ -1,4 +1,5 @@
 #include "QlTestPrint.h"
+#include "QlTestPlatform.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -301,6 +302,9 @@ std::string QlTestArtifactDir(void)
 {
     const char *dir = getenv("QL_ARTIFACT_DIR");
     if (!dir || !*dir) return "";
-    if (system(("mkdir -p '" + std::string(dir) + "'").c_str()) != 0) return "";
+    const std::string folder = QlTestWindowsPath(dir);
+    CreateDirectoryA(folder.c_str(), NULL);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return "";
     return dir;
 }

@@ -4,15 +4,14 @@
 // failed write that leaves no file behind.
 #include "QlGTest.h"
 #include "DocTestSupport.h"
+#include "QlTestPlatform.h"
 
 #include "documents/QlDocOutput.h"
 #include "documents/QlHtml.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"
 
-#include <signal.h>
 #include <string.h>
-#include <sys/resource.h>
 
 namespace {
 
@@ -129,17 +128,13 @@ TEST_F(HtmlDocTest, AFailedWriteClosesAndDeletesTheFile)
     // document is longer.
     Fill(DOC_PRODUCT);
     Options(1);
-    struct rlimit saved;
-    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
-    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit = saved;
-    limit.rlim_cur = 4096;
-    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
-    int result = Write(DOC_PRODUCT, "123");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(0, result);
-    EXPECT_FALSE(FileExists("INVOICE123.htm"));
+    {
+        QlTestFileSizeLimit limit(4096);
+        if (limit.ok()) {
+            EXPECT_EQ(0, Write(DOC_PRODUCT, "123"));
+            EXPECT_FALSE(FileExists("INVOICE123.htm"));
+        }
+    }
 
     // A row writer reports its failed write too.
     HANDLE readOnly = CreateFileA("row.htm", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
