@@ -301,14 +301,20 @@ build_gtest() {
 
 # ---------------------------------------------------------------------------
 
-ensure zlib zlib "" build_zlib;                  zlib=$prefix; zlibkey=$(basename "$zlib")
-ensure libpng libpng1.6 "+$zlibkey" build_png;   png=$prefix;  pngkey=$(basename "$png")
-ensure libjpeg libjpeg-turbo "" build_jpeg;      jpeg=$prefix; jpegkey=$(basename "$jpeg")
+# SQLite's amalgamation compiles on one core: it builds beside the others.
+apt_setup
+(ensure sqlite sqlite3 "" build_sqlite) &
+sqlite_job=$!
+
+ensure zlib zlib "" build_zlib;                  zlib=$prefix; zlibkey=$(basename "$zlib" "-$recipe")
+ensure libpng libpng1.6 "+$zlibkey" build_png;   png=$prefix;  pngkey=$(basename "$png" "-$recipe")
+ensure libjpeg libjpeg-turbo "" build_jpeg;      jpeg=$prefix; jpegkey=$(basename "$jpeg" "-$recipe")
 ensure libharu libharu "+$pngkey" build_hpdf;    hpdf=$prefix
 ensure freeimage freeimage "+$pngkey+$jpegkey" build_freeimage; freeimage=$prefix
-ensure sqlite sqlite3 "" build_sqlite;           sqlite=$prefix
 ensure openssl openssl "" build_openssl;         openssl=$prefix
 ensure googletest googletest "" build_gtest;     gtest=$prefix
+wait $sqlite_job || die "SQLite did not build"
+ensure sqlite sqlite3 "" build_sqlite;           sqlite=$prefix
 
 # The deps folder: the headers, import libraries and DLLs the program and its
 # tests build against, copied from the cached builds.
