@@ -39,13 +39,18 @@ set_tests_properties(wine_server PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURE
 add_test(NAME wine_server_end COMMAND ${WINESERVER} -k)
 set_tests_properties(wine_server_end PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_CLEANUP wine TIMEOUT 60)
 
+# The test support every test program links, compiled once.
+add_library(qltestsupport OBJECT ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
+  ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp
+  ${CMAKE_SOURCE_DIR}/tests/QlTestPrint.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestPdf.cpp
+  ${CMAKE_SOURCE_DIR}/tests/QlTestPlatform.cpp)
+target_include_directories(qltestsupport PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
+target_link_libraries(qltestsupport PRIVATE qlcommon)
+
 # ql_add_test(<name> SOURCES <files...> LIBS <libraries...>)
 function(ql_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
-    ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp
-    ${CMAKE_SOURCE_DIR}/tests/QlTestPrint.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestPdf.cpp
-    ${CMAKE_SOURCE_DIR}/tests/QlTestPlatform.cpp ${QL_RES})
+  add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:qltestsupport> ${QL_RES})
   set_source_files_properties(${QL_RES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
   add_dependencies(${name} qlresources)
   if(TARGET glimmet)

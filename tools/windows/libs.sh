@@ -109,6 +109,9 @@ apt_setup() {
         ls "$aptdir/lists/"*Sources* >/dev/null 2>&1 || { cat "$aptdir/update.log" >&2; die "apt-get update failed"; }
         say "apt-get update failed; using the source index of an earlier run"
     fi
+    # apt's own caches, made once here rather than by the builds side by side.
+    # shellcheck disable=SC2086
+    apt-cache $aptopts showsrc zlib >/dev/null 2>&1 || true
     apt_ready=1
 }
 
@@ -301,20 +304,31 @@ build_gtest() {
 
 # ---------------------------------------------------------------------------
 
-# SQLite's amalgamation compiles on one core: it builds beside the others.
+# The libraries that need no other build side by side (each one's configure
+# and its last link run on one core); zlib, libpng and libharu in turn
+# meanwhile, then FreeImage over libpng and libjpeg.
 apt_setup
 (ensure sqlite sqlite3 "" build_sqlite) &
-sqlite_job=$!
+others=$!
+(ensure openssl openssl "" build_openssl) &
+others="$others $!"
+(ensure googletest googletest "" build_gtest) &
+others="$others $!"
+(ensure libjpeg libjpeg-turbo "" build_jpeg) &
+jpeg_job=$!
 
 ensure zlib zlib "" build_zlib;                  zlib=$prefix; zlibkey=$(basename "$zlib" "-$recipe")
 ensure libpng libpng1.6 "+$zlibkey" build_png;   png=$prefix;  pngkey=$(basename "$png" "-$recipe")
-ensure libjpeg libjpeg-turbo "" build_jpeg;      jpeg=$prefix; jpegkey=$(basename "$jpeg" "-$recipe")
 ensure libharu libharu "+$pngkey" build_hpdf;    hpdf=$prefix
+wait $jpeg_job || die "libjpeg-turbo did not build"
+ensure libjpeg libjpeg-turbo "" build_jpeg;      jpeg=$prefix; jpegkey=$(basename "$jpeg" "-$recipe")
 ensure freeimage freeimage "+$pngkey+$jpegkey" build_freeimage; freeimage=$prefix
+for job in $others; do
+    wait "$job" || die "a library did not build (see above)"
+done
+ensure sqlite sqlite3 "" build_sqlite;           sqlite=$prefix
 ensure openssl openssl "" build_openssl;         openssl=$prefix
 ensure googletest googletest "" build_gtest;     gtest=$prefix
-wait $sqlite_job || die "SQLite did not build"
-ensure sqlite sqlite3 "" build_sqlite;           sqlite=$prefix
 
 # The deps folder: the headers, import libraries and DLLs the program and its
 # tests build against, copied from the cached builds.
