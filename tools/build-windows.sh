@@ -30,7 +30,7 @@ for f in quillory.exe Glimmet.dll libstdc++-6.dll libgcc_s_seh-1.dll libwinpthre
     cp "$out/bin/$f" "$dist/"
 done
 cp "$out/deps/bin/"*.dll "$dist/"
-$host-strip --strip-debug "$dist/quillory.exe" "$dist/Glimmet.dll"
+$host-strip --strip-debug "$dist/"*.exe "$dist/"*.dll
 cp "$top/resources/images/"*.bmp "$dist/images/"
 cp "$top/resources/sounds/"*.wav "$dist/"
 echo "build-windows: $dist/quillory.exe"
