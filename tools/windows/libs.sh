@@ -188,10 +188,20 @@ ensure() {
                 return 0
             fi
         done
+        # A version that could not be fetched is not asked for again for a day.
+        mark=$cache/unfetchable/$pkg=$ver
+        if [ -n "$(find "$mark" -mmin -1440 2>/dev/null)" ]; then
+            say "$name $ver: could not be fetched lately, taking an older version"
+            continue
+        fi
         work=$cache/work/$name
         status=0
         fetch "$pkg" "$ver" "$work" || status=$?
-        [ $status = 2 ] && { say "$name $ver: could not be fetched, trying an older version"; continue; }
+        if [ $status = 2 ]; then
+            say "$name $ver: could not be fetched, trying an older version"
+            mkdir -p "$cache/unfetchable" && touch "$mark"
+            continue
+        fi
         kind=""
         if [ $status = 1 ]; then
             kind="-upstream"
