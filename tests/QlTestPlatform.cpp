@@ -60,6 +60,15 @@ QlTestProcess::~QlTestProcess()
 
 bool QlTestProcess::running() const { return pid_ != -1; }
 
+bool QlTestBmpToPng(const std::string &nativeBmp, const std::string &nativePng)
+{
+    if (!QlTestHasUnix()) return GetFileAttributesA(QlTestWindowsPath(nativeBmp).c_str()) != INVALID_FILE_ATTRIBUTES;
+    int status = -1;
+    QlTestRun("convert '" + nativeBmp + "' '" + nativePng + "'", &status);
+    remove(nativeBmp.c_str());
+    return status == 0;
+}
+
 #ifdef __WINE__
 
 bool QlTestHasUnix() { return true; }

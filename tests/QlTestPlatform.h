@@ -25,6 +25,12 @@ bool QlTestHasUnix();
 // its exit status (0 for success), -1 where it could not run.
 std::string QlTestRun(const std::string &command, int *status = nullptr);
 
+// A picture for a person to look at: the BMP file made into the PNG file
+// (ImageMagick's convert) and removed.  A Windows program, which cannot run
+// it, keeps the BMP file (named after the PNG file, ".bmp" added: the
+// caller's bmp) instead.  True when the picture is there.
+bool QlTestBmpToPng(const std::string &nativeBmp, const std::string &nativePng);
+
 // The Windows path of a native path: the test environment's folders
 // (QL_SOURCE_DIR, QL_BIN_DIR, QL_ARTIFACT_DIR) are native paths, Unix ones
 // under winelib (reached through Wine's drive Z:).

@@ -274,9 +274,11 @@ bool MetafilePrinter::savePng(size_t index, const std::string &nativePngPath) co
     bool ok = WriteBmp(memory, bitmap, width, height, bmp);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    if (ok) ok = system(("convert '" + bmp + "' '" + nativePngPath + "'").c_str()) == 0;
-    remove(bmp.c_str());
-    return ok;
+    if (!ok) {
+        remove(bmp.c_str());
+        return false;
+    }
+    return QlTestBmpToPng(bmp, nativePngPath);
 }
 
 QlPrintStyleRec QlTestSampleStyle(void)

@@ -1,5 +1,6 @@
 #include "QlGTest.h"
 #include "PurchDocsTestSupport.h"
+#include "QlTestPlatform.h"
 
 #include "QlTestFiles.h"
 #include "QlTestPrint.h"
@@ -145,7 +146,9 @@ bool SaveWindowPng(HWND window, const std::string &name)
     ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
          fwrite(bits.data(), bits.size(), 1, out) == 1;
     ok = fclose(out) == 0 && ok;
-    if (ok) ok = system(("convert '" + bmp + "' '" + png + "'").c_str()) == 0;
-    remove(bmp.c_str());
-    return ok;
+    if (!ok) {
+        remove(bmp.c_str());
+        return false;
+    }
+    return QlTestBmpToPng(bmp, png);
 }
