@@ -1,7 +1,9 @@
 # The Windows build (cmake/mingw.cmake, tools/build-windows.sh): the same
 # sources compiled by mingw-w64 into PE programs and DLLs.  What differs from
-# the winelib build lives here and in the few `if(QL_WINDOWS)` branches of the
-# folders' CMakeLists (resources, the two DLLs, the tests' command).
+# the winelib build lives here and in the few `if(QL_WINDOWS)` branches: the
+# resources (windres), the two DLLs (resources/, picture/, datastore/sqlite3/),
+# the test programs' command and folders (cmake/QlTesting.cmake) and the
+# benchmarks, which measure the winelib build only.
 #
 # QL_WIN_DEPS is the folder that tools/windows/libs.sh fills with the
 # libraries built for Windows: include/, lib/ (import libraries), bin/ (DLLs).
