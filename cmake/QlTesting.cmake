@@ -3,14 +3,24 @@
 # (xvfb-run in tools/test.sh).
 find_program(WINE64 wine64 PATHS ${WINE_TOOLS_DIR} /usr/lib/wine REQUIRED)
 set(QL_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+# The Windows build's test programs are PE programs under wine64: they get
+# their folders as Windows paths (Wine's drive Z: is the Unix root) and are
+# the .exe files themselves, where winelib's are the .exe.so files.
+if(QL_WINDOWS)
+  set(QL_TEST_PATHS "Z:")
+  set(QL_TEST_EXE ".exe")
+else()
+  set(QL_TEST_PATHS "")
+  set(QL_TEST_EXE ".exe.so")
+endif()
 set(QL_TEST_ENV
   "WINEPREFIX=${QL_WINEPREFIX}"
   "WINEDEBUG=-all"
   "WINEDLLOVERRIDES=mscoree,mshtml="
-  "QL_BIN_DIR=${QL_BIN_DIR}"
-  "QL_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+  "QL_BIN_DIR=${QL_TEST_PATHS}${QL_BIN_DIR}"
+  "QL_SOURCE_DIR=${QL_TEST_PATHS}${CMAKE_SOURCE_DIR}"
   "QL_WINE64=${WINE64}"
-  "QL_ARTIFACT_DIR=${CMAKE_BINARY_DIR}/artifacts")
+  "QL_ARTIFACT_DIR=${QL_TEST_PATHS}${CMAKE_BINARY_DIR}/artifacts")
 
 add_test(NAME wine_prefix COMMAND ${WINE64} wineboot -i)
 set_tests_properties(wine_prefix PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_SETUP wine TIMEOUT 300)
@@ -31,12 +41,18 @@ set_tests_properties(wine_server PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURE
 add_test(NAME wine_server_end COMMAND ${WINESERVER} -k)
 set_tests_properties(wine_server_end PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_CLEANUP wine TIMEOUT 60)
 
+# The test support every test program links, compiled once.
+add_library(qltestsupport OBJECT ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
+  ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp
+  ${CMAKE_SOURCE_DIR}/tests/QlTestPrint.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestPdf.cpp
+  ${CMAKE_SOURCE_DIR}/tests/QlTestPlatform.cpp)
+target_include_directories(qltestsupport PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
+target_link_libraries(qltestsupport PRIVATE qlcommon)
+
 # ql_add_test(<name> SOURCES <files...> LIBS <libraries...>)
 function(ql_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${T_SOURCES} ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
-    ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp
-    ${CMAKE_SOURCE_DIR}/tests/QlTestPrint.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestPdf.cpp ${QL_RES})
+  add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:qltestsupport> ${QL_RES})
   set_source_files_properties(${QL_RES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
   add_dependencies(${name} qlresources)
   if(TARGET glimmet)
@@ -46,6 +62,6 @@ function(ql_add_test name)
   target_link_options(${name} PRIVATE -mconsole)
   # qlcommon for the test support (QlTestPrint.cpp draws through the print helpers).
   target_link_libraries(${name} PRIVATE ${T_LIBS} qlcommon gtest pthread ${QL_WIN32_LIBS})
-  add_test(NAME ${name} COMMAND ${WINE64} ${QL_BIN_DIR}/${name}.exe.so)
+  add_test(NAME ${name} COMMAND ${WINE64} ${QL_BIN_DIR}/${name}${QL_TEST_EXE})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_REQUIRED wine TIMEOUT 600)
 endfunction()

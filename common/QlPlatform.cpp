@@ -2,11 +2,22 @@
 
 #include <stdlib.h>
 #include <string.h>
+#ifndef __WINE__
+#include <wincrypt.h>
+#endif
 
 int64_t QlAtoI64(const char *text)
 {
     if (!text) return 0;
     return (int64_t)strtoll(text, NULL, 10);
+}
+
+static int CopyPath(const char *path, char *out, size_t outSize)
+{
+    size_t len = strlen(path);
+    if (len >= outSize) return 0;
+    memcpy(out, path, len + 1);
+    return 1;
 }
 
 int QlPathToNative(const char *path, char *out, size_t outSize)
@@ -19,15 +30,29 @@ int QlPathToNative(const char *path, char *out, size_t outSize)
     if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, (int)ARRAYSIZE(wide))) return 0;
     char *unixPath = wine_get_unix_file_name(wide);
     if (!unixPath) return 0;
-    size_t len = strlen(unixPath);
-    int ok = len < outSize;
-    if (ok) memcpy(out, unixPath, len + 1);
+    int ok = CopyPath(unixPath, out, outSize);
     HeapFree(GetProcessHeap(), 0, unixPath);
     return ok;
 #else
-    size_t len = strlen(path);
-    if (len >= outSize) return 0;
-    memcpy(out, path, len + 1);
+    return CopyPath(path, out, outSize);
+#endif
+}
+
+int QlPathToNativeUtf8(const char *path, char *out, size_t outSize)
+{
+#ifdef __WINE__
+    return QlPathToNative(path, out, outSize);
+#else
+    if (!out || outSize == 0) return 0;
+    out[0] = '\0';
+    if (!path) return 0;
+    WCHAR wide[MAX_PATH * 2];
+    if (!MultiByteToWideChar(CP_ACP, 0, path, -1, wide, (int)ARRAYSIZE(wide))) return 0;
+    if (!WideCharToMultiByte(CP_UTF8, 0, wide, -1, out, (int)(outSize < 0x7fffffff ? outSize : 0x7fffffff), NULL,
+                             NULL)) {
+        out[0] = '\0';
+        return 0;
+    }
     return 1;
 #endif
 }
@@ -37,4 +62,22 @@ FILE *QlFileOpen(const char *path, const char *mode)
     char native[MAX_PATH * 4];
     if (!QlPathToNative(path, native, sizeof native)) return NULL;
     return fopen(native, mode);
+}
+
+int QlPlatformEachRootCertificate(void (*add)(void *context, const unsigned char *der, size_t size), void *context)
+{
+#ifdef __WINE__
+    return 0;
+#else
+    HCERTSTORE store = CertOpenSystemStoreA(0, "ROOT");
+    if (!store) return 0;
+    int count = 0;
+    for (PCCERT_CONTEXT cert = CertEnumCertificatesInStore(store, NULL); cert;
+         cert = CertEnumCertificatesInStore(store, cert)) {
+        add(context, cert->pbCertEncoded, cert->cbCertEncoded);
+        count++;
+    }
+    CertCloseStore(store, 0);
+    return count;
+#endif
 }

@@ -173,10 +173,10 @@ int QlDbLoadLibrary(const char *path, char *err)
         return 0;
     }
 
-    // SQLite takes native paths: "COMP000\quilry.db" is the file
+    // SQLite takes native paths in UTF-8: "COMP000\quilry.db" is the file
     // COMP000/quilry.db below the current directory.
     char native[MAX_PATH * 4];
-    if (!QlPathToNative(path, native, sizeof native)) {
+    if (!QlPathToNativeUtf8(path, native, sizeof native)) {
         QlDbFormatError(err, QL_DB_ERR_PATH, path);
         QlDbClose();
         return 0;

@@ -1,17 +1,11 @@
-// The TLS engine over OpenSSL, a native library.  This file includes no
-// Windows header and hides the compiler's Windows macros from OpenSSL's
-// headers, which would otherwise take their Windows code paths (winsock
-// types, wincrypt name clashes) against a Linux build of the library.  The
-// engine reads and writes only memory buffers, so no socket handle ever
-// reaches it; its two callbacks are plain functions, which is the library's
-// calling convention too.
-#undef _WIN32
-#undef _WIN64
-#undef WIN32
-#undef __WIN32
-#undef __WIN32__
-#undef __WIN64
-#undef __WIN64__
+// The TLS engine over OpenSSL.  This file includes no Windows header: under
+// winelib the library is Debian's native one, whose headers must not take
+// their Windows code paths (winsock types, wincrypt name clashes), so it is a
+// native-library file of the platform header.  The engine reads and writes
+// only memory buffers, so no socket handle ever reaches it; its two callbacks
+// are plain functions, which is the library's calling convention too.
+#define QL_NATIVE_LIBRARY_FILE
+#include "common/QlPlatform.h"
 
 #include "netmail/ZrSsl.h"
 
@@ -110,6 +104,16 @@ static SSL_CTX *MakeContext(int method, int client)
     return context;
 }
 
+// One certificate of the system's store (DER) as a trust anchor.
+static void AddRootCertificate(void *store, const unsigned char *der, size_t size)
+{
+    const unsigned char *bytes = der;
+    X509 *cert = d2i_X509(NULL, &bytes, (long)size);
+    if (!cert) return;
+    X509_STORE_add_cert((X509_STORE *)store, cert);
+    X509_free(cert);
+}
+
 void *ZrSslConnect(void **connection, void **netIn, void **netOut, int method, const char *caFile,
                    const char *certFile, const char *keyFile, const char *keyPassword, int verify, int client,
                    const char *serverName)
@@ -132,6 +136,7 @@ void *ZrSslConnect(void **connection, void **netIn, void **netOut, int method, c
         // caller's CA file besides.  The chain is checked after the handshake
         // (ZrSslVerifyCert), unless verify asks the handshake to fail on it.
         ok = SSL_CTX_set_default_verify_paths(context) == 1;
+        if (ok) QlPlatformEachRootCertificate(AddRootCertificate, SSL_CTX_get_cert_store(context));
     }
     if (ok && caFile && caFile[0]) ok = SSL_CTX_load_verify_locations(context, caFile, NULL) == 1;
     if (ok && verify) SSL_CTX_set_verify(context, SSL_VERIFY_PEER | SSL_VERIFY_FAIL_IF_NO_PEER_CERT, VerifyCallback);

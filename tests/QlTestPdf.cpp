@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <sstream>
 
+// After the C++ library: windows.h defines min and max.
+#include "QlTestPrint.h"
+
 namespace {
 
 std::string Quote(const std::string &text)
@@ -44,20 +47,24 @@ std::string Unescape(const std::string &text)
 
 }  // namespace
 
-std::string QlTestRun(const std::string &command, int *status)
+std::string QlTestPdfMissingTexts(const std::string &pdf, const std::vector<std::string> &texts,
+                                  const std::string &name)
 {
-    std::string output;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        if (status) *status = -1;
-        return output;
+    std::string missing;
+    if (QlTestHasUnix()) {
+        const std::string text = QlTestPdfText(pdf);
+        for (const std::string &t : texts)
+            if (text.find(t) == std::string::npos) missing += t + "\n";
+        return missing;
     }
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    int result = pclose(pipe);
-    if (status) *status = result;
-    return output;
+    const std::string dir = QlTestArtifactDir();
+    if (dir.empty()) return "no artifacts folder to leave the PDF file in\n";
+    const std::string target = QlTestWindowsPath(dir + "/" + name + ".pdf");
+    if (!CopyFileA(QlTestWindowsPath(pdf).c_str(), target.c_str(), FALSE)) return "the PDF file could not be copied\n";
+    FILE *expect = fopen((target + ".expect").c_str(), "wb");
+    if (!expect) return "the expected texts could not be written\n";
+    for (const std::string &t : texts) fprintf(expect, "%s\n", t.c_str());
+    return fclose(expect) == 0 ? "" : "the expected texts could not be written\n";
 }
 
 bool QlTestPdfInfo(const std::string &pdf, PdfInfo *info)

@@ -3,14 +3,16 @@
 // tests/QlTestPdfShapes.py) for lines, rectangles and images, qpdf for the
 // file's structure, pdftoppm for a picture of a page.  Paths are native
 // (QlPathToNative of the test's Windows path).  Every position is in PDF
-// points with y upwards, as the PDF helpers draw.
+// points with y upwards, as the PDF helpers draw.  The tools are Unix
+// programs: a test that reads PDF files back starts with
+// QL_TEST_REQUIRE_UNIX() (QlTestPlatform.h), which skips it in the Windows
+// build.
 #pragma once
+
+#include "QlTestPlatform.h"
 
 #include <string>
 #include <vector>
-
-// Runs a shell command; its standard output, *status its exit status.
-std::string QlTestRun(const std::string &command, int *status = nullptr);
 
 struct PdfInfo {
     int pages = 0;
@@ -20,6 +22,15 @@ bool QlTestPdfInfo(const std::string &pdf, PdfInfo *info);
 
 // pdftotext -layout of one page (from 1), or of all pages with 0.
 std::string QlTestPdfText(const std::string &pdf, int page = 0);
+
+// The texts of the list that the PDF file's text (pdftotext -layout) lacks,
+// one a line; "" when it holds them all.  A Windows program cannot run
+// pdftotext: it leaves the file and the texts in the artifacts folder as
+// <name>.pdf and <name>.pdf.expect (one text a line), which
+// tools/test-windows.sh reads back on the Unix side, and answers "" when
+// they were left there.
+std::string QlTestPdfMissingTexts(const std::string &pdf, const std::vector<std::string> &texts,
+                                  const std::string &name);
 
 struct PdfWord {
     int page;                 // from 1

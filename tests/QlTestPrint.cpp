@@ -1,4 +1,5 @@
 #include "QlTestPrint.h"
+#include "QlTestPlatform.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -333,9 +334,11 @@ bool MetafilePrinter::savePng(size_t index, const std::string &nativePngPath) co
     bool ok = WriteBmp(memory, bitmap, width, height, bmp);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    if (ok) ok = system(("convert '" + bmp + "' '" + nativePngPath + "'").c_str()) == 0;
-    remove(bmp.c_str());
-    return ok;
+    if (!ok) {
+        remove(bmp.c_str());
+        return false;
+    }
+    return QlTestBmpToPng(bmp, nativePngPath);
 }
 
 QlPrintStyleRec QlTestSampleStyle(void)
@@ -361,6 +364,9 @@ std::string QlTestArtifactDir(void)
 {
     const char *dir = getenv("QL_ARTIFACT_DIR");
     if (!dir || !*dir) return "";
-    if (system(("mkdir -p '" + std::string(dir) + "'").c_str()) != 0) return "";
+    const std::string folder = QlTestWindowsPath(dir);
+    CreateDirectoryA(folder.c_str(), NULL);
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return "";
     return dir;
 }

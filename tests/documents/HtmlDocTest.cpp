@@ -4,15 +4,14 @@
 // failed write or a file in use that leaves the file there as it was.
 #include "QlGTest.h"
 #include "DocTestSupport.h"
+#include "QlTestPlatform.h"
 
 #include "documents/QlDocOutput.h"
 #include "documents/QlHtml.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"
 
-#include <signal.h>
 #include <string.h>
-#include <sys/resource.h>
 #include <string>
 #include <vector>
 
@@ -160,16 +159,12 @@ TEST_F(HtmlDocTest, AFailedWriteLeavesTheFileThereAsItWas)
     DWORD done = 0;
     WriteFile(old, before.data(), (DWORD)before.size(), &done, NULL);
     CloseHandle(old);
-    struct rlimit saved;
-    ASSERT_EQ(0, getrlimit(RLIMIT_FSIZE, &saved));
-    void (*oldHandler)(int) = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit limit = saved;
-    limit.rlim_cur = 4096;
-    ASSERT_EQ(0, setrlimit(RLIMIT_FSIZE, &limit));
-    int result = Write(DOC_PRODUCT, "123");
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(0, result);
+    {
+        QlTestFileSizeLimit limit(4096);
+        if (limit.ok()) {
+            EXPECT_EQ(0, Write(DOC_PRODUCT, "123"));
+        }
+    }
     EXPECT_EQ(before, FileBytes("INVOICE123.htm"));
     EXPECT_TRUE(Files("*.tmp").empty()) << "no temporary file is left";
 

@@ -1,5 +1,7 @@
 #include "MailTestSupport.h"
 
+#include "QlTestPlatform.h"
+
 #include "QlGTest.h"
 
 #include "common/QlAppState.h"
@@ -149,13 +151,12 @@ MailTrustFile::MailTrustFile(const std::string &nativePath)
     const char *old = getenv("SSL_CERT_FILE");
     had_ = old != NULL;
     if (old) saved_ = old;
-    setenv("SSL_CERT_FILE", nativePath.c_str(), 1);
+    QlTestSetEnv("SSL_CERT_FILE", nativePath.c_str());
 }
 
 MailTrustFile::~MailTrustFile()
 {
-    if (had_) setenv("SSL_CERT_FILE", saved_.c_str(), 1);
-    else unsetenv("SSL_CERT_FILE");
+    QlTestSetEnv("SSL_CERT_FILE", had_ ? saved_.c_str() : NULL);
 }
 
 std::string DlgText(HWND dialog, int id)

@@ -7,16 +7,6 @@
 #include <mmsystem.h>
 #include <stdlib.h>
 #include <string.h>
-#ifdef __WINE__
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-extern char **environ;
-#endif
-
 const char *const kNetPython = "/usr/bin/python3";
 
 NetPeer::~NetPeer()
@@ -26,61 +16,12 @@ NetPeer::~NetPeer()
 
 bool NetPeer::start(const std::vector<std::string> &args, bool quietErrors)
 {
-    int in[2], out[2];
-    if (pipe2(in, O_CLOEXEC) != 0) return false;
-    if (pipe2(out, O_CLOEXEC) != 0) {
-        close(in[0]);
-        close(in[1]);
-        return false;
-    }
-    std::vector<char *> argv;
-    for (const std::string &arg : args) argv.push_back((char *)arg.c_str());
-    argv.push_back(NULL);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-    if (quietErrors) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = -1;
-    int result = posix_spawn(&pid, argv[0], &actions, NULL, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(in[0]);
-    close(out[1]);
-    if (result != 0) {
-        close(in[1]);
-        close(out[0]);
-        return false;
-    }
-    pid_ = pid;
-    input_ = in[1];
-    output_ = out[0];
-    return true;
+    return process_.startUnix(args, true, quietErrors);
 }
 
 std::string NetPeer::readLine(int timeoutMs)
 {
-    DWORD start = GetTickCount();
-    for (;;) {
-        size_t end = pending_.find('\n');
-        if (end != std::string::npos) {
-            std::string line = pending_.substr(0, end);
-            pending_.erase(0, end + 1);
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            return line;
-        }
-        int left = timeoutMs - (int)(GetTickCount() - start);
-        if (output_ < 0 || left <= 0) return "";
-        pollfd p = {output_, POLLIN, 0};
-        if (poll(&p, 1, left) <= 0) continue;
-        char buffer[512];
-        ssize_t got = read(output_, buffer, sizeof(buffer));
-        if (got <= 0) {
-            close(output_);
-            output_ = -1;
-            return "";
-        }
-        pending_.append(buffer, (size_t)got);
-    }
+    return process_.readLine(timeoutMs);
 }
 
 int NetPeer::startListening(const std::vector<std::string> &args, int timeoutMs, bool quietErrors)
@@ -94,36 +35,14 @@ int NetPeer::startListening(const std::vector<std::string> &args, int timeoutMs,
             size_t colon = line.rfind(':');
             if (colon != std::string::npos) return atoi(line.c_str() + colon + 1);
         }
-        if (output_ < 0) break;
+        if (process_.outputEnded()) break;
     }
     return 0;
 }
 
-static bool Reaped(int pid, int waitMs)
-{
-    for (int waited = 0;; waited += 10) {
-        if (waitpid(pid, NULL, WNOHANG) == pid) return true;
-        if (waited >= waitMs) return false;
-        Sleep(10);
-    }
-}
-
 void NetPeer::stop()
 {
-    if (input_ >= 0) close(input_);
-    input_ = -1;
-    if (pid_ > 0) {
-        if (!Reaped(pid_, 200)) {
-            kill(pid_, SIGTERM);
-            if (!Reaped(pid_, 2000)) {
-                kill(pid_, SIGKILL);
-                waitpid(pid_, NULL, 0);
-            }
-        }
-        pid_ = -1;
-    }
-    if (output_ >= 0) close(output_);
-    output_ = -1;
+    process_.stop();
 }
 
 std::string NetPeerScript(const char *name)

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "QlTestPlatform.h"
+
 // A Unix process with its standard input and output on pipes.  Closing its
 // input asks a peer script to end; whatever still runs is killed at the end.
 class NetPeer {
@@ -32,10 +34,7 @@ public:
     void stop();
 
 private:
-    int pid_ = -1;
-    int input_ = -1;
-    int output_ = -1;
-    std::string pending_;
+    QlTestProcess process_;
 };
 
 // Native paths of the peer scripts and of the Python with Debian's modules.

@@ -10,9 +10,6 @@
 #include <map>
 #include <string>
 #include <vector>
-#ifdef __WINE__
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -385,7 +382,7 @@ TEST_F(SmtpTest, AnAttachmentThatCannotBeReadEndsWithoutTheFinalDot)
     ASSERT_EQ(0, QlSmtpSend(&r, &session));
     ASSERT_TRUE(NetPumpUntil([] { return gNetSmtpLog.count(SMTP_EV_ATTACH_PERCENT) > 0; }, 20000));
     // Cut short behind the client's back (the native side ignores the share mode).
-    ASSERT_EQ(0, truncate(SmtpNative(path).c_str(), 10000));
+    ASSERT_TRUE(QlTestTruncate(SmtpNative(path), 10000));
     NetPumpUntil([] { return gNetSmtpLog.ended(); }, 20000);
     EXPECT_EQ(SMTP_EV_LOCAL_ERROR, gNetSmtpLog.terminal());
     EXPECT_EQ("attachment read error", gNetSmtpLog.terminalText());

@@ -4,6 +4,8 @@
 // single-instance mutex and its windows are shared with every other Wine
 // process of the prefix, and the window manager with the whole display.
 #include "QlGTest.h"
+#include "QlTestPdf.h"
+#include "QlTestPlatform.h"
 #include "../shell/ShellTestSupport.h"
 
 #include "common/QlPlatform.h"
@@ -27,65 +29,8 @@
 #include <string.h>
 #include <string>
 #include <vector>
-#ifdef __WINE__
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-extern char **environ;
-#endif
 
 namespace {
-
-// A Unix process started with posix_spawn; killed if still running when the
-// object goes.
-class UnixProcess {
-public:
-    UnixProcess() = default;
-    UnixProcess(const UnixProcess &) = delete;
-    UnixProcess &operator=(const UnixProcess &) = delete;
-    ~UnixProcess()
-    {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, NULL, 0);
-        }
-    }
-
-    bool start(const std::vector<std::string> &args, const std::string &folder)
-    {
-        std::vector<char *> argv;
-        for (const std::string &arg : args) argv.push_back((char *)arg.c_str());
-        argv.push_back(NULL);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-        int result = posix_spawn(&pid_, argv[0], &actions, NULL, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        if (result != 0) pid_ = -1;
-        return result == 0;
-    }
-
-    // Waits for the process to end; true with its exit code when it did.
-    bool wait(int milliseconds, int *exitCode)
-    {
-        DWORD start = GetTickCount();
-        for (;;) {
-            int status = 0;
-            pid_t done = waitpid(pid_, &status, WNOHANG);
-            if (done == pid_) {
-                pid_ = -1;
-                *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-                return true;
-            }
-            if (done < 0 || (int)(GetTickCount() - start) > milliseconds) return false;
-            Sleep(50);
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
-};
 
 struct Found {
     const char *className;
@@ -132,12 +77,6 @@ std::string Env(const char *name, const char *fallback)
     return value && *value ? value : fallback;
 }
 
-std::string NativePath(const std::string &windowsPath)
-{
-    char native[MAX_PATH * 4];
-    return QlPathToNative(windowsPath.c_str(), native, sizeof native) ? native : "";
-}
-
 int ThisYear()
 {
     SYSTEMTIME now;
@@ -150,21 +89,23 @@ const char kMainClass[] = " ";
 std::string Quoted(const std::string &text) { return "'" + text + "'"; }
 
 // Runs a shell command and waits for it; true when it ended with 0.
-bool Shell(const std::string &command, int milliseconds = 60000)
+bool Shell(const std::string &command)
 {
-    UnixProcess process;
-    if (!process.start({"/bin/sh", "-c", command}, "")) return false;
-    int exitCode = -1;
-    return process.wait(milliseconds, &exitCode) && exitCode == 0;
+    int status = -1;
+    QlTestRun(command, &status);
+    return status == 0;
 }
 
 std::string ArtifactDir() { return Env("QL_ARTIFACT_DIR", "artifacts"); }
 
 // A picture of the whole screen in the artifacts folder, read from the X
 // server's screen as one image (ImageMagick's import: xwd -root reads the
-// windows one by one and shows Wine's dialogs as black rectangles).
+// windows one by one and shows Wine's dialogs as black rectangles).  The
+// pictures are for a person to look at; a Windows program cannot run the
+// Unix tool and takes none (true).
 bool Screenshot(const char *name)
 {
+    if (!QlTestHasUnix()) return true;
     Sleep(1000);
     return Shell("mkdir -p " + Quoted(ArtifactDir()) + " && import -window root " + Quoted(ArtifactDir() + "/" + name));
 }
@@ -209,13 +150,13 @@ class Program : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
+        windowManager_ = new QlTestProcess;
+        if (!windowManager_->startUnix({"/usr/bin/openbox", "--sm-disable"})) return;
         HKEY key;
         if (RegCreateKeyExA(HKEY_CURRENT_USER, kAppKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) == ERROR_SUCCESS) {
             RegSetValueExA(key, "Managed", 0, REG_SZ, (const BYTE *)"Y", 2);
             RegCloseKey(key);
         }
-        windowManager_ = new UnixProcess;
-        windowManager_->start({"/usr/bin/openbox", "--sm-disable"}, "");
         Sleep(1500);   // time to take the screen over
     }
 
@@ -227,18 +168,19 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_EQ(0, access("/usr/bin/openbox", X_OK)) << "openbox is missing (tools/packages.txt)";
+        // The window manager is a Unix program: a Windows test program runs
+        // the program on Wine's own unmanaged windows.
+        if (QlTestHasUnix()) {
+            ASSERT_TRUE(Shell("test -x /usr/bin/openbox")) << "openbox is missing (tools/packages.txt)";
+        }
     }
-
-    std::string wine_ = Env("QL_WINE64", "/usr/lib/wine/wine64");
-    std::string program_ = Env("QL_BIN_DIR", ".") + "/quillory.exe.so";
 
 private:
     static constexpr const char *kAppKey = "Software\\Wine\\AppDefaults\\quillory.exe\\X11 Driver";
-    static UnixProcess *windowManager_;
+    static QlTestProcess *windowManager_;
 };
 
-UnixProcess *Program::windowManager_ = NULL;
+QlTestProcess *Program::windowManager_ = NULL;
 
 }  // namespace
 
@@ -320,13 +262,10 @@ TEST_F(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
         ASSERT_EQ(1, QlTransAdd(&invoice, err)) << err;
     }
     QlDbClose();
-    std::string folder = NativePath(work.path());
-    ASSERT_FALSE(folder.empty());
-    const std::string &wine = wine_, &program = program_;
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
 
-    UnixProcess first;
-    ASSERT_TRUE(first.start({wine, program}, folder));
+    QlTestProcess first;
+    ASSERT_TRUE(first.startProgram("quillory", work.path()));
     // The About box greets the user at the start.
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
@@ -349,8 +288,8 @@ TEST_F(Program, StartsOnceShowsItsCompanyAndEndsOnClose)
     int code = -1;
 
     // A second start ends at once, without a window of its own.
-    UnixProcess second;
-    ASSERT_TRUE(second.start({wine, program}, folder));
+    QlTestProcess second;
+    ASSERT_TRUE(second.startProgram("quillory", work.path()));
     code = -1;
     EXPECT_TRUE(second.wait(30000, &code));
     EXPECT_EQ(0, code);
@@ -391,6 +330,7 @@ std::vector<HWND> ChildWindows(HWND parent, const char *className)
 // picture of each in the artifacts folder for a person to look at.
 TEST_F(Program, SettingsPagesPaint)
 {
+    QL_TEST_REQUIRE_UNIX();   // measures the screen with ImageMagick
     ShellStateGuard state;
     WorkFolder work;
     ASSERT_TRUE(work.copyImages());
@@ -404,12 +344,10 @@ TEST_F(Program, SettingsPagesPaint)
     acme.printLogo = 1;
     ASSERT_TRUE(WriteCompany(0, acme));
     ASSERT_TRUE(WriteMconf(0, 0, 0));
-    std::string folder = NativePath(work.path());
-    ASSERT_FALSE(folder.empty());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
 
-    UnixProcess program;
-    ASSERT_TRUE(program.start({wine_, program_}, folder));
+    QlTestProcess program;
+    ASSERT_TRUE(program.startProgram("quillory", work.path()));
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
     PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -489,6 +427,65 @@ TEST_F(Program, SettingsPagesPaint)
     EXPECT_EQ(0, code);
 }
 
+namespace {
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogWithControl(HWND child, LPARAM lParam)
+{
+    ControlSearch *search = (ControlSearch *)lParam;
+    char cls[16] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    if (strcmp(cls, "#32770") == 0 && GetDlgItem(child, search->id)) {
+        search->found = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The program's child dialog of the main window that has the control.
+HWND ChildWithControl(HWND main, int controlId)
+{
+    ControlSearch search = {controlId, NULL};
+    EnumChildWindows(main, FindDialogWithControl, (LPARAM)&search);
+    return search.found;
+}
+
+template <typename F> bool WaitFor(F done, int milliseconds = 20000)
+{
+    DWORD start = GetTickCount();
+    while (!done()) {
+        if ((int)(GetTickCount() - start) > milliseconds) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+std::string ControlText(HWND dialog, int id)
+{
+    char text[128] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// The whole file, or "" when it cannot be read (yet).
+std::string ReadFileText(const std::string &path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+}  // namespace
+
 // A user's road to a first invoice: the customers module, Invoice for the
 // shown account, a service line through the line dialog, Save; the invoice
 // is then in the company's database and raises the account's balance.
@@ -515,10 +512,9 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
     QlDbClose();
 
-    std::string folder = NativePath(work.path());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
     PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -580,20 +576,131 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     QlDbClose();
 }
 
+// A new user's first day, from an empty folder: the company manager's New
+// creates the company, Load opens it, the customers module's New adds an
+// account, Invoice makes its first invoice with a service line, Save stores
+// it; the transactions window opens it by its barcode and its PDF command
+// writes the file through the save dialog.  The PDF holds the company, the
+// account, the line and the amount.
+TEST_F(Program, AFirstStartCreatesACompanyAndAnInvoiceWrittenAsPdf)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
+
+    HWND manager = WaitForWindow("#32770", "Multi-Company Manager", 60000);
+    ASSERT_NE(nullptr, manager);
+    PostMessageA(manager, WM_COMMAND, MAKEWPARAM(IDB_COMPANY_NEW, BN_CLICKED), 0);
+    HWND create = WaitForWindow("#32770", "Create Company", 20000);
+    ASSERT_NE(nullptr, create);
+    SetDlgItemTextA(create, IDE_COMPANY_NAME, "Harbour Books Ltd");
+    PostMessageA(create, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] {
+        return !IsWindow(create) && SendMessageA(GetDlgItem(manager, IDL_COMPANY_LIST), LVM_GETITEMCOUNT, 0, 0) == 1;
+    }));
+    PostMessageA(manager, WM_COMMAND, MAKEWPARAM(IDB_COMPANY_LOAD, BN_CLICKED), 0);
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Harbour Books Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    // A customer account through the customers module's New.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);   // Customers
+    HWND module = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (module = ChildWithControl(main, 1052)) != NULL; }));
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);   // New
+    HWND add = WaitForWindow("#32770", "Create New Customer", 20000);
+    ASSERT_NE(nullptr, add);
+    SetDlgItemTextA(add, IDE_CUSTADD_COMPANY, "Joe's Plumbing");
+    SetDlgItemTextA(add, IDE_CUST_ADDR1, "12 Pipe Lane");
+    PostMessageA(add, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);   // Save
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(add); }));
+    std::string acref;
+    ASSERT_TRUE(WaitFor([&] { return !(acref = ControlText(module, 1130)).empty(); }));
+
+    // Its first invoice: one service line, saved.
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Invoice
+    HWND form = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, 1161)) != NULL; }));
+    EXPECT_EQ(acref, ControlText(form, 1159));
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(1175, BN_CLICKED), (LPARAM)GetDlgItem(form, 1175));   // Add
+    HWND line = WaitForWindow("#32770", "Select or Enter service for invoice line", 20000);
+    ASSERT_NE(nullptr, line);
+    SetDlgItemTextA(line, 1176, "Bookkeeping");
+    SetDlgItemTextA(line, 1177, "250");
+    PostMessageA(line, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(form, 1161), LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    const std::string gross = ControlText(form, 1170);
+    ASSERT_FALSE(gross.empty());
+    HWND toolbar = FindWindowExA(form, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, toolbar);
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)toolbar);   // Save
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(form); }));
+
+    // The stored invoice from the transactions window (its printed code is
+    // 400000, 00001 and the check digit), written as PDF.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED), 0);   // Transactions
+    HWND pane = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (pane = ChildWithControl(main, 1103)) != NULL; }));
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(pane, 1103), LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    SetDlgItemTextA(pane, 1141, "400000000010");
+    PostMessageA(pane, WM_USER + 4, 0, 0);
+    HWND view = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        view = ChildWithControl(main, 1161);
+        return view && ControlText(view, 1170) == gross &&
+               (toolbar = FindWindowExA(view, NULL, "ToolbarWindow32", NULL)) != NULL;
+    }));
+    PostMessageA(view, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED), (LPARAM)toolbar);   // PDF
+    HWND save = WaitForWindow("#32770", "Save Invoice to PDF File", 20000);
+    ASSERT_NE(nullptr, save);
+    const std::string pdf = work.path() + "\\first-invoice.pdf";
+    // The file name box: edt1 in Wine's dialog, the edit of cmb13 in Windows'.
+    if (!SetDlgItemTextA(save, 0x480, pdf.c_str())) SetDlgItemTextA(save, 0x47c, pdf.c_str());
+    PostMessageA(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return ReadFileText(pdf).find("%%EOF") != std::string::npos; }));
+
+    // The close box; the new company asks for a backup, which is declined.
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    HWND ask = WaitForWindow("#32770", "Backup confirmation", 20000);
+    ASSERT_NE(nullptr, ask);
+    PostMessageA(ask, WM_COMMAND, MAKEWPARAM(IDB_MSG_CANCEL, BN_CLICKED), 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+
+    char native[MAX_PATH * 4];
+    ASSERT_TRUE(QlPathToNative(pdf.c_str(), native, sizeof native));
+    EXPECT_EQ("", QlTestPdfMissingTexts(native, {"Harbour Books Ltd", "Joe's Plumbing", "12 Pipe Lane", "Bookkeeping",
+                                                 gross},
+                                        "first-invoice"));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlTransRec rec = {};
+    ASSERT_EQ(1, QlTransGetByRowId(1, &rec, err)) << err;
+    EXPECT_EQ(1u, rec.type);
+    EXPECT_EQ(acref, rec.acref);
+    EXPECT_EQ(gross, rec.gross);
+    QlDbClose();
+}
+
 // The first start in an empty folder: the company manager comes up painted
 // (its client area is not one flat colour on the screen), and closing it
 // without a company ends the program.
 TEST_F(Program, FirstStartShowsThePaintedCompanyManager)
 {
+    QL_TEST_REQUIRE_UNIX();   // measures the screen with ImageMagick
     ShellStateGuard state;
     WorkFolder work;
     ASSERT_TRUE(work.copyImages());
-    std::string folder = NativePath(work.path());
-    ASSERT_FALSE(folder.empty());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
 
-    UnixProcess first;
-    ASSERT_TRUE(first.start({wine_, program_}, folder));
+    QlTestProcess first;
+    ASSERT_TRUE(first.startProgram("quillory", work.path()));
     HWND manager = WaitForWindow("#32770", "Multi-Company Manager", 60000);
     ASSERT_NE(nullptr, manager);
     RECT client = ClientOnScreen(manager);
@@ -630,15 +737,14 @@ TEST_F(Program, TheCompanysDataFileDamagedOrMissing)
         WriteFile(file, junk.data(), (DWORD)junk.size(), &written, NULL);
         CloseHandle(file);
     }
-    std::string folder = NativePath(work.path());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
     auto shoot = [&](const char *picture, HWND window) {
         ASSERT_TRUE(Screenshot(picture));
         EXPECT_GT(Spread(picture, ClientOnScreen(window)), 0.02) << picture;
     };
     {
-        UnixProcess running;
-        ASSERT_TRUE(running.start({wine_, program_}, folder));
+        QlTestProcess running;
+        ASSERT_TRUE(running.startProgram("quillory", work.path()));
         HWND about = WaitForWindow("#32770", "About Quillory", 60000);
         ASSERT_NE(nullptr, about);
         PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -669,8 +775,8 @@ TEST_F(Program, TheCompanysDataFileDamagedOrMissing)
     acme.backupOnExit = 1;
     ASSERT_TRUE(WriteCompany(0, acme));
     ASSERT_TRUE(DeleteFileA("COMP000\\quilry.db"));
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
     PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -734,10 +840,9 @@ TEST_F(Program, APaymentAgainstOpenInvoicesAndTheTransactionsWindow)
     }
     QlDbClose();
 
-    std::string folder = NativePath(work.path());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
     PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -815,6 +920,7 @@ TEST_F(Program, APaymentAgainstOpenInvoicesAndTheTransactionsWindow)
 // each in the artifacts folder.
 TEST_F(Program, TheProductsWindowAndItsDialogsPaint)
 {
+    QL_TEST_REQUIRE_UNIX();   // measures the screen with ImageMagick
     ShellStateGuard state;
     WorkFolder work;
     ASSERT_TRUE(work.copyImages());
@@ -838,10 +944,9 @@ TEST_F(Program, TheProductsWindowAndItsDialogsPaint)
     }
     QlDbClose();
 
-    std::string folder = NativePath(work.path());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
     PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -901,6 +1006,7 @@ TEST_F(Program, TheProductsWindowAndItsDialogsPaint)
 // with a picture of each in the artifacts folder.
 TEST_F(Program, TheServicesWindowAndItsDialogsPaint)
 {
+    QL_TEST_REQUIRE_UNIX();   // measures the screen with ImageMagick
     ShellStateGuard state;
     WorkFolder work;
     ASSERT_TRUE(work.copyImages());
@@ -922,10 +1028,9 @@ TEST_F(Program, TheServicesWindowAndItsDialogsPaint)
     }
     QlDbClose();
 
-    std::string folder = NativePath(work.path());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
     PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -982,6 +1087,7 @@ TEST_F(Program, TheServicesWindowAndItsDialogsPaint)
 // and the label dialog.
 TEST_F(Program, TheAccountScreensPaint)
 {
+    QL_TEST_REQUIRE_UNIX();   // measures the screen with ImageMagick
     ShellStateGuard state;
     WorkFolder work;
     ASSERT_TRUE(work.copyImages());
@@ -1020,10 +1126,9 @@ TEST_F(Program, TheAccountScreensPaint)
     }
     QlDbClose();
 
-    std::string folder = NativePath(work.path());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
     PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -1126,6 +1231,7 @@ TEST_F(Program, TheAccountScreensPaint)
 // not maximize it: the maximized layout is pictured in the reports tests.)
 TEST_F(Program, TheSalesWindowPaintsItsGraph)
 {
+    QL_TEST_REQUIRE_UNIX();   // measures the screen with ImageMagick
     ShellStateGuard state;
     WorkFolder work;
     ASSERT_TRUE(work.copyImages());
@@ -1162,10 +1268,9 @@ TEST_F(Program, TheSalesWindowPaintsItsGraph)
     }
     QlDbClose();
 
-    std::string folder = NativePath(work.path());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
     PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -1202,6 +1307,7 @@ TEST_F(Program, TheSalesWindowPaintsItsGraph)
 // main window was maximized.
 TEST_F(Program, TheSuppliersWindowAndItsDialogsPaint)
 {
+    QL_TEST_REQUIRE_UNIX();   // measures the screen with ImageMagick
     ShellStateGuard state;
     WorkFolder work;
     ASSERT_TRUE(work.copyImages());
@@ -1254,10 +1360,9 @@ TEST_F(Program, TheSuppliersWindowAndItsDialogsPaint)
     }
     QlDbClose();
 
-    std::string folder = NativePath(work.path());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
     HWND about = WaitForWindow("#32770", "About Quillory", 60000);
     ASSERT_NE(nullptr, about);
     PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
@@ -1373,6 +1478,7 @@ TEST_F(Program, TheSuppliersWindowAndItsDialogsPaint)
 // the artifacts folder; Cancel ends it with 0.
 TEST_F(Program, TheSelectSupplierDialogPaints)
 {
+    QL_TEST_REQUIRE_UNIX();   // measures the screen with ImageMagick
     ShellStateGuard state;
     WorkFolder work;
     QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
@@ -1397,9 +1503,8 @@ TEST_F(Program, TheSelectSupplierDialogPaints)
     RegSetValueExA(key, "Managed", 0, REG_SZ, (const BYTE *)"Y", 2);
     RegCloseKey(key);
 
-    std::string folder = NativePath(work.path());
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, Env("QL_BIN_DIR", ".") + "/supp_select_show.exe.so", "COMP000\\quilry.db"}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("supp_select_show", work.path(), {"COMP000\\quilry.db"}));
     HWND dialog = WaitForWindow("#32770", "Supplier", 60000);
     ASSERT_NE(nullptr, dialog);
     HWND list = GetDlgItem(dialog, 1035);

@@ -1,5 +1,6 @@
 #include "QlGTest.h"
 #include "PurchDocsTestSupport.h"
+#include "QlTestPlatform.h"
 
 #include "QlTestFiles.h"
 #include "QlTestPrint.h"
@@ -184,7 +185,9 @@ bool SaveWindowPng(HWND window, const std::string &name, const std::vector<HWND>
     bool written = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out) == 1 &&
                    fwrite(bits.data(), bits.size(), 1, out) == 1;
     written = fclose(out) == 0 && written;
-    if (written) written = system(("convert '" + bmp + "' '" + png + "'").c_str()) == 0;
-    remove(bmp.c_str());
-    return ok && written;
+    if (!written) {
+        remove(bmp.c_str());
+        return false;
+    }
+    return QlTestBmpToPng(bmp, png) && ok;
 }

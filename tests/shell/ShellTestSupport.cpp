@@ -1,6 +1,7 @@
 #include "QlGTest.h"
 #include "ShellTestSupport.h"
 #include "QlTestFiles.h"
+#include "QlTestPlatform.h"
 
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
@@ -51,10 +52,7 @@ bool WorkFolder::copyImages() const
 {
     const char *source = getenv("QL_SOURCE_DIR");
     if (!source) return false;
-    // QL_SOURCE_DIR is a Unix path: drive Z: reaches it.
-    std::string images = std::string("Z:") + source + "/resources/images";
-    for (char &c : images)
-        if (c == '/') c = '\\';
+    std::string images = QlTestWindowsPath(std::string(source) + "/resources/images");
     std::string target = path_ + "\\images";
     CreateDirectoryA(target.c_str(), NULL);
     WIN32_FIND_DATAA found;

@@ -1,0 +1,45 @@
+// The platform header: what the two builds do differently.
+#include "QlGTest.h"
+#include "QlTestPlatform.h"
+
+#include "common/QlPlatform.h"
+
+#include <string.h>
+#include <string>
+#include <vector>
+
+// SQLite's paths are UTF-8 in both builds, whatever the C runtime takes.
+TEST(Platform, PathsForSqliteAreUtf8)
+{
+    char out[MAX_PATH * 4];
+    ASSERT_EQ(1, QlPathToNativeUtf8("Caf\xe9.db", out, sizeof out));   // in the current folder
+    const std::string path = out;
+    const std::string tail = "Caf\xc3\xa9.db";
+    ASSERT_GE(path.size(), tail.size());
+    EXPECT_EQ(tail, path.substr(path.size() - tail.size()));
+    EXPECT_EQ(0, QlPathToNativeUtf8("quilry.db", out, 4));
+    EXPECT_STREQ("", out);
+}
+
+// The trust anchors of the system's store for OpenSSL: on Windows each
+// certificate of the "ROOT" store (DER, a SEQUENCE); under winelib none, as
+// OpenSSL reads the Unix store itself.
+TEST(Platform, RootCertificatesOfTheSystemStore)
+{
+    std::vector<std::string> certs;
+    int count = QlPlatformEachRootCertificate(
+        [](void *context, const unsigned char *der, size_t size) {
+            ((std::vector<std::string> *)context)->push_back(std::string((const char *)der, size));
+        },
+        &certs);
+    EXPECT_EQ((size_t)count, certs.size());
+    if (QlTestHasUnix()) {
+        EXPECT_EQ(0, count);
+        return;
+    }
+    EXPECT_GT(count, 0);
+    for (const std::string &der : certs) {
+        ASSERT_GT(der.size(), 100u);
+        EXPECT_EQ(0x30, (unsigned char)der[0]);
+    }
+}
