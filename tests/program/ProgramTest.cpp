@@ -429,48 +429,6 @@ TEST_F(Program, SettingsPagesPaint)
 
 namespace {
 
-struct ControlSearch {
-    int id;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogWithControl(HWND child, LPARAM lParam)
-{
-    ControlSearch *search = (ControlSearch *)lParam;
-    char cls[16] = "";
-    GetClassNameA(child, cls, sizeof cls);
-    if (strcmp(cls, "#32770") == 0 && GetDlgItem(child, search->id)) {
-        search->found = child;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The program's child dialog of the main window that has the control.
-HWND ChildWithControl(HWND main, int controlId)
-{
-    ControlSearch search = {controlId, NULL};
-    EnumChildWindows(main, FindDialogWithControl, (LPARAM)&search);
-    return search.found;
-}
-
-template <typename F> bool WaitFor(F done, int milliseconds = 20000)
-{
-    DWORD start = GetTickCount();
-    while (!done()) {
-        if ((int)(GetTickCount() - start) > milliseconds) return false;
-        Sleep(50);
-    }
-    return true;
-}
-
-std::string ControlText(HWND dialog, int id)
-{
-    char text[128] = "";
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
-}
-
 // The whole file, or "" when it cannot be read (yet).
 std::string ReadFileText(const std::string &path)
 {
