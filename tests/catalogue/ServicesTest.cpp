@@ -255,9 +255,9 @@ TEST_F(ServicesTest, SaveRefusesWhatCannotBeStoredAndKeepsTheDialogOpen)
         int (*hook)(const char *);
         const char *caption, *text;
     } cases[] = {
-        {"", "5", "00", NULL, "Invald Input", "Service description must be filled in"},
-        {"Survey", "5x", "00", NULL, "Invald Input", "The price must be given in digits"},
-        {"Survey", "5", "-1", NULL, "Invald Input", "The price must be given in digits"},
+        {"", "5", "00", NULL, "Invalid Input", "Service description must be filled in"},
+        {"Survey", "5x", "00", NULL, "Invalid Input", "The price must be given in digits"},
+        {"Survey", "5", "-1", NULL, "Invalid Input", "The price must be given in digits"},
         {"Survey", "5", "00", FailInserts, "Failed to create service", QL_DB_ERR_INJECTED},
     };
     for (const auto &c : cases) {

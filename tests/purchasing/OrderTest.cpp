@@ -170,7 +170,7 @@ TEST_F(OrderTest, AQuantityMustBeAWholeNumberOfOneOrMore)
         messages.clear();
         AddLine(0, c.typed);
         ASSERT_EQ(1u, messages.size()) << c.typed;
-        EXPECT_EQ("Invald Input", messages[0].caption);
+        EXPECT_EQ("Invalid Input", messages[0].caption);
         EXPECT_EQ(c.message, messages[0].text) << c.typed;
         EXPECT_EQ(0, RowCount(Lines())) << c.typed;
     }

@@ -221,7 +221,7 @@ TEST_F(PurchInvTest, ADescriptionAndAPriceAreRequired)
                          [](HWND d) { ClickButton(d, IDOK); }, [](HWND d) { ClickButton(d, IDCANCEL); }});
     EXPECT_EQ(0, QlPurchLineAdd(form));
     ASSERT_EQ(2u, messages.size());
-    EXPECT_EQ("Invald Input", messages[0].caption);
+    EXPECT_EQ("Invalid Input", messages[0].caption);
     EXPECT_EQ("No service description", messages[0].text);
     EXPECT_EQ("Zero price is not allowed", messages[1].text);
     EXPECT_EQ(0, RowCount(Lines()));

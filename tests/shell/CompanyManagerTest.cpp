@@ -346,7 +346,7 @@ TEST_F(CompanyManagerTest, NoEleventhCompany)
                          }});
     QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
     ASSERT_EQ(1u, answers.asked.size());
-    EXPECT_EQ("Cannot add a company, maxumum number of companies is 10!", answers.asked[0].text);
+    EXPECT_EQ("Cannot add a company, maximum number of companies is 10!", answers.asked[0].text);
     for (int i = 0; i < QL_COMPANY_MAX; i++) EXPECT_STREQ("Busy", ReadCompany(i).companyName);
     // Escape loads nothing but remembers the selected company for the next start.
     QlMconfRec mconf;

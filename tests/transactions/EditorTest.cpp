@@ -180,7 +180,7 @@ TEST_F(EditorTest, ProductLinesByScanAndTheirRefusals)
         FormCommand(IDB_DOC_ADD);
         EXPECT_EQ(2u, driver.stepsRun()) << q.qty;
         ASSERT_EQ(1u, messages.size()) << q.qty;
-        EXPECT_EQ("Invald Input", messages[0].caption);
+        EXPECT_EQ("Invalid Input", messages[0].caption);
         EXPECT_EQ(q.text, messages[0].text) << q.qty;
         EXPECT_EQ(1, RowCount(Lines())) << q.qty;
     }
