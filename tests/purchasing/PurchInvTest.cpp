@@ -218,12 +218,16 @@ TEST_F(PurchInvTest, ADescriptionAndAPriceAreRequired)
                              SetField(d, IDE_ITEM_DESCR, "Pipe");
                              SetField(d, IDE_ITEM_PRICE_UNITS, "0");
                          },
-                         [](HWND d) { ClickButton(d, IDOK); }, [](HWND d) { ClickButton(d, IDCANCEL); }});
+                         [](HWND d) { ClickButton(d, IDOK); },
+                         // A sign pasted past the digits-only edit is named as such.
+                         [](HWND d) { SetField(d, IDE_ITEM_PRICE_UNITS, "-4"); }, [](HWND d) { ClickButton(d, IDOK); },
+                         [](HWND d) { ClickButton(d, IDCANCEL); }});
     EXPECT_EQ(0, QlPurchLineAdd(form));
-    ASSERT_EQ(2u, messages.size());
+    ASSERT_EQ(3u, messages.size());
     EXPECT_EQ("Invalid Input", messages[0].caption);
     EXPECT_EQ("No service description", messages[0].text);
     EXPECT_EQ("Zero price is not allowed", messages[1].text);
+    EXPECT_EQ("The price cannot be negative", messages[2].text);
     EXPECT_EQ(0, RowCount(Lines()));
     EXPECT_EQ("", Text(IDT_DOC_GROSS));
 }

@@ -392,6 +392,40 @@ TEST_F(EditorTest, ACreditNoteForTheModulesAccount)
                      "invoices where invoices.tx_rowid=trans.iKey;"));
 }
 
+// A price that cannot be taken is named for what is wrong with it, in the
+// invoice's service dialog and the credit note's alike; the dialog stays
+// until Cancel and no line is added.
+TEST_F(EditorTest, APriceThatCannotBeTakenIsNamed)
+{
+    const struct {
+        const char *units, *hundredths, *text;
+    } prices[] = {{"0", "00", "Zero price is not allowed"},
+                  {"", "", "Zero price is not allowed"},
+                  {"-4", "00", "The price cannot be negative"},
+                  {"4", "-1", "The price cannot be negative"},
+                  {"4x", "00", "The price must be given in digits"},
+                  {"4", "150", "The price must be given in digits"}};
+    for (int command : {QL_CUST_CMD_INVOICE, QL_CUST_CMD_CREDIT}) {
+        ASSERT_NE(nullptr, OpenInvoice(command));
+        for (const auto &p : prices) {
+            messages.clear();
+            DialogDriver driver({[&](HWND d) {
+                                     SetField(d, IDE_ITEM_DESCR, "Survey");
+                                     SetField(d, IDE_ITEM_PRICE_UNITS, p.units);
+                                     SetField(d, IDE_ITEM_PRICE_HUNDREDTHS, p.hundredths);
+                                     ClickButton(d, IDOK);
+                                 },
+                                 [](HWND d) { ClickButton(d, IDCANCEL); }});
+            FormCommand(IDB_DOC_ADD);
+            EXPECT_EQ(2u, driver.stepsRun()) << command << " " << p.units << "." << p.hundredths;
+            ASSERT_EQ(1u, messages.size()) << p.units << "." << p.hundredths;
+            EXPECT_EQ("Invalid Input", messages[0].caption);
+            EXPECT_EQ(p.text, messages[0].text) << command << " " << p.units << "." << p.hundredths;
+            EXPECT_EQ(0, RowCount(Lines()));
+        }
+    }
+}
+
 TEST_F(EditorTest, TheAccountsDefaultsAndAServiceByItsCode)
 {
     QlCustRec mary = {};
