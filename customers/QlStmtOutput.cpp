@@ -20,6 +20,7 @@
 #include "common/QlPdf.h"
 #include "common/QlPicture.h"
 #include "common/QlPlatform.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlTempFile.h"
 #include "common/QlUtil.h"
@@ -345,7 +346,7 @@ int QlStmtWritePdf(HWND window, char *path, int ask, int *outcome)
     int drawn = pdf.font && PdfPages(window, &pdf, &job);
 
     snprintf(path, MAX_PATH, "%s.pdf", job.title);
-    if (ask && !QlCustAskSavePath(window, path, QlCustText()->SaveStatementPdf, "PDF Files (*.pdf)\0*.pdf\0", "pdf")) {
+    if (ask && !QlCustAskSavePath(window, QL_SAVE_PDF, path, QlCustText()->SaveStatementPdf, "PDF Files (*.pdf)\0*.pdf\0", "pdf")) {
         HPDF_Free(pdf.doc);
         *outcome = 1;
         return 0;
@@ -366,7 +367,7 @@ void QlStmtSavePdf(HWND window)
     char path[MAX_PATH];
     int outcome = 0;
     if (QlStmtWritePdf(window, path, 1, &outcome))
-        QlStatusPost(text->StatementSavedPdf, QL_COLOUR_DONE);
+        QlStatusPostSaved(text->StatementSavedPdf, path);
     else if (outcome == 2)
         QlMsgBox(window, QlLangText()->Error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
     else if (outcome == 0)

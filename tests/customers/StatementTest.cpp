@@ -1,6 +1,7 @@
 // The statement window (dialog 186): its lines and running balance, the
 // printed pages, the PDF file and the HTML file.
 #include "CustTestSupport.h"
+#include "UiTestSupport.h"
 #include "QlTestPdf.h"
 #include "QlTestPrint.h"
 #include "UiTestSupport.h"
@@ -432,9 +433,11 @@ TEST_F(StatementTest, SavePdfAsksForTheFileAndReports)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("STATEMENT.pdf"));
 
     sSaveAnswer = folder + "\\January statement.pdf";
+    StatusPanel status;
     ToolbarCommand(QL_STMT_CMD_PDF);
     EXPECT_TRUE(messages.empty());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(sSaveAnswer.c_str()));
+    EXPECT_EQ("Statement saved as " + sSaveAnswer, status.Posted());
 
     // A file that cannot be written.
     sSaveAnswer = folder + "\\missing folder\\statement.pdf";
@@ -478,14 +481,17 @@ TEST_F(StatementTest, HtmlIsTheTemplateFilledWithEscapedTexts)
     strcpy(QlSettings.cfg.companyName, "A&B <Trading>");
     ASSERT_EQ(1, QlStmtWriteHtml(window, path, &rec));
     std::string smith = expected;
-    smith.replace(smith.find("Joe's Plumbing"), 14, "Smith &amp; &lt;Sons&gt;");
+    for (size_t at; (at = smith.find("Joe's Plumbing")) != std::string::npos;)
+        smith.replace(at, 14, "Smith &amp; &lt;Sons&gt;");
     smith.replace(smith.find("Acme Widgets Ltd"), 16, "A&amp;B &lt;Trading&gt;");
     EXPECT_EQ(smith, ReadNativeFile(DbTestNativePath(folder + "\\Statement.htm")));
 
     // The tool bar's HTML writes the shown account's statement.
     DeleteFileA("Statement.htm");
+    StatusPanel status;
     ToolbarCommand(QL_STMT_CMD_HTML);
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Statement saved as " + folder + "\\Statement.htm", status.Posted());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("Statement.htm"));
 }
 

@@ -380,9 +380,11 @@ TEST_F(OrderTest, SaveStoresTheOrderAndItsLinesAndCloses)
     AddLine(1, "1");
     SYSTEMTIME day = {2026, 12, 0, 9};
     SendDlgItemMessageA(form, IDP_DOC_DATE, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&day);
+    StatusPanel status;
     Toolbar(0);
     EXPECT_EQ(nullptr, QlModuleWnd);
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Purchase order 1 saved", status.Posted());
     QlTransRec rec = Stored(1);
     EXPECT_EQ(5u, rec.type);
     EXPECT_EQ(supplier, rec.supp_rowid);

@@ -289,9 +289,11 @@ TEST_F(PurchInvTest, SaveStoresTheInvoiceAgainstTheSupplierAndCloses)
     AddLine("Solder", "5", "50", 2);
     SYSTEMTIME day = {2026, 12, 0, 9};
     SendDlgItemMessageA(form, IDP_DOC_DATE, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&day);
+    StatusPanel status;
     Toolbar(0);
     EXPECT_EQ(nullptr, QlModuleWnd);
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Purchase invoice 1 saved", status.Posted());
     EXPECT_EQ("1", Scalar("select count(*) from trans"));
     QlTransRec rec = Stored(1);
     EXPECT_EQ(6u, rec.type);

@@ -84,10 +84,12 @@ TEST_F(EditorTest, AServiceInvoiceForTheModulesAccount)
     EXPECT_EQ("1.15", Text(IDT_DOC_CARRIAGE_TAX));
     EXPECT_EQ("19.82", Text(IDT_DOC_GROSS));
 
+    StatusPanel status;
     Toolbar(QL_FORM_CMD_SAVE);
     EXPECT_FALSE(IsWindow(form));
     EXPECT_EQ(nullptr, QlModuleWnd);
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Invoice " + Scalar("select iKey from trans;") + " saved", status.Posted());
     EXPECT_EQ("1|0|19.82|5.00|1.15|2.56|Joe's 12\" fitting",
               Scalar("select type||'|'||sub_type||'|'||gross||'|'||carriage||'|'||carriage_vat||'|'||vat||'|'||desc "
                      "from trans;"));
@@ -271,10 +273,13 @@ TEST_F(EditorTest, DeleteCloseAndSaveRefusals)
     SendMessageA(form, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(IsWindow(form));
 
-    // Without an account the form stays open with its line.
+    // Without an account the form stays open with its line, and nothing is
+    // said to be saved.
     SetDlgItemTextA(form, IDT_DOC_ACREF, "");
+    StatusPanel status;
     Toolbar(QL_FORM_CMD_SAVE);
     EXPECT_TRUE(IsWindow(form));
+    EXPECT_EQ("", status.Posted());
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("Missing Account Number", messages[0].caption);
     EXPECT_EQ("0", Scalar("select count(*) from trans;"));
@@ -385,8 +390,10 @@ TEST_F(EditorTest, ACreditNoteForTheModulesAccount)
     EXPECT_EQ("10.00", Text(IDT_DOC_TAX));
     EXPECT_EQ("2.30", Text(IDT_DOC_CARRIAGE_TAX));
     EXPECT_EQ("12.30", Text(IDT_DOC_GROSS));
+    StatusPanel status;
     Toolbar(QL_FORM_CMD_SAVE);
     EXPECT_FALSE(IsWindow(form));
+    EXPECT_EQ("Credit note " + Scalar("select iKey from trans;") + " saved", status.Posted());
     EXPECT_EQ("2|12.30|2.30|Returned pipe|10.00|2.30",
               Scalar("select type||'|'||gross||'|'||trans.vat||'|'||descr||'|'||net||'|'||invoices.vat from trans, "
                      "invoices where invoices.tx_rowid=trans.iKey;"));
