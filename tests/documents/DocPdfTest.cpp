@@ -128,7 +128,7 @@ protected:
         std::string dir = QlTestArtifactDir();
         if (dir.empty()) return;
         for (int p = 1; p <= pages; p++)
-            EXPECT_TRUE(QlTestPdfToPng(pdf, p, 72, dir + "/" + name + "-page" + std::to_string(p) + ".png"));
+            EXPECT_TRUE(QlTestPdfToPng(pdf, p, 110, dir + "/" + name + "-page" + std::to_string(p) + ".png"));
     }
     char savedWorkDir_[MAX_PATH];
 };
