@@ -305,14 +305,24 @@ static int PrintPriceList(HWND window, HWND list, int products)
     return QlPrintDocument(window, QlPriceListDraw, &job);
 }
 
+// An empty list prints nothing: the user is told, before any dialog.
+static int RefuseEmpty(HWND window, HWND list)
+{
+    if (list && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) return 0;
+    QlMsgBox(window, QlCatText()->Error, QlLangText()->NothingToPrint, QL_COLOUR_WARNING);
+    return 1;
+}
+
 void QlProdPrintPriceList(HWND window)
 {
     HWND list = GetDlgItem(window, IDL_PROD_LIST);
-    if (!list || SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) <= 0) return;
+    if (RefuseEmpty(window, list)) return;
     PrintPriceList(window, list, 1);
 }
 
 int QlServPrintPriceList(HWND window)
 {
-    return PrintPriceList(window, GetDlgItem(window, IDL_PROD_LIST), 0);
+    HWND list = GetDlgItem(window, IDL_PROD_LIST);
+    if (RefuseEmpty(window, list)) return 0;
+    return PrintPriceList(window, list, 0);
 }

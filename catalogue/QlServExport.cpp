@@ -12,6 +12,7 @@
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlUtil.h"
 #include "datastore/QlDb.h"
@@ -43,23 +44,11 @@ int QlServExportCsv(HWND owner)
 {
     const QlCatTextRec *text = QlCatText();
     char path[MAX_PATH] = "serv.csv";
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = "CSV (*.csv)\0*.csv\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrTitle = text->ServExportTitle;
-    ofn.lpstrDefExt = "csv";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
-    BOOL chosen = QlSeamGetSaveFileName(&ofn);
-    path[sizeof path - 1] = '\0';
-    if (!chosen || !path[0]) return 0;
+    if (!QlAskSavePath(owner, QL_SAVE_CSV, path, sizeof path, text->ServExportTitle, "CSV (*.csv)\0*.csv\0", "csv", NULL))
+        return 0;
 
     FILE *stream = QlFileOpen(path, "wb");
     if (!stream) {
-        QlRestoreWorkDir();
         ShowFileError(owner, text->FileOpenFailed, path);
         return 0;
     }
@@ -72,7 +61,6 @@ int QlServExportCsv(HWND owner)
     QlServState.csv_stream = NULL;
     QlServState.csv_failed = 0;
     if (!queried || !written) DeleteFileA(path);
-    QlRestoreWorkDir();
 
     if (!queried) {
         QlMsgBox(owner, text->Error, err, QL_COLOUR_WARNING);
@@ -82,6 +70,6 @@ int QlServExportCsv(HWND owner)
         ShowFileError(owner, text->FileWriteFailed, path);
         return 0;
     }
-    QlStatusPost(text->ServExported, QL_COLOUR_DONE);
+    QlStatusPostSaved(text->ServExported, path);
     return 1;
 }

@@ -146,7 +146,7 @@ void QlPdfGridDrawColumnTitles(HPDF_Page page, const QlPdfGridRec *p, const char
     for (int j = 0; titles && j < PdfColumns(p) - 1; j++) {
         char title[QL_GRID_TITLE_SLOT + 1];
         CopyText(titles + QL_GRID_TITLE_SLOT * j, QL_GRID_TITLE_SLOT, title);
-        QlPdfTextAt(page, p->columnLines[j].x1 + 2, p->columnLines[j].y1 - 10, title);
+        QlPdfTextAt(page, p->columnLines[j].x1 + QL_PDF_CELL_INSET, p->columnLines[j].y1 - 10, title);
     }
 }
 
@@ -166,11 +166,12 @@ int QlPdfCellBreak(const char *text, int length, int fit, int *firstLength)
     return rest;
 }
 
-// Cell text: the width between the column lines less 2 points on each side.
-// The first line is as much as fits, cut back to the last blank inside a
-// word, drawn from the row line less the cell top margin (and, right-aligned,
-// inside the cell right margin); the rest, less one leading blank, is
-// measured again and drawn from the middle of the cell without margins.
+// Cell text: the width between the column lines less QL_PDF_CELL_INSET on
+// each side.  The first line is as much as fits, cut back to the last blank
+// inside a word, drawn from the row line less QL_PDF_CELL_INSET_TOP and the
+// settings' cell top margin (and, right-aligned, inside the settings' cell
+// right margin); the rest, less one leading blank, is measured again and
+// drawn from the middle of the cell without the settings' margins.
 void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *text, int row, int column, int align,
                            const QlPrintStyleRec *style)
 {
@@ -179,11 +180,11 @@ void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *te
     const int length = CopyText(text, QL_PDF_TEXT_SIZE, whole);
     if (length == 0) return;
 
-    const float left = p->columnLines[column].x1 + 2;
-    const float right = p->columnLines[column + 1].x1 - 2;
+    const float left = p->columnLines[column].x1 + QL_PDF_CELL_INSET;
+    const float right = p->columnLines[column + 1].x1 - QL_PDF_CELL_INSET;
     const float top = p->rowLines[row].y1, bottom = p->rowLines[row + 1].y1;
     const float width = right - left;
-    const float marginTop = style ? (float)style->cellMarginTop : 0;
+    const float marginTop = QL_PDF_CELL_INSET_TOP + (style ? (float)style->cellMarginTop : 0);
     const float marginRight = style && align == 1 ? (float)style->cellMarginRight : 0;
 
     int firstLength;

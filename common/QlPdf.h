@@ -80,7 +80,11 @@ void QlPdfGridFromLayout(const QlGridRec *g, QlPdfGridRec *p, float pageHeight);
 // Row lines 0, 1 and the last always, the inner ones with the style's "Print
 // grid lines"; every column line; in the page's current line width.
 void QlPdfGridDrawLines(HPDF_Page page, const QlPdfGridRec *p, const QlPrintStyleRec *style);
-// Title j (20-character slots) at (column line j x1 + 2, its y1 - 10).
+// The inner margin of a cell's text: from the column lines on each side and
+// from the row line above (the settings' cell margins come on top).
+#define QL_PDF_CELL_INSET 4.0f
+#define QL_PDF_CELL_INSET_TOP 3.0f
+// Title j (20-character slots) at (column line j x1 + QL_PDF_CELL_INSET, its y1 - 10).
 void QlPdfGridDrawColumnTitles(HPDF_Page page, const QlPdfGridRec *p, const char *titles);
 
 // Where a cell text breaks.  fit is how many characters of the text fit the
@@ -90,9 +94,10 @@ void QlPdfGridDrawColumnTitles(HPDF_Page page, const QlPdfGridRec *p, const char
 // than the cell is cut where the width ends; one blank at the start of the
 // second line is skipped.
 int QlPdfCellBreak(const char *text, int length, int fit, int *firstLength);
-// One or two lines of text in the cell (algorithm in QlPdf.cpp): the first
-// at the cell's top inset (and, right-aligned, its right inset), the second
-// from the middle of the cell; anything more is dropped.
+// One or two lines of text in the cell (algorithm in QlPdf.cpp), inside the
+// inner margin: the first at the cell's top inset (and, right-aligned, its
+// right inset), the second from the middle of the cell; anything more is
+// dropped.  style may be NULL: no settings' margins.
 void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *text, int row, int column, int align,
                            const QlPrintStyleRec *style);
 

@@ -25,7 +25,7 @@ struct QlPrintStyleRec {
     char webAddress[80];
     char businessLabel[40];    // e.g. "ABN:"
     char businessNumber[21];
-    char taxNoLabel[40];       // the language's "TAX No:"
+    char taxNoLabel[40];       // the language's tax-number label with the tax name ("VAT No:")
     int printTaxNumber;        // "Include Company TAX / VAT number"
     int printRegNumber;        // "Include Company reg. number"
     int printGridLines;        // inner row lines of document tables

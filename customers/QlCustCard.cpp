@@ -143,8 +143,11 @@ int QlCustExportList(HWND module)
     QlCustRec rec;
     if (!QlCustGetByAcRef(acref, &rec, err)) return 0;
     char path[MAX_PATH] = "";
-    if (!QlCustAskSavePath(module, path, QlCustText()->ExportTitle, "(*.txt)\0*.txt\0", "txt")) return 0;
-    if (QlCustExportWrite(path, &rec)) return 1;
+    if (!QlCustAskSavePath(module, QL_SAVE_TEXT, path, QlCustText()->ExportTitle, "(*.txt)\0*.txt\0", "txt")) return 0;
+    if (QlCustExportWrite(path, &rec)) {
+        QlStatusPostSaved(QlCustText()->CardSaved, path);
+        return 1;
+    }
     char message[MAX_PATH + 128];
     snprintf(message, sizeof message, QlCustText()->FileNotWritten, path);
     QlMsgBox(module, QlLangText()->Error, message, QL_COLOUR_WARNING);

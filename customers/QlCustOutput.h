@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/QlPrint.h"
+#include "common/QlSaveDialog.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>
@@ -104,9 +105,10 @@ int QlCustPrintLineHeight(HDC dc);
 struct QlGridRec;
 int QlCustGridCellText(HDC dc, const QlGridRec *grid, const char *text, int row, int column, UINT format);
 
-// The save-file dialog (QlSeamGetSaveFileName) over path, MAX_PATH bytes
-// holding the suggested name: initial folder ".\\", the overwrite prompt,
-// the extension added when the user types none.  The working folder is
-// restored afterwards ("Cannot change directory" when it cannot be).  1 when
-// the user chose a file.
-int QlCustAskSavePath(HWND owner, char *path, const char *title, const char *filter, const char *extension);
+// The save-file dialog of the kind (QlAskSavePath, common/QlSaveDialog.h) over
+// path, MAX_PATH bytes holding the suggested name: it opens in the folder
+// last chosen for the kind or the working folder, asks before overwriting,
+// adds the extension when the user types none.  The working folder is
+// restored afterwards ("Cannot change directory" when it cannot be).  1 with
+// the chosen file's full path in path.
+int QlCustAskSavePath(HWND owner, int kind, char *path, const char *title, const char *filter, const char *extension);

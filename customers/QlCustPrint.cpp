@@ -40,21 +40,9 @@ int QlCustGridCellText(HDC dc, const QlGridRec *grid, const char *text, int row,
     return DrawTextA(dc, text, (int)strlen(text), &r, format | DT_NOPREFIX);
 }
 
-int QlCustAskSavePath(HWND owner, char *path, const char *title, const char *filter, const char *extension)
+int QlCustAskSavePath(HWND owner, int kind, char *path, const char *title, const char *filter, const char *extension)
 {
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = MAX_PATH;
-    ofn.lpstrInitialDir = ".\\";
-    ofn.lpstrTitle = title;
-    ofn.lpstrDefExt = extension;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
-    BOOL chosen = QlSeamGetSaveFileName(&ofn);
-    if (QlWorkDir[0] && !QlRestoreWorkDir()) QlSeamMessageBox(owner, "Cannot change directory", NULL, MB_OK);
-    path[MAX_PATH - 1] = '\0';
-    return chosen && path[0];
+    // Without a working folder there is none to go back to.
+    return QlAskSavePath(owner, kind, path, MAX_PATH, title, filter, extension,
+                         QlWorkDir[0] ? "Cannot change directory" : NULL);
 }

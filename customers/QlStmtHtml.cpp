@@ -11,6 +11,7 @@
 #include "common/QlListView.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPrint.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlTempFile.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
@@ -34,7 +35,7 @@ const char kHead[] =
     "<meta name=\"GENERATOR\" content=\"Microsoft FrontPage 5.0\">\r\n"
     "<meta name=\"ProgId\" content=\"FrontPage.Editor.Document\">\r\n"
     "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\r\n"
-    "<title>FROM</title>\r\n"
+    "<title>%s %s - %s</title>\r\n"
     "</head>\r\n\r\n"
     "<body>\r\n\r\n";
 
@@ -108,11 +109,12 @@ const char kTitleRow[] =
     "<tr>\r\n" TITLE_CELL("15") TITLE_CELL("15") TITLE_CELL("10") TITLE_CELL("20") TITLE_CELL("20")
         TITLE_CELL("20") "</tr>\r\n";
 
-#define LINE_CELL(width)                                                                                       \
-    "<td width=\"" width "%c\" bordercolorlight=\"#FFFFFF\" bordercolordark=\"#FFFFFF\" bordercolor=\"#000000\">" \
-    "<font face=\"Arial\" size=\"2\">%s</font></td>\r\n"
-const char kLineRow[] = "<tr>\r\n" LINE_CELL("15") LINE_CELL("15") LINE_CELL("10") LINE_CELL("20") LINE_CELL("20")
-    LINE_CELL("20") "</tr>\r\n";
+// The amounts stand at their cells' right, as on the printed statement.
+#define LINE_CELL(width, align)                                                                                \
+    "<td width=\"" width "%c\"" align " bordercolorlight=\"#FFFFFF\" bordercolordark=\"#FFFFFF\" "            \
+    "bordercolor=\"#000000\"><font face=\"Arial\" size=\"2\">%s</font></td>\r\n"
+const char kLineRow[] = "<tr>\r\n" LINE_CELL("15", "") LINE_CELL("15", "") LINE_CELL("10", "")
+    LINE_CELL("20", " align=\"right\"") LINE_CELL("20", " align=\"right\"") LINE_CELL("20", " align=\"right\"") "</tr>\r\n";
 
 #define EMPTY_CELL(width) "<td width=\"" width "%c\" bordercolorlight=\"#FFFFFF\" bordercolordark=\"#FFFFFF\">&nbsp;</td>\r\n"
 const char kClosingRow[] =
@@ -153,20 +155,24 @@ void WriteBody(HtmlFile *out, HWND window, const QlCustRec *customer)
     const QlSettingsRec &cfg = QlSettings.cfg;
     HWND list = GetDlgItem(window, IDL_STMT_LINES);
 
-    Put(out, kHead, NULL, 0);
+    // The head's title names the statement and its account.
+    char title[80];
+    QlUiGetField(window, IDT_STMT_TITLE, title);
+    const char *head[] = {title, customer->acref, customer->company};
+    Put(out, kHead, head, 3);
     char company[4][41], taxNumber[16];
     snprintf(company[0], sizeof company[0], "%.39s", cfg.companyName);
     snprintf(company[1], sizeof company[1], "%.39s", cfg.address1);
     snprintf(company[2], sizeof company[2], "%.39s", cfg.address2);
     snprintf(company[3], sizeof company[3], "%.39s", cfg.address3);
     snprintf(taxNumber, sizeof taxNumber, "%.14s", cfg.taxNumber);
+    char taxLabel[40];
+    QlLangTaxNoLabel(taxLabel, sizeof taxLabel);
     const char *left[] = {text->FromLabel, company[0], company[1], company[2], company[3],
-                          QlLangText()->TaxNoLabel, taxNumber, text->BillToLabel, customer->company,
+                          taxLabel, taxNumber, text->BillToLabel, customer->company,
                           customer->addr1, customer->addr2, customer->addr3};
     Put(out, kLeftCell, left, (int)ARRAYSIZE(left));
 
-    char title[80];
-    QlUiGetField(window, IDT_STMT_TITLE, title);
     const char *right[] = {title};
     Put(out, kRightCell, right, 1);
     char label[80], value[80];
@@ -240,8 +246,7 @@ void QlStmtSaveHtml(HWND window)
     char path[80], message[256];
     int written = QlStmtWriteHtml(window, path, &customer);
     if (written == QL_FILE_DONE) {
-        snprintf(message, sizeof message, text->StatementSavedHtml, path);
-        QlStatusPost(message, QL_COLOUR_DONE);
+        QlStatusPostSaved(text->StatementSavedHtml, path);
     } else if (written == QL_FILE_IN_USE) {
         QlMsgBox(window, QlLangText()->Error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
     } else {

@@ -20,6 +20,7 @@
 #include "common/QlPdf.h"
 #include "common/QlPicture.h"
 #include "common/QlPlatform.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlTempFile.h"
 #include "common/QlUtil.h"
@@ -213,7 +214,10 @@ void QlStmtPrint(HWND window)
     }
     QlStmtPrintJob job;
     QlStmtPrintJobFrom(window, &job);
-    if (job.lines == 0) return;
+    if (job.lines == 0) {
+        QlMsgBox(window, QlLangText()->Error, text->NoFormItems, QL_COLOUR_WARNING);
+        return;
+    }
     if (QlSettings.cfg.printLogo && QlSettings.cfg.logoPath[0]) {
         job.logo = QlPictureLoad(QlSettings.cfg.logoPath, &job.logoSize);
         if (!job.logo) QlMsgBox(window, QlLangText()->Error, QlLangText()->LogoLoadFailed, QL_COLOUR_WARNING);
@@ -274,7 +278,7 @@ static float PdfHead(HWND window, PdfPage *pdf, const QlStmtPrintJob *job)
 
 // One page's grid of lines; returns the baseline of its last line (the
 // title row's bottom when it has none).
-static float PdfLines(PdfPage *pdf, const QlStmtPrintJob *job, float top, int first, int count, float fontSize)
+static float PdfLines(PdfPage *pdf, const QlStmtPrintJob *job, float top, int first, int count)
 {
     QlGridRec layout;
     QlGridLayout(&layout, (int)pdf->margin, (int)(pdf->height - top), (int)(pdf->width - pdf->margin), 0, count + 2,
@@ -286,16 +290,17 @@ static float PdfLines(PdfPage *pdf, const QlStmtPrintJob *job, float top, int fi
     for (int c = 0; c < QL_STMT_COLUMNS; c++)
         snprintf(titles + c * QL_GRID_TITLE_SLOT, QL_GRID_TITLE_SLOT, "%s", job->titles[c]);
     QlPdfGridDrawColumnTitles(pdf->page, &grid, titles);
-    HPDF_Page_BeginText(pdf->page);
+    // Each line in its grid row, inside the cells' inner margin; the amounts
+    // stand at their cells' right, as on the invoice.  The invoice's cell
+    // margins of the settings are not the statement's.
     for (int r = 0; r < count; r++) {
         for (int c = 0; c < QL_STMT_COLUMNS; c++) {
             char cell[80];
             QlListGetCell(job->list, first + r, c, cell, sizeof cell);
-            float cursor[2] = {grid.columnLines[c].x1, grid.rowLines[r + 2].y1};
-            QlPdfTextLine(pdf->page, cursor, fontSize, cell);
+            QlPdfGridDrawCellText(pdf->page, &grid, cell, r + 1, c,
+                                  c >= QL_STMT_COL_INVOICE ? HPDF_TALIGN_RIGHT : HPDF_TALIGN_LEFT, NULL);
         }
     }
-    HPDF_Page_EndText(pdf->page);
     return grid.rowLines[count + 1].y1;
 }
 
@@ -320,7 +325,7 @@ static int PdfPages(HWND window, PdfPage *pdf, const QlStmtPrintJob *job)
         }
         int first = (p - 1) * QL_STMT_LINES_PER_PDF_PAGE;
         int count = job->lines - first < QL_STMT_LINES_PER_PDF_PAGE ? job->lines - first : QL_STMT_LINES_PER_PDF_PAGE;
-        lastBaseline = PdfLines(pdf, job, top, first, count, fontSize);
+        lastBaseline = PdfLines(pdf, job, top, first, count);
         if (pages > 1 && p < pages) {
             ContinuedText(text, sizeof text);
             QlPdfTextRect(pdf->page, left, pdf->margin, right, pdf->margin - 15, text, HPDF_TALIGN_CENTER);
@@ -345,7 +350,7 @@ int QlStmtWritePdf(HWND window, char *path, int ask, int *outcome)
     int drawn = pdf.font && PdfPages(window, &pdf, &job);
 
     snprintf(path, MAX_PATH, "%s.pdf", job.title);
-    if (ask && !QlCustAskSavePath(window, path, QlCustText()->SaveStatementPdf, "PDF Files (*.pdf)\0*.pdf\0", "pdf")) {
+    if (ask && !QlCustAskSavePath(window, QL_SAVE_PDF, path, QlCustText()->SaveStatementPdf, "PDF Files (*.pdf)\0*.pdf\0", "pdf")) {
         HPDF_Free(pdf.doc);
         *outcome = 1;
         return 0;
@@ -366,7 +371,7 @@ void QlStmtSavePdf(HWND window)
     char path[MAX_PATH];
     int outcome = 0;
     if (QlStmtWritePdf(window, path, 1, &outcome))
-        QlStatusPost(text->StatementSavedPdf, QL_COLOUR_DONE);
+        QlStatusPostSaved(text->StatementSavedPdf, path);
     else if (outcome == 2)
         QlMsgBox(window, QlLangText()->Error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
     else if (outcome == 0)

@@ -25,7 +25,8 @@ int QlInvPrint(HWND form, int flag, int lineMode);
 int QlInvEmail(HWND form, int flag, int lineMode);
 // Writes the invoice shown in the form as a PDF file.  path (at least
 // QL_DOC_PATH_SIZE bytes) receives the default file name before any dialog;
-// with ask non-zero a save dialog chooses the file.  Returns 1 when the file
+// with ask non-zero a save dialog (QlAskSavePath, PDF files) chooses the
+// file, and path then holds its full path.  Returns 1 when the file
 // was written; *status is QL_PDF_STATUS_CANCELLED when the user cancelled,
 // QL_PDF_STATUS_WRITE_FAILED when the file could not be written,
 // QL_PDF_STATUS_IN_USE when the file there is in use and was left as it was,

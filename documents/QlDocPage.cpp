@@ -233,13 +233,13 @@ void QlDocPdfDrawTitles(HPDF_Page page, const QlPdfGridRec *grid, const char *ti
         char title[QL_GRID_TITLE_SLOT];
         snprintf(title, sizeof title, "%.*s", QL_GRID_TITLE_SLOT - 1, titles + QL_GRID_TITLE_SLOT * j);
         const QlPdfGridLine &line = grid->columnLines[j];
-        const float width = grid->columnLines[j + 1].x1 - line.x1 - 4;
+        const float width = grid->columnLines[j + 1].x1 - line.x1 - 2 * QL_PDF_CELL_INSET;
         if (!title[0] || width <= 0) continue;
         // A title wider than its cell is set smaller, never cut.
         const HPDF_REAL wide = HPDF_Page_TextWidth(page, title);
         const bool smaller = font && size > 0 && wide > width;
         if (smaller) HPDF_Page_SetFontAndSize(page, font, size * width / wide);
-        QlPdfTextAt(page, line.x1 + 2, line.y1 - 10, title);
+        QlPdfTextAt(page, line.x1 + QL_PDF_CELL_INSET, line.y1 - 10, title);
         if (smaller) HPDF_Page_SetFontAndSize(page, font, size);
     }
 }

@@ -95,9 +95,9 @@ int QlDocBarcodePlace(const RECT *page, int titleLeft, int top, int pxPerMmX, in
 // on each side): a title that does not fit is set smaller, never cut
 // (QlPrintFitTextOut).
 void QlDocDrawTitles(HDC dc, const QlGridRec *grid, const char *titles);
-// The same on a PDF page: each at (its column line + 2, the top line - 10)
-// in the page's font, set smaller when it is wider than its cell less 2
-// points on each side.
+// The same on a PDF page: each at (its column line + QL_PDF_CELL_INSET, the
+// top line - 10) in the page's font, set smaller when it is wider than its
+// cell less that inner margin on each side.
 void QlDocPdfDrawTitles(HPDF_Page page, const QlPdfGridRec *grid, const char *titles);
 
 // ---------------------------------------------------------------------------

@@ -20,6 +20,7 @@
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlTempFile.h"
 #include "common/QlUtil.h"
@@ -282,25 +283,7 @@ int AskFile(HWND form, int kind, char *fname, int size)
     char filter[96];
     const int n = snprintf(filter, sizeof filter - 7, "%s", description);
     memcpy(filter + n + 1, "*.pdf\0", 7);
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = form;
-    ofn.lpstrFilter = filter;
-    ofn.nFilterIndex = 0;
-    ofn.lpstrFile = fname;
-    ofn.nMaxFile = (DWORD)size;
-    ofn.lpstrInitialDir = folder;
-    ofn.lpstrTitle = title;
-    ofn.Flags = OFN_OVERWRITEPROMPT;
-    ofn.lpstrDefExt = "pdf";
-    const BOOL chosen = QlSeamGetSaveFileName(&ofn);
-    fname[size - 1] = '\0';
-    if (!QlRestoreWorkDir()) QlSeamMessageBox(NULL, t->ChdirFailedText, NULL, MB_OK);
-    return chosen && fname[0];
+    return QlAskSavePath(form, QL_SAVE_PDF, fname, size, title, filter, "pdf", t->ChdirFailedText);
 }
 
 // Writes the document: into folder when one is given (an e-mail's
@@ -318,7 +301,7 @@ int SavePdf(HWND form, int kind, int lineMode, char *path, int ask, int *status,
     QlDocPrintStyle(&p.style);
 
     // The default name: the title and the number ("INVOICE12.pdf").
-    char title[80], number[80], fname[256];
+    char title[80], number[80], fname[MAX_PATH];
     Title(p, title, sizeof title);
     Field(p, IDT_DOC_NUMBER, number, sizeof number);
     if (folder) snprintf(fname, sizeof fname, "%s\\%s%s.pdf", folder, title, number);
@@ -335,6 +318,7 @@ int SavePdf(HWND form, int kind, int lineMode, char *path, int ask, int *status,
         *status = QL_PDF_STATUS_CANCELLED;
         return 0;
     }
+    if (path) snprintf(path, QL_DOC_PATH_SIZE, "%s", fname);
     const int saved = QlPdfSaveFile(p.doc, fname);
     HPDF_Free(p.doc);
     if (saved != QL_FILE_DONE) {
@@ -400,7 +384,7 @@ void QlCreditSavePdfFromView(HWND form)
     char path[QL_DOC_PATH_SIZE] = "";
     int status = QL_PDF_STATUS_OK;
     if (QlCreditSavePdf(form, path, 1, &status))
-        QlStatusPost(t->CreditSavedPdf, QL_COLOUR_DONE);
+        QlStatusPostSaved(t->CreditSavedPdf, path);
     else if (status == QL_PDF_STATUS_IN_USE)
         QlMsgBox(form, error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
     else if (status != QL_PDF_STATUS_CANCELLED)

@@ -28,7 +28,7 @@ void QlDocPrintStyle(QlPrintStyleRec *style)
     Copy(style->webAddress, cfg.webAddress);
     Copy(style->businessLabel, cfg.businessLabel);
     Copy(style->businessNumber, cfg.businessNumber);
-    Copy(style->taxNoLabel, QlLangText()->TaxNoLabel);
+    QlLangTaxNoLabel(style->taxNoLabel, sizeof style->taxNoLabel);
     style->printTaxNumber = cfg.printTaxNumber != 0;
     style->printRegNumber = cfg.printRegNumber != 0;
     style->printGridLines = cfg.printGridLines != 0;

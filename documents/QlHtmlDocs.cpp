@@ -11,6 +11,7 @@
 #include "common/QlTempFile.h"
 #include "common/QlWindow.h"
 #include "resources/QlResTrans.h"
+#include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 
 #include <commctrl.h>
@@ -56,7 +57,7 @@ const char kOpenCompanyLines[] =
 const char kLine[] = "%s<BR>\r\n";
 const char kCloseCompanyLines[] = "</font></td></tr>\r\n";
 
-// "TAX No:" and the company's tax number.
+// The tax-number label ("VAT No:") and the company's tax number.
 const char kTaxRow[] =
     "<tr>\r\n"
     "<td width=\"34%c\" height=\"19\" bordercolor=\"#000000\"><b><font face=\"Arial\" size=\"2\">%s</font></b> </td>\r\n"
@@ -198,7 +199,9 @@ void WriteCompanyBox(HtmlDoc *doc, int kind, const QlCustRec *customer)
     const char *lines[] = {cfg.companyName, cfg.address1, cfg.address2, cfg.address3};
     for (const char *line : lines) PutOne(doc, kLine, line);
     PutFixed(doc, kCloseCompanyLines);
-    const char *tax[] = {t->TaxNoLabel, cfg.taxNumber};
+    char taxLabel[40];
+    QlLangTaxNoLabel(taxLabel, sizeof taxLabel);
+    const char *tax[] = {taxLabel, cfg.taxNumber};
     Put(doc, kTaxRow, tax, 2);
     char heading[80];
     if (kind == KIND_CREDIT) snprintf(heading, sizeof heading, "%s", t->BillToLabel);

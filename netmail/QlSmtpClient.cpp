@@ -15,7 +15,7 @@ static const char kErrorTable[12][128] = {
     "not initialised",
     "socket layer init failed",
     "cannot resolve hostname",
-    "invalid papameters",
+    "invalid parameters",
     "can't resolve hostname",
     "no memory",
     "failed to connect to server",

@@ -22,6 +22,7 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlPdf.h"
 #include "common/QlPlatform.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlTempFile.h"
 #include "common/QlWindow.h"
@@ -396,23 +397,8 @@ int AskFile(HWND window, char *fname, int size)
     char filter[96];
     const int n = snprintf(filter, sizeof filter - 7, "%s", t->PdfShortFilter);
     memcpy(filter + n + 1, "*.pdf\0", 7);
-    char folder[MAX_PATH] = "";
-    GetCurrentDirectoryA(sizeof folder, folder);
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window;
-    ofn.lpstrFilter = filter;
-    ofn.lpstrFile = fname;
-    ofn.nMaxFile = (DWORD)size;
-    ofn.lpstrInitialDir = folder;
-    ofn.lpstrTitle = QlPurchDocText()->SaveOrderPdfCaption;
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
-    ofn.lpstrDefExt = "pdf";
-    const BOOL chosen = QlSeamGetSaveFileName(&ofn);
-    fname[size - 1] = '\0';
-    if (!QlRestoreWorkDir()) QlSeamMessageBox(NULL, t->ChdirFailedText, NULL, MB_OK);
-    return chosen && fname[0];
+    return QlAskSavePath(window, QL_SAVE_PDF, fname, size, QlPurchDocText()->SaveOrderPdfCaption, filter, "pdf",
+                         t->ChdirFailedText);
 }
 
 }  // namespace
@@ -429,11 +415,11 @@ static int SaveOrderPdf(HWND window, char *path, int ask, int *status, const cha
         *status = QL_PDF_STATUS_CANCELLED;
         return 0;
     }
-    char number[20], fname[256];
+    char number[20], fname[MAX_PATH];
     Field(window, IDT_DOC_NUMBER, number, sizeof number);
     if (folder) snprintf(fname, sizeof fname, "%s\\%s%s.pdf", folder, "order", number);
     else snprintf(fname, sizeof fname, "%s%s.pdf", "order", number);
-    if (path) snprintf(path, 256, "%s", fname);
+    if (path) snprintf(path, QL_DOC_PATH_SIZE, "%s", fname);
 
     Pdf p = {};
     p.window = window;
@@ -458,7 +444,7 @@ static int SaveOrderPdf(HWND window, char *path, int ask, int *status, const cha
         *status = QL_PDF_STATUS_CANCELLED;
         return 0;
     }
-    if (path) snprintf(path, 256, "%s", fname);
+    if (path) snprintf(path, QL_DOC_PATH_SIZE, "%s", fname);
     const int saved = QlPdfSaveFile(p.doc, fname);
     HPDF_Free(p.doc);
     if (saved == QL_FILE_IN_USE) *status = QL_PDF_STATUS_IN_USE;

@@ -331,6 +331,7 @@ int QlOrderSave(HWND window)
     }
     if (!QlDbCommit(err)) return Abandon(window, QL_CAPTION_ADD_TRANS_FAILED, err);
     QlUiClosePane(window);
+    QlTransPostSavedStatus(QL_DOC_ORDER, rec.iKey);
     return 1;
 }
 
@@ -467,7 +468,7 @@ static void OnToolbar(HWND window, int id)
         char path[QL_DOC_PATH_SIZE] = "";
         int status = QL_PDF_STATUS_OK;
         int written = QlOrderSavePdf(window, path, 1, &status);
-        QlTransReportPdf(window, written, status, QlPurchDocText()->OrderSavedPdf);
+        QlTransReportPdf(window, written, status, QlPurchDocText()->OrderSavedPdf, path);
         return;
     }
     case QL_ORDER_CMD_VIEW_CLOSE: QlUiClosePane(window); return;

@@ -135,8 +135,9 @@ int64_t QlOrderLineCents(const char *unitPrice, int64_t quantity);
 
 // Prints the order on a printer the user picks; 1 when printed.
 int QlOrderPrint(HWND window);
-// Writes the PDF: path (at least 256 bytes) receives the default file name
-// ("order15.pdf"); with ask 1 a save dialog chooses the file.  1 when the
+// Writes the PDF: path (at least QL_DOC_PATH_SIZE bytes) receives the
+// default file name ("order15.pdf"); with ask 1 a save dialog (QlAskSavePath,
+// PDF files) chooses the file and path holds its full path.  1 when the
 // file was saved; *status as the document writers' (QlDocOutput.h).
 int QlOrderSavePdf(HWND window, char *path, int ask, int *status);
 // As QlOrderSavePdf without asking, into folder (the mail's own temporary

@@ -114,9 +114,9 @@ static void OnOk(HWND dialog)
     memset(&QlItemLine, 0, sizeof QlItemLine);
     QlUiGetField(dialog, IDE_ITEM_DESCR, QlItemLine.descr);
     if (!QlItemLine.descr[0]) return Refuse(dialog, t->InvalidInput, t->NoServiceDesc);
-    // The edits take digits only; a pasted sign is refused with the zero.
+    const char *refusal = QlItemPriceRefusal(dialog);
+    if (refusal) return Refuse(dialog, t->InvalidInput, refusal);
     int64_t price = QlItemGetPriceCents(dialog);
-    if (price <= 0) return Refuse(dialog, t->InvalidInput, t->ZeroPrice);
     // The tax as the dialog shows it, typed or computed.
     QlItemUpdateTotal(dialog);
     if (QlItemAddMode) QlItemOldAmount = 0;

@@ -16,6 +16,7 @@
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlUtil.h"
 #include "datastore/QlDb.h"
@@ -84,26 +85,12 @@ int Run(HWND owner, const Export &e)
     const QlRepTextRec *text = QlRepText();
     char path[MAX_PATH];
     snprintf(path, sizeof path, "%s", e.defaultName);
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = "CSV (*.csv)\0*.csv\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrTitle = e.titleProducts ? text->ProdExportTitle : text->ExportTitle;
-    ofn.lpstrDefExt = "csv";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    BOOL chosen = QlSeamGetSaveFileName(&ofn);
-    path[sizeof path - 1] = '\0';
-    if (!chosen || !path[0]) {
-        QlRestoreWorkDir();
+    if (!QlAskSavePath(owner, QL_SAVE_CSV, path, sizeof path, e.titleProducts ? text->ProdExportTitle : text->ExportTitle,
+                       "CSV (*.csv)\0*.csv\0", "csv", NULL))
         return 0;
-    }
 
     FILE *stream = QlFileOpen(path, "wb");
     if (!stream) {
-        QlRestoreWorkDir();
         ShowFileError(owner, text->FileOpenFailed, path);
         return 0;
     }
@@ -116,7 +103,6 @@ int Run(HWND owner, const Export &e)
     gStream = NULL;
     gWriteFailed = 0;
     if (!queried || !written) DeleteFileA(path);
-    QlRestoreWorkDir();
 
     if (!queried) {
         QlMsgBox(owner, text->Error, err, QL_COLOUR_WARNING);
@@ -126,7 +112,7 @@ int Run(HWND owner, const Export &e)
         ShowFileError(owner, text->FileWriteFailed, path);
         return 0;
     }
-    if (e.titleProducts) QlStatusPost(text->ProdExported, QL_COLOUR_DONE);
+    QlStatusPostSaved(e.titleProducts ? text->ProdExported : text->ListExported, path);
     return 1;
 }
 

@@ -318,9 +318,34 @@ static int DrawServ(QlPrintTarget *target, void *)
     return QlListReportDraw(target, QL_LIST_REPORT_SERV);
 }
 
-// Prints with the drawing core; a failed table walk is reported.
-static int Print(HWND owner, QlPrintDrawFn draw)
+// 1 when the report's table has a row to list (a failed look-up counts as
+// one: the walk then says what failed).
+static int HasRows(int report)
 {
+    const char *table = report == QL_LIST_REPORT_CUST   ? "customers"
+                        : report == QL_LIST_REPORT_PROD ? "products"
+                        : report == QL_LIST_REPORT_SERV ? "services"
+                                                        : "trans";
+    char sql[128];
+    int type = QlListReportState.transType;
+    if (report == QL_LIST_REPORT_TRANS && type >= 1 && type <= 3)
+        snprintf(sql, sizeof sql, "select 1 from trans where enabled='yes' and type='%d' limit 1;", type);
+    else
+        snprintf(sql, sizeof sql, "select 1 from %s where enabled='yes' limit 1;", table);
+    int found = 0;
+    char err[QL_DB_ERR_SIZE] = "";
+    if (!QlDbExecRows(sql, QlDbRowFoundCb, &found, err)) return 1;
+    return found;
+}
+
+// Prints with the drawing core; an empty list is not printed but said, a
+// failed table walk is reported.
+static int Print(HWND owner, int report, QlPrintDrawFn draw)
+{
+    if (!HasRows(report)) {
+        QlMsgBox(owner, QlRepText()->Error, QlLangText()->NothingToPrint, QL_COLOUR_WARNING);
+        return 0;
+    }
     QlListReportState.error[0] = '\0';
     int printed = QlPrintDocument(owner, draw, NULL);
     if (QlListReportState.error[0]) QlMsgBox(owner, QlRepText()->Error, QlListReportState.error, QL_COLOUR_WARNING);
@@ -330,12 +355,12 @@ static int Print(HWND owner, QlPrintDrawFn draw)
 
 int QlReportPrintCust(HWND owner)
 {
-    return Print(owner, DrawCust);
+    return Print(owner, QL_LIST_REPORT_CUST, DrawCust);
 }
 
 int QlReportPrintTrans(HWND owner)
 {
-    return Print(owner, DrawTrans);
+    return Print(owner, QL_LIST_REPORT_TRANS, DrawTrans);
 }
 
 static int PrintTransType(HWND owner, int type)
@@ -366,10 +391,10 @@ int QlReportPrintPayments(HWND owner)
 
 int QlReportPrintProd(HWND owner)
 {
-    return Print(owner, DrawProd);
+    return Print(owner, QL_LIST_REPORT_PROD, DrawProd);
 }
 
 int QlReportPrintServ(HWND owner)
 {
-    return Print(owner, DrawServ);
+    return Print(owner, QL_LIST_REPORT_SERV, DrawServ);
 }

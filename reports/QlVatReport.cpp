@@ -21,6 +21,7 @@
 #include "common/QlMoney.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
@@ -361,20 +362,11 @@ int QlVatReportExportCsv(HWND window)
 
     char path[MAX_PATH];
     DefaultFileName(path, sizeof path);
-    OPENFILENAMEA ofn;
-    memset(&ofn, 0, sizeof ofn);
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = window;
-    ofn.lpstrFilter = "CSV (*.csv)\0*.csv\0";
-    ofn.lpstrFile = path;
-    ofn.nMaxFile = sizeof path;
-    ofn.lpstrTitle = text->ExportTitle;
-    ofn.lpstrDefExt = "csv";
-    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    BOOL chosen = QlSeamGetSaveFileName(&ofn);
-    path[sizeof path - 1] = '\0';
+    // The dialog leaves the working folder current (a message when it cannot).
+    int chosen = QlAskSavePath(window, QL_SAVE_CSV, path, sizeof path, text->ExportTitle, "CSV (*.csv)\0*.csv\0", "csv",
+                               text->CannotChangeDir);
     int ok = 0, opened = 0;
-    if (chosen && path[0]) {
+    if (chosen) {
         FILE *stream = QlFileOpen(path, "wb");
         if (stream) {
             opened = 1;
@@ -384,15 +376,15 @@ int QlVatReportExportCsv(HWND window)
             if (!ok) DeleteFileA(path);
         }
     }
-    // The save dialog may have changed the current directory.
-    if (QlWorkDir[0] && !QlRestoreWorkDir()) QlSeamMessageBox(NULL, text->CannotChangeDir, NULL, MB_OK);
-    if (!chosen || !path[0]) return 0;
+    if (!chosen) return 0;
     if (!ok) {
         char message[400];
         snprintf(message, sizeof message, opened ? text->FileWriteFailed : text->FileOpenFailed, path);
         QlMsgBox(window, text->Error, message, QL_COLOUR_WARNING);
+        return 0;
     }
-    return ok;
+    QlStatusPostSaved(text->VatExported, path);
+    return 1;
 }
 
 // ---------------------------------------------------------------------------

@@ -4,6 +4,8 @@
 #include "resources/QlResMenu.h"
 #include "settings/QlSettings.h"
 
+#include <stdio.h>
+
 const QlLangTextRec QlLangTextTable[QL_LANG_COUNT] = {
 #define QL_LANG_DEF "settings/QlLangTexts.def"
 #include "settings/QlLangData.h"
@@ -102,6 +104,14 @@ int QlLangIndex(int lang)
 const QlLangTextRec *QlLangText(void)
 {
     return &QlLangTextTable[QlLangIndex(QlSettings.cfg.language)];
+}
+
+void QlLangTaxNoLabel(char *out, int size)
+{
+    if (!out || size <= 0) return;
+    char name[sizeof QlSettings.cfg.taxName];
+    snprintf(name, sizeof name, "%.*s", (int)sizeof name - 1, QlSettings.cfg.taxName);
+    snprintf(out, (size_t)size, QlLangText()->TaxNoLabel, name[0] ? name : "TAX");
 }
 
 const QlLangMenuRec *QlLangMenu(void)

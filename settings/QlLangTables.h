@@ -64,6 +64,9 @@ int QlLangIndex(int lang);
 // The records of the current language (the settings' language).
 const QlLangTextRec *QlLangText(void);
 const QlLangMenuRec *QlLangMenu(void);
+// The current language's tax-number label with the settings' tax name
+// ("VAT No:"; "TAX No:" when the settings name none), cut to size bytes.
+void QlLangTaxNoLabel(char *out, int size);
 
 // Language names and codes: "English" ... "Nederlands", a null, "eng" ...
 // "nl", a null.  The names are entries 0-8, the codes entries 10-18.

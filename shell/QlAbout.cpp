@@ -3,6 +3,8 @@
 #include "common/QlAppState.h"
 #include "common/QlFields.h"
 #include "common/QlHyperlink.h"
+#include "common/QlMsgDialog.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlWindow.h"
 #include "resources/QlResShell.h"
@@ -70,5 +72,22 @@ INT_PTR CALLBACK QlAboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPa
 
 void QlHelpOpen(HWND window)
 {
-    QlSeamShellExecute(window, NULL, QL_HELP_FILE, NULL, NULL, SW_SHOWNORMAL);
+    const QlLangTextRec *text = QlLangText();
+    // The file is looked for in the working folder; a missing one is named
+    // with the place it was looked for, rather than the command doing nothing.
+    QlRestoreWorkDir();
+    char path[MAX_PATH];
+    QlFullPath(QL_HELP_FILE, path, sizeof path);
+    char message[MAX_PATH + 400];
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        snprintf(message, sizeof message, text->HelpMissing, path);
+        QlMsgBox(window, text->Error, message, QL_COLOUR_WARNING);
+        return;
+    }
+    HINSTANCE opened = QlSeamShellExecute(window, NULL, QL_HELP_FILE, NULL, NULL, SW_SHOWNORMAL);
+    if ((INT_PTR)opened <= 32) {
+        snprintf(message, sizeof message, text->HelpNotOpened, path);
+        QlMsgBox(window, text->Error, message, QL_COLOUR_WARNING);
+    }
 }

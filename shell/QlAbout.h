@@ -12,5 +12,7 @@
 void QlAboutShow(HWND mainWindow);
 INT_PTR CALLBACK QlAboutDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Asks the shell to open the help file of the working folder.
+// Asks the shell to open the help file of the working folder.  A help file
+// that is not there, or that no program opens, is said in a message that
+// names its full path.
 void QlHelpOpen(HWND window);

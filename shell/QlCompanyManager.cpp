@@ -325,6 +325,13 @@ static void OnEditOk(HWND dialog)
     char name[40];
     memset(name, 0, sizeof name);
     GetDlgItemTextA(dialog, IDE_COMPANY_NAME, name, sizeof name);
+    // A company needs a name: said over this dialog, which stays open with
+    // the name field focused for one.
+    if (!name[0]) {
+        QlMsgBoxLarge(dialog, MgrText()->Error, MgrText()->CompanyNameEmpty, QL_COLOUR_WARNING);
+        SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDE_COMPANY_NAME), TRUE);
+        return;
+    }
     CopyName(gManager.newName, name);
     int language = (int)SendDlgItemMessageA(dialog, IDC_COMPANY_LANGUAGE, CB_GETCURSEL, 0, 0);
     int country = (int)SendDlgItemMessageA(dialog, IDC_COMPANY_COUNTRY, CB_GETCURSEL, 0, 0);
@@ -428,23 +435,22 @@ static void OnManagerInit(HWND dialog)
 
 static void OnNew(HWND dialog)
 {
+    // All ten places taken: refused before anything is typed.
+    QlCompanySlot *slot = NULL;
+    for (int i = 0; i < QL_COMPANY_MAX && !slot; i++)
+        if (!gManager.table->slots[i].present) slot = &gManager.table->slots[i];
+    if (!slot) {
+        char message[256];
+        snprintf(message, sizeof message, MgrText()->CompanyLimit, (unsigned)QL_COMPANY_MAX);
+        ShowError(dialog, message);
+        return;
+    }
     if (DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_COMPANY_CREATE), dialog, QlCompanyEditDlgProc, 0) != 1)
         return;
     SetDlgItemTextA(dialog, IDE_COMPANY_NAME, "");
-    if (!gManager.newName[0]) {
-        ShowError(dialog, MgrText()->CompanyNameEmpty);
-        return;
-    }
-    for (int i = 0; i < QL_COMPANY_MAX; i++) {
-        QlCompanySlot *slot = &gManager.table->slots[i];
-        if (slot->present) continue;
-        CopyName(slot->name, gManager.newName);
-        if (QlCompanyCreate(ListOf(dialog), slot)) TakeRow(dialog);
-        return;
-    }
-    char message[256];
-    snprintf(message, sizeof message, MgrText()->CompanyLimit, (unsigned)QL_COMPANY_MAX);
-    ShowError(dialog, message);
+    if (!gManager.newName[0]) return;   // the dialog does not end without a name
+    CopyName(slot->name, gManager.newName);
+    if (QlCompanyCreate(ListOf(dialog), slot)) TakeRow(dialog);
 }
 
 static void OnSave(HWND dialog)

@@ -7,6 +7,7 @@
 #include "common/QlUiText.h"
 #include "common/QlWindow.h"
 #include "reports/QlReportTables.h"
+#include "resources/QlResMenu.h"
 #include "settings/QlCountries.h"
 #include "settings/QlLangDlg.h"
 #include "settings/QlLangTables.h"
@@ -47,6 +48,9 @@ void QlLangApplyMenus(int lang)
         for (int i = 0; i < popup->count && i < QL_MENU_ITEM_MAX; i++)
             ModifyMenuA(menu, popup->ids[i], MF_BYCOMMAND | MF_STRING, popup->ids[i], popup->items[i]);
     }
+    // Modules / Import has no action: it is shown, greyed (ModifyMenu above
+    // enabled every entry again).
+    EnableMenuItem(menu, IDM_MOD_IMPORT, MF_BYCOMMAND | MF_GRAYED);
     DrawMenuBar(QlMainWnd);
 }
 

@@ -97,8 +97,9 @@ static void OnOk(HWND dialog)
         QlMsgBox(dialog, text->InvalidInput, text->NoServiceDesc, QL_COLOUR_WARNING);
         return;
     }
-    if (QlItemGetPriceCents(dialog) == 0) {
-        QlMsgBox(dialog, text->InvalidInput, text->ZeroPrice, QL_COLOUR_WARNING);
+    const char *refusal = QlItemPriceRefusal(dialog);
+    if (refusal) {
+        QlMsgBox(dialog, text->InvalidInput, refusal, QL_COLOUR_WARNING);
         return;
     }
     char field[40];

@@ -14,6 +14,7 @@
 #include "common/QlMoney.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
+#include "common/QlSaveDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
 #include "common/QlUtil.h"
@@ -120,10 +121,10 @@ int QlTransViewEdit(HWND form, int type)
     return 0;
 }
 
-void QlTransReportPdf(HWND form, int written, int status, const char *savedText)
+void QlTransReportPdf(HWND form, int written, int status, const char *savedText, const char *path)
 {
     if (written)
-        QlStatusPost(savedText, QL_COLOUR_DONE);
+        QlStatusPostSaved(savedText, path);
     else if (status == QL_PDF_STATUS_IN_USE)
         QlMsgBox(form, QlLangText()->Error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
     else if (status != QL_PDF_STATUS_CANCELLED)
@@ -254,7 +255,7 @@ static void OnViewCommand(HWND form, int lineMode, int id, LPARAM lParam)
             char path[QL_DOC_PATH_SIZE] = "";
             int status = QL_PDF_STATUS_OK;
             int written = QlInvSavePdf(form, lineMode, path, 1, &status);
-            QlTransReportPdf(form, written, status, QlViewText()->InvoiceSavedPdf);
+            QlTransReportPdf(form, written, status, QlViewText()->InvoiceSavedPdf, path);
         } else if (id == CMD_DELIVERY && lineMode == 1) {
             char number[32];
             QlUiGetField(form, IDT_DOC_NUMBER, number);

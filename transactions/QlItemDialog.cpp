@@ -134,6 +134,28 @@ int64_t QlItemGetPriceCents(HWND dialog)
     return (int64_t)QlItemLine.priceUnits * 100 + QlItemLine.priceHundredths;
 }
 
+static int AllDigits(const char *text, size_t maxLength)
+{
+    size_t length = strlen(text);
+    if (length > maxLength) return 0;
+    for (size_t i = 0; i < length; i++)
+        if (text[i] < '0' || text[i] > '9') return 0;
+    return 1;
+}
+
+const char *QlItemPriceRefusal(HWND dialog)
+{
+    const QlTransTextRec *text = QlTransText();
+    char units[40], hundredths[40];
+    QlUiGetField(dialog, IDE_ITEM_PRICE_UNITS, units);
+    QlUiGetField(dialog, IDE_ITEM_PRICE_HUNDREDTHS, hundredths);
+    if (strchr(units, '-') || strchr(hundredths, '-')) return text->PriceNegative;
+    // Nine digits of units still fit the line's 32-bit units.
+    if (!AllDigits(units, 9) || !AllDigits(hundredths, 2)) return text->PriceNotDigits;
+    if (QlItemGetPriceCents(dialog) == 0) return text->ZeroPrice;
+    return NULL;
+}
+
 void QlItemUpdateTax(HWND dialog)
 {
     int64_t price = QlItemDiscounted(QlItemGetPriceCents(dialog), DiscountPercentOf(dialog));
@@ -562,8 +584,9 @@ static int TakeServiceLine(HWND dialog)
     memset(&QlItemLine, 0, sizeof QlItemLine);
     QlUiGetField(dialog, IDE_ITEM_DESCR, QlItemLine.descr);
     if (!QlItemLine.descr[0]) return Refuse(dialog, text->InvalidInput, text->NoServiceDesc);
+    const char *refusal = QlItemPriceRefusal(dialog);
+    if (refusal) return Refuse(dialog, text->InvalidInput, refusal);
     int64_t price = QlItemGetPriceCents(dialog);
-    if (price == 0) return Refuse(dialog, text->InvalidInput, text->ZeroPrice);
     if (!QlItemWithinCeiling(price, QlItemWork.rate, QlItemWork.formTotal, QlItemAddMode ? 0 : QlItemOldAmount))
         return Refuse(dialog, QlLangText()->Error, text->MaxAmount);
     return 1;

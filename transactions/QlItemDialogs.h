@@ -52,6 +52,10 @@ INT_PTR CALLBACK QlCreditItemDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
 // 1178, the tax edits 1182/1183, the total edits 1184/1185 and optionally
 // the discount combo 1181.
 int64_t QlItemGetPriceCents(HWND dialog);
+// Why the price the edits hold cannot be taken, NULL when it can: a minus
+// sign in either edit (pasted past the digits-only style), anything else but
+// digits (the hundredths at most two), or a price of zero.
+const char *QlItemPriceRefusal(HWND dialog);
 void QlItemUpdateTax(HWND dialog);
 void QlItemUpdateTotal(HWND dialog);
 void QlItemOnTaxRateChange(HWND dialog);

@@ -204,11 +204,13 @@ int QlPaySaveSnapshot(HWND owner, const QlPaySnapshot *snap, const QlCustRec *cu
 int QlPaySave(HWND form, const QlCustRec *customer)
 {
     QlPaySnapshot snap;
+    int64_t key = 0;
     int ok = QlPaySnapshotTake(form, &snap);
     if (ok)
-        ok = QlPaySaveSnapshot(form, &snap, customer, NULL);
+        ok = QlPaySaveSnapshot(form, &snap, customer, &key);
     else
         QlSeamMessageBox(form, "Out of memory", QL_CAPTION_ADD_TRANS_FAILED, MB_OK);
     QlPaySnapshotFree(&snap);
+    if (ok) QlTransPostSavedStatus(QL_DOC_PAYMENT, key);
     return ok;
 }

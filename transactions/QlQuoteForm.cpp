@@ -341,7 +341,7 @@ static void OnViewCommand(HWND form, int id, LPARAM lParam)
             char path[QL_DOC_PATH_SIZE] = "";
             int status = QL_PDF_STATUS_OK;
             int written = QlQuoteSavePdf(form, QlTransLineMode, path, 1, &status);
-            QlTransReportPdf(form, written, status, QlViewText()->QuoteSavedPdf);
+            QlTransReportPdf(form, written, status, QlViewText()->QuoteSavedPdf, path);
             break;
         }
         case CMD_CLONE: QlQuoteCopyToNew(form); break;

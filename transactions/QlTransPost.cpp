@@ -382,15 +382,26 @@ int QlTransSaveSnapshot(HWND owner, const QlTransSnapshot *snap, int type, int64
     return ok;
 }
 
+void QlTransPostSavedStatus(int type, int64_t number)
+{
+    if (type < 1 || type > 6) return;
+    char key[24], message[96];
+    snprintf(key, sizeof key, QL_I64, number);
+    snprintf(message, sizeof message, QlTransText()->DocSaved[type - 1], key);
+    QlStatusPost(message, QL_COLOUR_DONE);
+}
+
 int QlTransSave(HWND form, int type, int lineMode)
 {
     QlTransSnapshot snap;
+    int64_t key = 0;
     int ok = QlTransSnapshotTake(form, type, lineMode, &snap);
     if (ok)
-        ok = QlTransSaveSnapshot(form, &snap, type, NULL);
+        ok = QlTransSaveSnapshot(form, &snap, type, &key);
     else
         ShowStoreError(form, QL_CAPTION_ADD_TRANS_FAILED, "Out of memory");
     QlTransSnapshotFree(&snap);
+    if (ok) QlTransPostSavedStatus(type, key);
     return ok;
 }
 

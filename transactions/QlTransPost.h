@@ -17,7 +17,9 @@
 enum QlDocType {
     QL_DOC_INVOICE = 1,
     QL_DOC_CREDIT = 2,
+    QL_DOC_PAYMENT = 3,
     QL_DOC_QUOTE = 4,
+    QL_DOC_ORDER = 5,
     QL_DOC_PURCHASE = 6,
 };
 
@@ -61,9 +63,13 @@ void QlTransSnapshotFree(QlTransSnapshot *snap);
 void QlTransSnapshotInit(QlTransSnapshot *snap, int type, int lineMode);
 int QlTransSnapshotAddRow(QlTransSnapshot *snap, const char *const *cells, int count);
 
-// Save on a new-document form: non-zero when the document was stored; the
-// caller closes the form then and keeps it open otherwise.
+// Save on a new-document form: non-zero when the document was stored (and
+// "Invoice 12 saved" is in the status panel); the caller closes the form
+// then and keeps it open otherwise.
 int QlTransSave(HWND form, int type, int lineMode);
+// Posts "<document> <number> saved" for a stored document of type 1-6 to
+// the main window's status panel.
+void QlTransPostSavedStatus(int type, int64_t number);
 // The same from a snapshot, with messages over owner (which may be NULL);
 // *savedKey (when given) receives the new document's number.
 int QlTransSaveSnapshot(HWND owner, const QlTransSnapshot *snap, int type, int64_t *savedKey);

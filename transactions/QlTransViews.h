@@ -53,10 +53,11 @@ int QlTransFixDate(HWND form, const char *storedDate);
 // the database, so that it shows what is stored.  1 when stored.
 int QlTransViewEdit(HWND form, int type);
 
-// The result of a view's PDF command: written (the saved text in the status
-// panel), cancelled (nothing), the file in use and left as it was (a message
-// saying so) or failed ("Failed to create PDF file").
-void QlTransReportPdf(HWND form, int written, int status, const char *savedText);
+// The result of a view's PDF command: written (the saved text, a format
+// with one "%s", with the file's full path in the status panel), cancelled
+// (nothing), the file in use and left as it was (a message saying so) or
+// failed ("Failed to create PDF file").
+void QlTransReportPdf(HWND form, int written, int status, const char *savedText, const char *path);
 
 // A view bar's label: the text with two blanks on each side.
 void QlTransViewPadLabel(QlToolbarItem *item, const char *label);

@@ -99,7 +99,7 @@ TEST_F(EditorTest, NewProductRefusalsResetTheScanFields)
     } cases[] = {
         {"12345", "NAILS", "Invalid barcode", "Barcode mimum length is 12 digits long"},
         {"501234567890", "NAILS", "Duplicate barcode", "Product with Barcode 501234567890\nalready exists in database"},
-        {"", "", "Invald Input", "Product description must be filled in"},
+        {"", "", "Invalid Input", "Product description must be filled in"},
     };
     HWND dialog = NewDialog();
     for (const auto &c : cases) {
@@ -211,7 +211,7 @@ TEST_F(EditorTest, EditRefusesABarcodeAnotherProductCarries)
         const char *name, *barcode;
         const char *caption, *text;   // NULL: saved
     } cases[] = {
-        {"", "501234567890", "Invald Input", "Product description must be filled in"},
+        {"", "501234567890", "Invalid Input", "Product description must be filled in"},
         {"PIPE", "50123", "Invalid barcode", "Barcode must be at least 12 digits long"},
         {"PIPE", "501234567891", "Duplicate barcode", "Product with Barcode 501234567891\nalready exists in database"},
         {"PIPE", "501234567890", NULL, NULL},   // its own

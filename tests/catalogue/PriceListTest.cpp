@@ -315,14 +315,24 @@ TEST_F(PriceListTest, TheProductsListLeavesOutWhatIsOutOfStockUnlessAsked)
     }
 }
 
-TEST_F(PriceListTest, TheCommandsStopAtCloseCancelAndAnEmptyProductsList)
+TEST_F(PriceListTest, TheCommandsStopAtCloseCancelAndAnEmptyList)
 {
+    // An empty products or services list: no dialog, the user is told.
     OpenProducts();
     {
         DialogDriver none({});
         Toolbar(window, 5);   // Price List of an empty products list
         EXPECT_EQ(0u, none.stepsRun());
     }
+    OpenServices();
+    {
+        DialogDriver none({});
+        Toolbar(window, 3);
+        EXPECT_EQ(0u, none.stepsRun());
+    }
+    ASSERT_EQ(2u, messages.size());
+    for (const auto &m : messages) EXPECT_EQ("The list is empty: there is nothing to print.", m.text);
+    messages.clear();
 
     AddService("Survey", 7, 50);
     OpenServices();

@@ -255,9 +255,9 @@ TEST_F(ServicesTest, SaveRefusesWhatCannotBeStoredAndKeepsTheDialogOpen)
         int (*hook)(const char *);
         const char *caption, *text;
     } cases[] = {
-        {"", "5", "00", NULL, "Invald Input", "Service description must be filled in"},
-        {"Survey", "5x", "00", NULL, "Invald Input", "The price must be given in digits"},
-        {"Survey", "5", "-1", NULL, "Invald Input", "The price must be given in digits"},
+        {"", "5", "00", NULL, "Invalid Input", "Service description must be filled in"},
+        {"Survey", "5x", "00", NULL, "Invalid Input", "The price must be given in digits"},
+        {"Survey", "5", "-1", NULL, "Invalid Input", "The price must be given in digits"},
         {"Survey", "5", "00", FailInserts, "Failed to create service", QL_DB_ERR_INJECTED},
     };
     for (const auto &c : cases) {
@@ -443,7 +443,7 @@ TEST_F(ServicesTest, ExportWritesEveryEnabledServiceQuotedWithCrLf)
     EXPECT_EQ("\"1\",\"He said \"\"hi\"\"\",\"12.05\"\r\n"
               "\"3\",\"Pipes, fittings\",\"0.00\"\r\n",
               ReadFile(path));
-    EXPECT_EQ("Service list saved to CSV file", Posted());
+    EXPECT_EQ("Service list saved as " + path, Posted());
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(1, gSave.calls);
     EXPECT_EQ(window, gSave.owner);
@@ -451,7 +451,7 @@ TEST_F(ServicesTest, ExportWritesEveryEnabledServiceQuotedWithCrLf)
     EXPECT_EQ(std::string("CSV (*.csv)\0*.csv\0\0", 19), gSave.filter);
     EXPECT_EQ("Export List of Services to CSV file", gSave.title);
     EXPECT_EQ("csv", gSave.defExt);
-    EXPECT_EQ((DWORD)(OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR), gSave.flags);
+    EXPECT_EQ((DWORD)(OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST), gSave.flags);
 
     // Written again over the file: only what is enabled now; none is an empty file.
     ASSERT_EQ(1, QlDbDisableRow(1, "services", err)) << err;
@@ -460,7 +460,7 @@ TEST_F(ServicesTest, ExportWritesEveryEnabledServiceQuotedWithCrLf)
     ASSERT_EQ(1, QlDbDisableRow(3, "services", err)) << err;
     EXPECT_EQ(1, QlServExportCsv(main));
     EXPECT_EQ("", ReadFile(path));
-    EXPECT_EQ("Service list saved to CSV file", Posted());
+    EXPECT_EQ("Service list saved as " + path, Posted());
 }
 
 TEST_F(ServicesTest, AFailedExportSaysWhyAndReportsNoSuccess)

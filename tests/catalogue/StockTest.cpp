@@ -75,12 +75,12 @@ TEST_F(StockTest, LimitsAndTheirMessages)
         {1, 5, "6", 5, "Insufficient Stock Level", "Can release only 5 more units from stock", true},
         // A quantity that is not a whole number of 1 or more is refused
         // with its message and changes nothing.
-        {0, 5, "", 5, "Invald Input", "The quantity must be a whole number", false},
-        {1, 5, "0", 5, "Invald Input", "Zero quantity", false},
-        {0, 5, "3.5", 5, "Invald Input", "The quantity must be a whole number", false},
-        {1, 5, "12,5", 5, "Invald Input", "The quantity must be a whole number", false},
-        {0, 5, "-4", 5, "Invald Input", "The quantity cannot be negative", false},
-        {0, 9999990, "99999999", 9999990, "Invald Input", "The quantity is too large", false},
+        {0, 5, "", 5, "Invalid Input", "The quantity must be a whole number", false},
+        {1, 5, "0", 5, "Invalid Input", "Zero quantity", false},
+        {0, 5, "3.5", 5, "Invalid Input", "The quantity must be a whole number", false},
+        {1, 5, "12,5", 5, "Invalid Input", "The quantity must be a whole number", false},
+        {0, 5, "-4", 5, "Invalid Input", "The quantity cannot be negative", false},
+        {0, 9999990, "99999999", 9999990, "Invalid Input", "The quantity is too large", false},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.out ? "out " : "in ") + std::to_string(c.stock) + " " + c.quantity);

@@ -360,12 +360,13 @@ TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)
     // Row 1: the long description breaks at a blank into two lines, the
     // first at the cell's top inset, the second from the middle of the cell.
     const float rowTop = H - (top + 26), rowBottom = H - (top + 52), middle = rowTop - 13;
-    const float detailsRight = (float)g.columnLines[1].x1 - 2;
+    const float detailsRight = (float)g.columnLines[1].x1 - QL_PDF_CELL_INSET;
     std::string first, second;
     for (const PdfWord &w : words) {
         if (w.x0 < u || w.x1 > detailsRight + 0.5 || w.y1 > rowTop || w.y0 < rowBottom - 1) continue;
         if (w.y1 > middle + 1) {
-            EXPECT_LE(w.y1, rowTop - style.cellMarginTop + 0.5) << w.text;
+            // Below the row line by the inner margin and the settings' top margin.
+            EXPECT_LE(w.y1, rowTop - QL_PDF_CELL_INSET_TOP - style.cellMarginTop + 0.5) << w.text;
             first += (first.empty() ? "" : " ") + w.text;
         } else {
             EXPECT_LE(w.y1, middle + 0.5) << w.text;
@@ -377,7 +378,7 @@ TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)
     EXPECT_FALSE(second.empty());
     EXPECT_EQ(0u, description.find(first + " " + second)) << first << " | " << second;
 
-    // Both options off: price, net and tax in grid columns 1, 2, 3, right-aligned inside the margin.
+    // Both options off: price, net and tax in grid columns 1, 2, 3, right-aligned inside the margins.
     struct Cell {
         const char *text;
         int column;
@@ -385,14 +386,14 @@ TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)
     for (const Cell &c : cells) {
         const PdfWord *w = find(c.text);
         ASSERT_NE(nullptr, w) << c.text;
-        EXPECT_NEAR(p.columnLines[c.column + 1].x1 - 2 - style.cellMarginRight, w->x1, 1.0) << c.text;
+        EXPECT_NEAR(p.columnLines[c.column + 1].x1 - QL_PDF_CELL_INSET - style.cellMarginRight, w->x1, 1.0) << c.text;
     }
     const PdfWord *delivery = find("Delivery");
     ASSERT_NE(nullptr, delivery);
-    EXPECT_NEAR(u + 2, delivery->x0, 0.5);
+    EXPECT_NEAR(u + QL_PDF_CELL_INSET, delivery->x0, 0.5);
     EXPECT_LT(delivery->y1, H - (top + 52));   // row 2
 
-    // The right-aligned wrap: the first line inside the right margin, the second only 2 points in.
+    // The right-aligned wrap: the first line inside the right margins, the second only the inner margin in.
     std::vector<const PdfWord *> narrow;
     for (const PdfWord &w : words)
         if (w.x0 >= 300 && w.x1 <= 362 && w.y1 <= H - 500 && w.y0 >= H - 530 - 1) narrow.push_back(&w);
@@ -404,8 +405,8 @@ TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)
         else
             secondRight = w->x1 > secondRight ? w->x1 : secondRight;
     }
-    EXPECT_NEAR(360 - 2 - style.cellMarginRight, firstRight, 1.0);
-    EXPECT_NEAR(360 - 2, secondRight, 1.0);
+    EXPECT_NEAR(360 - QL_PDF_CELL_INSET - style.cellMarginRight, firstRight, 1.0);
+    EXPECT_NEAR(360 - QL_PDF_CELL_INSET, secondRight, 1.0);
 
     // Shapes: the recipient box, the grid closed at the right, only the ruled rows.
     std::vector<PdfShape> shapes = QlTestPdfShapes(pdf);

@@ -2,9 +2,11 @@
 #include "UiTestSupport.h"
 
 #include <commctrl.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "common/QlButtons.h"
+#include "common/QlUtil.h"
 
 FrameLog gFrameLog;
 
@@ -204,4 +206,29 @@ bool QlTestSetClipboardText(const char *text)
     if (!ok) GlobalFree(block);
     CloseClipboard();
     return ok;
+}
+
+StatusPanel::StatusPanel()
+{
+    saved_ = QlStatusPanelWnd;
+    panel_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    QlStatusPanelWnd = panel_;
+}
+
+StatusPanel::~StatusPanel()
+{
+    Posted();
+    QlStatusPanelWnd = saved_;
+    DestroyWindow(panel_);
+}
+
+std::string StatusPanel::Posted()
+{
+    std::string text;
+    MSG msg;
+    while (PeekMessageA(&msg, panel_, QL_WM_STATUS_SHOW, QL_WM_STATUS_SHOW, PM_REMOVE)) {
+        text = (const char *)msg.lParam;
+        free((void *)msg.lParam);
+    }
+    return text;
 }

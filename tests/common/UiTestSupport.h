@@ -35,6 +35,22 @@ std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int *width = nullptr, int *heigh
 // A bitmap compatible with the screen, filled with one colour.
 HBITMAP SolidBitmap(int width, int height, COLORREF colour);
 
+// A stand-in for the main window's status panel while it lives (it is
+// QlStatusPanelWnd): Posted() takes the texts QlStatusPost sent it since
+// the last call, the last of them ("" when none).
+class StatusPanel {
+public:
+    StatusPanel();
+    ~StatusPanel();
+    StatusPanel(const StatusPanel &) = delete;
+    StatusPanel &operator=(const StatusPanel &) = delete;
+    std::string Posted();
+
+private:
+    HWND panel_ = NULL;
+    HWND saved_ = NULL;
+};
+
 // Answers the next modal dialog that this thread shows: each step runs once,
 // from a timer, with the dialog; one step per tick.  When the steps are used
 // up and the dialog is still open it is ended with 99 (and failed), so a

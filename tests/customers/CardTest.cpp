@@ -1,6 +1,7 @@
 // The account card: printed from the module's form, exported from the
 // stored account.
 #include "CustTestSupport.h"
+#include "UiTestSupport.h"
 #include "QlTestPrint.h"
 
 #include "common/QlAppState.h"
@@ -89,7 +90,9 @@ TEST_F(CardTest, ExportWritesTheStoredAccountToTheChosenPath)
 
     // A full path longer than the 80 characters of a file name.
     sSaveAnswer = folder + "\\" + std::string(90, 'x') + ".txt";
+    StatusPanel status;
     EXPECT_EQ(1, QlCustExportList(module));
+    EXPECT_EQ("Account card saved as " + sSaveAnswer, status.Posted());
     EXPECT_EQ(1, sSaveDialogs);
     EXPECT_STREQ("Export", sAskedTitle);
     EXPECT_STREQ("txt", sAsked.lpstrDefExt);

@@ -209,7 +209,7 @@ TEST_F(MaintenanceTest, SaveWritesTheFormIntoTheSelectedAccount)
         SetDlgItemTextA(module, emptied == 1026 ? 1028 : 1026, "Changed");
         Command(1);
         ASSERT_EQ(1u, messages.size());
-        EXPECT_EQ("Invald Input", messages[0].caption);
+        EXPECT_EQ("Invalid Input", messages[0].caption);
         EXPECT_EQ("Fill in company name and address", messages[0].text);
         EXPECT_EQ("Bell & Sons", Stored("select company from customers where iKey=2;"));
     }

@@ -1,12 +1,13 @@
 // The statement window (dialog 186): its lines and running balance, the
 // printed pages, the PDF file and the HTML file.
 #include "CustTestSupport.h"
+#include "UiTestSupport.h"
 #include "QlTestPdf.h"
 #include "QlTestPrint.h"
 #include "QlTestPlatform.h"
-#include "UiTestSupport.h"
 
 #include "common/QlAppState.h"
+#include "common/QlPdf.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"
 #include "customers/QlCustCommands.h"
@@ -57,6 +58,7 @@ protected:
         strcpy(cfg.address2, "Springfield");
         strcpy(cfg.address3, "SP1 2AB");
         strcpy(cfg.taxNumber, "GB123456");
+        strcpy(cfg.taxName, "VAT");
         cfg.printTaxNumber = 1;
         cfg.printLogo = 0;
         sSaveDialogs = 0;
@@ -316,7 +318,7 @@ TEST_F(StatementTest, PrintsSixteenLinesAPage)
         printer.finish();
         ASSERT_EQ(c.pages, printer.pageCount());
         EmfRecords first = printer.records(0);
-        for (const char *text : {"STATEMENT", "Acme Widgets Ltd", "Joe's Plumbing", "5/02/2025", "1/01/2012",
+        for (const char *text : {"STATEMENT", "Acme Widgets Ltd", "VAT No: GB123456", "Joe's Plumbing", "5/02/2025", "1/01/2012",
                                  "Invoice Amount", "A/C Ref:", "From Date"})
             EXPECT_TRUE(first.hasText(text)) << text;
         EXPECT_TRUE(first.hasText(keys[15]));
@@ -344,12 +346,15 @@ TEST_F(StatementTest, PrintsSixteenLinesAPage)
         }
     }
 
-    // Without lines nothing is printed; without an account it is refused.
+    // Without lines nothing is printed, and the user is told; without an
+    // account it is refused.
     QlSeamPrintDialog = CountPrintDialog;
     SendMessageA(Lines(), LVM_DELETEALLITEMS, 0, 0);
     ToolbarCommand(QL_STMT_CMD_PRINT);
     EXPECT_EQ(0, sPrintDialogs);
-    EXPECT_TRUE(messages.empty());
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("No form items", messages[0].text);
+    messages.clear();
     SetDlgItemTextA(window, IDT_STMT_ACREF, "");
     ToolbarCommand(QL_STMT_CMD_PRINT);
     EXPECT_EQ(0, sPrintDialogs);
@@ -381,11 +386,23 @@ TEST_F(StatementTest, PdfHoldsTwentyFiveLinesAPage)
         EXPECT_NEAR(595.3, info.width, 0.5);
         EXPECT_TRUE(QlTestPdfCheck(pdf));
         std::string text = QlTestPdfText(pdf);
-        for (const char *expected : {"STATEMENT", "Acme Widgets Ltd", "Joe's Plumbing", "Invoice Amount", "5/02/2025",
+        for (const char *expected : {"STATEMENT", "Acme Widgets Ltd", "VAT No: GB123456", "Joe's Plumbing", "Invoice Amount", "5/02/2025",
                                      "1/01/2012"})
             EXPECT_NE(std::string::npos, text.find(expected)) << expected;
         std::vector<std::string> lines = QlTestPdfLines(QlTestPdfWords(pdf));
         EXPECT_EQ(c.total, lines.back());
+        // The amounts stand at their cells' right, inside the inner margin:
+        // the balances (the last column) all end at the table's right less it.
+        const double left = info.height * 25.4 / 297, right = info.width - left;
+        int balances = 0;
+        for (const PdfWord &w : QlTestPdfWords(pdf)) {
+            const bool amount = w.text.find('.') != std::string::npos && w.text.find_first_not_of("-0123456789.") ==
+                                                                              std::string::npos;
+            if (!amount || w.x0 < right - 0.2 * (right - left)) continue;
+            EXPECT_NEAR(right - QL_PDF_CELL_INSET, w.x1, 1.0) << w.text;
+            balances++;
+        }
+        EXPECT_EQ(c.lines, balances);
         if (c.pages == 1) {
             EXPECT_EQ(std::string::npos, text.find("Page 1"));
             continue;
@@ -412,8 +429,8 @@ TEST_F(StatementTest, PdfHoldsTwentyFiveLinesAPage)
         EXPECT_NEAR(10.0 / 9.0, height2 / height1, 0.02);
         std::string dir = QlTestArtifactDir();
         if (!dir.empty()) {
-            EXPECT_TRUE(QlTestPdfToPng(pdf, 1, 72, dir + "/statement-pdf-page1.png"));
-            EXPECT_TRUE(QlTestPdfToPng(pdf, 2, 72, dir + "/statement-pdf-page2.png"));
+            EXPECT_TRUE(QlTestPdfToPng(pdf, 1, 110, dir + "/statement-pdf-page1.png"));
+            EXPECT_TRUE(QlTestPdfToPng(pdf, 2, 110, dir + "/statement-pdf-page2.png"));
         }
     }
 }
@@ -431,9 +448,11 @@ TEST_F(StatementTest, SavePdfAsksForTheFileAndReports)
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("STATEMENT.pdf"));
 
     sSaveAnswer = folder + "\\January statement.pdf";
+    StatusPanel status;
     ToolbarCommand(QL_STMT_CMD_PDF);
     EXPECT_TRUE(messages.empty());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(sSaveAnswer.c_str()));
+    EXPECT_EQ("Statement saved as " + sSaveAnswer, status.Posted());
 
     // A file that cannot be written.
     sSaveAnswer = folder + "\\missing folder\\statement.pdf";
@@ -477,14 +496,17 @@ TEST_F(StatementTest, HtmlIsTheTemplateFilledWithEscapedTexts)
     strcpy(QlSettings.cfg.companyName, "A&B <Trading>");
     ASSERT_EQ(1, QlStmtWriteHtml(window, path, &rec));
     std::string smith = expected;
-    smith.replace(smith.find("Joe's Plumbing"), 14, "Smith &amp; &lt;Sons&gt;");
+    for (size_t at; (at = smith.find("Joe's Plumbing")) != std::string::npos;)
+        smith.replace(at, 14, "Smith &amp; &lt;Sons&gt;");
     smith.replace(smith.find("Acme Widgets Ltd"), 16, "A&amp;B &lt;Trading&gt;");
     EXPECT_EQ(smith, ReadNativeFile(DbTestNativePath(folder + "\\Statement.htm")));
 
     // The tool bar's HTML writes the shown account's statement.
     DeleteFileA("Statement.htm");
+    StatusPanel status;
     ToolbarCommand(QL_STMT_CMD_HTML);
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Statement saved as " + folder + "\\Statement.htm", status.Posted());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("Statement.htm"));
 }
 

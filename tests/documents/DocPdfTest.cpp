@@ -128,7 +128,7 @@ protected:
         std::string dir = QlTestArtifactDir();
         if (dir.empty()) return;
         for (int p = 1; p <= pages; p++)
-            EXPECT_TRUE(QlTestPdfToPng(pdf, p, 72, dir + "/" + name + "-page" + std::to_string(p) + ".png"));
+            EXPECT_TRUE(QlTestPdfToPng(pdf, p, 110, dir + "/" + name + "-page" + std::to_string(p) + ".png"));
     }
     char savedWorkDir_[MAX_PATH];
 };
@@ -345,7 +345,7 @@ TEST_F(DocPdfTest, TheSaveDialogAndItsAnswers)
     EXPECT_EQ("INVOICE123.pdf", gSeenFile);
     EXPECT_STREQ("pdf", gSeen.lpstrDefExt);
     EXPECT_TRUE(gSeen.Flags & OFN_OVERWRITEPROMPT);
-    EXPECT_EQ(256u, gSeen.nMaxFile);
+    EXPECT_EQ((DWORD)MAX_PATH, gSeen.nMaxFile);
     EXPECT_EQ(form, gSeen.hwndOwner);
     EXPECT_TRUE(gBoxes.empty());
 
@@ -356,6 +356,7 @@ TEST_F(DocPdfTest, TheSaveDialogAndItsAnswers)
     EXPECT_EQ(QL_PDF_STATUS_OK, status);
     EXPECT_TRUE(FileExists("sub\\chosen.pdf"));
     EXPECT_TRUE(QlTestPdfCheck(Native("sub\\chosen.pdf")));
+    EXPECT_EQ(gAnswer, path);   // the file's full path, for the message that names it
 
     // A folder that does not exist: status 2.
     gAnswer = folder + "\\missing\\chosen.pdf";

@@ -29,6 +29,7 @@ TEST(DocStyle, CompanyDetailsAndOptionsOfTheSettingsInTheCurrentLanguage)
     cfg.cellMarginTop = 4;
     cfg.cellMarginRight = 9;
     cfg.language = QL_LANG_GERMAN;
+    strcpy(cfg.taxName, "UST");
 
     QlPrintStyleRec style;
     memset(&style, 0x55, sizeof style);
@@ -43,7 +44,7 @@ TEST(DocStyle, CompanyDetailsAndOptionsOfTheSettingsInTheCurrentLanguage)
     EXPECT_STREQ("www.acme.test", style.webAddress);
     EXPECT_STREQ("HRB:", style.businessLabel);
     EXPECT_STREQ("4711", style.businessNumber);
-    EXPECT_STREQ("USt-IdNr.:", style.taxNoLabel);
+    EXPECT_STREQ("UST-Nr.:", style.taxNoLabel);
     EXPECT_EQ(1, style.printTaxNumber);
     EXPECT_EQ(0, style.printRegNumber);
     EXPECT_EQ(1, style.printGridLines);
@@ -51,6 +52,20 @@ TEST(DocStyle, CompanyDetailsAndOptionsOfTheSettingsInTheCurrentLanguage)
     EXPECT_EQ(0, style.printDiscountColumn);
     EXPECT_EQ(4, style.cellMarginTop);
     EXPECT_EQ(9, style.cellMarginRight);
+
+    // The label names the settings' tax name in every language.
+    const struct {
+        int language;
+        const char *taxName, *label;
+    } labels[] = {{QL_LANG_ENGLISH, "VAT", "VAT No:"}, {QL_LANG_ENGLISH, "GST", "GST No:"},
+                  {QL_LANG_ENGLISH, "", "TAX No:"},    {QL_LANG_FRENCH, "TVA", "N\xb0 TVA :"},
+                  {QL_LANG_DUTCH, "BTW", "BTW-nr.:"}};
+    for (const auto &l : labels) {
+        cfg.language = l.language;
+        strcpy(cfg.taxName, l.taxName);
+        QlDocPrintStyle(&style);
+        EXPECT_STREQ(l.label, style.taxNoLabel) << l.taxName;
+    }
 
     // A field filled to its end is cut, never read past.
     memset(cfg.companyName, 'A', sizeof cfg.companyName);

@@ -324,7 +324,7 @@ TEST_F(MailDialogTest, FailuresShowInTheWarningColourAndSendWorksAgain)
                           SetDlgItemTextA(d, IDE_MAIL_TO, "");
                           return true;
                       },
-                      MailClick(IDB_MAIL_SEND), MailWaitStatus("Send failed: invalid papameters"), record,
+                      MailClick(IDB_MAIL_SEND), MailWaitStatus("Send failed: invalid parameters"), record,
                       MailClick(IDB_MAIL_CLOSE)});
     EXPECT_EQ(0, result);
     ASSERT_EQ(3u, statuses.size());

@@ -138,7 +138,7 @@ TEST_F(SmtpTest, ThreeSessionsAndTheClientsLifecycle)
     struct {
         int code;
         const char *text;
-    } texts[] = {{0, "success"},      {5, "invalid papameters"}, {8, "failed to connect to server"},
+    } texts[] = {{0, "success"},      {5, "invalid parameters"}, {8, "failed to connect to server"},
                  {11, ""},            {12, "unknown"},           {-1, "unknown"},
                  {1000, "unknown"},   {10, "file open error"}};
     for (const auto &t : texts) {

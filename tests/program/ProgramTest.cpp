@@ -494,6 +494,17 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     HWND line = WaitForWindow("#32770", "Select or Enter service for invoice line", 20000);
     ASSERT_NE(nullptr, line);
     SetDlgItemTextA(line, 1176, "Consulting");
+    // A pasted negative price is named as such; the dialog stays.
+    SetDlgItemTextA(line, 1177, "-5");
+    PostMessageA(line, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    HWND negative = WaitForWindow("#32770", "Invalid Input", 20000);
+    ASSERT_NE(nullptr, negative);
+    EXPECT_EQ("The price cannot be negative", ControlText(negative, IDT_MSG_TEXT));
+    ASSERT_TRUE(Screenshot("price-negative.png"));
+    EXPECT_GT(Spread("price-negative.png", ClientOnScreen(negative)), 0.02);
+    PostMessageA(negative, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(negative); }));
+    EXPECT_TRUE(IsWindow(line));
     SetDlgItemTextA(line, 1177, "100");
     EXPECT_TRUE(WaitFor([&] { return ControlText(line, 1184) == std::to_string(gross / 100); }));   // with its tax
     PostMessageA(line, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -504,6 +515,41 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     ASSERT_NE(nullptr, toolbar);
     PostMessageA(form, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)toolbar);   // Save
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(form); }));
+    // The status line says what was saved.
+    HWND status = ChildWithControl(main, IDT_STATUS_TEXT);
+    ASSERT_NE(nullptr, status);
+    EXPECT_TRUE(WaitFor([&] { return ControlText(status, IDT_STATUS_TEXT) == "Invoice 1 saved"; }, 2500));
+    ASSERT_TRUE(Screenshot("invoice-saved-status.png"));
+
+    // Help without its file says so, naming where it was looked for.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_HELP_CONTENTS, 0), 0);
+    HWND help = WaitForWindow("#32770", "Error", 20000);
+    ASSERT_NE(nullptr, help);
+    EXPECT_NE(std::string::npos, ControlText(help, IDT_MSG_TEXT).find("qlyhelp.chm was not found"));
+    ASSERT_TRUE(Screenshot("help-missing.png"));
+    EXPECT_GT(Spread("help-missing.png", ClientOnScreen(help)), 0.02);
+    PostMessageA(help, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(help); }));
+
+    // Modules / Import is shown greyed: the menu opened by a click on its
+    // title, in the menu bar just above the client area ("File", then "Modules").
+    POINT bar = {0, 0};
+    ClientToScreen(main, &bar);
+    SetForegroundWindow(main);
+    SetCursorPos(bar.x + 55, bar.y - 10);
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, click, sizeof(INPUT));
+    EXPECT_TRUE(WaitFor([] { return !ProgramWindows("#32768").empty(); }, 5000)) << "no menu opened";
+    EXPECT_TRUE(Screenshot("modules-menu.png"));
+    INPUT escape[2] = {};
+    escape[0].type = escape[1].type = INPUT_KEYBOARD;
+    escape[0].ki.wVk = escape[1].ki.wVk = VK_ESCAPE;
+    escape[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    for (int i = 0; i < 2; i++) SendInput(2, escape, sizeof(INPUT));
+    EXPECT_TRUE(WaitFor([] { return ProgramWindows("#32768").empty(); }, 5000));
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     int code = -1;
@@ -669,10 +715,62 @@ TEST_F(Program, FirstStartShowsThePaintedCompanyManager)
     double spread = Spread("company-manager.png", client);
     EXPECT_GT(spread, 0.02) << "the company manager's client area is one flat colour on the screen";
 
+    // New, then OK without a name: the error, and the Create Company dialog
+    // stays open with its name field focused.
+    PostMessageA(manager, WM_COMMAND, MAKEWPARAM(IDB_COMPANY_NEW, BN_CLICKED), (LPARAM)GetDlgItem(manager, IDB_COMPANY_NEW));
+    HWND create = WaitForWindow("#32770", "Create Company", 20000);
+    ASSERT_NE(nullptr, create);
+    PostMessageA(create, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    HWND noName = WaitForWindow("#32770", "Error", 20000);
+    ASSERT_NE(nullptr, noName);
+    EXPECT_EQ("Please enter non-empty company name", ControlText(noName, IDT_MSG_TEXT));
+    ASSERT_TRUE(Screenshot("company-create-no-name.png"));
+    PostMessageA(noName, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(noName); }));
+    EXPECT_TRUE(IsWindow(create));
+    GUITHREADINFO focus = {};
+    focus.cbSize = sizeof focus;
+    EXPECT_TRUE(WaitFor([&] {
+        return GetGUIThreadInfo(GetWindowThreadProcessId(create, NULL), &focus) &&
+               focus.hwndFocus == GetDlgItem(create, IDE_COMPANY_NAME);
+    }, 5000));
+    ASSERT_TRUE(Screenshot("company-create-after-no-name.png"));
+    EXPECT_GT(Spread("company-create-after-no-name.png", ClientOnScreen(create)), 0.02);
+    PostMessageA(create, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(create); }));
+
     PostMessageA(manager, WM_COMMAND, IDCANCEL, 0);
     int code = -1;
     ASSERT_TRUE(first.wait(30000, &code));
     EXPECT_TRUE(ProgramWindows(kMainClass).empty());
+}
+
+// Ten companies: New is refused at once, before the Create Company dialog.
+TEST_F(Program, TheEleventhCompanyIsRefusedWhenNewIsPressed)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    for (int i = 0; i < 10; i++) ASSERT_TRUE(WriteCompany(i, CompanySettings(("Company " + std::to_string(i)).c_str())));
+    ASSERT_TRUE(WriteMconf(0, 0, -1));   // none chosen: the manager opens
+    std::string folder = NativePath(work.path());
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    UnixProcess running;
+    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    HWND manager = WaitForWindow("#32770", "Multi-Company Manager", 60000);
+    ASSERT_NE(nullptr, manager);
+    PostMessageA(manager, WM_COMMAND, MAKEWPARAM(IDB_COMPANY_NEW, BN_CLICKED), (LPARAM)GetDlgItem(manager, IDB_COMPANY_NEW));
+    HWND refused = WaitForWindow("#32770", "Error", 20000);
+    ASSERT_NE(nullptr, refused);
+    EXPECT_EQ("Cannot add a company, maximum number of companies is 10!", ControlText(refused, IDT_MSG_TEXT));
+    EXPECT_TRUE(ProgramWindows("#32770", "Create Company").empty());
+    ASSERT_TRUE(Screenshot("company-limit.png"));
+    EXPECT_GT(Spread("company-limit.png", ClientOnScreen(refused)), 0.02);
+    PostMessageA(refused, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(refused); }));
+    PostMessageA(manager, WM_COMMAND, IDCANCEL, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
 }
 
 // The company's data file, damaged and then missing, in the real program:
@@ -1125,6 +1223,24 @@ TEST_F(Program, TheAccountScreensPaint)
     ASSERT_TRUE(WaitFor([&] { return (statement = ChildWithControl(main, 1189)) != NULL; }));
     EXPECT_TRUE(WaitFor([&] { return ControlText(statement, 1189) == "336.50"; }));
     shoot("statement-window.png", statement);
+    // HTML: written into the working folder, and the status line names it
+    // with its path.
+    HWND statementBar = FindWindowExA(statement, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, statementBar);
+    PostMessageA(statement, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), (LPARAM)statementBar);
+    HWND status = ChildWithControl(main, IDT_STATUS_TEXT);
+    ASSERT_NE(nullptr, status);
+    EXPECT_TRUE(WaitFor([&] { return ControlText(status, IDT_STATUS_TEXT).find("Statement.htm") != std::string::npos; },
+                        2500));
+    EXPECT_TRUE(FileExists("Statement.htm"));
+    ASSERT_TRUE(Screenshot("statement-html-saved.png"));
+    // PDF: the save dialog opens in the working folder.
+    PostMessageA(statement, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED), (LPARAM)statementBar);
+    HWND save = WaitForWindow("#32770", "Save Statement to PDF File", 20000);
+    ASSERT_NE(nullptr, save);
+    shoot("save-dialog-pdf.png", save);
+    PostMessageA(save, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(save); }));
 
     // Letters: the choice, then the letter for the account.
     module = openCustomers();

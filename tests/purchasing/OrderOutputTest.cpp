@@ -197,7 +197,7 @@ TEST_F(OrderOutputTest, ThePdfIsNamedAfterTheOrderAndWrittenEvenWithoutAnAccount
     EXPECT_NE(std::string::npos, second.find("33.00"));
     EXPECT_EQ(std::string::npos, first.find("33.00"));
     EXPECT_EQ(std::string::npos, second.find("Continued"));
-    QlTestPdfToPng(pdf, 1, 60, QlTestArtifactDir() + "/purchase-order-pdf.png");
+    QlTestPdfToPng(pdf, 1, 110, QlTestArtifactDir() + "/purchase-order-pdf.png");
 }
 
 TEST_F(OrderOutputTest, TheSaveDialogOffersTheOrdersNameAndCancelWritesNothing)

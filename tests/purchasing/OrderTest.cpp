@@ -170,7 +170,7 @@ TEST_F(OrderTest, AQuantityMustBeAWholeNumberOfOneOrMore)
         messages.clear();
         AddLine(0, c.typed);
         ASSERT_EQ(1u, messages.size()) << c.typed;
-        EXPECT_EQ("Invald Input", messages[0].caption);
+        EXPECT_EQ("Invalid Input", messages[0].caption);
         EXPECT_EQ(c.message, messages[0].text) << c.typed;
         EXPECT_EQ(0, RowCount(Lines())) << c.typed;
     }
@@ -380,9 +380,11 @@ TEST_F(OrderTest, SaveStoresTheOrderAndItsLinesAndCloses)
     AddLine(1, "1");
     SYSTEMTIME day = {2026, 12, 0, 9};
     SendDlgItemMessageA(form, IDP_DOC_DATE, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&day);
+    StatusPanel status;
     Toolbar(0);
     EXPECT_EQ(nullptr, QlModuleWnd);
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Purchase order 1 saved", status.Posted());
     QlTransRec rec = Stored(1);
     EXPECT_EQ(5u, rec.type);
     EXPECT_EQ(supplier, rec.supp_rowid);

@@ -218,12 +218,16 @@ TEST_F(PurchInvTest, ADescriptionAndAPriceAreRequired)
                              SetField(d, IDE_ITEM_DESCR, "Pipe");
                              SetField(d, IDE_ITEM_PRICE_UNITS, "0");
                          },
-                         [](HWND d) { ClickButton(d, IDOK); }, [](HWND d) { ClickButton(d, IDCANCEL); }});
+                         [](HWND d) { ClickButton(d, IDOK); },
+                         // A sign pasted past the digits-only edit is named as such.
+                         [](HWND d) { SetField(d, IDE_ITEM_PRICE_UNITS, "-4"); }, [](HWND d) { ClickButton(d, IDOK); },
+                         [](HWND d) { ClickButton(d, IDCANCEL); }});
     EXPECT_EQ(0, QlPurchLineAdd(form));
-    ASSERT_EQ(2u, messages.size());
-    EXPECT_EQ("Invald Input", messages[0].caption);
+    ASSERT_EQ(3u, messages.size());
+    EXPECT_EQ("Invalid Input", messages[0].caption);
     EXPECT_EQ("No service description", messages[0].text);
     EXPECT_EQ("Zero price is not allowed", messages[1].text);
+    EXPECT_EQ("The price cannot be negative", messages[2].text);
     EXPECT_EQ(0, RowCount(Lines()));
     EXPECT_EQ("", Text(IDT_DOC_GROSS));
 }
@@ -285,9 +289,11 @@ TEST_F(PurchInvTest, SaveStoresTheInvoiceAgainstTheSupplierAndCloses)
     AddLine("Solder", "5", "50", 2);
     SYSTEMTIME day = {2026, 12, 0, 9};
     SendDlgItemMessageA(form, IDP_DOC_DATE, DTM_SETSYSTEMTIME, GDT_VALID, (LPARAM)&day);
+    StatusPanel status;
     Toolbar(0);
     EXPECT_EQ(nullptr, QlModuleWnd);
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Purchase invoice 1 saved", status.Posted());
     EXPECT_EQ("1", Scalar("select count(*) from trans"));
     QlTransRec rec = Stored(1);
     EXPECT_EQ(6u, rec.type);

@@ -142,7 +142,7 @@ TEST_F(WindowTest, SaveRefusesAnEmptyCompanyOrAddressButTakesBlanks)
         Toolbar(window, QL_SUPP_CMD_SAVE);
         if (c.refused) {
             ASSERT_EQ(1u, messages.size());
-            EXPECT_EQ("Invald Input", messages[0].caption);
+            EXPECT_EQ("Invalid Input", messages[0].caption);
             EXPECT_EQ("Fill in company name and address", messages[0].text);
             EXPECT_EQ((COLORREF)13311, messages[0].colour);
             EXPECT_EQ("Bravo Supplies", Stored("company", key));

@@ -219,23 +219,44 @@ TEST_F(ListReportsTest, PagesHold35RowsAndCellsAreCutAtTheirEdge)
 
 // Print in the Reports dialog runs the selected list report: the print
 // dialog opens (cancelled: nothing printed, nothing said) and the Reports
-// dialog stays open.
+// dialog stays open.  A list with no rows is not printed: the user is told
+// so, and no print dialog opens.
 TEST_F(ListReportsTest, PrintInTheReportsDialogAsksForAPrinter)
 {
-    DialogDriver driver({[&](HWND dialog) {
+    auto printEach = [&](HWND dialog) {
         for (int i = 1; i < 8; i++) {
             SendDlgItemMessageA(dialog, IDL_REPORTS_LIST, LB_SETCURSEL, i, 0);
             SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDL_REPORTS_LIST, LBN_SELCHANGE),
                          (LPARAM)GetDlgItem(dialog, IDL_REPORTS_LIST));
             ClickButton(dialog, IDB_REPORTS_PRINT);
-            EXPECT_EQ(i, gPrintDialogs);
             EXPECT_TRUE(IsWindowVisible(dialog));
         }
-        EXPECT_EQ(3, QlListReportState.transType);  // the payments list ran last of the four
         ClickButton(dialog, IDB_REPORTS_CLOSE);
-    }});
-    EXPECT_EQ(0, QlReportsShow(main));
-    EXPECT_EQ(1u, driver.stepsRun());
+    };
+    // The customer of the fixture is the only row: every other list is empty.
+    {
+        DialogDriver driver({printEach});
+        EXPECT_EQ(0, QlReportsShow(main));
+        EXPECT_EQ(1u, driver.stepsRun());
+    }
+    EXPECT_EQ(1, gPrintDialogs);
+    ASSERT_EQ(6u, messages.size());
+    for (const auto &m : messages) EXPECT_EQ("The list is empty: there is nothing to print.", m.text);
+
+    messages.clear();
+    gPrintDialogs = 0;
+    AddTrans(1, 0, "Call-out", "80.00");
+    AddTrans(2, 0, "Returned elbow", "10.00");
+    AddTrans(3, 0, "Cheque", "50.00");
+    AddProduct("00A1", "501234567890", "Copper pipe", 12, 50, 3);
+    AddService("Boiler service", 75, 5);
+    {
+        DialogDriver driver({printEach});
+        EXPECT_EQ(0, QlReportsShow(main));
+        EXPECT_EQ(1u, driver.stepsRun());
+    }
+    EXPECT_EQ(7, gPrintDialogs);
+    EXPECT_EQ(3, QlListReportState.transType);  // the payments list ran last of the four
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(nullptr, QlListReportState.target);
 }

@@ -235,6 +235,7 @@ TEST_F(ReportsTest, EachExportWritesItsTableLineByLine)
         SCOPED_TRACE(d.name);
         EXPECT_EQ(std::to_string(d.key) + d.line, Export(d.fn, d.name));
         EXPECT_EQ(d.defaultName, gSaveFile);
+        EXPECT_EQ("List saved as " + folder + "\\" + d.name, Posted());
     }
 
     int64_t pipe = AddProduct("0001", "501234567890", "12\" PIPE", 12, 50, -3);
@@ -244,7 +245,7 @@ TEST_F(ReportsTest, EachExportWritesItsTableLineByLine)
               Export(QlCsvExportProd, "pr.csv"));
     EXPECT_EQ("prod.csv", gSaveFile);
     EXPECT_EQ("Export Product Table to CSV file", gSaveTitle);
-    EXPECT_EQ("Product list saved to CSV file", Posted());
+    EXPECT_EQ("Product list saved as " + folder + "\\pr.csv", Posted());
     EXPECT_TRUE(messages.empty());
 }
 

@@ -110,14 +110,14 @@ TEST(Resources, ShellTemplatesHaveTheirGeometry)
     const struct {
         int dialog, control, x, y, width, height;
     } controls[] = {
-        {IDD_STATUS_PANEL, IDT_STATUS_TEXT, 0, 1, 127, 9},
+        {IDD_STATUS_PANEL, IDT_STATUS_TEXT, 0, 1, 199, 9},
         {IDD_LANG_PANEL, IDT_LANG_NAME, 19, 2, 89, 8},
         {IDD_DESC_BAR, IDT_DESC_TEXT, 1, 1, 149, 9},
     };
     const struct {
         int dialog, width, height;
         bool child;
-    } sizes[] = {{IDD_STATUS_PANEL, 128, 13, true},      {IDD_LANG_PANEL, 111, 13, true},
+    } sizes[] = {{IDD_STATUS_PANEL, 200, 13, true},      {IDD_LANG_PANEL, 111, 13, true},
                  {IDD_DESC_BAR, 158, 13, true},          {IDD_COMPANY_MANAGER, 185, 186, false},
                  {IDD_COMPANY_CREATE, 203, 97, false},   {IDD_ABOUT, 230, 124, false}};
     HWND parent = CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, NULL, NULL, NULL, NULL);
@@ -152,6 +152,11 @@ TEST(Resources, ShellTemplatesHaveTheirGeometry)
         }
         DestroyWindow(dialog);
     }
+    // A saved file's path too long for the status panel loses its middle, not its name.
+    HWND status = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_STATUS_PANEL), parent,
+                                     PlainDialogProc, 0);
+    EXPECT_EQ(SS_PATHELLIPSIS, GetWindowLongA(GetDlgItem(status, IDT_STATUS_TEXT), GWL_STYLE) & SS_ELLIPSISMASK);
+    DestroyWindow(status);
     // The language panel's flag is a picture static; the About box carries the picture 347.
     HWND lang = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_LANG_PANEL), parent, PlainDialogProc, 0);
     ASSERT_NE(nullptr, GetDlgItem(lang, IDP_LANG_FLAG));

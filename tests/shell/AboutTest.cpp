@@ -21,6 +21,11 @@ HINSTANCE WINAPI RecordShellExecute(HWND, LPCSTR verb, LPCSTR file, LPCSTR param
     return (HINSTANCE)42;
 }
 
+HINSTANCE WINAPI NoProgramFor(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)
+{
+    return (HINSTANCE)31;   // SE_ERR_NOASSOC
+}
+
 std::string Text(HWND dialog, int id)
 {
     char text[256] = "";
@@ -63,11 +68,44 @@ TEST(About, ShowsTheProductAndOpensItsLinks)
     EXPECT_EQ(QL_ABOUT_WEB_ADDRESS, web);
     EXPECT_EQ(QL_ABOUT_SUPPORT_ADDRESS, email);
 
-    QlHelpOpen(host);
-    ASSERT_EQ(3u, gOpened.size());
+    ASSERT_EQ(2u, gOpened.size());
     EXPECT_EQ("open " QL_ABOUT_WEB_ADDRESS, gOpened[0]);
     EXPECT_EQ("open mailto:" QL_ABOUT_SUPPORT_ADDRESS, gOpened[1]);
-    EXPECT_EQ("<default> qlyhelp.chm", gOpened[2]);
+    DestroyWindow(host);
+    QlSeamsReset();
+}
+
+// Help opens the working folder's help file; without one, or when nothing
+// opens it, the user is told so, with the file's full path.
+TEST(About, HelpOpensTheFileOrSaysWhyNot)
+{
+    WorkFolder work;
+    MsgAnswers answers;
+    gOpened.clear();
+    QlSeamShellExecute = RecordShellExecute;
+    HWND host = TestFrame(400, 300);
+    const std::string path = work.path() + "\\" QL_HELP_FILE;
+
+    QlHelpOpen(host);
+    EXPECT_TRUE(gOpened.empty());
+    ASSERT_EQ(1u, answers.asked.size());
+    EXPECT_EQ("The help file is not installed: " + path + " was not found.", answers.asked[0].text);
+
+    HANDLE file = CreateFileA(QL_HELP_FILE, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    CloseHandle(file);
+    QlHelpOpen(host);
+    ASSERT_EQ(1u, gOpened.size());
+    EXPECT_EQ("<default> qlyhelp.chm", gOpened[0]);
+    EXPECT_EQ(1u, answers.asked.size());
+
+    // No program for the file: the shell's answer of 31 (no association).
+    QlSeamShellExecute = NoProgramFor;
+    QlHelpOpen(host);
+    ASSERT_EQ(2u, answers.asked.size());
+    EXPECT_EQ("The help file " + path + " could not be opened: no program to show it was found.",
+              answers.asked[1].text);
+    DeleteFileA(QL_HELP_FILE);
     DestroyWindow(host);
     QlSeamsReset();
 }

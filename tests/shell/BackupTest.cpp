@@ -402,7 +402,7 @@ TEST_F(BackupTest, CleardownEmptiesTheTransactionsAndBalances)
     ASSERT_EQ(2u, answers.asked.size());
     EXPECT_EQ("You are about to clear all transactions! Proceed with cleardown?", answers.asked[0].text);
     ASSERT_EQ(1u, gBoxes.size());
-    EXPECT_EQ("Cleardown Transactions|Would you like to backup data before cleadown?", gBoxes[0]);
+    EXPECT_EQ("Cleardown Transactions|Would you like to backup data before cleardown?", gBoxes[0]);
     EXPECT_EQ((UINT)MB_YESNOCANCEL, gBoxTypes[0] & MB_TYPEMASK);
     EXPECT_EQ(IDD_MSG_BOX_LARGE, answers.asked[1].dialogId);
     EXPECT_EQ("Transaction Cleardown Complete", answers.asked[1].caption);
@@ -457,7 +457,7 @@ TEST_F(BackupTest, CleardownAsksYesNoOrCancelAboutTheBackup)
         gBoxAnswers = {c.backup};
         QlTransCleardown(main_);
         ASSERT_EQ((c.confirm ? 1u : 0u) + c.backups, gBoxes.size());   // the question, and a backup's report
-        if (c.confirm) EXPECT_EQ("Cleardown Transactions|Would you like to backup data before cleadown?", gBoxes[0]);
+        if (c.confirm) EXPECT_EQ("Cleardown Transactions|Would you like to backup data before cleardown?", gBoxes[0]);
         EXPECT_EQ(c.cleared ? "0" : "2", Scalar("select count(*) from trans;"));
         EXPECT_EQ(c.cleared ? "0" : "1", Scalar("select count(*) from invoices;"));
         EXPECT_EQ(c.backups, Subfolders(destination_).size() - before);

@@ -291,14 +291,20 @@ TEST_F(CompanyManagerTest, FirstStartCreatesCompaniesInTurnAndLoadsOne)
     QlCompanyScan(&QlCompanies, NULL);
     MsgAnswers answers;
     int rowsAfterCreate = 0;
-    std::string editAfterCreate;
+    std::string editAfterCreate, createStayed;
+    bool nameFocused = false;
     DialogDriver driver({
         [](HWND dialog) { ClickButton(dialog, IDB_COMPANY_NEW); },
         CreateAs("Acme Widgets Ltd", QL_LANG_GERMAN, 13),
         [](HWND dialog) { ClickButton(dialog, IDB_COMPANY_NEW); },
         CreateAs("Second Shop", QL_LANG_ENGLISH, 0),
         [](HWND dialog) { ClickButton(dialog, IDB_COMPANY_NEW); },
-        CreateAs("", QL_LANG_ENGLISH, 0),   // refused: no name
+        CreateAs("", QL_LANG_ENGLISH, 0),   // refused: no name, and the dialog stays
+        [&](HWND dialog) {
+            createStayed = WindowText(dialog);
+            nameFocused = GetFocus() == GetDlgItem(dialog, IDE_COMPANY_NAME);
+            Cancel(dialog);
+        },
         [&](HWND dialog) {
             rowsAfterCreate = RowCount(dialog);
             editAfterCreate = Text(dialog, IDE_COMPANY_NAME);
@@ -308,9 +314,11 @@ TEST_F(CompanyManagerTest, FirstStartCreatesCompaniesInTurnAndLoadsOne)
     });
 
     QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
-    EXPECT_EQ(7u, driver.stepsRun());
+    EXPECT_EQ(8u, driver.stepsRun());
+    EXPECT_EQ("Create Company", createStayed);
+    EXPECT_TRUE(nameFocused);
     EXPECT_EQ(2, rowsAfterCreate);
-    EXPECT_EQ("", editAfterCreate);
+    EXPECT_EQ("Second Shop", editAfterCreate);   // the company last created, still selected
     ASSERT_EQ(1u, answers.asked.size());
     EXPECT_EQ("Please enter non-empty company name", answers.asked[0].text);
 
@@ -339,14 +347,20 @@ TEST_F(CompanyManagerTest, NoEleventhCompany)
     for (int i = 0; i < QL_COMPANY_MAX; i++) ASSERT_TRUE(WriteCompany(i, CompanySettings("Busy")));
     QlCompanyScan(&QlCompanies, NULL);
     MsgAnswers answers;
-    DialogDriver driver({[](HWND dialog) { ClickButton(dialog, IDB_COMPANY_NEW); }, CreateAs("One Too Many", 0, 0),
-                         [](HWND dialog) {
+    // New is refused at once: the next step finds the manager, not the
+    // create dialog.
+    std::string afterNew;
+    DialogDriver driver({[](HWND dialog) { ClickButton(dialog, IDB_COMPANY_NEW); },
+                         [&](HWND dialog) {
+                             afterNew = WindowText(dialog);
                              SelectRow(dialog, 4);
                              Cancel(dialog);
                          }});
     QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
+    EXPECT_EQ(2u, driver.stepsRun());
+    EXPECT_EQ("Multi-Company Manager", afterNew);
     ASSERT_EQ(1u, answers.asked.size());
-    EXPECT_EQ("Cannot add a company, maxumum number of companies is 10!", answers.asked[0].text);
+    EXPECT_EQ("Cannot add a company, maximum number of companies is 10!", answers.asked[0].text);
     for (int i = 0; i < QL_COMPANY_MAX; i++) EXPECT_STREQ("Busy", ReadCompany(i).companyName);
     // Escape loads nothing but remembers the selected company for the next start.
     QlMconfRec mconf;

@@ -12,6 +12,7 @@
 #include "datastore/QlDb.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
+#include "shell/QlAbout.h"
 #include "shell/QlMain.h"
 #include "shell/QlMainWindow.h"
 #include "shell/QlPanels.h"
@@ -379,7 +380,10 @@ TEST_F(MainWindowTest, CommandsReachTheirOpeners)
     EXPECT_EQ(std::string(QlLangMenuTable[QL_LANG_GERMAN].ToolbarTips[0]), QlToolbarTipTable[0]);
     for (int id : {6, 7, 10}) EXPECT_STREQ("", QlToolbarTipTable[id]) << id;
 
-    // Import has no action; an unknown command reaches nothing either.
+    // Import has no action: it is greyed in the language's menu, and the
+    // command reaches nothing; an unknown command reaches nothing either.
+    EXPECT_TRUE(GetMenuState(GetMenu(main), IDM_MOD_IMPORT, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(GetMenu(main), IDM_MOD_REPORTS, MF_BYCOMMAND) & MF_GRAYED);
     SendMessageA(main, WM_COMMAND, IDM_MOD_IMPORT, 0);
     SendMessageA(main, WM_COMMAND, 9, 0);
     EXPECT_TRUE(which.empty());
@@ -421,6 +425,10 @@ TEST_F(MainWindowTest, EveryCommandRunsAndExitSaves)
 {
     HWND main = StartWith(CompanySettings("Acme Widgets Ltd"));
     ASSERT_TRUE(IsWindow(main));
+    // The help file is there to be opened.
+    HANDLE help = CreateFileA(QL_HELP_FILE, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    ASSERT_NE(INVALID_HANDLE_VALUE, help);
+    CloseHandle(help);
     MsgAnswers answers({0});   // no cleardown
     PickerAnswers pickers;   // no folder and no backup file chosen
     // A company manager, the Reports dialog, both again from the menu, one About box.

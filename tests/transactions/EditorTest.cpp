@@ -84,10 +84,12 @@ TEST_F(EditorTest, AServiceInvoiceForTheModulesAccount)
     EXPECT_EQ("1.15", Text(IDT_DOC_CARRIAGE_TAX));
     EXPECT_EQ("19.82", Text(IDT_DOC_GROSS));
 
+    StatusPanel status;
     Toolbar(QL_FORM_CMD_SAVE);
     EXPECT_FALSE(IsWindow(form));
     EXPECT_EQ(nullptr, QlModuleWnd);
     EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Invoice " + Scalar("select iKey from trans;") + " saved", status.Posted());
     EXPECT_EQ("1|0|19.82|5.00|1.15|2.56|Joe's 12\" fitting",
               Scalar("select type||'|'||sub_type||'|'||gross||'|'||carriage||'|'||carriage_vat||'|'||vat||'|'||desc "
                      "from trans;"));
@@ -180,7 +182,7 @@ TEST_F(EditorTest, ProductLinesByScanAndTheirRefusals)
         FormCommand(IDB_DOC_ADD);
         EXPECT_EQ(2u, driver.stepsRun()) << q.qty;
         ASSERT_EQ(1u, messages.size()) << q.qty;
-        EXPECT_EQ("Invald Input", messages[0].caption);
+        EXPECT_EQ("Invalid Input", messages[0].caption);
         EXPECT_EQ(q.text, messages[0].text) << q.qty;
         EXPECT_EQ(1, RowCount(Lines())) << q.qty;
     }
@@ -271,10 +273,13 @@ TEST_F(EditorTest, DeleteCloseAndSaveRefusals)
     SendMessageA(form, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(IsWindow(form));
 
-    // Without an account the form stays open with its line.
+    // Without an account the form stays open with its line, and nothing is
+    // said to be saved.
     SetDlgItemTextA(form, IDT_DOC_ACREF, "");
+    StatusPanel status;
     Toolbar(QL_FORM_CMD_SAVE);
     EXPECT_TRUE(IsWindow(form));
+    EXPECT_EQ("", status.Posted());
     ASSERT_EQ(1u, messages.size());
     EXPECT_EQ("Missing Account Number", messages[0].caption);
     EXPECT_EQ("0", Scalar("select count(*) from trans;"));
@@ -385,11 +390,47 @@ TEST_F(EditorTest, ACreditNoteForTheModulesAccount)
     EXPECT_EQ("10.00", Text(IDT_DOC_TAX));
     EXPECT_EQ("2.30", Text(IDT_DOC_CARRIAGE_TAX));
     EXPECT_EQ("12.30", Text(IDT_DOC_GROSS));
+    StatusPanel status;
     Toolbar(QL_FORM_CMD_SAVE);
     EXPECT_FALSE(IsWindow(form));
+    EXPECT_EQ("Credit note " + Scalar("select iKey from trans;") + " saved", status.Posted());
     EXPECT_EQ("2|12.30|2.30|Returned pipe|10.00|2.30",
               Scalar("select type||'|'||gross||'|'||trans.vat||'|'||descr||'|'||net||'|'||invoices.vat from trans, "
                      "invoices where invoices.tx_rowid=trans.iKey;"));
+}
+
+// A price that cannot be taken is named for what is wrong with it, in the
+// invoice's service dialog and the credit note's alike; the dialog stays
+// until Cancel and no line is added.
+TEST_F(EditorTest, APriceThatCannotBeTakenIsNamed)
+{
+    const struct {
+        const char *units, *hundredths, *text;
+    } prices[] = {{"0", "00", "Zero price is not allowed"},
+                  {"", "", "Zero price is not allowed"},
+                  {"-4", "00", "The price cannot be negative"},
+                  {"4", "-1", "The price cannot be negative"},
+                  {"4x", "00", "The price must be given in digits"},
+                  {"4", "150", "The price must be given in digits"}};
+    for (int command : {QL_CUST_CMD_INVOICE, QL_CUST_CMD_CREDIT}) {
+        ASSERT_NE(nullptr, OpenInvoice(command));
+        for (const auto &p : prices) {
+            messages.clear();
+            DialogDriver driver({[&](HWND d) {
+                                     SetField(d, IDE_ITEM_DESCR, "Survey");
+                                     SetField(d, IDE_ITEM_PRICE_UNITS, p.units);
+                                     SetField(d, IDE_ITEM_PRICE_HUNDREDTHS, p.hundredths);
+                                     ClickButton(d, IDOK);
+                                 },
+                                 [](HWND d) { ClickButton(d, IDCANCEL); }});
+            FormCommand(IDB_DOC_ADD);
+            EXPECT_EQ(2u, driver.stepsRun()) << command << " " << p.units << "." << p.hundredths;
+            ASSERT_EQ(1u, messages.size()) << p.units << "." << p.hundredths;
+            EXPECT_EQ("Invalid Input", messages[0].caption);
+            EXPECT_EQ(p.text, messages[0].text) << command << " " << p.units << "." << p.hundredths;
+            EXPECT_EQ(0, RowCount(Lines()));
+        }
+    }
 }
 
 TEST_F(EditorTest, TheAccountsDefaultsAndAServiceByItsCode)

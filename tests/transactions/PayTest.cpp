@@ -401,9 +401,11 @@ TEST_F(PayFormTest, SaveStoresThePaymentAndClosesTheForm)
     Select(0);
     FormCommand(IDB_PAY_FULL);
     FormCommand(IDB_PAY_FULL);
+    StatusPanel status;
     ToolbarCommand(QL_PAY_CMD_SAVE);
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(IsWindow(form));
+    EXPECT_EQ("Payment " + Scalar("select iKey from trans where type='3';") + " saved", status.Posted());
     EXPECT_EQ("0.00|0", BalanceOf(boiler));
     EXPECT_EQ("0.00|0", BalanceOf(tap));
     EXPECT_EQ("250.00", Scalar("select gross from trans where type='3';"));

@@ -120,9 +120,11 @@ TEST_F(QuoteTest, ANewQuotationWithoutCarriageForTheModulesAccount)
     EXPECT_EQ(2, RowCount(Lines()));
 
     messages.clear();
+    StatusPanel status;
     Toolbar(QL_FORM_CMD_SAVE);
     EXPECT_FALSE(IsWindow(form));
     EXPECT_TRUE(messages.empty()) << messages[0].text;
+    EXPECT_EQ("Quotation " + Scalar("select iKey from trans;") + " saved", status.Posted());
     EXPECT_EQ("4|0|184.50|0.00|34.50|Survey", Scalar("select type||'|'||sub_type||'|'||gross||'|'||carriage||'|'||vat||'|'||"
                                                      "desc from trans;"));
     // A quotation is never outstanding.

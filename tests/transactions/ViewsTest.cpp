@@ -263,7 +263,7 @@ TEST_F(ViewsTest, ThePdfCommandReportsWrittenCancelledInUseOrFailed)
         int written, status;
         const char *posted;
         const char *message;
-    } cases[] = {{1, QL_PDF_STATUS_OK, "Invoice saved to PDF", ""},
+    } cases[] = {{1, QL_PDF_STATUS_OK, "Invoice saved as C:\\data\\INVOICE7.pdf", ""},
                  {0, QL_PDF_STATUS_CANCELLED, "", ""},
                  {0, QL_PDF_STATUS_WRITE_FAILED, "", "Failed to create PDF file"},
                  {0, QL_PDF_STATUS_IN_USE, "",
@@ -273,7 +273,7 @@ TEST_F(ViewsTest, ThePdfCommandReportsWrittenCancelledInUseOrFailed)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.status);
         messages.clear();
-        QlTransReportPdf(main, c.written, c.status, "Invoice saved to PDF");
+        QlTransReportPdf(main, c.written, c.status, "Invoice saved as %s", "C:\\data\\INVOICE7.pdf");
         MSG msg;
         std::string posted;
         if (PeekMessageA(&msg, panel, QL_WM_STATUS_SHOW, QL_WM_STATUS_SHOW, PM_REMOVE)) {
