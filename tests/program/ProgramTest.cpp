@@ -501,7 +501,7 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     ASSERT_NE(nullptr, negative);
     EXPECT_EQ("The price cannot be negative", ControlText(negative, IDT_MSG_TEXT));
     ASSERT_TRUE(Screenshot("price-negative.png"));
-    EXPECT_GT(Spread("price-negative.png", ClientOnScreen(negative)), 0.02);
+    if (QlTestHasUnix()) EXPECT_GT(Spread("price-negative.png", ClientOnScreen(negative)), 0.02);
     PostMessageA(negative, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(negative); }));
     EXPECT_TRUE(IsWindow(line));
@@ -527,7 +527,7 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     ASSERT_NE(nullptr, help);
     EXPECT_NE(std::string::npos, ControlText(help, IDT_MSG_TEXT).find("qlyhelp.chm was not found"));
     ASSERT_TRUE(Screenshot("help-missing.png"));
-    EXPECT_GT(Spread("help-missing.png", ClientOnScreen(help)), 0.02);
+    if (QlTestHasUnix()) EXPECT_GT(Spread("help-missing.png", ClientOnScreen(help)), 0.02);
     PostMessageA(help, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(help); }));
 
@@ -753,10 +753,9 @@ TEST_F(Program, TheEleventhCompanyIsRefusedWhenNewIsPressed)
     ASSERT_TRUE(work.copyImages());
     for (int i = 0; i < 10; i++) ASSERT_TRUE(WriteCompany(i, CompanySettings(("Company " + std::to_string(i)).c_str())));
     ASSERT_TRUE(WriteMconf(0, 0, -1));   // none chosen: the manager opens
-    std::string folder = NativePath(work.path());
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
-    UnixProcess running;
-    ASSERT_TRUE(running.start({wine_, program_}, folder));
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
     HWND manager = WaitForWindow("#32770", "Multi-Company Manager", 60000);
     ASSERT_NE(nullptr, manager);
     PostMessageA(manager, WM_COMMAND, MAKEWPARAM(IDB_COMPANY_NEW, BN_CLICKED), (LPARAM)GetDlgItem(manager, IDB_COMPANY_NEW));
@@ -765,7 +764,7 @@ TEST_F(Program, TheEleventhCompanyIsRefusedWhenNewIsPressed)
     EXPECT_EQ("Cannot add a company, maximum number of companies is 10!", ControlText(refused, IDT_MSG_TEXT));
     EXPECT_TRUE(ProgramWindows("#32770", "Create Company").empty());
     ASSERT_TRUE(Screenshot("company-limit.png"));
-    EXPECT_GT(Spread("company-limit.png", ClientOnScreen(refused)), 0.02);
+    if (QlTestHasUnix()) EXPECT_GT(Spread("company-limit.png", ClientOnScreen(refused)), 0.02);
     PostMessageA(refused, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(refused); }));
     PostMessageA(manager, WM_COMMAND, IDCANCEL, 0);
