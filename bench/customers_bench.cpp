@@ -16,7 +16,7 @@
 #include "customers/QlCustSelect.h"
 #include "datastore/QlDbTables.h"
 #include "transactions/QlTransOpeners.h"
-#include "transactions/QlTransSums.h"
+#include "docmodel/QlTransSums.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -12,7 +12,7 @@
 #include "common/QlMoney.h"
 #include "common/QlPlatform.h"
 #include "datastore/QlDbTables.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransPost.h"
 
 #include <sqlite3.h>

@@ -38,7 +38,7 @@
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlTransOpeners.h"
-#include "transactions/QlTransSums.h"
+#include "docmodel/QlTransSums.h"
 
 #include <commctrl.h>
 #include <ctype.h>

@@ -26,8 +26,8 @@
 #include "resources/QlResTransViews.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlTransLines.h"
-#include "transactions/QlViewTexts.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlViewTexts.h"
 
 #include <stdio.h>
 #include <string.h>

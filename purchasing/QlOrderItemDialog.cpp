@@ -27,7 +27,7 @@
 #include "settings/QlSettings.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <ctype.h>

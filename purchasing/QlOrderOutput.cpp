@@ -37,8 +37,8 @@
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlTransLines.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <commdlg.h>

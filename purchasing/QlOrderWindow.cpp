@@ -35,7 +35,7 @@
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
 #include "transactions/QlTransPost.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransTexts.h"
 #include "transactions/QlTransViews.h"
 
 #include <commctrl.h>

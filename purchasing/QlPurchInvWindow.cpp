@@ -30,9 +30,9 @@
 #include "settings/QlSettings.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransPost.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransTexts.h"
 #include "transactions/QlTransViews.h"
 
 #include <commctrl.h>

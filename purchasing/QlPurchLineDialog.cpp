@@ -19,8 +19,8 @@
 #include "settings/QlSettings.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransLines.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

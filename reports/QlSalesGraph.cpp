@@ -22,7 +22,7 @@
 #include "datastore/QlDbTables.h"
 #include "resources/QlResSalesGraph.h"
 #include "settings/QlLangTables.h"
-#include "transactions/QlTransSums.h"
+#include "docmodel/QlTransSums.h"
 
 #include <commctrl.h>
 #include <stdio.h>

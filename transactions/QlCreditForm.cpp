@@ -21,11 +21,11 @@
 #include "settings/QlSettings.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransFormParts.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransPost.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransTexts.h"
 #include "transactions/QlTransViews.h"
-#include "transactions/QlViewTexts.h"
+#include "docmodel/QlViewTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -20,8 +20,8 @@
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransTexts.h"
-#include "transactions/QlViewTexts.h"
+#include "docmodel/QlTransTexts.h"
+#include "docmodel/QlViewTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

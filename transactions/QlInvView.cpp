@@ -28,11 +28,11 @@
 #include "settings/QlSettings.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransOpeners.h"
 #include "transactions/QlTransPost.h"
-#include "transactions/QlTransTexts.h"
-#include "transactions/QlViewTexts.h"
+#include "docmodel/QlTransTexts.h"
+#include "docmodel/QlViewTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

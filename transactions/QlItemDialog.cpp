@@ -23,8 +23,8 @@
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransLines.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <ctype.h>

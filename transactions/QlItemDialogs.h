@@ -2,7 +2,7 @@
 // (201) with QlItemDlgProc, a credit-note line (188) with
 // QlCreditItemDlgProc.  A dialog shows the price, discount, tax rate, tax
 // and total of the line live; on OK it leaves the line in QlItemLine or
-// QlItemProdLine and QlItemWork (transactions/QlTransLines.h), and the
+// QlItemProdLine and QlItemWork (docmodel/QlTransLines.h), and the
 // opener writes the row into the form's list.
 //
 // All money is integer cents in 64 bits; no floating point is used.

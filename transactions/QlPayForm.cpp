@@ -32,9 +32,9 @@
 #include "transactions/QlPaneTexts.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransOpeners.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

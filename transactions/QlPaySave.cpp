@@ -20,7 +20,7 @@
 #include "transactions/QlPaneTexts.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransPost.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -28,10 +28,10 @@
 #include "customers/QlCustCommands.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransFormParts.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransOpeners.h"
 #include "transactions/QlTransPost.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <ctype.h>

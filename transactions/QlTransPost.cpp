@@ -19,7 +19,7 @@
 #include "settings/QlLangTables.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <stddef.h>

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "datastore/QlDbRecords.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 
 #include <windows.h>
 #include <stdint.h>

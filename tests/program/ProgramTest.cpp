@@ -20,7 +20,7 @@
 #include "settings/QlSettings.h"
 #include "common/QlMoney.h"
 #include "datastore/QlDbTables.h"
-#include "transactions/QlTransSums.h"
+#include "docmodel/QlTransSums.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -19,7 +19,7 @@
 #include "settings/QlSettings.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransOpeners.h"
 
 #include <commctrl.h>

@@ -13,7 +13,7 @@
 #include "shell/QlBackup.h"
 #include "shell/QlMainWindow.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlTransSums.h"
+#include "docmodel/QlTransSums.h"
 
 #include <windows.h>
 #include <algorithm>

@@ -12,7 +12,7 @@
 #include "resources/QlResTrans.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 
 #include <commctrl.h>
 #include <string.h>

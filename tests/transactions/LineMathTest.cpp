@@ -6,7 +6,7 @@
 #include "settings/QlSettings.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 
 #include <string.h>
 #include <string>

@@ -9,7 +9,7 @@
 #include "common/QlListView.h"
 #include "resources/QlResTrans.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 
 #include <string.h>
 

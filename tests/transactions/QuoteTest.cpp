@@ -12,7 +12,7 @@
 #include "resources/QlResTransViews.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransOpeners.h"
 #include "transactions/QlTransViews.h"
 

@@ -4,8 +4,8 @@
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlPaneTexts.h"
-#include "transactions/QlTransTexts.h"
-#include "transactions/QlViewTexts.h"
+#include "docmodel/QlTransTexts.h"
+#include "docmodel/QlViewTexts.h"
 
 TEST(TransTexts, EveryLanguageHasEveryTextWithItsConversions)
 {

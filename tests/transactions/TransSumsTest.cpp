@@ -3,7 +3,7 @@
 #include "DbTestSupport.h"
 
 #include "transactions/QlPay.h"
-#include "transactions/QlTransSums.h"
+#include "docmodel/QlTransSums.h"
 
 #include <sqlite3.h>
 #include <string.h>

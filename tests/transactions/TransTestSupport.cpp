@@ -9,8 +9,8 @@
 #include "resources/QlResTrans.h"
 #include "datastore/QlDbTables.h"
 #include "transactions/QlTransForm.h"
-#include "transactions/QlTransLines.h"
-#include "transactions/QlTransSums.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransSums.h"
 
 #include <string.h>
 

@@ -4,7 +4,7 @@
 #include "TransTestSupport.h"
 
 #include "datastore/QlDbTables.h"
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 
 #include <string.h>
 

@@ -1,12 +1,12 @@
 // The language record of the stored-document views, the delivery note and
 // the quotation form: one record of texts per user-interface language, the
-// fields listed in transactions/QlViewTexts.def.
+// fields listed in docmodel/QlViewTexts.def.
 #pragma once
 
 #include "settings/QlLangGen.h"
 
 struct QlViewTextRec {
-#define QL_LANG_DEF "transactions/QlViewTexts.def"
+#define QL_LANG_DEF "docmodel/QlViewTexts.def"
 #include "settings/QlLangStruct.h"
 };
 

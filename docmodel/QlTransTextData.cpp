@@ -1,17 +1,17 @@
 // The transactions module's language records.  Compiled to Windows-1252 (see
 // CMakeLists.txt).
-#include "transactions/QlTransTexts.h"
+#include "docmodel/QlTransTexts.h"
 
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 
 const QlTransTextRec QlTransTextTable[QL_LANG_COUNT] = {
-#define QL_LANG_DEF "transactions/QlTransTexts.def"
+#define QL_LANG_DEF "docmodel/QlTransTexts.def"
 #include "settings/QlLangData.h"
 };
 
 const QlLangFieldInfo QlTransTextFields[] = {
-#define QL_LANG_DEF "transactions/QlTransTexts.def"
+#define QL_LANG_DEF "docmodel/QlTransTexts.def"
 #define QL_LANG_REC QlTransTextRec
 #include "settings/QlLangFields.h"
 };

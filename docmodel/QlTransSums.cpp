@@ -1,4 +1,4 @@
-#include "transactions/QlTransSums.h"
+#include "docmodel/QlTransSums.h"
 
 #include "common/QlMoney.h"
 #include "common/QlPlatform.h"

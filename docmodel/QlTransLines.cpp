@@ -1,4 +1,4 @@
-#include "transactions/QlTransLines.h"
+#include "docmodel/QlTransLines.h"
 
 #include "common/QlAppState.h"
 #include "common/QlGrid.h"

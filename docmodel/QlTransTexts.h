@@ -1,11 +1,11 @@
 // The transactions module's own language record: one record of texts per
-// user-interface language, the fields listed in transactions/QlTransTexts.def.
+// user-interface language, the fields listed in docmodel/QlTransTexts.def.
 #pragma once
 
 #include "settings/QlLangGen.h"
 
 struct QlTransTextRec {
-#define QL_LANG_DEF "transactions/QlTransTexts.def"
+#define QL_LANG_DEF "docmodel/QlTransTexts.def"
 #include "settings/QlLangStruct.h"
 };
 
