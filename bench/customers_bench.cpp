@@ -15,7 +15,7 @@
 #include "customers/QlCustModule.h"
 #include "customers/QlCustSelect.h"
 #include "datastore/QlDbTables.h"
-#include "transactions/QlTransOpeners.h"
+#include "docmodel/QlOpeners.h"
 #include "docmodel/QlTransSums.h"
 
 #include <windows.h>

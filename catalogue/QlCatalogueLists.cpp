@@ -1,9 +1,12 @@
 #include "catalogue/QlCatalogueLists.h"
 
 #include "common/QlListView.h"
+#include "common/QlWindow.h"
 #include "common/QlPlatform.h"
 #include "datastore/QlDbTables.h"
+#include "resources/QlResTrans.h"
 
+#include <ctype.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -339,4 +342,42 @@ void QlProdSortListFrom(HWND dialog, int listId, const NMLISTVIEW *click, const 
 void QlProdSortList(HWND dialog, int listId, const NMLISTVIEW *click)
 {
     QlProdSortListFrom(dialog, listId, click, NULL);
+}
+
+// ---------------------------------------------------------------------------
+// The product search of the line dialogs and the products window
+
+static void UpperCase(char *text)
+{
+    for (; *text; text++) *text = (char)toupper((unsigned char)*text);
+}
+
+// The row whose code (item text) is the text, letter case ignored; -1 when none.
+static int FindCodeRow(HWND list, const char *code)
+{
+    if (!code[0]) return -1;
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING;
+    find.psz = code;
+    return (int)SendMessageA(list, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
+}
+
+int QlItemFindProduct(HWND dialog, HWND list, int *row)
+{
+    HWND combo = GetDlgItem(dialog, IDC_ITEM_SEARCH_KIND);
+    int kind = combo ? (int)SendMessageA(combo, CB_GETCURSEL, 0, 0) : CB_ERR;
+    char text[128];
+    QlUiGetField(dialog, IDE_ITEM_SEARCH, text);
+    switch (kind) {
+    case 0: {
+        UpperCase(text);
+        int found = FindCodeRow(list, text);
+        if (found < 0) return 0;
+        *row = found;
+        return 1;
+    }
+    case 1: UpperCase(text); return QlListFindText(list, text, QL_PROD_LIST_DETAILS, 1, row);
+    case 2: return QlListFindText(list, text, QL_PROD_LIST_SUPPLIER_CODE, 0, row);
+    default: return 0;
+    }
 }

@@ -1,6 +1,7 @@
 // List routines of the products and services screens that other modules use
 // too: the text finder over list-view cells, the services list (rows and
-// ordered loads), the product lists' rows and their column sorting.
+// ordered loads), the product lists' rows and their column sorting, the
+// product search, and the scan sound.
 #pragma once
 
 #include "common/QlDList.h"
@@ -58,5 +59,16 @@ int CALLBACK QlProdCompareCb(LPARAM data1, LPARAM data2, LPARAM column);
 // The same over two products: -1, 0 or 1 by the column's stored values, turned
 // round while the column's direction is descending.
 int QlProdCompare(const QlProdRec *a, const QlProdRec *b, int column);
+
+// The product search of the line dialogs and the products window: searches
+// a product list by the kind of combo 1186 (0 code, 1 details, 2 supplier
+// code) and the text of 1387: 1 with the row when found.
+#define QL_PROD_LIST_SUPPLIER_CODE 1
+#define QL_PROD_LIST_DETAILS 2
+int QlItemFindProduct(HWND dialog, HWND list, int *row);
+
+// Plays a scan sound ("scan_ok.wav", "scan_err.wav") while the settings ask
+// for them.
+void QlProdScanSound(const char *file);
 // The item data of a product row: the first four bytes of its code.
 LPARAM QlProdCodeParam(const char *scode);

@@ -18,10 +18,9 @@
 #include "common/QlPlatform.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
-#include "reports/QlReportsOpen.h"
+#include "docmodel/QlOpeners.h"
 #include "resources/QlResCatalogue.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlItemDialogs.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -306,7 +305,9 @@ static void OnToolbarCommand(HWND window, int id)
     case 3: QlStockInCmd(window); return;
     case 4: QlStockOutCmd(window); return;
     case 5: QlProdPrintPriceList(window); return;
-    case 6: QlReportExportProd(window); return;
+    case 6:
+        if (QlModuleOpeners.exportProducts) QlModuleOpeners.exportProducts(window);
+        return;
     case 7: QlUiClosePane(window); return;
     }
 }

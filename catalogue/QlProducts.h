@@ -10,6 +10,7 @@
 // rows by these copies, so a sort reads nothing from the database.
 #pragma once
 
+#include "catalogue/QlCatalogueLists.h"
 #include "common/QlDList.h"
 #include "datastore/QlDbRecords.h"
 
@@ -140,9 +141,7 @@ void QlBarcodePrint(HWND dialog);
 // The barcode field's text (up to maxLength characters), ending at its first
 // line break.
 void QlProdReadBarcode(HWND dialog, char *text, int maxLength);
-// Plays a scan sound ("scan_ok.wav", "scan_err.wav") while the settings ask
-// for them.
-void QlProdScanSound(const char *file);
+// (The scan sound, QlProdScanSound: QlCatalogueLists.h.)
 
 // Draws one barcode page: the code's symbol at (5, 0) of the printable area
 // at the magnification, digits printed.  The text is the code of 12 (UPC-A)

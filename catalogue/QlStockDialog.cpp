@@ -19,9 +19,9 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransLines.h"
 #include "resources/QlResCatalogue.h"
 #include "resources/QlResCommon.h"
-#include "transactions/QlItemDialogs.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -49,9 +49,15 @@ add_library(qltestsupport OBJECT ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
 target_include_directories(qltestsupport PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
 target_link_libraries(qltestsupport PRIVATE qlcommon)
 
-# ql_add_test(<name> SOURCES <files...> LIBS <libraries...>)
+# ql_add_test(<name> [OPENERS] SOURCES <files...> LIBS <libraries...>)
+# OPENERS: the program fills in the doors between the modules before its
+# first test, as the program's start-up does (tests/QlTestOpeners.cpp).
 function(ql_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "OPENERS" "" "SOURCES;LIBS" ${ARGN})
+  if(T_OPENERS)
+    list(APPEND T_SOURCES ${CMAKE_SOURCE_DIR}/tests/QlTestOpeners.cpp)
+    list(APPEND T_LIBS qlshell)
+  endif()
   add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:qltestsupport> ${QL_RES})
   set_source_files_properties(${QL_RES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
   add_dependencies(${name} qlresources)

@@ -25,9 +25,9 @@
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
-#include "transactions/QlTransOpeners.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -16,9 +16,9 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
-#include "transactions/QlTransOpeners.h"
 
 #include <commctrl.h>
 #include <ctype.h>
@@ -220,7 +220,7 @@ void QlCustNewQuote(HWND module)
     }
     char acref[10];
     QlUiGetField(module, IDT_CUST_ACREF, acref);
-    QlQuoteOpenNew(acref, NULL);
+    if (QlModuleOpeners.newQuote) QlModuleOpeners.newQuote(acref, NULL);
 }
 
 // Hands the shown account to the next screen; 0 when the form shows none.

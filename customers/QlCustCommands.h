@@ -6,11 +6,12 @@
 #pragma once
 
 #include "datastore/QlDbRecords.h"
+#include "docmodel/QlOpeners.h"
 
 #include <windows.h>
 
-// The new-document commands refuse to start from this many transactions on.
-#define QL_TRANS_LIMIT 32000
+// The new-document commands refuse to start from QL_TRANS_LIMIT
+// transactions on (docmodel/QlOpeners.h).
 
 // The account handed to the activity view and the statement window: the
 // A/C ref, the balance text as the form shows it, and a third text that the

@@ -13,8 +13,9 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
+#include "netmail/QlMailRequest.h"
 #include "documents/QlDocStyle.h"
-#include "netmail/QlMail.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
@@ -204,7 +205,9 @@ static void EmailLetter(HWND dialog)
     char err[QL_DB_ERR_SIZE];
     QlCustRec customer;
     const char *recipient = QlCustGetByAcRef(letter.acref, &customer, err) ? customer.wemail : "";
-    QlMailOpenDialog(QlUiInstance(), dialog, QlCustText()->EmailLetterCaption, "", recipient, letter.subject, message);
+    if (QlModuleOpeners.mailDialog)
+        QlModuleOpeners.mailDialog(QlUiInstance(), dialog, QlCustText()->EmailLetterCaption, "", recipient,
+                                   letter.subject, message);
 }
 
 static INT_PTR OnLetterCtlColor(HWND dialog, HDC dc, HWND control)

@@ -33,12 +33,12 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
+#include "docmodel/QlTransSums.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangDlg.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlTransOpeners.h"
-#include "docmodel/QlTransSums.h"
 
 #include <commctrl.h>
 #include <ctype.h>
@@ -563,17 +563,6 @@ static void SetText(HWND dialog, int id, const char *text)
     SetDlgItemTextA(dialog, id, text);
 }
 
-void QlCustShowAddress(HWND form, const QlCustRec *rec)
-{
-    if (!rec) return;
-    SetText(form, 1171, rec->acref);
-    SetText(form, 1159, rec->acref);
-    SetText(form, 1173, rec->company);
-    SetText(form, IDE_CUST_ADDR1, rec->addr1);
-    SetText(form, IDE_CUST_ADDR2, rec->addr2);
-    SetText(form, IDE_CUST_ADDR3, rec->addr3);
-}
-
 static void FollowCheck(HWND module, int checkId, int listId)
 {
     EnableWindow(GetDlgItem(module, listId), IsDlgButtonChecked(module, checkId) == BST_CHECKED);
@@ -915,6 +904,12 @@ static void OnItemChanged(HWND module, const NMLISTVIEW *change)
 // ---------------------------------------------------------------------------
 // Messages
 
+// A new document for the shown account, through the transactions' door.
+static void OpenForCust(HWND (*open)(HWND customersModule), HWND module)
+{
+    if (open) open(module);
+}
+
 static void OnCommand(HWND module, int id, int code)
 {
     switch (id) {
@@ -926,9 +921,9 @@ static void OnCommand(HWND module, int id, int code)
         if (sLoadWindow != module) QlCustDeleteCmd(module);
         return;
     case QL_CUST_CMD_QUOTE: QlCustNewQuote(module); return;
-    case QL_CUST_CMD_INVOICE: QlInvNewForCust(module); return;
-    case QL_CUST_CMD_CREDIT: QlCreditNewForCust(module); return;
-    case QL_CUST_CMD_PAY: QlPayNew(module); return;
+    case QL_CUST_CMD_INVOICE: OpenForCust(QlModuleOpeners.invoiceForCust, module); return;
+    case QL_CUST_CMD_CREDIT: OpenForCust(QlModuleOpeners.creditForCust, module); return;
+    case QL_CUST_CMD_PAY: OpenForCust(QlModuleOpeners.paymentForCust, module); return;
     case QL_CUST_CMD_ACTIVITY: QlCustOpenAccount(module); return;
     case QL_CUST_CMD_STATEMENT: QlCustOpenStatement(module); return;
     case QL_CUST_CMD_LABELS: QlCustOpenLabel(module); return;

@@ -10,6 +10,7 @@
 #include "common/QlListView.h"
 #include "common/QlToolbar.h"
 #include "datastore/QlDbRecords.h"
+#include "docmodel/QlAccountBlock.h"
 
 #include <windows.h>
 
@@ -56,9 +57,8 @@ HWND QlCustModuleRestore(HWND module);
 // company's accounts).
 void QlCustModuleForget(void);
 
-// Fills the customer block of a document form: acref into 1171 and 1159,
-// company into 1173, the address lines into 1028-1030.
-void QlCustShowAddress(HWND form, const QlCustRec *rec);
+// (The account block of the document forms, QlCustShowAddress:
+// docmodel/QlAccountBlock.h.)
 // Shows the account in the module's form with its balance computed from the
 // invoices; NULL does nothing.
 void QlCustShowRecord(HWND module, const QlCustRec *rec);

@@ -7,6 +7,11 @@
 
 #include <windows.h>
 
+// The dialogs of letters (220, 221) and labels (199).
+INT_PTR CALLBACK QlCustLetterSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK QlCustLetterDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK QlCustLabelDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+
 // Commands 9-12 of the module, each with the module window.
 void QlCustOpenLabel(HWND module);
 void QlCustOpenLetter(HWND module);

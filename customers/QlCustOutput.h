@@ -84,10 +84,7 @@ extern int QlCustLabelPosition;
 // the account the letter is for.
 extern int QlCustLetterChoice;
 extern char QlCustLetterAcRef[6];
-
-INT_PTR CALLBACK QlCustLetterSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK QlCustLetterDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
-INT_PTR CALLBACK QlCustLabelDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+// (Their dialog procedures: QlCustOpeners.h.)
 
 // ---------------------------------------------------------------------------
 // Printing helpers of the account screens

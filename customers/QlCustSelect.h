@@ -20,3 +20,6 @@ void QlCustSelectLoad(int column, int ascending);
 // Takes the selected row's account; 1 on success, 0 when no row is
 // selected or the account cannot be read.
 int QlCustSelectTake(void);
+// Runs the dialog modally over owner (the forms' door, selectCustomer of
+// docmodel/QlOpeners.h): its result, with *taken set to QlCustSelected.
+INT_PTR QlCustSelectRun(HWND owner, const QlCustRec **taken);

@@ -121,3 +121,10 @@ INT_PTR CALLBACK QlCustSelectDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARA
     }
     return FALSE;
 }
+
+INT_PTR QlCustSelectRun(HWND owner, const QlCustRec **taken)
+{
+    INT_PTR chosen = DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_CUST_SELECT), owner, QlCustSelectDlgProc, 0);
+    *taken = QlCustSelected;
+    return chosen;
+}

@@ -4,7 +4,11 @@
 #include "common/QlGrid.h"
 #include "common/QlListView.h"
 #include "common/QlMoney.h"
+#include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
+#include "common/QlQuantity.h"
+#include "common/QlWindow.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"
 
@@ -493,4 +497,28 @@ int QlPrintServItemRowNext(HWND form, HDC dc, const QlGridRec *grid, int row, co
 int QlPrintProdItemRowNext(HWND form, HDC dc, const QlGridRec *grid, int row, const QlPrintStyleRec *style)
 {
     return QlPrintProdItemRow(form, dc, grid, row, row + 1, style);
+}
+
+// ---------------------------------------------------------------------------
+// The quantity of a line
+
+const char *QlItemQuantityRefusal(int result)
+{
+    const QlTransTextRec *text = QlTransText();
+    switch (result) {
+    case QL_QTY_ZERO: return text->ZeroQuantity;
+    case QL_QTY_NEGATIVE: return text->QtyNegative;
+    case QL_QTY_TOO_LARGE: return text->QtyTooLarge;
+    default: return text->QtyNotWhole;
+    }
+}
+
+int QlItemReadQuantity(HWND dialog, int id, int64_t max, int64_t *quantity)
+{
+    char field[64];
+    QlUiGetField(dialog, id, field, sizeof field);
+    int result = QlQuantityParse(field, max, quantity);
+    if (result == QL_QTY_OK) return 1;
+    QlMsgBox(dialog, QlTransText()->InvalidInput, QlItemQuantityRefusal(result), QL_COLOUR_WARNING);
+    return 0;
 }

@@ -129,6 +129,12 @@ void QlTransFormShowCarriage(HWND form);
 void QlTransFormSetColumnWidths(HWND form, int lineMode);
 void QlTransFormFitColumns(HWND form, int lineMode);
 
+// The quantity typed or pasted into a dialog's field: a whole number from
+// 1 to max (QlQuantityParse).  0 after telling the user why it was refused.
+int QlItemReadQuantity(HWND dialog, int id, int64_t max, int64_t *quantity);
+// The message for a refused quantity (a QlQuantityParse result).
+const char *QlItemQuantityRefusal(int result);
+
 // Printing a line: the cells of one list row packed into consecutive grid
 // columns, each with its DrawText format, as the settings' print options ask
 // (tax-rate and discount columns only when asked for).

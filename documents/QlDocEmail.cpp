@@ -14,7 +14,7 @@
 #include "common/QlTempFile.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
-#include "netmail/QlMail.h"
+#include "docmodel/QlOpeners.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
@@ -116,7 +116,11 @@ int EmailDocument(HWND form, int kind, int creditWording, int lineMode)
 
     char subject[128], message[512];
     QlDocMailCompose(kind, number, subject, sizeof subject, message, sizeof message);
-    return QlMailOpenDialog(QlUiInstance(), form, Text(k.title), path, customer.wemail, subject, message);
+    if (!QlModuleOpeners.mailDialog) {
+        QlTempFolderRemove(folder);
+        return 0;
+    }
+    return QlModuleOpeners.mailDialog(QlUiInstance(), form, Text(k.title), path, customer.wemail, subject, message);
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include "common/QlBarcode.h"
 #include "common/QlMsgDialog.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlViewTexts.h"
 #include "documents/QlDocOutput.h"
 #include "documents/QlDocStyle.h"
 #include "documents/QlDocTexts.h"
@@ -26,8 +28,6 @@
 #include "resources/QlResTransViews.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "docmodel/QlTransLines.h"
-#include "docmodel/QlViewTexts.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -19,13 +19,7 @@
 // STARTTLS).
 #define QL_MAIL_IMPLICIT_TLS_PORT 465
 
-// Text sizes of the dialog, the terminating zero included.
-enum {
-    QL_MAIL_ADDRESS_SIZE = 81,   // sender, recipients, subject: at most 80 characters
-    QL_MAIL_PATH_SIZE = 260,     // the attachment's path: at most 259
-    QL_MAIL_MESSAGE_SIZE = 512,  // the message: at most 511
-    QL_MAIL_STATUS_SIZE = 300,   // a status text: at most 299
-};
+// Text sizes of the dialog: netmail/QlMailRequest.h.
 
 // Checks the texts and runs the e-mail dialog modally over owner.  Only the
 // recipient is required (it may be empty); a recipient or subject longer than

@@ -7,6 +7,14 @@
 
 enum { QL_MAIL_MAX_RECIPIENTS = 50 };
 
+// Text sizes of the e-mail dialog (netmail/QlMail.h), the terminating zero included.
+enum {
+    QL_MAIL_ADDRESS_SIZE = 81,   // sender, recipients, subject: at most 80 characters
+    QL_MAIL_PATH_SIZE = 260,     // the attachment's path: at most 259
+    QL_MAIL_MESSAGE_SIZE = 512,  // the message: at most 511
+    QL_MAIL_STATUS_SIZE = 300,   // a status text: at most 299
+};
+
 // The event function: context, event number (SMTP_EV_*), data, length.
 typedef int (*QlSmtpEventFn)(uint32_t context, int event, void *data, int length);
 

@@ -12,7 +12,7 @@
 #include "purchasing/QlPurchDocs.h"
 #include "purchasing/QlPurchDocTexts.h"
 
-#include "catalogue/QlProducts.h"
+#include "catalogue/QlCatalogueLists.h"
 #include "common/QlAppState.h"
 #include "common/QlListView.h"
 #include "common/QlMoney.h"
@@ -22,12 +22,12 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResPurchDocs.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlItemDialogs.h"
-#include "transactions/QlTransForm.h"
-#include "docmodel/QlTransTexts.h"
+#include "transactions/QlTransFormParts.h"
 
 #include <commctrl.h>
 #include <ctype.h>

@@ -27,18 +27,18 @@
 #include "common/QlTempFile.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 #include "documents/QlDocOutput.h"
 #include "documents/QlDocPage.h"
 #include "documents/QlDocPrint.h"
 #include "documents/QlDocStyle.h"
 #include "documents/QlDocTexts.h"
-#include "netmail/QlMail.h"
 #include "resources/QlResPurchDocs.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "docmodel/QlTransLines.h"
-#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -505,6 +505,10 @@ int QlOrderEmail(HWND window)
     }
     char subject[128], message[512];
     QlOrderMailCompose(number, subject, sizeof subject, message, sizeof message);
-    return QlMailOpenDialog(QlUiInstance(), window, QlPurchDocText()->EmailOrderCaption, path, supplier.wemail,
-                            subject, message);
+    if (!QlModuleOpeners.mailDialog) {
+        QlTempFolderRemove(folder);
+        return 0;
+    }
+    return QlModuleOpeners.mailDialog(QlUiInstance(), window, QlPurchDocText()->EmailOrderCaption, path,
+                                      supplier.wemail, subject, message);
 }

@@ -26,17 +26,15 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransTexts.h"
 #include "documents/QlDocOutput.h"
 #include "documents/QlDocTexts.h"
 #include "resources/QlResPurchDocs.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
 #include "transactions/QlTransPost.h"
-#include "docmodel/QlTransTexts.h"
-#include "transactions/QlTransViews.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -24,16 +24,14 @@
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 #include "documents/QlDocTexts.h"
 #include "resources/QlResPurchDocs.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
-#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransPost.h"
-#include "docmodel/QlTransTexts.h"
-#include "transactions/QlTransViews.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -4,7 +4,7 @@
 // purchase-invoice window run it and write the accepted line into list 1161.
 //
 // The arithmetic and the working values are the line dialogs' of the
-// transactions module (QlItemDialogs.h, QlTransLines.h): the line in
+// transactions module (QlItemParts.h, docmodel/QlTransLines.h): the line in
 // QlItemLine, the rate and tax in QlItemWork, integer cents throughout.
 
 #include "purchasing/QlPurchDocs.h"
@@ -13,14 +13,14 @@
 #include "common/QlMoney.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlWindow.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResPurchDocs.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlItemDialogs.h"
-#include "transactions/QlTransForm.h"
-#include "docmodel/QlTransLines.h"
-#include "docmodel/QlTransTexts.h"
+#include "transactions/QlItemParts.h"
+#include "transactions/QlTransFormParts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -19,10 +19,10 @@
 #include "common/QlSeams.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlTransOpeners.h"
 
 #include <commctrl.h>
 #include <stdio.h>

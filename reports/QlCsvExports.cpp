@@ -12,7 +12,7 @@
 #include "reports/QlCsvExports.h"
 #include "reports/QlRepTexts.h"
 
-#include "catalogue/QlServices.h"
+#include "catalogue/QlServExport.h"
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"

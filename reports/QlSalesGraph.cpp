@@ -20,9 +20,9 @@
 #include "common/QlPrint.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransSums.h"
 #include "resources/QlResSalesGraph.h"
 #include "settings/QlLangTables.h"
-#include "docmodel/QlTransSums.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -16,6 +16,7 @@
 #include "shell/QlCfgOpen.h"
 #include "shell/QlCompanyManager.h"
 #include "shell/QlLangApply.h"
+#include "shell/QlOpenerSetup.h"
 #include "settings/QlLangTables.h"
 #include "shell/QlMainWindow.h"
 #include "shell/QlPanels.h"
@@ -143,6 +144,7 @@ static int CurrentCompany(void)
 HWND QlMainStart(HINSTANCE instance, int showCmd)
 {
     QlDbCurrentCompany = CurrentCompany;
+    QlShellSetOpeners();
     QlMainCreateBrushes();
     if (!QlMainRegisterClass(instance) || !QlMainCreateWindow(instance, showCmd)) return NULL;
     return QlMainWnd;

@@ -25,8 +25,8 @@ int QlMainRegisterClass(HINSTANCE instance);
 // Creates, shows and updates the main window ("Quillory 2.1.31", 800 x 580);
 // 1 on success.  Its WM_CREATE posts the start-up message.
 int QlMainCreateWindow(HINSTANCE instance, int showCmd);
-// Brushes, class and main window: what the program does between taking the
-// working folder and the message loop.  The main window, NULL on failure.
+// The doors between the modules, brushes, class and main window: what the
+// program does between taking the working folder and the message loop.  The main window, NULL on failure.
 HWND QlMainStart(HINSTANCE instance, int showCmd);
 
 // The whole program: the guard, the tax defaults, the working folder, the

@@ -13,19 +13,19 @@
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
-#include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlAccountBlock.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
+#include "docmodel/QlViewTexts.h"
 #include "documents/QlDocOutput.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransFormParts.h"
-#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransPost.h"
-#include "docmodel/QlTransTexts.h"
 #include "transactions/QlTransViews.h"
-#include "docmodel/QlViewTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

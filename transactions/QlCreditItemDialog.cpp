@@ -9,11 +9,11 @@
 #include "common/QlMoney.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlWindow.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "docmodel/QlTransLines.h"
-#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -13,6 +13,8 @@
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransTexts.h"
+#include "docmodel/QlViewTexts.h"
 #include "documents/QlDocOutput.h"
 #include "resources/QlResCommon.h"
 #include "resources/QlResTrans.h"
@@ -20,8 +22,6 @@
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlTransForm.h"
-#include "docmodel/QlTransTexts.h"
-#include "docmodel/QlViewTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

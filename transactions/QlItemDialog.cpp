@@ -19,12 +19,12 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlTransForm.h"
-#include "docmodel/QlTransLines.h"
-#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <ctype.h>
@@ -86,27 +86,6 @@ int QlItemRateIndexOfText(const char *rateText)
     for (int i = 0; i < QL_RATE_COUNT; i++)
         if (QlSettings.rates[i] == rate) return i;
     return -1;
-}
-
-const char *QlItemQuantityRefusal(int result)
-{
-    const QlTransTextRec *text = QlTransText();
-    switch (result) {
-    case QL_QTY_ZERO: return text->ZeroQuantity;
-    case QL_QTY_NEGATIVE: return text->QtyNegative;
-    case QL_QTY_TOO_LARGE: return text->QtyTooLarge;
-    default: return text->QtyNotWhole;
-    }
-}
-
-int QlItemReadQuantity(HWND dialog, int id, int64_t max, int64_t *quantity)
-{
-    char field[64];
-    QlUiGetField(dialog, id, field, sizeof field);
-    int result = QlQuantityParse(field, max, quantity);
-    if (result == QL_QTY_OK) return 1;
-    QlMsgBox(dialog, QlTransText()->InvalidInput, QlItemQuantityRefusal(result), QL_COLOUR_WARNING);
-    return 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -257,11 +236,6 @@ void QlItemShowService(HWND dialog, const QlServRec *service)
     SetDlgItemTextA(dialog, IDT_ITEM_CODE, text);
 }
 
-static void UpperCase(char *text)
-{
-    for (; *text; text++) *text = (char)toupper((unsigned char)*text);
-}
-
 // The row whose code (item text) is the text, letter case ignored; -1 when none.
 static int FindCodeRow(HWND list, const char *code)
 {
@@ -270,25 +244,6 @@ static int FindCodeRow(HWND list, const char *code)
     find.flags = LVFI_STRING;
     find.psz = code;
     return (int)SendMessageA(list, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
-}
-
-int QlItemFindProduct(HWND dialog, HWND list, int *row)
-{
-    int kind = ComboSelection(dialog, IDC_ITEM_SEARCH_KIND);
-    char text[128];
-    QlUiGetField(dialog, IDE_ITEM_SEARCH, text);
-    switch (kind) {
-    case 0: {
-        UpperCase(text);
-        int found = FindCodeRow(list, text);
-        if (found < 0) return 0;
-        *row = found;
-        return 1;
-    }
-    case 1: UpperCase(text); return QlListFindText(list, text, PICK_DETAILS, 1, row);
-    case 2: return QlListFindText(list, text, PICK_SUPPLIER_CODE, 0, row);
-    default: return 0;
-    }
 }
 
 static void ShowPickRow(HWND list, int row)

@@ -35,7 +35,7 @@ enum { QL_PAY_CMD_SAVE = 0, QL_PAY_CMD_PRINT = 0, QL_PAY_CMD_CLOSE = 1 };
 extern char QlPayPendingAcRef[6];
 
 // A new payment for the account shown in the customers module is QlPayNew
-// (transactions/QlTransOpeners.h): it refuses, with a message, when the
+// (transactions/QlTransOpen.h): it refuses, with a message, when the
 // transaction counter has reached its limit.
 // New payment without an account (the transactions window's Pay command).
 HWND QlPayNewEmpty(void);

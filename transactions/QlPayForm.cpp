@@ -19,10 +19,11 @@
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
-#include "customers/QlCustCommands.h"
-#include "customers/QlCustSelect.h"
 #include "customers/QlCustTexts.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 #include "documents/QlDocOutput.h"
 #include "resources/QlResCommon.h"
 #include "resources/QlResCustomers.h"
@@ -32,9 +33,7 @@
 #include "transactions/QlPaneTexts.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
-#include "docmodel/QlTransLines.h"
-#include "transactions/QlTransOpeners.h"
-#include "docmodel/QlTransTexts.h"
+#include "transactions/QlTransOpen.h"
 
 #include <commctrl.h>
 #include <stdio.h>
@@ -445,8 +444,9 @@ static void OnSave(HWND form)
 
 static void OnSelect(HWND form)
 {
-    INT_PTR chosen = DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_CUST_SELECT), form, QlCustSelectDlgProc, 0);
-    if (chosen == 1 && QlCustSelected) QlPayShowAccount(form, QlCustSelected);
+    const QlCustRec *taken = NULL;
+    INT_PTR chosen = QlModuleOpeners.selectCustomer ? QlModuleOpeners.selectCustomer(form, &taken) : 0;
+    if (chosen == 1 && taken) QlPayShowAccount(form, taken);
 }
 
 static void OnNewCommand(HWND form, int id, LPARAM lParam)

@@ -15,12 +15,12 @@
 #include "common/QlSeams.h"
 #include "common/QlUtil.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResTransPane.h"
 #include "settings/QlLangTables.h"
 #include "transactions/QlPaneTexts.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransPost.h"
-#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -19,8 +19,11 @@
 #include "common/QlToolbar.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
-#include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlAccountBlock.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
+#include "docmodel/QlViewTexts.h"
 #include "documents/QlDocOutput.h"
 #include "resources/QlResCommon.h"
 #include "resources/QlResTrans.h"
@@ -30,10 +33,7 @@
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
-#include "docmodel/QlTransLines.h"
 #include "transactions/QlTransPost.h"
-#include "docmodel/QlTransTexts.h"
-#include "docmodel/QlViewTexts.h"
 
 #include <commctrl.h>
 #include <stdio.h>

@@ -17,21 +17,20 @@
 #include "common/QlToolbar.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
-#include "customers/QlCustModule.h"
-#include "customers/QlCustSelect.h"
 #include "customers/QlCustTexts.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlAccountBlock.h"
+#include "docmodel/QlOpeners.h"
+#include "docmodel/QlTransLines.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResCustomers.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
-#include "customers/QlCustCommands.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransFormParts.h"
-#include "docmodel/QlTransLines.h"
-#include "transactions/QlTransOpeners.h"
+#include "transactions/QlTransOpen.h"
 #include "transactions/QlTransPost.h"
-#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <ctype.h>
@@ -234,10 +233,11 @@ static void FocusBarcode(HWND form)
 
 void QlTransFormSelectAccount(HWND form)
 {
-    INT_PTR chosen = DialogBoxParamA(QlUiInstance(), MAKEINTRESOURCEA(IDD_CUST_SELECT), form, QlCustSelectDlgProc, 0);
+    const QlCustRec *taken = NULL;
+    INT_PTR chosen = QlModuleOpeners.selectCustomer ? QlModuleOpeners.selectCustomer(form, &taken) : 0;
     FocusBarcode(form);
-    if (chosen == 1 && QlCustSelected) {
-        QlCustShowAddress(form, QlCustSelected);
+    if (chosen == 1 && taken) {
+        QlCustShowAddress(form, taken);
         FocusBarcode(form);
     }
 }

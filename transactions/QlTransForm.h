@@ -6,6 +6,8 @@
 // state of the open form is program-wide, as below.
 #pragma once
 
+#include "transactions/QlTransFormParts.h"
+
 #include <windows.h>
 
 // The open form's line mode: 0 service lines, 1 product lines.  It is also
@@ -21,11 +23,8 @@ extern char QlTransScanBuffer[31];
 
 // Barcodes shorter than this are refused.
 #define QL_BARCODE_MIN_LENGTH 12
-// The largest gross of a document, in cents.
-#define QL_MAX_GROSS_CENTS 99999999999LL
-
-// The form's tool-bar commands (WM_COMMAND ids sent by its tool bar).
-enum { QL_FORM_CMD_SAVE = 0, QL_FORM_CMD_CLOSE = 1 };
+// (The largest gross of a document and the form's tool-bar commands:
+// QlTransFormParts.h.)
 
 // Openers: each destroys the module window, creates the form in the main
 // window's pane as the new module window and returns it (NULL when none was
@@ -34,7 +33,7 @@ enum { QL_FORM_CMD_SAVE = 0, QL_FORM_CMD_CLOSE = 1 };
 // transaction counter has reached its limit.
 HWND QlInvNew(void);
 HWND QlCreditNew(void);
-// (QlInvNewForCust and QlCreditNewForCust: transactions/QlTransOpeners.h.)
+// (QlInvNewForCust and QlCreditNewForCust: transactions/QlTransOpen.h.)
 
 INT_PTR CALLBACK QlInvNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK QlCreditNewDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,10 +1,17 @@
-// Pieces that the invoice editor and the new credit-note form share (one
-// form is open at a time).  Internal to the transactions module.
+// Pieces that the document forms share (one form is open at a time): the
+// invoice editor, the new credit-note form, the views, and the purchase
+// windows, which are built on the same template.
 #pragma once
 
 #include "common/QlToolbar.h"
 
 #include <windows.h>
+
+// The largest gross of a document, in cents.
+#define QL_MAX_GROSS_CENTS 99999999999LL
+
+// The form's tool-bar commands (WM_COMMAND ids sent by its tool bar).
+enum { QL_FORM_CMD_SAVE = 0, QL_FORM_CMD_CLOSE = 1 };
 
 // Fills the main window's pane, no wider than its client area.
 void QlTransFormFitPane(HWND form);
@@ -59,3 +66,12 @@ int QlTransMainMaximized(void);
 HWND QlTransOpenForm(DLGPROC procedure);
 // The same on another template with the document form's ids (the quotation form).
 HWND QlTransOpenFormOn(DLGPROC procedure, int templateId);
+
+// Sets the date picker to the stored day-first date and lets it show no
+// other day; 0 (picker disabled) when the text is not a date.
+int QlTransFixDate(HWND form, const char *storedDate);
+// The result of a view's PDF command: written (the saved text, a format
+// with one "%s", with the file's full path in the status panel), cancelled
+// (nothing), the file in use and left as it was (a message saying so) or
+// failed ("Failed to create PDF file").
+void QlTransReportPdf(HWND form, int written, int status, const char *savedText, const char *path);

@@ -21,6 +21,14 @@ struct QlQuotePrefill {
 static_assert(sizeof(QlQuotePrefill) == 16, "prefill block of 16 bytes");
 static_assert(offsetof(QlQuotePrefill, type) == 8, "document type is the third 32-bit field");
 
+// New invoice, credit note and payment for the account shown in the
+// customers module (its A/C ref display).  Each takes the module slot and
+// returns the new form, NULL when none was opened.  (The customers module
+// reaches them through the openers of docmodel/QlOpeners.h.)
+HWND QlInvNewForCust(HWND customersModule);
+HWND QlCreditNewForCust(HWND customersModule);
+HWND QlPayNew(HWND customersModule);
+
 // Opens a new quotation form as the module window, for the account reference
 // (NULL: none) and filled from the prefill block (NULL: empty).  Takes the
 // block over: it is freed with free() once no form needs it.  Returns the

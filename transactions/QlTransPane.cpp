@@ -26,13 +26,14 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
 #include "resources/QlResTransPane.h"
 #include "settings/QlLangTables.h"
 #include "transactions/QlPaneTexts.h"
 #include "transactions/QlPay.h"
 #include "transactions/QlTransForm.h"
 #include "transactions/QlTransFormParts.h"
-#include "transactions/QlTransOpeners.h"
+#include "transactions/QlTransOpen.h"
 #include "transactions/QlTransTables.h"
 
 #include <commctrl.h>

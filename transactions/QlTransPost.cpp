@@ -15,11 +15,11 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "docmodel/QlTransTexts.h"
 
 #include <commctrl.h>
 #include <stddef.h>

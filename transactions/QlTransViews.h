@@ -10,6 +10,7 @@
 
 #include "common/QlToolbar.h"
 #include "datastore/QlDbRecords.h"
+#include "transactions/QlTransFormParts.h"
 #include "transactions/QlTransOpen.h"
 
 #include <windows.h>
@@ -43,9 +44,7 @@ INT_PTR CALLBACK QlQuoteEditDlgProc(HWND form, UINT msg, WPARAM wParam, LPARAM l
 // block (read-only), order number, number and the fixed date.
 void QlInvLoad(HWND form);
 
-// Sets the date picker to the stored day-first date and lets it show no
-// other day; 0 (picker disabled) when the text is not a date.
-int QlTransFixDate(HWND form, const char *storedDate);
+// (The fixed date of a view, QlTransFixDate: QlTransFormParts.h.)
 
 // Edit on a view: the selected line through its line dialog, written back
 // with the header (type 1, 2 or 4).  When the line changed on the form but
@@ -53,11 +52,7 @@ int QlTransFixDate(HWND form, const char *storedDate);
 // the database, so that it shows what is stored.  1 when stored.
 int QlTransViewEdit(HWND form, int type);
 
-// The result of a view's PDF command: written (the saved text, a format
-// with one "%s", with the file's full path in the status panel), cancelled
-// (nothing), the file in use and left as it was (a message saying so) or
-// failed ("Failed to create PDF file").
-void QlTransReportPdf(HWND form, int written, int status, const char *savedText, const char *path);
+// (The result of a view's PDF command, QlTransReportPdf: QlTransFormParts.h.)
 
 // A view bar's label: the text with two blanks on each side.
 void QlTransViewPadLabel(QlToolbarItem *item, const char *label);

@@ -6,6 +6,7 @@
 
 #include "common/QlSeams.h"
 #include "common/QlWindow.h"
+#include "customers/QlCustOpeners.h"
 #include "customers/QlCustOutput.h"
 #include "resources/QlResIds.h"
 #include "resources/QlResNetmail.h"

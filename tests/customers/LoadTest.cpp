@@ -6,7 +6,7 @@
 #include "common/QlAppState.h"
 #include "common/QlMoney.h"
 #include "customers/QlCustModule.h"
-#include "transactions/QlTransOpeners.h"
+#include "docmodel/QlOpeners.h"
 
 #include <algorithm>
 #include <functional>

@@ -7,7 +7,7 @@
 #include "common/QlAppState.h"
 #include "customers/QlCustCommands.h"
 #include "customers/QlCustModule.h"
-#include "transactions/QlTransOpeners.h"
+#include "docmodel/QlOpeners.h"
 
 #include <commctrl.h>
 #include <functional>

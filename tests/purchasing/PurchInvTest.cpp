@@ -10,6 +10,8 @@
 #include "common/QlMoney.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
+#include "docmodel/QlTransLines.h"
 #include "purchasing/QlPurchDocs.h"
 #include "purchasing/QlPurchOpen.h"
 #include "purchasing/QlSuppCurrent.h"
@@ -19,8 +21,6 @@
 #include "settings/QlSettings.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "docmodel/QlTransLines.h"
-#include "transactions/QlTransOpeners.h"
 
 #include <commctrl.h>
 #include <functional>

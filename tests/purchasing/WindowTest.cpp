@@ -5,12 +5,12 @@
 #include "common/QlAppState.h"
 #include "common/QlSeams.h"
 #include "common/QlWindow.h"
+#include "docmodel/QlOpeners.h"
 #include "purchasing/QlPurchOpen.h"
 #include "purchasing/QlSuppCurrent.h"
 #include "purchasing/QlSuppliers.h"
 #include "resources/QlResIds.h"
 #include "settings/QlSettings.h"
-#include "transactions/QlTransOpeners.h"
 
 #include <commctrl.h>
 

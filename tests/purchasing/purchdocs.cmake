@@ -1,7 +1,7 @@
 # The purchase documents: the purchase-invoice window and its line dialog,
 # the purchase-order window, its order-item dialog and its output, driven on
 # a company database as the transactions tests drive the document forms.
-ql_add_test(purchdocs_tests
+ql_add_test(purchdocs_tests OPENERS
   SOURCES ${CMAKE_SOURCE_DIR}/tests/datastore/DbTestSupport.cpp ${CMAKE_SOURCE_DIR}/tests/common/UiTestSupport.cpp
     ${CMAKE_SOURCE_DIR}/tests/customers/CustTestSupport.cpp ${CMAKE_SOURCE_DIR}/tests/transactions/TransTestSupport.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/PurchDocsTestSupport.cpp ${CMAKE_CURRENT_SOURCE_DIR}/PurchInvTest.cpp

@@ -9,10 +9,10 @@
 #include "common/QlUtil.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransLines.h"
 #include "resources/QlResTrans.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "docmodel/QlTransLines.h"
 
 #include <commctrl.h>
 #include <string.h>

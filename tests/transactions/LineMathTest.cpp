@@ -3,10 +3,10 @@
 #include "QlGTest.h"
 
 #include "common/QlMoney.h"
+#include "docmodel/QlTransLines.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "docmodel/QlTransLines.h"
 
 #include <string.h>
 #include <string>

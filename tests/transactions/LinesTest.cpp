@@ -7,9 +7,9 @@
 #include "common/QlAppState.h"
 #include "common/QlGrid.h"
 #include "common/QlListView.h"
+#include "docmodel/QlTransLines.h"
 #include "resources/QlResTrans.h"
 #include "transactions/QlTransForm.h"
-#include "docmodel/QlTransLines.h"
 
 #include <string.h>
 

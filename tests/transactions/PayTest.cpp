@@ -8,9 +8,9 @@
 #include "common/QlMoney.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
 #include "resources/QlResTransPane.h"
 #include "transactions/QlPay.h"
-#include "transactions/QlTransOpeners.h"
 
 #include <commctrl.h>
 #include <string.h>

@@ -8,12 +8,12 @@
 #include "common/QlUtil.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
+#include "docmodel/QlTransLines.h"
 #include "resources/QlResTrans.h"
 #include "resources/QlResTransViews.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "docmodel/QlTransLines.h"
-#include "transactions/QlTransOpeners.h"
 #include "transactions/QlTransViews.h"
 
 #include <commctrl.h>

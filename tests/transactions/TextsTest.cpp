@@ -1,11 +1,11 @@
 // The transactions module's language record.
 #include "LangRecordCheck.h"
 
+#include "docmodel/QlTransTexts.h"
+#include "docmodel/QlViewTexts.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlPaneTexts.h"
-#include "docmodel/QlTransTexts.h"
-#include "docmodel/QlViewTexts.h"
 
 TEST(TransTexts, EveryLanguageHasEveryTextWithItsConversions)
 {

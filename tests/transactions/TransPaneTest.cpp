@@ -10,9 +10,10 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
 #include "resources/QlResTransPane.h"
 #include "transactions/QlPay.h"
-#include "transactions/QlTransOpeners.h"
+#include "transactions/QlTransOpen.h"
 #include "transactions/QlTransPane.h"
 #include "transactions/QlTransTables.h"
 

@@ -2,8 +2,8 @@
 // company database.
 #include "DbTestSupport.h"
 
-#include "transactions/QlPay.h"
 #include "docmodel/QlTransSums.h"
+#include "transactions/QlPay.h"
 
 #include <sqlite3.h>
 #include <string.h>

@@ -9,13 +9,13 @@
 #include "common/QlUtil.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlOpeners.h"
+#include "docmodel/QlTransLines.h"
 #include "documents/QlDocOutput.h"
 #include "resources/QlResTrans.h"
 #include "resources/QlResTransViews.h"
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
-#include "docmodel/QlTransLines.h"
-#include "transactions/QlTransOpeners.h"
 #include "transactions/QlTransViews.h"
 
 #include <commctrl.h>

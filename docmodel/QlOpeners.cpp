@@ -1,21 +1,11 @@
 // The one road from a stored transaction to the form that shows it, and the
-// message pump of long list loads.  (The openers live with their forms.)
+// message pump of long list loads.  (The openers live with their forms; the
+// shell fills in the tables.)
 
-#include "transactions/QlTransOpeners.h"
+#include "docmodel/QlOpeners.h"
 
-#include "purchasing/QlPurchOpen.h"
-#include "transactions/QlPay.h"
-#include "transactions/QlTransViews.h"
-
-QlTransOpener QlTransOpenerTable[QL_TRANS_OPENER_COUNT] = {
-    {1, 0, QlInvOpenServ},
-    {1, 1, QlInvOpenProd},
-    {2, -1, QlCreditOpen},
-    {3, -1, QlPayOpenView},
-    {4, -1, QlQuoteOpenView},
-    {5, -1, QlOrderOpen},
-    {6, -1, QlPurchInvOpen},
-};
+QlTransOpener QlTransOpenerTable[QL_TRANS_OPENER_COUNT];
+QlModuleOpenersRec QlModuleOpeners;
 
 HWND QlTransOpenByType(QlTransRec *rec)
 {
