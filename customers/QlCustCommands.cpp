@@ -17,6 +17,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
 
@@ -215,7 +216,7 @@ void QlCustNewQuote(HWND module)
 {
     int64_t count = 0;
     if (QlTransGetCount(&count) && count >= QL_TRANS_LIMIT) {
-        QlMsgBox(module, QlLangText()->Error, QlCustText()->MaxTransactions, QL_COLOUR_WARNING);
+        QlMsgBox(module, QlLangText()->Error, QlTransText()->MaxTransactions, QL_COLOUR_WARNING);
         return;
     }
     char acref[10];

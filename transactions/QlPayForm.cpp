@@ -19,7 +19,6 @@
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
-#include "customers/QlCustTexts.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
 #include "docmodel/QlTransLines.h"
@@ -154,7 +153,7 @@ HWND QlPayNew(HWND customersModule)
 {
     int64_t count = 0;
     if (QlTransGetCount(&count) && count >= QL_TRANS_LIMIT) {
-        QlMsgBox(customersModule, QlLangText()->Error, QlCustText()->MaxTransactions, QL_COLOUR_WARNING);
+        QlMsgBox(customersModule, QlLangText()->Error, QlTransText()->MaxTransactions, QL_COLOUR_WARNING);
         return NULL;
     }
     QlPayPendingAcRef[0] = '\0';

@@ -17,7 +17,6 @@
 #include "common/QlToolbar.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
-#include "customers/QlCustTexts.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlAccountBlock.h"
 #include "docmodel/QlOpeners.h"
@@ -313,7 +312,7 @@ static int TakeModuleAccount(HWND customersModule)
 {
     int64_t count = 0;
     if (QlTransGetCount(&count) && count >= QL_TRANS_LIMIT) {
-        QlMsgBox(customersModule, QlLangText()->Error, QlCustText()->MaxTransactions, QL_COLOUR_WARNING);
+        QlMsgBox(customersModule, QlLangText()->Error, QlTransText()->MaxTransactions, QL_COLOUR_WARNING);
         return 0;
     }
     QlTransPendingAcRef[0] = '\0';
