@@ -1,8 +1,8 @@
 #include "catalogue/QlCatalogueLists.h"
 
 #include "common/QlListView.h"
-#include "common/QlWindow.h"
 #include "common/QlPlatform.h"
+#include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResTrans.h"
 
