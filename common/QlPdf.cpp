@@ -9,6 +9,7 @@
 #include "QlPicture.h"
 #include "QlPlatform.h"
 #include "QlTempFile.h"
+#include "QlWindow.h"
 
 // Controls of the document forms.
 #define QL_IDL_DOC_LINES 1161
@@ -228,19 +229,19 @@ void QlPdfLineRow(HPDF_Page page, HWND list, int kind, const QlPdfGridRec *p, in
 void QlPdfServItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,
                       const QlPrintStyleRec *style)
 {
-    QlPdfLineRow(page, GetDlgItem(form, QL_IDL_DOC_LINES), QL_LINE_SERVICE, p, listRow, gridRow, style);
+    QlPdfLineRow(page, QlUiControl(form, QL_IDL_DOC_LINES), QL_LINE_SERVICE, p, listRow, gridRow, style);
 }
 
 void QlPdfProdItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,
                       const QlPrintStyleRec *style)
 {
-    QlPdfLineRow(page, GetDlgItem(form, QL_IDL_DOC_LINES), QL_LINE_PRODUCT, p, listRow, gridRow, style);
+    QlPdfLineRow(page, QlUiControl(form, QL_IDL_DOC_LINES), QL_LINE_PRODUCT, p, listRow, gridRow, style);
 }
 
 void QlPdfCreditItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,
                         const QlPrintStyleRec *style)
 {
-    QlPdfLineRow(page, GetDlgItem(form, QL_IDL_DOC_LINES), QL_LINE_CREDIT, p, listRow, gridRow, style);
+    QlPdfLineRow(page, QlUiControl(form, QL_IDL_DOC_LINES), QL_LINE_CREDIT, p, listRow, gridRow, style);
 }
 
 void QlPdfServItemRowSameRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow,
@@ -251,7 +252,7 @@ void QlPdfServItemRowSameRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, i
 
 void QlPdfProdItemRowAll(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, const QlPrintStyleRec *style)
 {
-    HWND list = GetDlgItem(form, QL_IDL_DOC_LINES);
+    HWND list = QlUiControl(form, QL_IDL_DOC_LINES);
     static const int listColumns[8] = {0, 1, 2, 3, 5, 6, 7, 8};
     for (int g = 0; g < 8; g++)
         QlPdfListCellSameRow(page, list, listRow, listColumns[g], QlPdfAlignProduct, p, g, style);
@@ -342,8 +343,7 @@ void QlPdfRecipientBox(HWND form, HPDF_Page page, float bottom, float pageWidth,
     char text[QL_PDF_TEXT_SIZE];
     HPDF_Page_BeginText(page);
     for (int id : recipientIds) {
-        text[0] = '\0';
-        GetDlgItemTextA(form, id, text, sizeof text);
+        QlUiGetField(form, id, text, sizeof text);
         QlPdfTextLineClip(page, cursor, width - 5, 10, text);
     }
     HPDF_Page_EndText(page);

@@ -1,5 +1,6 @@
 #include "QlPlatform.h"
 
+#include <errno.h>
 #include <stdlib.h>
 #include <string.h>
 #ifndef __WINE__
@@ -62,6 +63,51 @@ FILE *QlFileOpen(const char *path, const char *mode)
     char native[MAX_PATH * 4];
     if (!QlPathToNative(path, native, sizeof native)) return NULL;
     return fopen(native, mode);
+}
+
+int QlFileMakeTemp(const char *folder, const char *prefix, char *out, size_t outSize)
+{
+    if (!folder || !prefix || !out || outSize < MAX_PATH) return 0;
+    out[0] = '\0';
+#ifdef __WINE__
+    const size_t length = strlen(folder);
+    const char *separator = length && (folder[length - 1] == '\\' || folder[length - 1] == '/') ? "" : "\\";
+    static LONG counter;
+    const unsigned seed = (unsigned)GetTickCount() ^ ((unsigned)GetCurrentProcessId() << 8);
+    for (int attempt = 0; attempt < 100; attempt++) {
+        const unsigned number = (seed + (unsigned)InterlockedIncrement(&counter)) & 0xffff;
+        const int n = snprintf(out, outSize, "%s%s%s%x.tmp", folder, separator, prefix, number ? number : 1);
+        char native[MAX_PATH * 4];
+        if (n < 0 || (size_t)n >= outSize || !QlPathToNative(out, native, sizeof native)) break;
+        // "x": the name is taken only if no file has it yet.
+        FILE *file = fopen(native, "wx");
+        if (file) {
+            fclose(file);
+            return 1;
+        }
+        if (errno != EEXIST) break;
+    }
+    out[0] = '\0';
+    return 0;
+#else
+    return GetTempFileNameA(folder, prefix, 0, out) != 0;
+#endif
+}
+
+int QlFileReplace(const char *from, const char *to)
+{
+#ifdef __WINE__
+    char nativeFrom[MAX_PATH * 4], nativeTo[MAX_PATH * 4];
+    if (!QlPathToNative(from, nativeFrom, sizeof nativeFrom) || !QlPathToNative(to, nativeTo, sizeof nativeTo)) {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return 0;
+    }
+    if (rename(nativeFrom, nativeTo) == 0) return 1;
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+#else
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+#endif
 }
 
 int QlPlatformEachRootCertificate(void (*add)(void *context, const unsigned char *der, size_t size), void *context)

@@ -61,6 +61,20 @@ int QlPathToNativeUtf8(const char *path, char *out, size_t outSize);
 // fopen for a Windows path.
 FILE *QlFileOpen(const char *path, const char *mode);
 
+// Creates an empty file with a new name "<prefix><hex digits>.tmp" in folder
+// (a Windows path) and writes the file's Windows path into out (at least
+// MAX_PATH bytes).  On Windows GetTempFileNameA; under winelib the C
+// library's exclusive create on the native path, without the Wine server's
+// round trips.  1, or 0 when no file could be made there.
+int QlFileMakeTemp(const char *folder, const char *prefix, char *out, size_t outSize);
+
+// Moves the file at from (a Windows path) onto to in the same folder,
+// replacing a file there.  On Windows MoveFileExA; under winelib the C
+// library's rename of the native paths, which spares the several round trips
+// to the Wine server that MoveFileExA makes (the caller has checked that no
+// handle holds the file at to).  1 when moved; 0 with GetLastError set.
+int QlFileReplace(const char *from, const char *to);
+
 #endif
 
 #include <stddef.h>

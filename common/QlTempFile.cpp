@@ -1,5 +1,7 @@
 #include "QlTempFile.h"
 
+#include "QlPlatform.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -151,7 +153,7 @@ int QlFileBegin(const char *path, char *temp, size_t tempSize)
     } else {
         strcpy(folder, ".");
     }
-    return GetTempFileNameA(folder, "qlw", 0, temp) != 0;
+    return QlFileMakeTemp(folder, "qlw", temp, tempSize);
 }
 
 void QlFileAbandon(const char *temp)
@@ -178,7 +180,7 @@ int QlFileCommit(const char *temp, const char *path)
         }
         if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     }
-    if (MoveFileExA(temp, path, MOVEFILE_REPLACE_EXISTING)) return QL_FILE_DONE;
+    if (QlFileReplace(temp, path)) return QL_FILE_DONE;
     DWORD error = GetLastError();
     DeleteFileA(temp);
     return InUse(error) ? QL_FILE_IN_USE : QL_FILE_FAILED;

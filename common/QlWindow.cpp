@@ -143,11 +143,58 @@ FILE *QlFilePickCopy(FILE **out, FILE *first, FILE *second, int flag, int count)
     return *out;
 }
 
+namespace {
+
+struct ControlCache {
+    HWND dialog;
+    int count;
+    struct {
+        int id;
+        HWND control;
+    } slots[64];
+};
+
+thread_local ControlCache controlCache;
+
+// A child of the dialog with the id: what GetDlgItem found before, if the
+// window is still there and still that.  Reading a window's own fields makes
+// no round trip.
+int StillControl(HWND control, HWND dialog, int id)
+{
+    return IsWindow(control) && (GetWindowLongA(control, GWL_STYLE) & WS_CHILD) && GetParent(control) == dialog &&
+           GetDlgCtrlID(control) == id;
+}
+
+}  // namespace
+
+HWND QlUiControl(HWND dialog, int id)
+{
+    ControlCache &cache = controlCache;
+    if (!dialog) return NULL;
+    if (cache.dialog != dialog) {
+        cache.dialog = dialog;
+        cache.count = 0;
+    }
+    int slot = 0;
+    while (slot < cache.count && cache.slots[slot].id != id) slot++;
+    if (slot < cache.count && StillControl(cache.slots[slot].control, dialog, id)) return cache.slots[slot].control;
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) return NULL;
+    if (slot == cache.count) {
+        if (cache.count == (int)ARRAYSIZE(cache.slots)) return control;
+        cache.count++;
+    }
+    cache.slots[slot].id = id;
+    cache.slots[slot].control = control;
+    return control;
+}
+
 void QlUiGetField(HWND dialog, int id, char *text, int size)
 {
     if (size <= 0) return;
     text[0] = '\0';
-    GetDlgItemTextA(dialog, id, text, size);
+    HWND control = QlUiControl(dialog, id);
+    if (control) SendMessageA(control, WM_GETTEXT, (WPARAM)size, (LPARAM)text);
     text[size - 1] = '\0';
 }
 

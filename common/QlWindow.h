@@ -35,8 +35,15 @@ HWND QlUiCreateStatic(HINSTANCE instance, HWND parent, int x, int y, int width, 
 // WM_SETTEXT; returns its result.
 LRESULT QlUiSetText(HWND window, const char *text);
 
-// Reads a control's text into a field of size bytes: always terminated,
-// empty when the control is missing.
+// The dialog's control with the id, as GetDlgItem finds it, NULL when there
+// is none.  GetDlgItem asks the window server for the dialog's children on
+// every call, a round trip that a busy machine makes slow; the handles found
+// for the last dialog are kept (each thread its own) and checked locally (a
+// child window of the dialog with the same id) before they are used again.
+HWND QlUiControl(HWND dialog, int id);
+
+// Reads a control's text (WM_GETTEXT, as GetDlgItemTextA) into a field of
+// size bytes: always terminated, empty when the control is missing.
 void QlUiGetField(HWND dialog, int id, char *text, int size);
 template <size_t N> inline void QlUiGetField(HWND dialog, int id, char (&field)[N])
 {

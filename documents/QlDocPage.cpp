@@ -258,7 +258,7 @@ void QlDocField(HWND form, int id, char *text, int size)
 void QlDocReadDate(HWND form, char *text, int size)
 {
     text[0] = '\0';
-    HWND control = GetDlgItem(form, IDP_DOC_DATE);
+    HWND control = QlUiControl(form, IDP_DOC_DATE);
     char cls[32] = "";
     if (control) GetClassNameA(control, cls, sizeof cls);
     SYSTEMTIME date;
@@ -273,7 +273,7 @@ void QlDocReadDate(HWND form, char *text, int size)
 
 int QlDocListCount(HWND form, int id)
 {
-    HWND list = GetDlgItem(form, id);
+    HWND list = QlUiControl(form, id);
     int count = list ? (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) : 0;
     return count > 0 ? count : 0;
 }

@@ -24,6 +24,7 @@
 #include "common/QlSeams.h"
 #include "common/QlTempFile.h"
 #include "common/QlUtil.h"
+#include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
@@ -295,7 +296,7 @@ int SavePdf(HWND form, int kind, int lineMode, char *path, int ask, int *status,
     *status = QL_PDF_STATUS_OK;
     Pdf p = {};
     p.form = form;
-    p.lines = GetDlgItem(form, IDL_DOC_LINES);
+    p.lines = QlUiControl(form, IDL_DOC_LINES);
     p.kind = kind;
     p.lineMode = lineMode;
     QlDocPrintStyle(&p.style);

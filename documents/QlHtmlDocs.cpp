@@ -304,7 +304,7 @@ int WriteDocument(HWND form, int kind, const char *folder, char *path, const cha
     if (!path) return 0;
     path[0] = '\0';
     if (!form || !number || !customer) return 0;
-    HWND list = GetDlgItem(form, IDL_DOC_LINES);
+    HWND list = QlUiControl(form, IDL_DOC_LINES);
     int count = list ? (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) : 0;
     char title[80], name[QL_DOC_PATH_SIZE];
     QlUiGetField(form, IDT_DOC_TITLE, title, sizeof title);

@@ -102,6 +102,43 @@ TEST_F(TempFileTest, AFileIsReplacedWholeOrLeftAsItWas)
     EXPECT_EQ(2u, Names(dir).size());
 }
 
+// Temporary names are new empty files that never take an existing name, and a
+// finished file moves to a name that was not there yet; a target given
+// relative to the current folder (the default document names) lands there.
+TEST_F(TempFileTest, TemporaryNamesAreNewFilesAndMoveToNewNames)
+{
+    const std::string target = dir + "\\INVOICE7.pdf";
+    char first[MAX_PATH], second[MAX_PATH];
+    ASSERT_EQ(1, QlFileBegin(target.c_str(), first, sizeof first));
+    ASSERT_EQ(1, QlFileBegin(target.c_str(), second, sizeof second));
+    EXPECT_STRNE(first, second);
+    const char *name = strrchr(first, '\\') + 1;
+    EXPECT_EQ(0, strncmp(name, "qlw", 3)) << first;
+    EXPECT_STREQ(".tmp", name + strlen(name) - 4) << first;
+    EXPECT_EQ("", Read(first));
+    EXPECT_EQ("", Read(second));
+
+    ASSERT_TRUE(Write(first, "whole"));
+    EXPECT_EQ(QL_FILE_DONE, QlFileCommit(first, target.c_str()));
+    EXPECT_EQ("whole", Read(target));
+    EXPECT_FALSE(Exists(first));
+    QlFileAbandon(second);
+
+    char saved[MAX_PATH];
+    ASSERT_TRUE(GetCurrentDirectoryA(sizeof saved, saved));
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
+    char temp[MAX_PATH];
+    const int begun = QlFileBegin("QUOTE3.pdf", temp, sizeof temp);
+    const int written = begun && Write(temp, "here");
+    const int committed = begun ? QlFileCommit(temp, "QUOTE3.pdf") : 0;
+    SetCurrentDirectoryA(saved);
+    EXPECT_EQ(1, begun);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(QL_FILE_DONE, committed);
+    EXPECT_EQ("here", Read(dir + "\\QUOTE3.pdf"));
+    EXPECT_EQ(2u, Names(dir).size());
+}
+
 TEST_F(TempFileTest, TemporaryFoldersOfTheProgramOnly)
 {
     char a[MAX_PATH], b[MAX_PATH];

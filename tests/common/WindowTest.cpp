@@ -115,6 +115,44 @@ TEST_F(WindowTest, CreateStaticAndSetText)
     EXPECT_EQ("Customers", WindowText(plain));
 }
 
+// The kept handles never outlive what they stand for: a control destroyed
+// and made again, another dialog with the same ids, a control given to
+// another parent, a missing id and a changed id are all found as GetDlgItem
+// finds them.
+TEST_F(WindowTest, ControlLookupFollowsTheDialogsChildren)
+{
+    auto edit = [](HWND parent, int id, const char *text) {
+        return CreateWindowExA(0, "EDIT", text, WS_CHILD, 0, 0, 50, 20, parent, (HMENU)(INT_PTR)id,
+                               GetModuleHandleA(NULL), NULL);
+    };
+    HWND other = TestFrame(200, 100);
+    HWND first = edit(frame, 501, "first");
+    edit(other, 501, "other");
+    char text[16];
+    QlUiGetField(frame, 501, text, sizeof text);
+    EXPECT_STREQ("first", text);
+    QlUiGetField(other, 501, text, sizeof text);
+    EXPECT_STREQ("other", text);
+
+    DestroyWindow(first);
+    EXPECT_EQ(NULL, QlUiControl(frame, 501));
+    HWND again = edit(frame, 501, "again");
+    EXPECT_EQ(again, QlUiControl(frame, 501));
+    QlUiGetField(frame, 501, text, sizeof text);
+    EXPECT_STREQ("again", text);
+
+    SetParent(again, other);
+    EXPECT_EQ(GetDlgItem(other, 501), QlUiControl(other, 501));
+    EXPECT_EQ(NULL, QlUiControl(frame, 501));
+    SetParent(again, frame);
+    SetWindowLongPtrA(again, GWLP_ID, 502);
+    EXPECT_EQ(NULL, QlUiControl(frame, 501));
+    EXPECT_EQ(again, QlUiControl(frame, 502));
+    QlUiGetField(frame, 503, text, sizeof text);
+    EXPECT_STREQ("", text);
+    DestroyWindow(other);
+}
+
 TEST_F(WindowTest, ClosePaneDestroysTheModuleEmptiesTheDescriptionAndTheSlot)
 {
     HWND description = QlUiCreateStatic(GetModuleHandleA(NULL), frame, 0, 0, 100, 20, 0, 0);
