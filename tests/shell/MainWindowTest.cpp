@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, StartsOnTheRememberedCompany)
     EXPECT_TRUE(QlDbIsOpen());
 
     // The company's language, tax name and country.
-    EXPECT_EQ("Datei", MenuTitle(main, 0));
+    EXPECT_EQ("&Datei", MenuTitle(main, 0));
     ASSERT_NE(nullptr, QlMainToolbarWnd);
     EXPECT_EQ(10, (int)SendMessageA(QlMainToolbarWnd, TB_BUTTONCOUNT, 0, 0));
     EXPECT_EQ("Kunden", ButtonText(QlMainToolbarWnd, 0));
@@ -594,7 +594,7 @@ TEST_F(MainWindowTest, MyCompaniesSwitchesToTheCompanyLoaded)
     EXPECT_EQ("Quillory 2.1.31 : Berg GmbH", WindowText(main));
     EXPECT_TRUE(FileExists("COMP001\\quilry.db"));
     EXPECT_TRUE(QlDbIsOpen());
-    EXPECT_EQ("Datei", MenuTitle(main, 0));
+    EXPECT_EQ("&Datei", MenuTitle(main, 0));
     ASSERT_NE(nullptr, QlMainToolbarWnd);
     EXPECT_EQ("Kunden", ButtonText(QlMainToolbarWnd, 0));
     EXPECT_EQ("Deutsch", WindowText(GetDlgItem(QlLangPanelWnd, IDT_LANG_NAME)));
