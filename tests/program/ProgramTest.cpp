@@ -1727,6 +1727,14 @@ TEST_F(Program, TabWalksTheCustomersFormInOrder)
         EXPECT_EQ(GetDlgItem(module, IDE_CUST_FAX), ProgramFocus(main));
         EXPECT_TRUE(Screenshot("customers-module-keyboard.png"));
 
+        // Create New Customer, for a person to look at (its tax combo whole).
+        PostMessageA(module, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);   // New
+        HWND add = WaitForWindow("#32770", "Create New Customer", 20000);
+        ASSERT_NE(nullptr, add);
+        EXPECT_TRUE(Screenshot("customer-new-dialog.png"));
+        PostMessageA(add, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(add); }));
+
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         int code = -1;
         ASSERT_TRUE(running.wait(30000, &code));
