@@ -17,6 +17,7 @@
 #include "resources/QlResSalesGraph.h"
 #include "resources/QlResSettings.h"
 #include "resources/QlResShell.h"
+#include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"
 #include "common/QlMoney.h"
 #include "datastore/QlDbTables.h"
@@ -1734,6 +1735,44 @@ TEST_F(Program, TabWalksTheCustomersFormInOrder)
         EXPECT_TRUE(Screenshot("customer-new-dialog.png"));
         PostMessageA(add, WM_COMMAND, IDCANCEL, 0);
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(add); }));
+
+        // The invoice form: Tab goes on from the company to its address lines.
+        PostMessageA(module, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Invoice
+        HWND form = NULL;
+        ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, IDL_DOC_LINES)) != NULL; }));
+        SetForegroundWindow(main);
+        HWND company = GetDlgItem(form, IDE_DOC_COMPANY);
+        PostMessageA(form, WM_NEXTDLGCTL, (WPARAM)company, TRUE);
+        ASSERT_TRUE(WaitFor([&] { return ProgramFocus(main) == company; }, 5000));
+        PressKey(VK_TAB);
+        EXPECT_EQ(IDE_DOC_ADDR1, NextFocusId(main, company));
+        PressKey(VK_TAB);
+        EXPECT_EQ(IDE_DOC_ADDR2, NextFocusId(main, GetDlgItem(form, IDE_DOC_ADDR1)));
+
+        // A settings page: what is typed after Tab lands in the next field.
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0);   // Settings
+        std::vector<HWND> tabs;
+        ASSERT_TRUE(WaitFor([&] { return !(tabs = ChildWindows(main, "SysTabControl32")).empty(); }, 10000));
+        SendMessageA(tabs[0], TCM_SETCURFOCUS, 1, 0);   // the company page
+        std::vector<HWND> pages;
+        ASSERT_TRUE(WaitFor([&] {
+            pages = ChildWindows(tabs[0], "#32770");
+            return pages.size() == 1 && GetDlgItem(pages[0], IDE_CFG_ADDR2);
+        }, 10000));
+        HWND page = pages[0], name = GetDlgItem(page, IDE_CFG_NAME);
+        SetForegroundWindow(main);
+        PostMessageA(page, WM_NEXTDLGCTL, (WPARAM)name, TRUE);
+        ASSERT_TRUE(WaitFor([&] { return ProgramFocus(main) == name; }, 5000));
+        std::string nameBefore = ControlText(page, IDE_CFG_NAME);
+        PressKey(VK_TAB);
+        EXPECT_EQ(IDE_CFG_ADDR1, NextFocusId(main, name));
+        PressKey(VK_TAB);
+        EXPECT_EQ(IDE_CFG_ADDR2, NextFocusId(main, GetDlgItem(page, IDE_CFG_ADDR1)));
+        PressKey('Q');   // the field's text is selected on Tab: typing replaces it
+        EXPECT_TRUE(WaitFor([&] { return ControlText(page, IDE_CFG_ADDR2) == "q"; }, 3000))
+            << ControlText(page, IDE_CFG_ADDR2);
+        EXPECT_EQ(nameBefore, ControlText(page, IDE_CFG_NAME));
+        EXPECT_TRUE(Screenshot("settings-company-keyboard.png"));
 
         PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
         int code = -1;
