@@ -37,8 +37,9 @@ static INT_PTR ColourText(HWND dialog, HDC dc, HWND control, int textId)
     return (INT_PTR)(QlBrushWhite ? QlBrushWhite : (HBRUSH)GetStockObject(WHITE_BRUSH));
 }
 
-// The width a title bar needs for the caption: its text in the caption font,
-// the icon and the three buttons a window manager may draw, and some room.
+// The width a title bar needs for the caption: its text in the caption font
+// and a third more (a window manager draws titles in a font of its own,
+// often wider), the icon and the three buttons it may draw, and some room.
 static int CaptionWidth(HWND dialog, const char *caption)
 {
     NONCLIENTMETRICSA metrics;
@@ -56,7 +57,7 @@ static int CaptionWidth(HWND dialog, const char *caption)
     if (font) DeleteObject(font);
     ReleaseDC(dialog, dc);
     int button = GetSystemMetrics(SM_CXSIZE) > 0 ? GetSystemMetrics(SM_CXSIZE) : 18;
-    return size.cx + 4 * (button + 4) + 32;
+    return size.cx * 4 / 3 + 4 * (button + 4) + 32;
 }
 
 // A message box whose caption would be cut in its title bar is widened: the
