@@ -694,9 +694,14 @@ TEST(MainKeyboard, TabMovesThroughAFormAndEnterRunsNoCommand)
     EXPECT_TRUE(IsWindow(form));
 
     // Other keys and other windows pass on to the ordinary dispatch.
-    MSG letter = {company, WM_KEYDOWN, 'A', 1};
+    MSG letter = {};
+    letter.hwnd = company;
+    letter.message = WM_KEYDOWN;
+    letter.wParam = 'A';
     EXPECT_EQ(0, QlMainDialogMessage(&letter));
-    MSG outside = {frame, WM_KEYDOWN, VK_TAB, 1};
+    MSG outside = letter;
+    outside.hwnd = frame;
+    outside.wParam = VK_TAB;
     EXPECT_EQ(0, QlMainDialogMessage(&outside));
     DestroyWindow(form);
     DestroyWindow(frame);
