@@ -23,25 +23,27 @@ QlToolbarItem QlServToolbarTable[QL_SERV_TOOLBAR_COUNT] = {
     {321, 5, NULL, "Close"},
 };
 
+// The row id and barcode columns are kept at no width; the shown ones leave
+// room for a vertical scroll bar, so that no horizontal one is needed.
 QlListColumnTable QlProdListColumnTable = {1137, NULL, 8, {
-    {15, LVCFMT_LEFT, "Code"},
+    {13, LVCFMT_LEFT, "Code"},
     {15, LVCFMT_LEFT, "Supplier Code"},
-    {25, LVCFMT_LEFT, "Details"},
-    {15, LVCFMT_RIGHT, "Cost Price"},
-    {15, LVCFMT_RIGHT, "Unit Price"},
-    {15, LVCFMT_CENTER, "Stock"},
-    {15, LVCFMT_LEFT, "Row Id"},
-    {15, LVCFMT_LEFT, "Barcode"},
+    {26, LVCFMT_LEFT, "Details"},
+    {14, LVCFMT_RIGHT, "Cost Price"},
+    {14, LVCFMT_RIGHT, "Unit Price"},
+    {14, LVCFMT_CENTER, "Stock"},
+    {0, LVCFMT_LEFT, "Row Id"},
+    {0, LVCFMT_LEFT, "Barcode"},
 }};
 
 QlListColumnTable QlStockListColumnTable = {1035, NULL, 7, {
-    {15, LVCFMT_LEFT, "Code"},
+    {13, LVCFMT_LEFT, "Code"},
     {15, LVCFMT_LEFT, "Supplier Code"},
-    {25, LVCFMT_LEFT, "Details"},
-    {15, LVCFMT_RIGHT, "Cost Price"},
-    {15, LVCFMT_RIGHT, "Unit Price"},
-    {15, LVCFMT_CENTER, "Stock"},
-    {15, LVCFMT_LEFT, "Row Id"},
+    {26, LVCFMT_LEFT, "Details"},
+    {14, LVCFMT_RIGHT, "Cost Price"},
+    {14, LVCFMT_RIGHT, "Unit Price"},
+    {14, LVCFMT_CENTER, "Stock"},
+    {0, LVCFMT_LEFT, "Row Id"},
 }};
 
 QlListColumnTable QlServListColumnTable = {1137, NULL, 3, {

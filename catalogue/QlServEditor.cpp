@@ -18,6 +18,7 @@
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDb.h"
+#include "settings/QlLangTables.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResCatalogue.h"
 
@@ -63,6 +64,7 @@ static void SetUpFields(HWND dialog, const char *caption)
     SendDlgItemMessageA(dialog, IDE_SERV_PRICE_HUNDREDTHS, EM_LIMITTEXT, HUNDREDTHS_LIMIT, 0);
     SetDlgItemTextA(dialog, IDT_SERV_DESCR_LABEL, text->ServDescription);
     SetDlgItemTextA(dialog, IDT_SERV_PRICE_LABEL, text->Price);
+    SetDlgItemTextA(dialog, IDT_SERV_CODE_LABEL, QlLangMenu()->ServColumns[0]);
     SetWindowTextA(dialog, caption);
 }
 
@@ -158,6 +160,9 @@ static BOOL OnAddInit(HWND dialog)
     SetUpFields(dialog, QlCatText()->ServNewCaption);
     SetDlgItemTextA(dialog, IDE_SERV_PRICE_UNITS, "0");
     SetDlgItemTextA(dialog, IDE_SERV_PRICE_HUNDREDTHS, "00");
+    // No code yet: it is given when the service is saved.
+    ShowWindow(GetDlgItem(dialog, IDT_SERV_CODE_LABEL), SW_HIDE);
+    ShowWindow(GetDlgItem(dialog, IDT_SERV_CODE), SW_HIDE);
     return TRUE;
 }
 

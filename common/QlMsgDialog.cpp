@@ -37,12 +37,62 @@ static INT_PTR ColourText(HWND dialog, HDC dc, HWND control, int textId)
     return (INT_PTR)(QlBrushWhite ? QlBrushWhite : (HBRUSH)GetStockObject(WHITE_BRUSH));
 }
 
+// The width a title bar needs for the caption: its text in the caption font
+// and a third more (a window manager draws titles in a font of its own,
+// often wider), the icon and the three buttons it may draw, and some room.
+static int CaptionWidth(HWND dialog, const char *caption)
+{
+    NONCLIENTMETRICSA metrics;
+    memset(&metrics, 0, sizeof metrics);
+    metrics.cbSize = sizeof metrics;
+    if (!caption || !SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return 0;
+    HDC dc = GetDC(dialog);
+    if (!dc) return 0;
+    metrics.lfCaptionFont.lfWeight = FW_BOLD;
+    HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont);
+    HGDIOBJ previous = font ? SelectObject(dc, font) : NULL;
+    SIZE size = {0, 0};
+    GetTextExtentPoint32A(dc, caption, (int)strlen(caption), &size);
+    if (previous) SelectObject(dc, previous);
+    if (font) DeleteObject(font);
+    ReleaseDC(dialog, dc);
+    int button = GetSystemMetrics(SM_CXSIZE) > 0 ? GetSystemMetrics(SM_CXSIZE) : 18;
+    return size.cx * 4 / 3 + 4 * (button + 4) + 32;
+}
+
+// A message box whose caption would be cut in its title bar is widened: the
+// text grows with it and the OK button keeps to the right edge.
+static void FitCaption(HWND dialog, const char *caption)
+{
+    RECT window;
+    GetWindowRect(dialog, &window);
+    int grow = CaptionWidth(dialog, caption) - (window.right - window.left);
+    if (grow <= 0) return;
+    SetWindowPos(dialog, NULL, 0, 0, window.right - window.left + grow, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT rect;
+    HWND text = GetDlgItem(dialog, IDT_MSG_TEXT), ok = GetDlgItem(dialog, IDOK);
+    if (text && GetWindowRect(text, &rect)) {
+        MapWindowPoints(NULL, dialog, (POINT *)&rect, 2);
+        MoveWindow(text, rect.left, rect.top, rect.right - rect.left + grow, rect.bottom - rect.top, TRUE);
+    }
+    if (ok && GetWindowRect(ok, &rect)) {
+        MapWindowPoints(NULL, dialog, (POINT *)&rect, 2);
+        MoveWindow(ok, rect.left + grow, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+    }
+    QlUiCenterWindow(dialog);
+}
+
 INT_PTR CALLBACK QlMsgBoxDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case WM_INITDIALOG:
-        SetDlgItemTextA(dialog, IDT_MSG_TEXT, TextOrEmpty(StartDialog(dialog, lParam)->text));
+    {
+        QlMsgRequest *request = StartDialog(dialog, lParam);
+        SetDlgItemTextA(dialog, IDT_MSG_TEXT, TextOrEmpty(request->text));
+        FitCaption(dialog, request->caption);
         return TRUE;
+    }
     case WM_COMMAND:
         if (LOWORD(wParam) != IDOK) return FALSE;
         EndDialog(dialog, 1);

@@ -63,17 +63,18 @@ QlToolbarItem QlCustToolbarTable[QL_CUST_CMD_COUNT] = {
     {IDBMP_CLOSE, QL_CUST_CMD_CLOSE, NULL, "Close"},
 };
 
-// The row-id columns lie beyond the visible width.
+// The row-id columns are kept at no width; the shown ones leave room for a
+// vertical scroll bar, so that no horizontal one is needed.
 QlListColumnTable QlCustOverviewColumns = {IDL_CUST_OVERVIEW, NULL, 4, {
-    {20, LVCFMT_LEFT, "A/C Ref"},
-    {55, LVCFMT_LEFT, "Company Name"},
-    {25, LVCFMT_LEFT, "Balance"},
-    {30, LVCFMT_LEFT, "Row Id"},
+    {19, LVCFMT_LEFT, "A/C Ref"},
+    {53, LVCFMT_LEFT, "Company Name"},
+    {24, LVCFMT_LEFT, "Balance"},
+    {0, LVCFMT_LEFT, "Row Id"},
 }};
 
 QlListColumnTable QlCustNameColumns = {IDL_CUST_NAMES, NULL, 2, {
-    {100, LVCFMT_LEFT, "Company Name"},
-    {30, LVCFMT_LEFT, "Row Id"},
+    {92, LVCFMT_LEFT, "Company Name"},
+    {0, LVCFMT_LEFT, "Row Id"},
 }};
 // clang-format on
 

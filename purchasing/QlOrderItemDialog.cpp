@@ -35,19 +35,20 @@
 #include <stdlib.h>
 #include <string.h>
 
-// Columns of the product list.
+// Columns of the product list: the row id at no width, room for a vertical
+// scroll bar.
 enum { COL_CODE, COL_SUPP_CODE, COL_NAME, COL_COST, COL_STOCK, COL_BARCODE, COL_ROWID, COL_COUNT };
 
 static QlListColumnTable sColumns = {IDL_OITEM_PRODUCTS,
                                      NULL,
                                      COL_COUNT,
                                      {{10, 0, "Code"},
-                                      {15, 0, "Supplier Code"},
-                                      {50, 0, "Product Name"},
-                                      {15, 0, "Cost Price"},
-                                      {10, 0, "Stock"},
-                                      {10, 0, "Bar code"},
-                                      {15, 0, "RowId"}}};
+                                      {14, 0, "Supplier Code"},
+                                      {40, 0, "Product Name"},
+                                      {12, 0, "Cost Price"},
+                                      {9, 0, "Stock"},
+                                      {11, 0, "Bar code"},
+                                      {0, 0, "RowId"}}};
 
 // The sort columns of QlOrderItemLoad.
 static const char *const kSortColumns[6] = {"scode", "supplier_code", "name", "purchase_price", "stock_qty",

@@ -51,16 +51,18 @@ int64_t QlOrderOtherLinesCents;
 static HWND sLines;
 static int sEditedRow = -1;
 
+// The row id and code columns are kept at no width; the shown ones leave room
+// for a vertical scroll bar, so that no horizontal one is needed.
 static QlListColumnTable sColumns = {IDL_DOC_LINES,
                                      NULL,
                                      QL_ORDER_COLUMNS,
-                                     {{15, 0, "Supplier Code"},
-                                      {45, 0, "Description"},
+                                     {{14, 0, "Supplier Code"},
+                                      {42, 0, "Description"},
                                       {10, 1, "QTY"},
                                       {15, 1, "Unit Price"},
                                       {15, 1, "Total Price"},
-                                      {10, 0, "Rowid"},
-                                      {10, 0, "Scode"}}};
+                                      {0, 0, "Rowid"},
+                                      {0, 0, "Scode"}}};
 
 // Copies text into a field, cut to fit.
 template <size_t N> static void Put(char (&field)[N], const char *text)

@@ -39,11 +39,12 @@ QlToolbarItem QlSuppToolbarTable[QL_SUPP_TOOLBAR_COUNT] = {
     {IDBMP_CLOSE, QL_SUPP_CMD_CLOSE, NULL, "Close"},
 };
 
-// 130 %: the row id starts at the right edge and is reached by scrolling.
+// The row id is kept at no width; the shown columns leave room for a
+// vertical scroll bar, so that no horizontal one is needed.
 QlListColumnTable QlSuppListColumnTable = {IDL_SUPP_LIST, NULL, 3, {
-    {30, LVCFMT_LEFT, "A/C Ref"},
-    {70, LVCFMT_LEFT, "Company"},
-    {30, LVCFMT_LEFT, "Row Id"},
+    {29, LVCFMT_LEFT, "A/C Ref"},
+    {66, LVCFMT_LEFT, "Company"},
+    {0, LVCFMT_LEFT, "Row Id"},
 }};
 // clang-format on
 

@@ -72,6 +72,7 @@
 #define IDE_SERV_PRICE_UNITS 1139
 #define IDE_SERV_PRICE_HUNDREDTHS 1143
 #define IDT_SERV_CODE 1198
+#define IDT_SERV_CODE_LABEL 1196
 
 // Price-list options dialog 192.
 #define IDB_PRICE_PRINT 1200

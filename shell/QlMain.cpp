@@ -155,6 +155,50 @@ static void SystemMessage(const char *text)
     QlSeamMessageBox(NULL, text, NULL, MB_OK);
 }
 
+HWND QlMainKeyDialog(HWND window)
+{
+    HWND dialog = NULL;
+    for (HWND w = window; w; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : NULL) {
+        char cls[16] = "";
+        GetClassNameA(w, cls, sizeof cls);
+        if (strcmp(cls, "#32770") != 0) {
+            if (dialog) break;   // a dialog inside another kind of window (a settings page in its tabs)
+            continue;
+        }
+        dialog = w;
+        if (!(GetWindowLongA(w, GWL_STYLE) & DS_CONTROL)) break;   // a dialog of its own
+    }
+    return dialog;
+}
+
+// The dialog's own navigation (IsDialogMessage) would also take Enter and
+// Escape: it asks the focused control with the message, which puts an edit
+// into its dialog mode, and an edit in that mode answers Enter with IDOK to
+// its dialog.  The forms number their tool-bar commands from 0, so IDOK and
+// IDCANCEL are tool-bar commands there: only the moving keys are taken here,
+// through WM_NEXTDLGCTL, and the controls are asked without the message.
+int QlMainDialogMessage(MSG *msg)
+{
+    if (msg->message != WM_KEYDOWN) return 0;
+    WPARAM key = msg->wParam;
+    int arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
+    if ((key != VK_TAB && !arrow) || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return 0;
+    HWND dialog = QlMainKeyDialog(msg->hwnd);
+    if (!dialog || !IsWindowEnabled(dialog)) return 0;
+    LRESULT wants = SendMessageA(msg->hwnd, WM_GETDLGCODE, 0, 0);
+    if (wants & DLGC_WANTMESSAGE) return 0;
+    if (key == VK_TAB) {
+        if (wants & DLGC_WANTTAB) return 0;
+        SendMessageA(dialog, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, FALSE);
+        return 1;
+    }
+    if (wants & DLGC_WANTARROWS) return 0;
+    HWND next = GetNextDlgGroupItem(dialog, msg->hwnd, key == VK_LEFT || key == VK_UP);
+    if (!next || next == msg->hwnd) return 0;
+    SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)next, TRUE);
+    return 1;
+}
+
 int QlMainRun(HINSTANCE instance, int showCmd)
 {
     if (QlMainCheckInstance()) return 0;
@@ -178,10 +222,12 @@ int QlMainRun(HINSTANCE instance, int showCmd)
     }
 
     // The resources define no accelerators: every message is translated and
-    // dispatched as it comes.
+    // dispatched as it comes, the keys of the modeless dialogs through dialog
+    // navigation.
     MSG msg;
     memset(&msg, 0, sizeof msg);
     while (GetMessageA(&msg, NULL, 0, 0) > 0) {
+        if (QlMainDialogMessage(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }

@@ -29,6 +29,18 @@ int QlMainCreateWindow(HINSTANCE instance, int showCmd);
 // program does between taking the working folder and the message loop.  The main window, NULL on failure.
 HWND QlMainStart(HINSTANCE instance, int showCmd);
 
+// The dialog whose keys move the focus for a window: the outermost of the
+// nested dialogs (DS_CONTROL) that hold it (a module window, a document
+// form, a settings page); NULL for the main window and its tool bars.
+HWND QlMainKeyDialog(HWND window);
+// Dialog navigation for the windows the main loop feeds: in a control of
+// such a dialog Tab and Shift+Tab move the focus along the tab stops, and
+// the arrow keys within a group, where the control does not take them
+// itself.  Enter and Escape stay with the control, as before (a barcode
+// box's scanner ends with Enter).  1 when the key was taken (the message
+// is then not dispatched).
+int QlMainDialogMessage(MSG *msg);
+
 // The whole program: the guard, the tax defaults, the working folder, the
 // picture library, the main window, the message loop and what follows it.
 // Returns the program's exit code.

@@ -247,6 +247,28 @@ static void OnTimer(UINT_PTR id)
     else if (id == QL_TIMER_STATUS && QlStatusPanelWnd) PostMessageA(QlStatusPanelWnd, QL_WM_STATUS_CLEAR, 0, 0);
 }
 
+// The control that had the keyboard focus when the program lost the
+// activation (a modal dialog opened, another program was chosen): it gets
+// the focus back, so that Tab goes on in the module window or form.
+static HWND gFocusKept;
+
+static void OnActivate(HWND window, WPARAM wParam)
+{
+    if (LOWORD(wParam) != WA_INACTIVE) return;
+    HWND focus = GetFocus();
+    gFocusKept = focus && IsChild(window, focus) ? focus : NULL;
+}
+
+static void OnSetFocus(HWND window)
+{
+    HWND target = gFocusKept;
+    gFocusKept = NULL;
+    if (!target || !IsWindow(target) || !IsChild(window, target) || !IsWindowVisible(target) ||
+        !IsWindowEnabled(target))
+        target = QlModuleWnd && IsWindow(QlModuleWnd) ? GetNextDlgTabItem(QlModuleWnd, NULL, FALSE) : NULL;
+    if (target) SetFocus(target);
+}
+
 static void OnPaint(HWND window)
 {
     PAINTSTRUCT paint;
@@ -268,6 +290,7 @@ static void OnFinalDestroy(void)
     QlDescBarText = NULL;
     gMinimized = 0;
     gMaximized = 0;
+    gFocusKept = NULL;
 }
 
 LRESULT CALLBACK QlMainWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -307,6 +330,12 @@ LRESULT CALLBACK QlMainWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
         return OnSysCommand(window, wParam, lParam);
     case WM_PAINT:
         OnPaint(window);
+        return 0;
+    case WM_ACTIVATE:
+        OnActivate(window, wParam);
+        break;
+    case WM_SETFOCUS:
+        OnSetFocus(window);
         return 0;
     case WM_DESTROY:
         QlMainShutdown(window);

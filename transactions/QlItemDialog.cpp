@@ -403,7 +403,9 @@ static void StartServices(HWND dialog)
     SetDlgItemTextA(dialog, IDB_ITEM_FIND, text->Select);
     SetDlgItemTextA(dialog, IDT_ITEM_NAME_LABEL, text->ServiceName);
     SetDlgItemTextA(dialog, IDT_ITEM_PICK_LABEL, text->PickService);
-    SetDlgItemTextA(dialog, IDT_ITEM_CODE_LABEL, text->ServiceCode);
+    // The code typed to find a service, and the chosen line's code (as in
+    // the product line dialog): two labels that say which is which.
+    SetDlgItemTextA(dialog, IDT_ITEM_CODE_LABEL, text->Code);
     SetDlgItemTextA(dialog, IDT_ITEM_CODE_ENTRY_LABEL, text->ServiceCode);
 
     HWND list = GetDlgItem(dialog, IDL_ITEM_PICK);

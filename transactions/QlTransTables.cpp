@@ -14,13 +14,13 @@ QlToolbarItem QlTransPaneToolbarTable[QL_TRANS_PANE_TOOLBAR_COUNT] = {
 };
 
 QlListColumnTable QlTransPaneListColumnTable = {1103, NULL, 8, {
-    {10, LVCFMT_LEFT, "TX. #"},
-    {10, LVCFMT_LEFT, "Date"},
+    {8, LVCFMT_LEFT, "TX. #"},
+    {11, LVCFMT_LEFT, "Date"},
     {15, LVCFMT_LEFT, "Type"},
     {10, LVCFMT_LEFT, "A/C Ref"},
-    {20, LVCFMT_LEFT, "Description"},
-    {15, LVCFMT_RIGHT, "Amount"},
-    {15, LVCFMT_RIGHT, "Balance"},
-    {10, LVCFMT_RIGHT, "Doc rowid"},
+    {25, LVCFMT_LEFT, "Description"},
+    {13, LVCFMT_RIGHT, "Amount"},
+    {14, LVCFMT_RIGHT, "Balance"},
+    {0, LVCFMT_RIGHT, "Doc rowid"},
 }};
 // clang-format on

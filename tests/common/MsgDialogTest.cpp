@@ -77,6 +77,55 @@ TEST_F(MsgDialogTest, MessageBoxesShowTheTextInTheColourAndCloseOnlyByOk)
     }
 }
 
+// A long caption widens the box so that its title bar holds it whole (in the
+// caption font, beside the icon and the buttons); the OK button keeps to the
+// right edge and the text grows with the box.  A short caption changes nothing.
+TEST_F(MsgDialogTest, MessageBoxIsAsWideAsItsCaption)
+{
+    const char *const captions[] = {"Error", "Transaction Cleardown Complete", "Löschen der Vorgänge fehlgeschlagen"};
+    int templateWidth = 0, okRightGapTemplate = -1;
+    for (const char *caption : captions) {
+        SCOPED_TRACE(caption);
+        int width = 0, captionWidth = 0, okRightGap = -1, textWidth = 0;
+        DialogDriver driver({[&](HWND d) {
+                                 RECT window, client, ok, text;
+                                 GetWindowRect(d, &window);
+                                 GetClientRect(d, &client);
+                                 GetWindowRect(GetDlgItem(d, IDOK), &ok);
+                                 GetWindowRect(GetDlgItem(d, IDT_MSG_TEXT), &text);
+                                 MapWindowPoints(NULL, d, (POINT *)&ok, 2);
+                                 width = window.right - window.left;
+                                 okRightGap = client.right - ok.right;
+                                 textWidth = text.right - text.left;
+                                 NONCLIENTMETRICSA metrics = {};
+                                 metrics.cbSize = sizeof metrics;
+                                 SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+                                 metrics.lfCaptionFont.lfWeight = FW_BOLD;
+                                 HFONT font = CreateFontIndirectA(&metrics.lfCaptionFont);
+                                 HDC dc = GetDC(d);
+                                 HGDIOBJ old = SelectObject(dc, font);
+                                 SIZE size = {};
+                                 GetTextExtentPoint32A(dc, caption, (int)strlen(caption), &size);
+                                 SelectObject(dc, old);
+                                 ReleaseDC(d, dc);
+                                 DeleteObject(font);
+                                 captionWidth = size.cx;
+                             },
+                             [](HWND d) { ClickButton(d, IDOK); }});
+        EXPECT_EQ(1, QlMsgBoxLarge(owner, caption, "Done", QL_COLOUR_DONE));
+        if (caption == captions[0]) {
+            templateWidth = width;
+            okRightGapTemplate = okRightGap;
+            EXPECT_GT(width, captionWidth + 4 * GetSystemMetrics(SM_CXSIZE)) << "a short caption needs no more room";
+            continue;
+        }
+        EXPECT_GE(width, captionWidth * 4 / 3 + 4 * GetSystemMetrics(SM_CXSIZE)) << "the caption is cut";
+        EXPECT_GT(width, templateWidth);
+        EXPECT_EQ(okRightGapTemplate, okRightGap);
+        EXPECT_GT(textWidth, templateWidth / 2);
+    }
+}
+
 TEST_F(MsgDialogTest, MessageBoxWithNoCaptionAndEmptyTextShowsBlanks)
 {
     DialogDriver driver({Look(IDT_MSG_TEXT), [](HWND d) { PressKey(d, VK_RETURN); }});

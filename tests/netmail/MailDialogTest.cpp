@@ -6,6 +6,7 @@
 #include "QlGTest.h"
 #include "MailTestSupport.h"
 #include "NetTestSupport.h"
+#include "QlTestPlatform.h"
 #include "QlTestPrint.h"
 
 #include "common/QlAppState.h"
@@ -372,6 +373,32 @@ TEST_F(MailDialogTest, ARefusedCertificateEndsTheSendBeforeAnythingIsSaid)
              status = DlgText(d, IDT_MAIL_STATUS);
              colour = MailStatusColour(d);
              sendEnabled = IsWindowEnabled(GetDlgItem(d, IDB_MAIL_SEND)) != 0;
+             // The whole reason fits the status line, in the dialog's font.
+             HWND line = GetDlgItem(d, IDT_MAIL_STATUS);
+             RECT box, need;
+             GetClientRect(line, &box);
+             need = box;
+             need.bottom = 0;
+             HDC dc = GetDC(line);
+             HGDIOBJ old = SelectObject(dc, (HFONT)SendMessageA(line, WM_GETFONT, 0, 0));
+             DrawTextA(dc, status.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
+             SelectObject(dc, old);
+             ReleaseDC(line, dc);
+             EXPECT_LE(need.right, box.right) << status;
+             EXPECT_LE(need.bottom, box.bottom) << status;
+             return true;
+         },
+         [&](HWND d) {
+             if (!QlTestHasUnix()) return true;
+             UpdateWindow(d);
+             RECT r;
+             GetWindowRect(d, &r);
+             std::string picture = QlTestArtifactDir() + "/mail-dialog-certificate.png";
+             char command[512];
+             snprintf(command, sizeof(command), "import -window root -crop %ldx%ld+%ld+%ld +repage '%s'",
+                      (long)(r.right - r.left), (long)(r.bottom - r.top), (long)r.left, (long)r.top, picture.c_str());
+             Sleep(300);
+             EXPECT_EQ(0, system(command)) << command;
              return true;
          },
          MailClick(IDB_MAIL_CLOSE)});

@@ -17,6 +17,7 @@
 #include "resources/QlResSalesGraph.h"
 #include "resources/QlResSettings.h"
 #include "resources/QlResShell.h"
+#include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"
 #include "common/QlMoney.h"
 #include "datastore/QlDbTables.h"
@@ -1590,4 +1591,192 @@ TEST_F(Program, TheSelectSupplierDialogPaints)
     int code = -1;
     ASSERT_TRUE(running.wait(30000, &code));
     EXPECT_EQ(0, code);
+}
+
+namespace {
+
+// A key pressed and released on the focused window of the display (with
+// Shift held when asked).
+void PressKey(WORD key, bool shift = false)
+{
+    INPUT input[4] = {};
+    int n = 0;
+    if (shift) {
+        input[n].type = INPUT_KEYBOARD;
+        input[n++].ki.wVk = VK_SHIFT;
+    }
+    input[n].type = INPUT_KEYBOARD;
+    input[n++].ki.wVk = key;
+    input[n].type = INPUT_KEYBOARD;
+    input[n].ki.wVk = key;
+    input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (shift) {
+        input[n].type = INPUT_KEYBOARD;
+        input[n].ki.wVk = VK_SHIFT;
+        input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(n, input, sizeof(INPUT));
+}
+
+// The control of the program's thread that has the keyboard focus.
+HWND ProgramFocus(HWND main)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(main, NULL), &info)) return NULL;
+    return info.hwndFocus;
+}
+
+// The focus's control id once it has left `from` (0 when it stays).
+int NextFocusId(HWND main, HWND from)
+{
+    HWND focus = NULL;
+    WaitFor([&] { return (focus = ProgramFocus(main)) != from; }, 3000);
+    return focus && focus != from ? GetDlgCtrlID(focus) : 0;
+}
+
+RECT MainWindowRect(HWND main)
+{
+    RECT rect = {0, 0, 0, 0};
+    GetWindowRect(main, &rect);
+    return rect;
+}
+
+}  // namespace
+
+// The keyboard in the customers module: Tab walks its fields top to bottom,
+// the left column first, then the account's columns (greyed combos are
+// skipped), and comes round again; Shift+Tab walks back.  Enter in a field
+// runs no command.  A second start gives the main window the size of the first.
+TEST_F(Program, TabWalksTheCustomersFormInOrder)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    ASSERT_TRUE(WriteCompany(0, CompanySettings("Acme Widgets Ltd")));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec joe = {};
+    strcpy(joe.acref, "JO001");
+    strcpy(joe.company, "Joe's Plumbing");
+    strcpy(joe.addr1, "12 Pipe Lane");
+    ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+    QlDbClose();
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+
+    RECT firstSize = {0, 0, 0, 0};
+    for (int run = 0; run < 2; run++) {
+        SCOPED_TRACE(run == 0 ? "first start" : "second start");
+        QlTestProcess running;
+        ASSERT_TRUE(running.startProgram("quillory", work.path()));
+        HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+        ASSERT_NE(nullptr, about);
+        PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+        HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+        ASSERT_NE(nullptr, main);
+        RECT size = MainWindowRect(main);
+        if (run == 0) {
+            firstSize = size;
+        } else {
+            EXPECT_EQ(firstSize.right - firstSize.left, size.right - size.left);
+            EXPECT_EQ(firstSize.bottom - firstSize.top, size.bottom - size.top);
+            PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+            int code = -1;
+            ASSERT_TRUE(running.wait(30000, &code));
+            break;
+        }
+
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+        HWND module = NULL;
+        ASSERT_TRUE(WaitFor([&] {
+            module = ChildWithControl(main, IDL_CUST_NAMES);
+            return module && ControlText(module, IDT_CUST_ACREF) == "JO001";
+        }));
+        SetForegroundWindow(main);
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }, 5000));
+        HWND start = GetDlgItem(module, IDE_CUST_FIND_ACREF);
+        PostMessageA(module, WM_NEXTDLGCTL, (WPARAM)start, TRUE);
+        ASSERT_TRUE(WaitFor([&] { return ProgramFocus(main) == start; }, 5000));
+
+        const int order[] = {IDE_CUST_FIND_COMPANY, IDB_CUST_FIND,  IDL_CUST_NAMES,        IDL_CUST_OVERVIEW,
+                             IDE_CUST_COMPANY,      IDE_CUST_ADDR1, IDE_CUST_ADDR2,        IDE_CUST_ADDR3,
+                             IDE_CUST_CONTACT,      IDE_CUST_EMAIL, IDB_CUST_APPLY_DISCOUNT, IDE_CUST_TEL,
+                             IDE_CUST_MOBILE,       IDE_CUST_FAX,   IDB_CUST_APPLY_TAX,    IDE_CUST_FIND_ACREF};
+        HWND from = start;
+        std::string walked;
+        for (int id : order) {
+            PressKey(VK_TAB);
+            int got = NextFocusId(main, from);
+            walked += " " + std::to_string(got);
+            ASSERT_EQ(id, got) << "Tab from " << GetDlgCtrlID(from) << ", walked" << walked;
+            from = GetDlgItem(module, id);
+        }
+        // Shift+Tab goes back: to the tax box, then the fax field.
+        PressKey(VK_TAB, true);
+        EXPECT_EQ(IDB_CUST_APPLY_TAX, NextFocusId(main, from));
+        from = GetDlgItem(module, IDB_CUST_APPLY_TAX);
+        PressKey(VK_TAB, true);
+        EXPECT_EQ(IDE_CUST_FAX, NextFocusId(main, from));
+
+        // Enter and Escape in a field: no command, the module stays.
+        PressKey(VK_RETURN);
+        PressKey(VK_ESCAPE);
+        Sleep(500);
+        EXPECT_TRUE(IsWindow(module));
+        EXPECT_EQ(module, ChildWithControl(main, IDL_CUST_NAMES));
+        EXPECT_EQ(GetDlgItem(module, IDE_CUST_FAX), ProgramFocus(main));
+        EXPECT_TRUE(Screenshot("customers-module-keyboard.png"));
+
+        // Create New Customer, for a person to look at (its tax combo whole).
+        PostMessageA(module, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);   // New
+        HWND add = WaitForWindow("#32770", "Create New Customer", 20000);
+        ASSERT_NE(nullptr, add);
+        EXPECT_TRUE(Screenshot("customer-new-dialog.png"));
+        PostMessageA(add, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(add); }));
+
+        // The invoice form: Tab goes on from the company to its address lines.
+        PostMessageA(module, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Invoice
+        HWND form = NULL;
+        ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, IDL_DOC_LINES)) != NULL; }));
+        SetForegroundWindow(main);
+        HWND company = GetDlgItem(form, IDE_DOC_COMPANY);
+        PostMessageA(form, WM_NEXTDLGCTL, (WPARAM)company, TRUE);
+        ASSERT_TRUE(WaitFor([&] { return ProgramFocus(main) == company; }, 5000));
+        PressKey(VK_TAB);
+        EXPECT_EQ(IDE_DOC_ADDR1, NextFocusId(main, company));
+        PressKey(VK_TAB);
+        EXPECT_EQ(IDE_DOC_ADDR2, NextFocusId(main, GetDlgItem(form, IDE_DOC_ADDR1)));
+
+        // A settings page: what is typed after Tab lands in the next field.
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0);   // Settings
+        std::vector<HWND> tabs;
+        ASSERT_TRUE(WaitFor([&] { return !(tabs = ChildWindows(main, "SysTabControl32")).empty(); }, 10000));
+        SendMessageA(tabs[0], TCM_SETCURFOCUS, 1, 0);   // the company page
+        std::vector<HWND> pages;
+        ASSERT_TRUE(WaitFor([&] {
+            pages = ChildWindows(tabs[0], "#32770");
+            return pages.size() == 1 && GetDlgItem(pages[0], IDE_CFG_ADDR2);
+        }, 10000));
+        HWND page = pages[0], name = GetDlgItem(page, IDE_CFG_NAME);
+        SetForegroundWindow(main);
+        PostMessageA(page, WM_NEXTDLGCTL, (WPARAM)name, TRUE);
+        ASSERT_TRUE(WaitFor([&] { return ProgramFocus(main) == name; }, 5000));
+        std::string nameBefore = ControlText(page, IDE_CFG_NAME);
+        PressKey(VK_TAB);
+        EXPECT_EQ(IDE_CFG_ADDR1, NextFocusId(main, name));
+        PressKey(VK_TAB);
+        EXPECT_EQ(IDE_CFG_ADDR2, NextFocusId(main, GetDlgItem(page, IDE_CFG_ADDR1)));
+        PressKey('Q');   // the field's text is selected on Tab: typing replaces it
+        EXPECT_TRUE(WaitFor([&] { return ControlText(page, IDE_CFG_ADDR2) == "q"; }, 3000))
+            << ControlText(page, IDE_CFG_ADDR2);
+        EXPECT_EQ(nameBefore, ControlText(page, IDE_CFG_NAME));
+        EXPECT_TRUE(Screenshot("settings-company-keyboard.png"));
+
+        PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        int code = -1;
+        ASSERT_TRUE(running.wait(30000, &code));
+        EXPECT_EQ(0, code);
+    }
 }

@@ -10,7 +10,7 @@ TEST(Resources, MainMenuHasItsThreePopups)
     EXPECT_EQ(3, GetMenuItemCount(menu));
     char text[64];
     EXPECT_GT(GetMenuStringA(menu, IDM_MOD_CUSTOMERS, text, sizeof text, MF_BYCOMMAND), 0);
-    EXPECT_STREQ("Customer Accounts", text);
+    EXPECT_STREQ("&Customer Accounts", text);
     EXPECT_EQ(9, GetMenuItemCount(GetSubMenu(menu, 1)));
     DestroyMenu(menu);
 }

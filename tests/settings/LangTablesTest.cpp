@@ -9,6 +9,7 @@
 #include <ctype.h>
 #include <string.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -95,9 +96,45 @@ TEST(LangTables, MenusMatchMenu105)
     }
     DestroyMenu(menu);
 
-    EXPECT_STREQ("Modules", QlLangMenuTable[QL_LANG_ENGLISH].bar.titles[1]);
-    EXPECT_STREQ("Settings / Configuration", QlLangMenuTable[QL_LANG_ENGLISH].bar.popups[1].items[5]);
+    EXPECT_STREQ("&Modules", QlLangMenuTable[QL_LANG_ENGLISH].bar.titles[1]);
+    EXPECT_STREQ("Settin&gs / Configuration", QlLangMenuTable[QL_LANG_ENGLISH].bar.popups[1].items[5]);
     EXPECT_EQ(IDM_MOD_SETTINGS, QlLangMenuTable[QL_LANG_ENGLISH].bar.popups[1].ids[5]);
+}
+
+// The access key of a menu text (the letter after its one '&', lower case),
+// or 0 when it has none or more than one.
+static unsigned char AccessKey(const char *text)
+{
+    const char *amp = strchr(text, '&');
+    if (!amp || !amp[1] || amp[1] == ' ' || strchr(amp + 1, '&')) return 0;
+    char key[2] = {amp[1], '\0'};
+    CharLowerA(key);
+    return (unsigned char)key[0];
+}
+
+// Every menu title and item has one access key, and no two entries of the
+// bar or of one pop-up share theirs, in every language.
+TEST(LangTables, MenusHaveUniqueAccessKeys)
+{
+    for (int lang = 0; lang < QL_LANG_COUNT; lang++) {
+        SCOPED_TRACE(QlLanguageNameTable[lang]);
+        const QlLangMenuBar &bar = QlLangMenuTable[lang].bar;
+        std::vector<std::vector<const char *>> menus(1);
+        for (int p = 0; p < bar.popupCount; p++) {
+            menus[0].push_back(bar.titles[p]);
+            menus.emplace_back();
+            for (int i = 0; i < bar.popups[p].count; i++) menus.back().push_back(bar.popups[p].items[i]);
+        }
+        for (const auto &entries : menus) {
+            std::string seen;
+            for (const char *text : entries) {
+                unsigned char key = AccessKey(text);
+                EXPECT_NE(0, key) << text;
+                EXPECT_EQ(std::string::npos, seen.find((char)key)) << text << ": its key is taken in its menu";
+                seen += (char)key;
+            }
+        }
+    }
 }
 
 TEST(LangTables, TextsAreWindows1252)
@@ -106,7 +143,8 @@ TEST(LangTables, TextsAreWindows1252)
     EXPECT_STREQ("Espa\xf1ol", QlLanguageNameTable[3]);
     EXPECT_STREQ("Schlie\xdf" "en", QlLangTextTable[QL_LANG_GERMAN].Close);
     EXPECT_STREQ("St\xe4ng", QlLangTextTable[QL_LANG_SWEDISH].Close);
-    EXPECT_STREQ("\xc0 propos", QlLangMenuTable[QL_LANG_FRENCH].bar.popups[2].items[1]);
+    EXPECT_STREQ("\xc0 &propos", QlLangMenuTable[QL_LANG_FRENCH].bar.popups[2].items[1]);
+    EXPECT_STREQ("\xc5&terst\xe4ll", QlLangMenuTable[QL_LANG_SWEDISH].bar.popups[0].items[2]);
     EXPECT_STREQ("N\xb0 SIREN:", QlCountryTable[12].businessLabel);
 }
 

@@ -62,21 +62,21 @@ TEST_F(LangApplyTest, GermanMainMenu)
 {
     QlLangApply(QL_LANG_GERMAN, 0, 0);
     HMENU menu = GetMenu(QlMainWnd);
-    EXPECT_EQ("Datei", MenuText(menu, 0, MF_BYPOSITION));
-    EXPECT_EQ("Module", MenuText(menu, 1, MF_BYPOSITION));
-    EXPECT_EQ("Hilfe", MenuText(menu, 2, MF_BYPOSITION));
+    EXPECT_EQ("&Datei", MenuText(menu, 0, MF_BYPOSITION));
+    EXPECT_EQ("&Module", MenuText(menu, 1, MF_BYPOSITION));
+    EXPECT_EQ("&Hilfe", MenuText(menu, 2, MF_BYPOSITION));
     // The pop-ups stay where they were, with their items.
     ASSERT_EQ(3, GetMenuItemCount(menu));
     EXPECT_EQ(9, GetMenuItemCount(GetSubMenu(menu, 1)));
-    EXPECT_EQ("Meine Firmen", MenuText(menu, IDM_FILE_COMPANIES, MF_BYCOMMAND));
-    EXPECT_EQ("Einstellungen / Konfiguration", MenuText(menu, IDM_MOD_SETTINGS, MF_BYCOMMAND));
-    EXPECT_EQ("Vorg\xe4nge", MenuText(menu, IDM_MOD_TRANSACTIONS, MF_BYCOMMAND));
-    EXPECT_EQ("Info", MenuText(menu, IDM_HELP_ABOUT, MF_BYCOMMAND));
+    EXPECT_EQ("&Meine Firmen", MenuText(menu, IDM_FILE_COMPANIES, MF_BYCOMMAND));
+    EXPECT_EQ("&Einstellungen / Konfiguration", MenuText(menu, IDM_MOD_SETTINGS, MF_BYCOMMAND));
+    EXPECT_EQ("&Vorg\xe4nge", MenuText(menu, IDM_MOD_TRANSACTIONS, MF_BYCOMMAND));
+    EXPECT_EQ("&Info", MenuText(menu, IDM_HELP_ABOUT, MF_BYCOMMAND));
     EXPECT_EQ(IDM_MOD_SETTINGS, (int)GetMenuItemID(GetSubMenu(menu, 1), 5));
 
     QlLangApply(QL_LANG_ENGLISH, 0, 0);
-    EXPECT_EQ("File", MenuText(menu, 0, MF_BYPOSITION));
-    EXPECT_EQ("Cleardown Transactions", MenuText(menu, IDM_MOD_CLEARDOWN, MF_BYCOMMAND));
+    EXPECT_EQ("&File", MenuText(menu, 0, MF_BYPOSITION));
+    EXPECT_EQ("C&leardown Transactions", MenuText(menu, IDM_MOD_CLEARDOWN, MF_BYCOMMAND));
 }
 
 TEST_F(LangApplyTest, TablesTakeTheLanguagesTexts)

@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, StartsOnTheRememberedCompany)
     EXPECT_TRUE(QlDbIsOpen());
 
     // The company's language, tax name and country.
-    EXPECT_EQ("Datei", MenuTitle(main, 0));
+    EXPECT_EQ("&Datei", MenuTitle(main, 0));
     ASSERT_NE(nullptr, QlMainToolbarWnd);
     EXPECT_EQ(10, (int)SendMessageA(QlMainToolbarWnd, TB_BUTTONCOUNT, 0, 0));
     EXPECT_EQ("Kunden", ButtonText(QlMainToolbarWnd, 0));
@@ -594,7 +594,7 @@ TEST_F(MainWindowTest, MyCompaniesSwitchesToTheCompanyLoaded)
     EXPECT_EQ("Quillory 2.1.31 : Berg GmbH", WindowText(main));
     EXPECT_TRUE(FileExists("COMP001\\quilry.db"));
     EXPECT_TRUE(QlDbIsOpen());
-    EXPECT_EQ("Datei", MenuTitle(main, 0));
+    EXPECT_EQ("&Datei", MenuTitle(main, 0));
     ASSERT_NE(nullptr, QlMainToolbarWnd);
     EXPECT_EQ("Kunden", ButtonText(QlMainToolbarWnd, 0));
     EXPECT_EQ("Deutsch", WindowText(GetDlgItem(QlLangPanelWnd, IDT_LANG_NAME)));
@@ -622,4 +622,87 @@ TEST(MainWindowFlag, CountryFlagOrTheLanguages)
         {QL_LANG_SPANISH, 99, ".\\images\\spain.bmp"},    // out of range: the language's
     };
     for (const auto &c : cases) EXPECT_STREQ(c.path, QlLangFlagPath(c.lang, c.country)) << c.country;
+}
+
+namespace {
+
+// A module-like form: the customers template as a child dialog of a frame,
+// recording the IDOK and IDCANCEL it receives (the forms number their
+// tool-bar commands from 0, so these would be commands).
+std::vector<int> gFormCommands;
+
+INT_PTR CALLBACK RecordingFormProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_INITDIALOG) return TRUE;
+    if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        gFormCommands.push_back(LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// What the message loop does with one key message for the window.
+void LoopKey(HWND window, UINT message, WPARAM key)
+{
+    MSG msg = {};
+    msg.hwnd = window;
+    msg.message = message;
+    msg.wParam = key;
+    msg.lParam = 1;
+    if (QlMainDialogMessage(&msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+}
+
+}  // namespace
+
+// The loop's dialog navigation: Tab and Shift+Tab move along the form's tab
+// stops, from any control inside it (the form, not a dialog nested in it,
+// is the one asked); Enter and Escape go to the control as they come, and
+// even after a Tab (which asks the edit about its keys) the form receives
+// no IDOK or IDCANCEL.  The main window's own keys are left alone.
+TEST(MainKeyboard, TabMovesThroughAFormAndEnterRunsNoCommand)
+{
+    HWND frame = TestFrame(900, 600);
+    ASSERT_NE(nullptr, frame);
+    HWND form = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(120), frame, RecordingFormProc, 0);
+    ASSERT_NE(nullptr, form);
+    ShowWindow(form, SW_SHOW);
+    SetForegroundWindow(frame);
+    gFormCommands.clear();
+    HWND acref = GetDlgItem(form, 1057), company = GetDlgItem(form, 1058), find = GetDlgItem(form, 1054);
+    EXPECT_EQ(form, QlMainKeyDialog(acref));
+    EXPECT_EQ(form, QlMainKeyDialog(form));
+    EXPECT_EQ(nullptr, QlMainKeyDialog(frame));
+
+    SetFocus(acref);
+    ASSERT_EQ(acref, GetFocus());
+    LoopKey(acref, WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(company, GetFocus());
+    LoopKey(company, WM_KEYDOWN, VK_TAB);
+    EXPECT_EQ(find, GetFocus());
+    SetFocus(company);
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        LoopKey(company, WM_KEYDOWN, key);
+        LoopKey(company, WM_CHAR, key == VK_RETURN ? '\r' : 0x1B);
+        LoopKey(company, WM_KEYUP, key);
+    }
+    MSG pending;
+    while (PeekMessageA(&pending, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&pending);
+    EXPECT_EQ(company, GetFocus());
+    EXPECT_TRUE(gFormCommands.empty()) << "first command " << (gFormCommands.empty() ? -1 : gFormCommands[0]);
+    EXPECT_TRUE(IsWindow(form));
+
+    // Other keys and other windows pass on to the ordinary dispatch.
+    MSG letter = {};
+    letter.hwnd = company;
+    letter.message = WM_KEYDOWN;
+    letter.wParam = 'A';
+    EXPECT_EQ(0, QlMainDialogMessage(&letter));
+    MSG outside = letter;
+    outside.hwnd = frame;
+    outside.wParam = VK_TAB;
+    EXPECT_EQ(0, QlMainDialogMessage(&outside));
+    DestroyWindow(form);
+    DestroyWindow(frame);
 }

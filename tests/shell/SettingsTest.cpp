@@ -274,7 +274,7 @@ TEST_F(SettingsTest, GermanApplyRelabelsAtOnce)
     EXPECT_EQ("Kunden", ButtonText(QlMainToolbarWnd, 0));
     char title[64] = "";
     GetMenuStringA(GetMenu(main), 0, title, sizeof title, MF_BYPOSITION);
-    EXPECT_STREQ("Datei", title);
+    EXPECT_STREQ("&Datei", title);
     EXPECT_EQ(0, memcmp(QlLangTextTable[QL_LANG_GERMAN].Letters, QlSettings.cfg.letters, sizeof QlSettings.cfg.letters));
 }
 
