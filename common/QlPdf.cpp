@@ -169,7 +169,8 @@ int QlPdfCellBreak(const char *text, int length, int fit, int *firstLength)
 
 // Cell text: the width between the column lines less QL_PDF_CELL_INSET on
 // each side.  The first line is as much as fits, cut back to the last blank
-// inside a word, drawn from the row line less QL_PDF_CELL_INSET_TOP and the
+// inside a word (a text of one word too wide is drawn smaller instead),
+// drawn from the row line less QL_PDF_CELL_INSET_TOP and the
 // settings' cell top margin (and, right-aligned, inside the settings' cell
 // right margin); the rest, less one leading blank, is measured again and
 // drawn from the middle of the cell without the settings' margins.
@@ -187,6 +188,23 @@ void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *te
     const float width = right - left;
     const float marginTop = QL_PDF_CELL_INSET_TOP + (style ? (float)style->cellMarginTop : 0);
     const float marginRight = style && align == 1 ? (float)style->cellMarginRight : 0;
+
+    // One word (a product code, an amount) is never broken inside: when it
+    // is too wide it is drawn smaller on one line, down to 60 % of the size.
+    HPDF_Font font = HPDF_Page_GetCurrentFont(page);
+    const float size = HPDF_Page_GetCurrentFontSize(page);
+    if (font && size > 0 && !strchr(whole, ' ')) {
+        const float wide = HPDF_Page_TextWidth(page, whole);
+        if (wide > width && wide * 0.6f <= width) {
+            HPDF_Page_SetFontAndSize(page, font, size * width / wide * 0.99f);
+            HPDF_Page_BeginText(page);
+            HPDF_Page_TextRect(page, left, top - marginTop, right - marginRight, bottom, whole,
+                               (HPDF_TextAlignment)align, NULL);
+            HPDF_Page_EndText(page);
+            HPDF_Page_SetFontAndSize(page, font, size);
+            return;
+        }
+    }
 
     int firstLength;
     const int rest = QlPdfCellBreak(whole, length, Fit(page, whole, width), &firstLength);

@@ -322,6 +322,12 @@ TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)
     QlPdfGridRec p3 = {};
     QlPdfGridFromLayout(&g3, &p3, H);
     QlPdfGridDrawCellText(page, &p3, "one two three four five six seven eight nine ten", 0, 0, 0, &style);
+    // One word wider than its cell (a product code) is drawn smaller, whole.
+    QlGridRec g4 = {};
+    QlGridLayout(&g4, 200, 560, 230, 0, 2, 2, 30, percent2);
+    QlPdfGridRec p4 = {};
+    QlPdfGridFromLayout(&g4, &p4, H);
+    QlPdfGridDrawCellText(page, &p4, "P19077", 0, 0, 0, &style);
     QlPdfBoxWithText(page, 100, 100, 50, 25, 1.5f, "A title far too long for its little box", 7, 0, 2);
     float clipped[2] = {100, 60};
     HPDF_Page_BeginText(page);
@@ -407,6 +413,11 @@ TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)
     }
     EXPECT_NEAR(360 - QL_PDF_CELL_INSET - style.cellMarginRight, firstRight, 1.0);
     EXPECT_NEAR(360 - QL_PDF_CELL_INSET, secondRight, 1.0);
+
+    const PdfWord *code = find("P19077");
+    ASSERT_NE(nullptr, code);
+    EXPECT_GE(code->x0, 200 + QL_PDF_CELL_INSET - 0.5);
+    EXPECT_LE(code->x1, 230 - QL_PDF_CELL_INSET + 0.5);
 
     // Shapes: the recipient box, the grid closed at the right, only the ruled rows.
     std::vector<PdfShape> shapes = QlTestPdfShapes(pdf);
