@@ -411,7 +411,13 @@ static void OnManagerInit(HWND dialog)
     QlUiCenterWindow(dialog);
     SendDlgItemMessageA(dialog, IDE_COMPANY_NAME, EM_LIMITTEXT, 39, 0);
     static const char *const titles[] = {"ID", "Company Name"};
-    static const int widths[] = {40, 220};
+    // The name column fills the list, with room for a vertical scroll bar:
+    // no horizontal one.
+    RECT client;
+    GetClientRect(ListOf(dialog), &client);
+    int nameWidth = client.right - 40 - GetSystemMetrics(SM_CXVSCROLL);
+    if (nameWidth < 100) nameWidth = 100;
+    const int widths[] = {40, nameWidth};
     QlListSetColumns(ListOf(dialog), titles, 2, widths, QL_COMPANY_MAX, NULL);
     QlUiComboFill(dialog, QlLanguageNameTable, IDC_COMPANY_LANGUAGE, QlLangIndex(QlMconf.language));
     QlCompanyManagerRelabel(dialog);

@@ -350,15 +350,28 @@ TEST_F(CompanyManagerTest, NoEleventhCompany)
     // New is refused at once: the next step finds the manager, not the
     // create dialog.
     std::string afterNew;
+    int columnsWidth = 0, listWidth = 0;
+    bool horizontalBar = true;
     DialogDriver driver({[](HWND dialog) { ClickButton(dialog, IDB_COMPANY_NEW); },
                          [&](HWND dialog) {
                              afterNew = WindowText(dialog);
+                             // Ten companies: the columns fit beside the vertical scroll bar.
+                             HWND list = GetDlgItem(dialog, IDL_COMPANY_LIST);
+                             RECT client;
+                             GetClientRect(list, &client);
+                             columnsWidth = (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0) +
+                                            (int)SendMessageA(list, LVM_GETCOLUMNWIDTH, 1, 0);
+                             listWidth = client.right;
+                             horizontalBar = (GetWindowLongA(list, GWL_STYLE) & WS_HSCROLL) != 0;
                              SelectRow(dialog, 4);
                              Cancel(dialog);
                          }});
     QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
     EXPECT_EQ(2u, driver.stepsRun());
     EXPECT_EQ("Multi-Company Manager", afterNew);
+    EXPECT_GT(columnsWidth, 200);
+    EXPECT_LE(columnsWidth, listWidth);
+    EXPECT_FALSE(horizontalBar);
     ASSERT_EQ(1u, answers.asked.size());
     EXPECT_EQ("Cannot add a company, maximum number of companies is 10!", answers.asked[0].text);
     for (int i = 0; i < QL_COMPANY_MAX; i++) EXPECT_STREQ("Busy", ReadCompany(i).companyName);
