@@ -330,6 +330,28 @@ static void ShowRows(void)
     InvalidateRect(sList, NULL, TRUE);
 }
 
+// The list view works out its row height and scroll ranges at its first
+// paint with rows, and on Wine sets both scroll bars twice while doing so,
+// each time drawing them again through the visual style, a few hundred
+// round trips to the window server.  Printed into a one-pixel bitmap while
+// the window is still hidden, the list does that work where nothing is
+// drawn; its first paint on screen then draws the rows and bars once.
+static void MeasureListHidden(void)
+{
+    if (!sList || IsWindowVisible(sList) || !QlTransPaneRowCount()) return;
+    HDC screen = GetDC(NULL);
+    HDC dc = screen ? CreateCompatibleDC(screen) : NULL;
+    HBITMAP bitmap = screen ? CreateCompatibleBitmap(screen, 1, 1) : NULL;
+    if (screen) ReleaseDC(NULL, screen);
+    if (dc && bitmap) {
+        HGDIOBJ old = SelectObject(dc, bitmap);
+        SendMessageA(sList, WM_PRINTCLIENT, (WPARAM)dc, PRF_CLIENT);
+        SelectObject(dc, old);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (dc) DeleteDC(dc);
+}
+
 // A header click: the column's own direction, flipped for the next click.
 static void SortByColumn(int column)
 {
@@ -389,6 +411,7 @@ static int Load(HWND window)
     if (sPendingSort >= 0) SortRows(&sRows, sPendingSort, !QlTransPaneSortFlags[sPendingSort]);
     sPendingSort = -1;
     ShowRows();
+    MeasureListHidden();
     if (!ok) QlSeamMessageBox(window, err, LOAD_FAILED_CAPTION, MB_OK);
     return ok;
 }
