@@ -1,5 +1,7 @@
 #include "QlPickList.h"
 
+#include "QlListView.h"
+
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -75,4 +77,27 @@ void QlPickListCell(const QlPickList *list, NMLVDISPINFOA *info)
     const char *text = "";
     if (row >= 0 && row < list->count) text = info->item.iSubItem == 1 ? list->rows[row].company : list->rows[row].acref;
     snprintf(info->item.pszText, (size_t)info->item.cchTextMax, "%s", text);
+}
+
+// The list being searched: the find callback takes only a row.
+static const QlPickList *sFinding;
+
+static const char *FindAcRef(int row)
+{
+    return row >= 0 && row < sFinding->count ? sFinding->rows[row].acref : NULL;
+}
+
+int QlPickListNotify(const QlPickList *list, HWND dialog, const NMHDR *header)
+{
+    if (header->code == LVN_GETDISPINFOA) {
+        QlPickListCell(list, (NMLVDISPINFOA *)header);
+        return 1;
+    }
+    if (header->code == LVN_ODFINDITEMA || header->code == LVN_ODFINDITEMW) {
+        sFinding = list;
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, QlListOwnerDataFind(header, list->count, FindAcRef));
+        sFinding = NULL;
+        return 1;
+    }
+    return 0;
 }

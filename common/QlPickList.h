@@ -27,3 +27,7 @@ void QlPickListFree(QlPickList *list);
 void QlPickListShow(const QlPickList *list, HWND view);
 // Answers LVN_GETDISPINFOA for the rows: column 0 the A/C ref, 1 the company.
 void QlPickListCell(const QlPickList *list, NMLVDISPINFOA *info);
+// Answers the dialog's list notifications for the rows: LVN_GETDISPINFOA and
+// the owner-data find by A/C ref (its answer in DWLP_MSGRESULT).  1 when it
+// answered, 0 for any other notification.
+int QlPickListNotify(const QlPickList *list, HWND dialog, const NMHDR *header);

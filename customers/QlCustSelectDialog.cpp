@@ -79,20 +79,11 @@ static BOOL OnInitDialog(HWND dialog)
     return TRUE;
 }
 
-static const char *AcRefText(int row)
-{
-    return row >= 0 && row < sRows.count ? sRows.rows[row].acref : NULL;
-}
-
 static INT_PTR OnNotify(HWND dialog, const NMHDR *header)
 {
     if (header->idFrom != IDL_CUSTSEL_LIST) return FALSE;
-    if (header->code == LVN_GETDISPINFOA) {
-        QlPickListCell(&sRows, (NMLVDISPINFOA *)header);
-    } else if (header->code == LVN_ODFINDITEMA || header->code == LVN_ODFINDITEMW) {
-        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, QlListOwnerDataFind(header, sRows.count, AcRefText));
-        return TRUE;
-    } else if (header->code == LVN_COLUMNCLICK) {
+    if (QlPickListNotify(&sRows, dialog, header)) return TRUE;
+    if (header->code == LVN_COLUMNCLICK) {
         int column = ((const NMLISTVIEW *)header)->iSubItem;
         if (column < 0 || column > 1) return FALSE;
         int wasAscending = sSortFlags[column];

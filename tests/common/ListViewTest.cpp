@@ -7,6 +7,7 @@
 
 #include "QlTestWindows.h"
 #include "common/QlListView.h"
+#include "common/QlPickList.h"
 
 namespace {
 
@@ -289,6 +290,42 @@ TEST(OwnerDataFind, WholeTextOrItsBeginningFromTheStart)
         wide.lvfi.psz = wideText;
         EXPECT_EQ(c.found, QlListOwnerDataFind(&wide.hdr, 4, OwnerRowText));
     }
+}
+
+
+// A pick list answers its dialog's cell and find notifications from its rows;
+// others are left to the dialog.
+TEST(PickList, AnswersCellsAndFindsByAcRef)
+{
+    QlPickList rows = {};
+    ASSERT_TRUE(QlPickListAppend(&rows, "JO001", "Joe's Plumbing"));
+    ASSERT_TRUE(QlPickListAppend(&rows, "BR000", "Bright Electrics"));
+    HWND dialog = CreateWindowA("#32770", "", WS_POPUP, 0, 0, 10, 10, NULL, NULL, GetModuleHandleA(NULL), NULL);
+    ASSERT_NE(nullptr, dialog);
+
+    char text[64] = {};
+    NMLVDISPINFOA cell = {};
+    cell.hdr.code = LVN_GETDISPINFOA;
+    cell.item.mask = LVIF_TEXT;
+    cell.item.iItem = 1;
+    cell.item.iSubItem = 1;
+    cell.item.pszText = text;
+    cell.item.cchTextMax = sizeof text;
+    EXPECT_EQ(1, QlPickListNotify(&rows, dialog, &cell.hdr));
+    EXPECT_STREQ("Bright Electrics", text);
+
+    NMLVFINDITEMA find = {};
+    find.hdr.code = LVN_ODFINDITEMA;
+    find.lvfi.flags = LVFI_PARTIAL;
+    find.lvfi.psz = "br";
+    EXPECT_EQ(1, QlPickListNotify(&rows, dialog, &find.hdr));
+    EXPECT_EQ(1, GetWindowLongPtrA(dialog, DWLP_MSGRESULT));
+
+    NMHDR click = {};
+    click.code = NM_DBLCLK;
+    EXPECT_EQ(0, QlPickListNotify(&rows, dialog, &click));
+    DestroyWindow(dialog);
+    QlPickListFree(&rows);
 }
 
 }  // namespace
