@@ -352,16 +352,6 @@ static void UpperCase(char *text)
     for (; *text; text++) *text = (char)toupper((unsigned char)*text);
 }
 
-// The row whose code (item text) is the text, letter case ignored; -1 when none.
-static int FindCodeRow(HWND list, const char *code)
-{
-    if (!code[0]) return -1;
-    LVFINDINFOA find = {};
-    find.flags = LVFI_STRING;
-    find.psz = code;
-    return (int)SendMessageA(list, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
-}
-
 int QlItemFindProduct(HWND dialog, HWND list, int *row)
 {
     HWND combo = GetDlgItem(dialog, IDC_ITEM_SEARCH_KIND);
@@ -371,7 +361,7 @@ int QlItemFindProduct(HWND dialog, HWND list, int *row)
     switch (kind) {
     case 0: {
         UpperCase(text);
-        int found = FindCodeRow(list, text);
+        int found = QlListFindItemText(list, text);
         if (found < 0) return 0;
         *row = found;
         return 1;

@@ -129,6 +129,15 @@ int QlListFindRow(HWND list, const char *text, int column, int mode, int *row)
     return 0;
 }
 
+int QlListFindItemText(HWND list, const char *text)
+{
+    if (!text || !text[0]) return -1;
+    LVFINDINFOA find = {};
+    find.flags = LVFI_STRING;
+    find.psz = text;
+    return (int)SendMessageA(list, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
+}
+
 int QlListOwnerDataFind(const NMHDR *header, int count, QlListRowTextFn text)
 {
     // Wine's list view sends the wide form to ANSI windows too, with its

@@ -63,6 +63,10 @@ int QlListViewSetColumns(HWND dialog, int controlId, const char (*titles)[40], c
 // for an empty text or list).
 int QlListFindRow(HWND list, const char *text, int column, int mode, int *row);
 
+// The first row whose item text (column 0) is the text, letter case
+// ignored (LVM_FINDITEMA); -1 when none or the text is empty.
+int QlListFindItemText(HWND list, const char *text);
+
 // Selects and focuses the row and scrolls it into view (whole).
 void QlListShowRow(HWND list, int row);
 

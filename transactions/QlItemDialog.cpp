@@ -236,16 +236,6 @@ void QlItemShowService(HWND dialog, const QlServRec *service)
     SetDlgItemTextA(dialog, IDT_ITEM_CODE, text);
 }
 
-// The row whose code (item text) is the text, letter case ignored; -1 when none.
-static int FindCodeRow(HWND list, const char *code)
-{
-    if (!code[0]) return -1;
-    LVFINDINFOA find = {};
-    find.flags = LVFI_STRING;
-    find.psz = code;
-    return (int)SendMessageA(list, LVM_FINDITEMA, (WPARAM)-1, (LPARAM)&find);
-}
-
 static void ShowPickRow(HWND list, int row)
 {
     LVITEMA item = {};
@@ -290,7 +280,7 @@ void QlItemOnScan(HWND dialog, const char *qtyText)
         return;
     }
     HWND list = GetDlgItem(dialog, IDL_ITEM_PICK);
-    int row = FindCodeRow(list, product.scode);
+    int row = QlListFindItemText(list, product.scode);
     if (row < 0) return;
     QlItemTakeProductRow(dialog, row, qtyText);
     QlItemOnTaxRateChange(dialog);
@@ -452,7 +442,7 @@ static void ShowEditedRow(HWND dialog, int product)
     SetDlgItemTextA(dialog, IDE_ITEM_QTY, row->qty);
     SetDlgItemTextA(dialog, IDT_ITEM_CODE, row->code);
     HWND list = GetDlgItem(dialog, IDL_ITEM_PICK);
-    int pick = FindCodeRow(list, row->code);
+    int pick = QlListFindItemText(list, row->code);
     if (pick >= 0) {
         char text[40];
         QlListGetCell(list, pick, PICK_STOCK, text, sizeof text);
@@ -517,7 +507,7 @@ static int TakeProductLine(HWND dialog)
     int64_t quantity = 0;
     if (!QlItemReadQuantity(dialog, IDE_ITEM_QTY, QL_QTY_MAX, &quantity)) return 0;
     HWND list = GetDlgItem(dialog, IDL_ITEM_PICK);
-    int row = FindCodeRow(list, QlItemProdLine.scode);
+    int row = QlListFindItemText(list, QlItemProdLine.scode);
     // A line always carries a product of the list: without one it could not
     // be posted (its stock and its product row would be unknown).
     if (row < 0) return Refuse(dialog, text->InvalidInput, text->NoProductChosen);
