@@ -207,7 +207,9 @@ int QlDbIsBusy(void)
 
 QlDbExecHookFn QlDbExecHook = NULL;
 
-int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err)
+// Whether a statement may run: the database is open and no test hook
+// refuses it (err set when not).
+static int MayRun(const char *sql, char *err)
 {
     if (!gDb || gClosePending) {
         QlDbSetError(err, QL_DB_ERR_NOT_OPEN);
@@ -217,6 +219,12 @@ int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err
         QlDbSetError(err, QL_DB_ERR_INJECTED);
         return 0;
     }
+    return 1;
+}
+
+int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err)
+{
+    if (!MayRun(sql, err)) return 0;
     gExecDepth++;
     int failed = gExec(gDb, sql, callback, arg, NULL) != 0;
     if (failed) SetSqliteError(err);
@@ -228,14 +236,7 @@ int QlDbExecRows(const char *sql, QlDbRowCallback callback, void *arg, char *err
 int QlDbQueryOpen(const char *sql, QlDbQuery *query, char *err)
 {
     query->stmt = NULL;
-    if (!gDb || gClosePending) {
-        QlDbSetError(err, QL_DB_ERR_NOT_OPEN);
-        return 0;
-    }
-    if (QlDbExecHook && QlDbExecHook(sql)) {
-        QlDbSetError(err, QL_DB_ERR_INJECTED);
-        return 0;
-    }
+    if (!MayRun(sql, err)) return 0;
     void *stmt = NULL;
     if (gPrepare(gDb, sql, -1, &stmt, NULL) != 0 || !stmt) {
         SetSqliteError(err);
