@@ -343,6 +343,14 @@ int QlSmtpLocalTime(SYSTEMTIME *now)
     return (int)((seconds >= 0 ? seconds + 30 : seconds - 30) / 60);
 }
 
+// While the message goes out, the reply timer measures the time since the
+// socket layer last took a piece of it: a send that makes no progress for
+// that long ends as a failure instead of waiting for ever.
+static void Progress(QlSmtpSessionRec *session)
+{
+    ZrTimerStart(&session->reply_timer, QL_SMTP_REPLY_MS, NULL, 0);
+}
+
 // Queues what is left of header_buf; 1 when all of it is queued.
 static int QueueHeaderRest(QlSmtpSessionRec *session)
 {
@@ -351,6 +359,7 @@ static int QueueHeaderRest(QlSmtpSessionRec *session)
     if (ZrSockTcpSend(session->slot, session->header_buf + session->header_sent, session->header_left, &queued) !=
         ZR_SOCK_OK)
         return 0;
+    if (queued > 0) Progress(session);
     session->header_sent += queued;
     session->header_left -= queued;
     return session->header_left == 0;
@@ -365,6 +374,7 @@ void QlSmtpStartMessage(QlSmtpSessionRec *session)
     session->header_sent = 0;
     session->stage = 1;
     session->sending = 1;
+    Progress(session);
     QueueHeaderRest(session);
 }
 
@@ -472,6 +482,7 @@ int QlSmtpSendBodyChunk(QlSmtpSessionRec *session)
     }
     int queued = 0;
     if (ZrSockTcpSend(session->slot, out, n, &queued) != ZR_SOCK_OK || queued != n) return 0;
+    Progress(session);
     session->body_sent += length;
     session->body_left -= length;
     QlSmtpRaise(session, SMTP_EV_BODY_PERCENT, (void *)(intptr_t)Percent(session->body_len, session->body_left), 0);
@@ -505,6 +516,7 @@ void QlSmtpSendAttachment(QlSmtpSessionRec *session)
         if (ZrSockTcpSend(session->slot, session->trailer + session->trailer_sent, session->trailer_left, &queued) !=
             ZR_SOCK_OK)
             return;
+        if (queued > 0) Progress(session);
         session->trailer_sent += queued;
         session->trailer_left -= queued;
         if (session->trailer_left > 0) return;
@@ -534,6 +546,7 @@ void QlSmtpSendAttachment(QlSmtpSessionRec *session)
     if (ZrSockTcpSend(session->slot, session->b64_buf + session->b64_sent, session->b64_pending, &queued) !=
         ZR_SOCK_OK)
         return;
+    if (queued > 0) Progress(session);
     session->b64_pending -= queued;
     session->b64_sent += queued;
 }

@@ -464,7 +464,9 @@ int QlSmtpOnEomReply(QlSmtpSessionRec *session, int kind, int value, const char 
         Stop(session);
         Fail(session);
     } else if (kind == SMTP_ON_TIMEOUT) {
-        QlSmtpLocalError(session, "no reply to eom");
+        // While the message is still going out, the timer measured its
+        // progress (QlSmtpSendBodyChunk).
+        QlSmtpLocalError(session, session->sending ? "message stalled" : "no reply to eom");
     } else if (kind == SMTP_ON_END_TIMER) {
         // The body ended with its line end: the end-of-data line follows it,
         // so the text arrives as it was written.

@@ -369,6 +369,43 @@ TEST_F(SmtpTest, RefusedBodyPiecesAreOfferedAgain)
     EXPECT_TRUE(body == sent) << "every piece arrived once and in order";
 }
 
+TEST_F(SmtpTest, AMessageThatStopsGoingOutEndsTheSend)
+{
+    // The peer stops reading after the go-ahead and never reads again: once
+    // the connection's buffers and the queue are full, nothing more goes
+    // out, and the send ends when nothing has moved for the reply time.
+    NetClockStart(0x10000000u, 0);
+    int port = StartScript({"--stall-data", "3600"});
+    ASSERT_GT(port, 0);
+    std::string path = folder_.winFile("large.pdf");
+    ASSERT_TRUE(NetWriteFile(path, std::string(24 << 20, 'q')));
+    QlMailRequestRec r = NetBaseRequest(port);
+    r.has_attachment = 1;
+    r.attachment_path = path.c_str();
+    ASSERT_EQ(0, QlSmtpSend(&r, &session_));
+    // Until the pieces stop moving for a second.
+    size_t seen = 0;
+    DWORD still = GetTickCount();
+    while (GetTickCount() - still < 1000) {
+        NetPumpUntil([] { return false; }, 50, 0);
+        size_t now = gNetSmtpLog.events.size();
+        if (now != seen) {
+            seen = now;
+            still = GetTickCount();
+        }
+        ASSERT_FALSE(gNetSmtpLog.ended()) << gNetSmtpLog.terminalText();
+    }
+    NetClockAdvance(9990);
+    NetPumpUntil([] { return false; }, 100, 0);
+    EXPECT_FALSE(gNetSmtpLog.ended()) << "before the reply time";
+    NetClockAdvance(20);
+    NetPumpUntil([] { return gNetSmtpLog.ended(); }, 5000);
+    EXPECT_EQ(SMTP_EV_LOCAL_ERROR, gNetSmtpLog.terminal());
+    EXPECT_EQ("message stalled", gNetSmtpLog.terminalText());
+    session_ = NULL;
+    NetClockStop();
+}
+
 TEST_F(SmtpTest, AnAttachmentThatCannotBeReadEndsWithoutTheFinalDot)
 {
     int port = StartScript({});
