@@ -11,6 +11,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 runs=$1 parallel=$2
 shift 2
 out="$top/build/soak"
+summary="$out/summary-$(echo "$@" | tr ' ' '-').txt"
 mkdir -p "$out"
 export WINEPREFIX="$top/build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
   QL_BIN_DIR="$top/build/bin" QL_SOURCE_DIR="$top" QL_WINE64=/usr/lib/wine/wine64 \
@@ -32,8 +33,8 @@ printf '%s\n' $jobs | xargs -P "$parallel" -I{} sh -c '
   rc=$?
   echo "$program run $run: exit $rc in $(($(date +%s) - start)) s, load $(cut -d" " -f1 /proc/loadavg)"
   [ $rc -eq 0 ] && rm -f "$log"
-' soak {} "$out" | tee "$out/summary.txt"
+' soak {} "$out" | tee "$summary"
 [ -n "$busy" ] && kill $busy
-failed=$(grep -vc 'exit 0 ' "$out/summary.txt")
-echo "soak: $(grep -c 'exit 0 ' "$out/summary.txt") passed, $failed failed"
+failed=$(grep -vc 'exit 0 ' "$summary")
+echo "soak: $(grep -c 'exit 0 ' "$summary") passed, $failed failed"
 [ "$failed" -eq 0 ]
