@@ -28,11 +28,14 @@ done
 printf '%s\n' $jobs | xargs -P "$parallel" -I{} sh -c '
   program=${1%%:*} run=${1##*:}
   log="$2/$program-$run.log"
+  # Pictures of pages each run its own: runs of one program write the same names.
+  export QL_ARTIFACT_DIR="$2/artifacts-$program-$run"
+  mkdir -p "$QL_ARTIFACT_DIR"
   start=$(date +%s)
   timeout -k 10 900 /usr/lib/wine/wine64 "$QL_BIN_DIR/$program.exe.so" >"$log" 2>&1
   rc=$?
   echo "$program run $run: exit $rc in $(($(date +%s) - start)) s, load $(cut -d" " -f1 /proc/loadavg)"
-  [ $rc -eq 0 ] && rm -f "$log"
+  [ $rc -eq 0 ] && rm -rf "$log" "$QL_ARTIFACT_DIR"
 ' soak {} "$out" | tee "$summary"
 [ -n "$busy" ] && kill $busy
 failed=$(grep -vc 'exit 0 ' "$summary")
