@@ -123,7 +123,7 @@ static void BindText(sqlite3_stmt *stmt, int index, const char *text)
 }
 
 // The native C API's half, on a file whose schema the data store made.
-static int RunCApi(const char *path, double *seconds)
+static int RunCApi(const char *path, int transactions, double *seconds)
 {
     char err[QL_DB_ERR_SIZE];
     if (!QlDbOpen(path, err)) return 0;
@@ -165,7 +165,7 @@ static int RunCApi(const char *path, double *seconds)
         ok = sqlite3_step(cust) == SQLITE_DONE;
         sqlite3_reset(cust);
     }
-    for (int i = 0; ok && i < kTransactions; i++) {
+    for (int i = 0; ok && i < transactions; i++) {
         QlTransRec rec;
         MakeTrans(i, &rec);
         BindText(trans, 1, rec.desc);
@@ -215,6 +215,46 @@ static int RunCApi(const char *path, double *seconds)
     return ok;
 }
 
+// The file check at every open (QlDbCheckFile, SQLite's quick_check) on a
+// company of kCheckDocuments documents: the check alone, and the whole open
+// that runs it.  1 when both ran.
+static const int kCheckDocuments = 100000;
+
+// The process's processor time (user and kernel) in seconds: the check's
+// own cost, apart from what a busy machine adds to the clock.
+static double CpuSeconds(void)
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    ULARGE_INTEGER k, u;
+    k.LowPart = kernel.dwLowDateTime, k.HighPart = kernel.dwHighDateTime;
+    u.LowPart = user.dwLowDateTime, u.HighPart = user.dwHighDateTime;
+    return (double)(k.QuadPart + u.QuadPart) / 1e7;
+}
+
+static int RunCheck(const char *path, double *check, double *checkCpu, double *open, double *megabytes)
+{
+    double unused;
+    if (!RunCApi(path, kCheckDocuments, &unused)) return 0;
+    char err[QL_DB_ERR_SIZE];
+    WIN32_FILE_ATTRIBUTE_DATA info;
+    *megabytes = GetFileAttributesExA(path, GetFileExInfoStandard, &info)
+                     ? ((double)info.nFileSizeHigh * 4294967296.0 + info.nFileSizeLow) / 1048576.0
+                     : 0;
+    if (!QlDbLoadLibrary(path, err)) return 0;
+    double start = BenchSeconds(), cpu = CpuSeconds();
+    int ok = QlDbCheckFile(err);
+    *check = BenchSeconds() - start;
+    *checkCpu = CpuSeconds() - cpu;
+    QlDbClose();
+    start = BenchSeconds();
+    ok = ok && QlDbOpen(path, err);
+    *open = BenchSeconds() - start;
+    QlDbClose();
+    if (!ok) printf("check: failed: %s\n", err);
+    return ok;
+}
+
 static void RemoveFile(const char *path)
 {
     DeleteFileA(path);
@@ -235,7 +275,7 @@ int main(void)
     printf("Adding %d customers and %d transactions of %d lines (%d rows) to a new database.\n", kCustomers,
            kTransactions, kLinesPerTransaction, rows);
     double store = 0, api = 0, autocommit = 0;
-    int ok = RunDataStore(storePath, &store) && RunCApi(apiPath, &api) && RunAutocommit(autoPath, &autocommit);
+    int ok = RunDataStore(storePath, &store) && RunCApi(apiPath, kTransactions, &api) && RunAutocommit(autoPath, &autocommit);
     if (ok) {
         printf("data store (sqlite3.dll, SQL text per row, in one begin/commit run by QlDbExec): %8.3f s  %9.0f rows/s\n", store,
                rows / store);
@@ -245,6 +285,18 @@ int main(void)
         printf("data store, autocommit (one commit per add): %d customers in %.3f s, %.2f ms each\n",
                kAutocommitCustomers, autocommit, autocommit * 1000.0 / kAutocommitCustomers);
     }
+    char checkPath[MAX_PATH + 64];
+    snprintf(checkPath, sizeof checkPath, "%s\\check.db", folder);
+    double check = 0, checkCpu = 0, open = 0, megabytes = 0;
+    if (ok && RunCheck(checkPath, &check, &checkCpu, &open, &megabytes)) {
+        printf("file check at open (quick_check) on %d documents of %d lines (%.1f MB): %.3f s (processor %.3f s); "
+               "the whole open: %.3f s\n",
+               kCheckDocuments, kLinesPerTransaction, megabytes, check, checkCpu, open);
+        printf("ratio quick_check / 1 s budget: %.2f\n", check);
+    } else {
+        ok = 0;
+    }
+    RemoveFile(checkPath);
     RemoveFile(storePath);
     RemoveFile(apiPath);
     RemoveFile(autoPath);

@@ -4,6 +4,7 @@
 #include "common/QlPlatform.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResTrans.h"
 
 #include <ctype.h>
@@ -123,7 +124,10 @@ int QlServListLoad(int order, HWND list, QlServRowFn rowFn)
     QlServRec *records;
     int count;
     char err[QL_DB_ERR_SIZE];
-    if (!QlServReadAll(&records, &count, err)) return 0;
+    if (!QlServReadAll(&records, &count, err)) {
+        QlShowReadError(GetParent(list), err);
+        return 0;
+    }
     QlServSortRecords(records, count, order);
     for (int i = 0; i < count; i++) rowFn(&records[i]);
     free(records);
@@ -165,6 +169,7 @@ int QlProdListFill(HWND list, QlProdRowFn rowFn)
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, NULL, TRUE);
     if (ok && SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) QlListShowRow(list, 0);
+    if (!ok) QlShowReadError(GetParent(list), err);
     return ok;
 }
 

@@ -19,6 +19,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResCatalogue.h"
 #include "settings/QlSettings.h"
 
@@ -117,6 +118,7 @@ int QlProdListLoad(void)
     int ok = QlProdEnum(ListRowCb, err);
     ShowRows();
     if (ok && sRowCount > 0) QlListShowRow(sList, 0);
+    if (!ok) QlShowReadError(GetParent(sList), err);
     return ok;
 }
 

@@ -22,6 +22,7 @@
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDb.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResCatalogue.h"
 
 #include <stdio.h>
@@ -78,11 +79,13 @@ static void LoadList(void)
     QlServRec *records;
     int count;
     char err[QL_DB_ERR_SIZE];
-    if (QlServReadAll(&records, &count, err)) {
+    int ok = QlServReadAll(&records, &count, err);
+    if (ok) {
         sRows = records;
         sRowCount = sRowCapacity = count;
     }
     ShowRows();
+    if (!ok) QlShowReadError(GetParent(sList), err);
 }
 
 // The focused row no longer focused: the rows under it change.

@@ -20,6 +20,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransLines.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResCatalogue.h"
 #include "resources/QlResCommon.h"
 
@@ -116,6 +117,10 @@ static void StockFindBarcode(HWND dialog)
     QlProdRec product;
     char err[QL_DB_ERR_SIZE];
     if (!QlProdFind("barcode", barcode, &product, err)) {
+        if (!QlDbNotFound()) {
+            QlShowReadError(dialog, err);
+            return;
+        }
         QlProdScanSound("scan_err.wav");
         snprintf(message, sizeof message, text->NoBarcodeProduct, barcode);
         Warn(dialog, text->ProductMissing, message);

@@ -26,6 +26,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
 
@@ -181,7 +182,10 @@ int QlCustAccountLoad(HWND dialog, int listId, const char *acref, int dateFilter
     SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     char err[QL_DB_ERR_SIZE];
     QlCustRec customer;
-    if (!QlCustGetByAcRef(acref, &customer, err)) return 0;
+    if (!QlCustGetByAcRef(acref, &customer, err)) {
+        if (!QlDbNotFound()) QlShowReadError(dialog, err);
+        return 0;
+    }
 
     memset(&QlCustAccountFilter, 0, sizeof QlCustAccountFilter);
     QlCustAccountFilter.dateFilter = dateFilter && from && to;
@@ -204,6 +208,13 @@ int QlCustAccountLoad(HWND dialog, int listId, const char *acref, int dateFilter
     int ok = QlTransEnumSql(QlCustAccountRowCb, sql, err);
     // A load started while this one pumped messages has filled the list.
     if (serial != sLoadSerial || !IsWindow(list)) return ok;
+    if (!ok) {
+        // Part of an account's activity would mislead: none is shown.
+        sLoad.count = 0;
+        ShowRows(list, &sLoad);
+        QlShowReadError(dialog, err);
+        return 0;
+    }
     sSortColumn = sortColumn;
     if (sLoad.count > 1) qsort(sLoad.rows, (size_t)sLoad.count, sizeof *sLoad.rows, CompareRows);
     ShowRows(list, &sLoad);

@@ -13,6 +13,7 @@
 #include "common/QlSeams.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
 
@@ -141,7 +142,10 @@ int QlCustExportList(HWND module)
     QlUiGetField(module, IDT_CUST_ACREF, acref);
     char err[QL_DB_ERR_SIZE];
     QlCustRec rec;
-    if (!QlCustGetByAcRef(acref, &rec, err)) return 0;
+    if (!QlCustGetByAcRef(acref, &rec, err)) {
+        if (!QlDbNotFound()) QlShowReadError(module, err);
+        return 0;
+    }
     char path[MAX_PATH] = "";
     if (!QlCustAskSavePath(module, QL_SAVE_TEXT, path, QlCustText()->ExportTitle, "(*.txt)\0*.txt\0", "txt")) return 0;
     if (QlCustExportWrite(path, &rec)) {

@@ -148,6 +148,12 @@ void QlCustUpdateCmd(HWND module)
         QlSeamMessageBox(module, err, "Customer table update failed", MB_OK);
         return;
     }
+    // The form holds blanks for what the stored row could not give: saving
+    // them would overwrite the texts that are there.
+    if (QlDbRowPartial()) {
+        QlCustTellPartial(module, stored.acref);
+        return;
+    }
     if (strcmp(stored.acref, rec.acref) != 0) {
         QlMsgBox(module, QlCustText()->InvalidInput, QlCustText()->ChooseAccount, QL_COLOUR_WARNING);
         return;

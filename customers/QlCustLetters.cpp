@@ -14,6 +14,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
+#include "docmodel/QlReadError.h"
 #include "netmail/QlMailRequest.h"
 #include "documents/QlDocStyle.h"
 #include "resources/QlResIds.h"
@@ -141,6 +142,7 @@ static BOOL OnLetterInit(HWND dialog)
     char err[QL_DB_ERR_SIZE];
     QlCustRec customer;
     if (!QlCustGetByAcRef(QlCustLetterAcRef, &customer, err)) {
+        if (!QlDbNotFound()) QlShowReadError(dialog, err);
         EndDialog(dialog, 0);
         return TRUE;
     }

@@ -28,6 +28,7 @@
 #include "common/QlFields.h"
 #include "common/QlLayout.h"
 #include "common/QlMoney.h"
+#include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"
 #include "common/QlUtil.h"
@@ -43,6 +44,7 @@
 #include <commctrl.h>
 #include <ctype.h>
 #include <stdlib.h>
+#include <stdio.h>
 #include <string.h>
 
 // clang-format off
@@ -608,6 +610,13 @@ void QlCustShowRecord(HWND module, const QlCustRec *rec)
     FollowCheck(module, IDB_CUST_APPLY_TAX, IDC_CUST_RATE);
 }
 
+void QlCustTellPartial(HWND owner, const char *acref)
+{
+    char message[512];
+    snprintf(message, sizeof message, QlCustText()->PartialRow, acref);
+    QlMsgBox(owner, QlCustText()->PartialCaption, message, QL_COLOUR_WARNING);
+}
+
 void QlCustEnableForm(HWND module, int enable)
 {
     QlUiEnableList(module, kFormIds, enable);
@@ -623,7 +632,13 @@ static int ShowAccount(HWND module, int64_t key)
     char err[QL_DB_ERR_SIZE];
     QlCustRec rec;
     if (!key || !QlCustGetByRowId(key, &rec, err)) return 0;
+    int partial = QlDbRowPartial();
     QlCustShowRecord(module, &rec);
+    // Told once while the account stays shown (a click both selects and
+    // clicks the row).
+    static int64_t toldKey;
+    if (partial && toldKey != key) QlCustTellPartial(module, rec.acref);
+    toldKey = partial ? key : 0;
     return 1;
 }
 

@@ -65,6 +65,9 @@ void QlCustShowRecord(HWND module, const QlCustRec *rec);
 // The form's find edits and fields, enabled or not (the discount and rate
 // lists follow their check boxes when enabled).
 void QlCustEnableForm(HWND module, int enable);
+// Tells the user that the account's row did not read whole (a text longer
+// than its field): it is shown as far as it reads and never saved from the form.
+void QlCustTellPartial(HWND owner, const char *acref);
 
 // Row function of the module's loads: the account joins both lists with
 // its balance from the load's grouped query; the message pump runs now and

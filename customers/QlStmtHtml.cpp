@@ -16,6 +16,7 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlReadError.h"
 #include "documents/QlDocOutput.h"
 #include "documents/QlHtml.h"
 #include "resources/QlResIds.h"
@@ -240,6 +241,10 @@ void QlStmtSaveHtml(HWND window)
     char err[128];
     QlCustRec customer;
     if (!acref[0] || !QlCustGetByAcRef(acref, &customer, err)) {
+        if (acref[0] && !QlDbNotFound()) {
+            QlShowReadError(window, err);
+            return;
+        }
         QlMsgBox(window, text->MissingAccount, text->SelectAccountNumber, QL_COLOUR_WARNING);
         return;
     }

@@ -23,6 +23,7 @@
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResIds.h"
 
 #include <commctrl.h>
@@ -116,7 +117,13 @@ int QlStmtLoad(HWND window, int listId, const QlCustRec *customer, const QlDateR
     sLoadList = list;
     int ok = QlTransEnumSql(QlStmtRowCb, sql, err);
     sLoadList = NULL;
-    if (!ok) return 0;
+    if (!ok) {
+        // Part of a statement would mislead: its lines go, and the user is told.
+        SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+        SetDlgItemTextA(window, IDT_STMT_TOTAL, "");
+        QlShowReadError(window, err);
+        return 0;
+    }
     int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
     char total[128] = "0.00";
     if (count > 0) QlListGetCell(list, count - 1, QL_STMT_COL_BALANCE, total, sizeof total);
@@ -136,7 +143,10 @@ static void Reload(HWND window)
     QlUiGetField(window, IDT_STMT_ACREF, acref);
     char err[QL_DB_ERR_SIZE];
     QlCustRec customer;
-    if (!QlCustGetByAcRef(acref, &customer, err)) return;
+    if (!QlCustGetByAcRef(acref, &customer, err)) {
+        if (!QlDbNotFound()) QlShowReadError(window, err);
+        return;
+    }
     QlStmtLoad(window, IDL_STMT_LINES, &customer, &from);
 }
 
@@ -271,7 +281,10 @@ static BOOL OnInitDialog(HWND window)
     char err[QL_DB_ERR_SIZE] = "";
     QlCustRec customer;
     if (!QlCustGetByAcRef(QlCustContext.acref, &customer, err)) {
-        QlSeamMessageBox(window, err, "Customer not found", MB_OK);
+        if (QlDbNotFound())
+            QlSeamMessageBox(window, err, "Customer not found", MB_OK);
+        else
+            QlShowReadError(window, err);
         QlUiClosePane(window);
         return FALSE;
     }

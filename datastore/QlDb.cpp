@@ -70,6 +70,43 @@ void QlDbFormatError(char *err, const char *format, ...)
     QlDbSetError(err, text);
 }
 
+static int gNotFound;   // the last read of one row found none
+
+int QlDbNotFound(void)
+{
+    return gNotFound;
+}
+
+static int gRowPartial;  // the last row read did not parse whole
+
+void QlDbReadStart(void)
+{
+    gNotFound = 0;
+    gRowPartial = 0;
+}
+
+int QlDbRowPartial(void)
+{
+    return gRowPartial;
+}
+
+void QlDbSetRowPartial(int partial)
+{
+    gRowPartial = partial;
+}
+
+void QlDbNotFoundError(char *err, const char *format, ...)
+{
+    gNotFound = 1;
+    if (!format) return;
+    char text[QL_DB_ERR_SIZE * 2];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    QlDbSetError(err, text);
+}
+
 int QlDbFormatSql(char *sql, size_t size, char *err, const char *format, ...)
 {
     va_list args;
@@ -280,6 +317,37 @@ void QlDbQueryClose(QlDbQuery *query)
     query->stmt = NULL;
     gExecDepth--;
     if (gExecDepth == 0 && gClosePending) QlDbClose();
+}
+
+// SQLite's own words for a damaged file, the name of SQLITE_CORRUPT.
+static const char kMalformed[] = "database disk image is malformed";
+
+// Row callback of the file check: keeps the first row's text ("ok" for a
+// sound file, else the first problem found) and stops the walk there.
+static int __cdecl CheckRowCb(void *arg, int columnCount, char **values, char **names)
+{
+    char *first = (char *)arg;
+    const char *text = columnCount > 0 && values && values[0] ? values[0] : "";
+    // A problem starts with the database it lies in: the file is the only one.
+    static const char kPrefix[] = "*** in database main ***\n";
+    if (strncmp(text, kPrefix, sizeof kPrefix - 1) == 0) text += sizeof kPrefix - 1;
+    QlDbSetError(first, text);
+    return 0;
+}
+
+int QlDbCheckFile(char *err)
+{
+    char first[QL_DB_ERR_SIZE] = "";
+    if (!QlDbExecRows("pragma quick_check(1);", CheckRowCb, first, err)) return 0;
+    if (strcmp(first, "ok") == 0) return 1;
+    // The first problem is cut at its end of line: one line under SQLite's
+    // name for the fault.
+    first[strcspn(first, "\r\n")] = '\0';
+    if (first[0])
+        QlDbFormatError(err, "%s: %s", kMalformed, first);
+    else
+        QlDbSetError(err, kMalformed);
+    return 0;
 }
 
 int QlDbExec(const char *sql, char *err)

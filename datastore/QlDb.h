@@ -50,8 +50,14 @@ typedef int(__cdecl *QlDbRowCallback)(void *arg, int columnCount, char **values,
 int QlDbLoadLibrary(const char *path, char *err);
 // Closes the connection and unloads the library; harmless when closed.
 void QlDbClose(void);
-// QlDbLoadLibrary, then creates and upgrades the schema.
+// QlDbLoadLibrary, QlDbCheckFile, then creates and upgrades the schema; a
+// file that fails the check is closed again untouched.
 int QlDbOpen(const char *path, char *err);
+// Checks the open file's structure before anything is written to it
+// (SQLite's quick_check: every page of every table and index read once).  1
+// when sound; 0 when damaged, with SQLite's words for the first fault, or
+// when the check could not run (a locked file), with the store's text.
+int QlDbCheckFile(char *err);
 // 1 while a connection is open.
 int QlDbIsOpen(void);
 // 1 while a statement runs (a row function further down the stack, e.g. a
@@ -93,6 +99,23 @@ int QlDbQueryIsNull(const QlDbQuery *query, int column);
 int64_t QlDbQueryInt64(const QlDbQuery *query, int column);
 const char *QlDbQueryText(const QlDbQuery *query, int column);
 void QlDbQueryClose(QlDbQuery *query);
+
+// After a read of one row (the Get, Find and Exists operations of
+// QlDbTables.h) answered 0: 1 when the row is not there (err holds the
+// not-found text, or is untouched where the operation says so), 0 when it
+// could not be read (err holds the store's text: a locked or damaged file, a
+// refused statement).  Callers tell "not found" from "could not read" by it.
+int QlDbNotFound(void);
+// For the reads: a new read starts (not found cleared), and a read that found
+// no row (err = the not-found text, printf-formatted; NULL leaves err alone).
+void QlDbReadStart(void);
+// After a read of one customer, supplier or order line answered 1: 1 when
+// the row did not read whole (a text longer than its field, written by
+// another tool), its fields from that column on left empty.  Such a record
+// is shown for what it is and never written back.
+int QlDbRowPartial(void);
+void QlDbSetRowPartial(int partial);
+void QlDbNotFoundError(char *err, const char *format, ...) __attribute__((format(printf, 2, 3)));
 
 // The key of the last row inserted on the connection (0 when closed).
 int64_t QlDbLastInsertRowId(void);

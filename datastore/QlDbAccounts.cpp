@@ -53,12 +53,13 @@ static int __cdecl QlCustRowCb(void *arg, int columnCount, char **values, char *
 struct QlCustGet {
     QlCustRec rec;
     int found;
+    int partial;
 };
 
 static int __cdecl QlCustGetRowCb(void *arg, int columnCount, char **values, char **names)
 {
     QlCustGet *get = (QlCustGet *)arg;
-    QlCustParseRow(columnCount, values, names, &get->rec);
+    get->partial = !QlCustParseRow(columnCount, values, names, &get->rec);
     get->found = 1;
     return 0;
 }
@@ -70,6 +71,7 @@ static int CustGet(const char *sql, QlCustRec *out, char *err)
     QlCustGet get = {};
     if (!QlDbExecRows(sql, QlCustGetRowCb, &get, err)) return -1;
     if (get.found) *out = get.rec;
+    QlDbSetRowPartial(get.found && get.partial);
     return get.found;
 }
 
@@ -111,12 +113,13 @@ int QlCustUpdate(const QlCustRec *rec, char *err)
 
 int QlCustGetByRowId(int64_t iKey, QlCustRec *out, char *err)
 {
+    QlDbReadStart();
     char sql[QL_DB_SQL_QUERY];
     if (!QlDbFormatSql(sql, sizeof sql, err,
                        "select * from customers where enabled='yes' and iKey='" QL_I64 "' limit 1;", iKey))
         return 0;
     int found = CustGet(sql, out, err);
-    if (found == 0) QlDbFormatError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
+    if (found == 0) QlDbNotFoundError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
     if (found != 1) return 0;
     out->iKey = iKey;
     return 1;
@@ -124,6 +127,7 @@ int QlCustGetByRowId(int64_t iKey, QlCustRec *out, char *err)
 
 int QlCustGetByAcRef(const char *acref, QlCustRec *out, char *err)
 {
+    QlDbReadStart();
     char quoted[QL_DB_SQL_QUERY];
     char sql[QL_DB_SQL_QUERY];
     if (!QuoteLookup(acref, quoted, sizeof quoted, err) ||
@@ -131,7 +135,7 @@ int QlCustGetByAcRef(const char *acref, QlCustRec *out, char *err)
                        quoted))
         return 0;
     int found = CustGet(sql, out, err);
-    if (found == 0) QlDbFormatError(err, "item with acref '%s' not found in database", acref);
+    if (found == 0) QlDbNotFoundError(err, "item with acref '%s' not found in database", acref);
     return found == 1;
 }
 
@@ -158,12 +162,13 @@ static int __cdecl QlSuppRowCb(void *arg, int columnCount, char **values, char *
 struct QlSuppGet {
     QlSuppRec rec;
     int found;
+    int partial;
 };
 
 static int __cdecl QlSuppGetRowCb(void *arg, int columnCount, char **values, char **names)
 {
     QlSuppGet *get = (QlSuppGet *)arg;
-    QlSuppParseRow(columnCount, values, names, &get->rec);   // found even when a text did not fit
+    get->partial = !QlSuppParseRow(columnCount, values, names, &get->rec);   // found even when a text did not fit
     get->found = 1;
     return 0;
 }
@@ -174,6 +179,7 @@ static int SuppGet(const char *sql, QlSuppRec *out, char *err)
     QlSuppGet get = {};
     if (!QlDbExecRows(sql, QlSuppGetRowCb, &get, err)) return -1;
     if (get.found) *out = get.rec;
+    QlDbSetRowPartial(get.found && get.partial);
     return get.found;
 }
 
@@ -216,22 +222,26 @@ int QlSuppDisable(int64_t iKey, char *err)
 
 int QlSuppExists(const char *acref, char *err)
 {
+    QlDbReadStart();
     char quoted[QL_DB_SQL_QUERY];
     char sql[QL_DB_SQL_QUERY];
     if (!QuoteLookup(acref, quoted, sizeof quoted, err) ||
         !QlDbFormatSql(sql, sizeof sql, err, "select * from suppliers where acref='%s' limit 1;", quoted))
         return 0;
     int found = 0;
-    return QlDbExecRows(sql, QlDbRowFoundCb, &found, err) && found;
+    if (!QlDbExecRows(sql, QlDbRowFoundCb, &found, err)) return 0;
+    if (!found) QlDbNotFoundError(err, NULL);
+    return found;
 }
 
 int QlSuppGetByRowId(int64_t iKey, QlSuppRec *out, char *err)
 {
+    QlDbReadStart();
     char sql[QL_DB_SQL_QUERY];
     if (!QlDbFormatSql(sql, sizeof sql, err, "select * from suppliers where iKey='" QL_I64 "' limit 1;", iKey))
         return 0;
     int found = SuppGet(sql, out, err);
-    if (found == 0) QlDbFormatError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
+    if (found == 0) QlDbNotFoundError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
     if (found != 1) return 0;
     out->iKey = iKey;
     return 1;
@@ -239,13 +249,14 @@ int QlSuppGetByRowId(int64_t iKey, QlSuppRec *out, char *err)
 
 int QlSuppGetByAcRef(const char *acref, QlSuppRec *out, char *err)
 {
+    QlDbReadStart();
     char quoted[QL_DB_SQL_QUERY];
     char sql[QL_DB_SQL_QUERY];
     if (!QuoteLookup(acref, quoted, sizeof quoted, err) ||
         !QlDbFormatSql(sql, sizeof sql, err, "select * from suppliers where acref='%s' limit 1;", quoted))
         return 0;
     int found = SuppGet(sql, out, err);
-    if (found == 0) QlDbFormatError(err, "item with acref '%s' not found in database", acref);
+    if (found == 0) QlDbNotFoundError(err, "item with acref '%s' not found in database", acref);
     return found == 1;
 }
 

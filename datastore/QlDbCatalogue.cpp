@@ -91,11 +91,12 @@ int QlProdDisable(int64_t iKey, char *err)
 
 int QlProdGetByRowId(int64_t iKey, QlProdRec *out, char *err)
 {
+    QlDbReadStart();
     char sql[QL_DB_SQL_QUERY];
     if (!QlDbFormatSql(sql, sizeof sql, err, "select * from products where iKey='" QL_I64 "' limit 1;", iKey))
         return 0;
     int found = ProdGet(sql, out, err);
-    if (found == 0) QlDbFormatError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
+    if (found == 0) QlDbNotFoundError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
     if (found != 1) return 0;
     out->iKey = iKey;
     return 1;
@@ -103,6 +104,7 @@ int QlProdGetByRowId(int64_t iKey, QlProdRec *out, char *err)
 
 int QlProdFind(const char *column, const char *text, QlProdRec *out, char *err)
 {
+    QlDbReadStart();
     char quoted[QL_DB_SQL_QUERY];
     char sql[QL_DB_SQL_QUERY];
     if (!QlSqlQuote(text, quoted, sizeof quoted)) {
@@ -113,7 +115,7 @@ int QlProdFind(const char *column, const char *text, QlProdRec *out, char *err)
                        column, quoted))
         return 0;
     int found = ProdGet(sql, out, err);
-    if (found == 0) QlDbSetError(err, "not found");
+    if (found == 0) QlDbNotFoundError(err, "not found");
     return found == 1;
 }
 
@@ -176,13 +178,14 @@ int QlServUpdate(const QlServRec *rec, char *err)
 
 int QlServGetByRowId(int64_t iKey, QlServRec *out, char *err)
 {
+    QlDbReadStart();
     char sql[QL_DB_SQL_QUERY];
     if (!QlDbFormatSql(sql, sizeof sql, err, "select * from services where iKey='" QL_I64 "' limit 1;", iKey))
         return 0;
     QlServGet get = {};
     if (!QlDbExecRows(sql, QlServGetRowCb, &get, err)) return 0;
     if (!get.found) {
-        QlDbFormatError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
+        QlDbNotFoundError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
         return 0;
     }
     *out = get.rec;
@@ -267,13 +270,14 @@ int QlOrderEnumByOrderNo(QlOrderRowFn rowFn, int64_t orderNo, char *err)
 
 int QlOrderGetByOrderNo(int orderNo, QlOrderRec *out, char *err)
 {
+    QlDbReadStart();
     char sql[QL_DB_SQL_QUERY];
     if (!QlDbFormatSql(sql, sizeof sql, err, "select * from orders where iTxRowId='%d' limit 1;", orderNo))
         return 0;
     QlOrderGet get = {};
     if (!QlDbExecRows(sql, QlOrderGetRowCb, &get, err)) return 0;
     if (!get.found) {
-        QlDbFormatError(err, "item with order no '%d' not found in database", orderNo);
+        QlDbNotFoundError(err, "item with order no '%d' not found in database", orderNo);
         return 0;
     }
     *out = get.rec;

@@ -7,6 +7,7 @@
 #include "common/QlPlatform.h"
 
 #include <windows.h>
+#include <string.h>
 
 // The stored schema; these texts are kept exactly as earlier versions wrote
 // them (the trailing blank of the orders statement included).
@@ -85,6 +86,12 @@ static int UpgradeTrans(char *err)
     int anyMissing = 0;
     for (size_t i = 0; i < ARRAYSIZE(kTransUpgrades); i++) {
         missing[i] = !QlDbExec(kTransUpgrades[i].probe, probeErr);
+        // Only a column that is not there is added; any other failure (a
+        // locked or unreadable table) fails the open with its own text.
+        if (missing[i] && strncmp(probeErr, "no such column", 14) != 0) {
+            QlDbSetError(err, probeErr);
+            return 0;
+        }
         anyMissing |= missing[i];
     }
     if (!anyMissing) return 1;
@@ -110,6 +117,11 @@ static int UpgradeTrans(char *err)
 int QlDbOpen(const char *path, char *err)
 {
     if (!QlDbLoadLibrary(path, err)) return 0;
+    // A damaged file is refused before the schema steps write to it.
+    if (!QlDbCheckFile(err)) {
+        QlDbClose();
+        return 0;
+    }
     for (size_t i = 0; i < ARRAYSIZE(kCreateTables); i++) {
         if (!QlDbExec(kCreateTables[i], err)) {
             QlDbClose();

@@ -89,13 +89,14 @@ int QlTransAdd(QlTransRec *rec, char *err)
 
 int QlTransGetByRowId(int64_t iKey, QlTransRec *out, char *err)
 {
+    QlDbReadStart();
     char sql[QL_DB_SQL_QUERY];
     if (!QlDbFormatSql(sql, sizeof sql, err, "select * from trans where iKey='" QL_I64 "' limit 1;", iKey))
         return 0;
     QlTransGet get = {};
     if (!QlDbExecRows(sql, QlTransGetRowCb, &get, err)) return 0;
     if (!get.found) {
-        QlDbFormatError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
+        QlDbNotFoundError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
         return 0;
     }
     *out = get.rec;
@@ -208,11 +209,12 @@ int QlItemAdd(QlItemRec *rec, char *err)
 
 int QlItemGetByRowId(int64_t iKey, QlItemRec *out, char *err)
 {
+    QlDbReadStart();
     char sql[QL_DB_SQL_QUERY];
     if (!QlDbFormatSql(sql, sizeof sql, err, "select * from invoices where iKey='" QL_I64 "' limit 1;", iKey))
         return 0;
     int found = ItemGet(sql, out, err);
-    if (found == 0) QlDbFormatError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
+    if (found == 0) QlDbNotFoundError(err, "item with rowid '" QL_I64 "' not found in database", iKey);
     if (found != 1) return 0;
     out->iKey = iKey;
     return 1;
@@ -220,11 +222,14 @@ int QlItemGetByRowId(int64_t iKey, QlItemRec *out, char *err)
 
 int QlItemFind(const char *column, int64_t value, QlItemRec *out, char *err)
 {
+    QlDbReadStart();
     char sql[QL_DB_SQL_QUERY];
     if (!QlDbFormatSql(sql, sizeof sql, err, "select * from invoices where enabled='yes' and %s='" QL_I64 "' limit 1;",
                        column, value))
         return 0;
-    return ItemGet(sql, out, err) == 1;
+    int found = ItemGet(sql, out, err);
+    if (found == 0) QlDbNotFoundError(err, NULL);
+    return found == 1;
 }
 
 int QlItemEnumSql(QlItemRowFn rowFn, const char *sql, char *err)

@@ -15,6 +15,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
@@ -85,6 +86,10 @@ int EmailDocument(HWND form, int kind, int creditWording, int lineMode)
     memset(&customer, 0, sizeof customer);
     char err[QL_DB_ERR_SIZE] = "";
     if (!QlCustGetByAcRef(acref, &customer, err)) {
+        if (!QlDbNotFound()) {
+            QlShowReadError(form, err);
+            return 0;
+        }
         if (k.unknownAsMissing) return Refuse(form, t->MissingAccountCaption, t->SelectAccountText);
         return Refuse(form, QlLangText()->Error, t->InvalidAccountText);
     }

@@ -26,6 +26,7 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
@@ -370,6 +371,10 @@ void QlCreditSavePdfFromView(HWND form)
     QlCustRec customer;
     memset(&customer, 0, sizeof customer);
     if (!acref[0] || !QlCustGetByAcRef(acref, &customer, err)) {
+        if (acref[0] && !QlDbNotFound()) {
+            QlShowReadError(form, err);
+            return;
+        }
         QlMsgBox(form, error, t->NoCustomerText, QL_COLOUR_WARNING);
         return;
     }

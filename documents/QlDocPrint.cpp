@@ -20,6 +20,7 @@
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransLines.h"
 #include "docmodel/QlViewTexts.h"
+#include "docmodel/QlReadError.h"
 #include "documents/QlDocOutput.h"
 #include "documents/QlDocStyle.h"
 #include "documents/QlDocTexts.h"
@@ -651,8 +652,13 @@ int QlPayPrint(HWND view)
     QlCustRec customer;
     memset(&customer, 0, sizeof customer);
     char err[QL_DB_ERR_SIZE];
-    if (!job.acref[0] || !QlCustGetByAcRef(job.acref, &customer, err))
+    if (!job.acref[0] || !QlCustGetByAcRef(job.acref, &customer, err)) {
+        if (job.acref[0] && !QlDbNotFound()) {
+            QlShowReadError(view, err);
+            return 0;
+        }
         return Refuse(view, QlLangText()->Error, QlDocText()->NoCustomerText);
+    }
     snprintf(job.address[0], sizeof job.address[0], "%s", customer.addr1);
     snprintf(job.address[1], sizeof job.address[1], "%s", customer.addr2);
     snprintf(job.address[2], sizeof job.address[2], "%s", customer.addr3);

@@ -30,6 +30,7 @@
 #include "docmodel/QlOpeners.h"
 #include "docmodel/QlTransLines.h"
 #include "docmodel/QlTransTexts.h"
+#include "docmodel/QlReadError.h"
 #include "documents/QlDocOutput.h"
 #include "documents/QlDocPage.h"
 #include "documents/QlDocPrint.h"
@@ -483,8 +484,13 @@ int QlOrderEmail(HWND window)
     QlSuppRec supplier;
     memset(&supplier, 0, sizeof supplier);
     char err[QL_DB_ERR_SIZE];
-    if (!QlSuppGetByRowId(QlSuppCurrent.iKey, &supplier, err))
+    if (!QlSuppGetByRowId(QlSuppCurrent.iKey, &supplier, err)) {
+        if (!QlDbNotFound()) {
+            QlShowReadError(window, err);
+            return 0;
+        }
         return Refuse(window, error, QlPurchDocText()->SupplierNotFound);
+    }
     char total[20];
     Field(window, IDT_ORDER_TOTAL, total, sizeof total);
     if (LineCount(window) == 0 || !total[0] || strcmp(total, "0.00") == 0)

@@ -21,6 +21,7 @@
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransSums.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResSalesGraph.h"
 #include "settings/QlLangTables.h"
 
@@ -143,6 +144,7 @@ int QlSalesMonthlyTotals(HWND window, const QlCustRec *customer, const char *yea
     if (!QlTransEnumSql(QlSalesMonthRowCb, sql, err)) {
         memset(s.units, 0, sizeof s.units);
         memset(s.hundredths, 0, sizeof s.hundredths);
+        QlShowReadError(window, err);
         return 0;
     }
 
@@ -378,8 +380,9 @@ static void FillCustomers(HWND window)
     QlSalesListAddRow(list, NULL, 1);
     sCustomerList = list;
     char err[QL_DB_ERR_SIZE] = "";
-    QlCustEnum(QlSalesCustRowCb, err);
+    int read = QlCustEnum(QlSalesCustRowCb, err);
     sCustomerList = NULL;
+    if (!read) QlShowReadError(window, err);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, NULL, TRUE);
     LVITEMA state = {};

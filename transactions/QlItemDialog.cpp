@@ -21,6 +21,7 @@
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransLines.h"
 #include "docmodel/QlTransTexts.h"
+#include "docmodel/QlReadError.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
@@ -265,6 +266,10 @@ void QlItemOnScan(HWND dialog, const char *qtyText)
     QlProdRec product;
     char err[QL_DB_ERR_SIZE];
     if (!QlProdFind("barcode", barcode, &product, err)) {
+        if (!QlDbNotFound()) {
+            QlShowReadError(dialog, err);
+            return;
+        }
         PlayScanSound("scan_err.wav");
         snprintf(message, sizeof message, text->NoBarcodeProduct, barcode);
         QlMsgBox(dialog, text->ProductMissingCaption, message, QL_COLOUR_WARNING);

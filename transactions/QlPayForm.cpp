@@ -23,6 +23,7 @@
 #include "docmodel/QlOpeners.h"
 #include "docmodel/QlTransLines.h"
 #include "docmodel/QlTransTexts.h"
+#include "docmodel/QlReadError.h"
 #include "documents/QlDocOutput.h"
 #include "resources/QlResCommon.h"
 #include "resources/QlResCustomers.h"
@@ -438,6 +439,10 @@ static void OnSave(HWND form)
     QlCustRec customer;
     char err[QL_DB_ERR_SIZE];
     int found = acref[0] && QlCustGetByAcRef(acref, &customer, err);
+    if (acref[0] && !found && !QlDbNotFound()) {
+        QlShowReadError(form, err);   // not read: the payment is no "unknown account"
+        return;
+    }
     if (QlPaySave(form, found ? &customer : NULL)) QlUiClosePane(form);
 }
 

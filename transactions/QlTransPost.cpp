@@ -15,6 +15,7 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlReadError.h"
 #include "docmodel/QlTransTexts.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
@@ -205,6 +206,23 @@ static int Refuse(HWND owner, const char *caption, const char *text)
     return 0;
 }
 
+// The caption over a product look-up that failed: not found, or not read.
+static const char *NoProductCaption(void)
+{
+    return QlDbNotFound() ? QL_CAPTION_PRODUCT_NOT_FOUND : QlLangText()->DbReadFailed;
+}
+
+// The document's account could not be looked up: "does not exist" only when
+// it is not there; a read that failed shows the store's text.
+static int NoAccount(HWND owner, const char *notFound, const char *err)
+{
+    if (!QlDbNotFound()) {
+        QlShowReadError(owner, err);
+        return 0;
+    }
+    return Refuse(owner, QlLangText()->Error, notFound);
+}
+
 // A failure inside the database transaction: everything since QlDbBegin is
 // undone before the user is told.
 static int Abandon(HWND owner, const char *caption, const char *err)
@@ -229,7 +247,7 @@ static int SnapshotToRecord(HWND owner, const QlTransSnapshot *snap, int type, Q
     if (IsZeroGross(snap)) return Refuse(owner, QlLangText()->Error, text->ZeroGross);
     QlCustRec customer;
     char err[QL_DB_ERR_SIZE];
-    if (!QlCustGetByAcRef(snap->acref, &customer, err)) return Refuse(owner, QlLangText()->Error, text->NoCustomer);
+    if (!QlCustGetByAcRef(snap->acref, &customer, err)) return NoAccount(owner, text->NoCustomer, err);
     QlTransRec rec = {};
     Put(rec.gross, snap->gross);
     rec.cust_rowid = customer.iKey;
@@ -273,7 +291,7 @@ static int TakeStock(HWND owner, QlItemRec *line)
 {
     QlProdRec product;
     char err[QL_DB_ERR_SIZE];
-    if (!QlProdFind("scode", line->scode, &product, err)) return Abandon(NULL, QL_CAPTION_PRODUCT_NOT_FOUND, err);
+    if (!QlProdFind("scode", line->scode, &product, err)) return Abandon(NULL, NoProductCaption(), err);
     product.stock_qty -= atoi(line->qty);
     if (!QlProdUpdate(&product, err)) return Abandon(NULL, QL_CAPTION_PRODUCT_UPDATE_FAILED, err);
     line->prod_rowid = product.iKey;
@@ -315,8 +333,7 @@ static int TakeCustomer(HWND owner, const QlTransSnapshot *snap, QlTransRec *rec
 {
     QlCustRec customer;
     char err[QL_DB_ERR_SIZE];
-    if (!QlCustGetByAcRef(snap->acref, &customer, err))
-        return Refuse(owner, QlLangText()->Error, QlTransText()->NoCustomer);
+    if (!QlCustGetByAcRef(snap->acref, &customer, err)) return NoAccount(owner, QlTransText()->NoCustomer, err);
     rec->cust_rowid = customer.iKey;
     Put(rec->acref, customer.acref);
     rec->iKey = snap->customNumber[0] ? QlAtoI64(snap->customNumber) : 0;
@@ -346,8 +363,7 @@ int QlTransPostPurchase(HWND owner, const QlTransSnapshot *snap, QlTransRec *rec
 {
     QlSuppRec supplier;
     char err[QL_DB_ERR_SIZE];
-    if (!QlSuppGetByAcRef(snap->acref, &supplier, err))
-        return Refuse(owner, QlLangText()->Error, QlTransText()->NoSupplier);
+    if (!QlSuppGetByAcRef(snap->acref, &supplier, err)) return NoAccount(owner, QlTransText()->NoSupplier, err);
     rec->supp_rowid = supplier.iKey;
     Put(rec->acref, supplier.acref);
     Put(rec->vat, snap->tax);
@@ -422,9 +438,15 @@ static int AdjustStock(const QlItemRec *stored, const QlItemRec *edited, char *e
         product.stock_qty -= newQty - oldQty;
         return QlProdUpdate(&product, err);
     }
-    if (stored->prod_rowid && oldQty && QlProdGetByRowId(stored->prod_rowid, &product, err)) {
-        product.stock_qty += oldQty;
-        if (!QlProdUpdate(&product, err)) return 0;
+    // The old product gets its stock back when it is still there; a read
+    // that failed stops the write-back.
+    if (stored->prod_rowid && oldQty) {
+        if (QlProdGetByRowId(stored->prod_rowid, &product, err)) {
+            product.stock_qty += oldQty;
+            if (!QlProdUpdate(&product, err)) return 0;
+        } else if (!QlDbNotFound()) {
+            return 0;
+        }
     }
     if (!QlProdGetByRowId(edited->prod_rowid, &product, err)) return 0;
     product.stock_qty -= newQty;
@@ -492,7 +514,7 @@ int QlTransWriteBackLine(HWND owner, const QlTransSnapshot *snap, int row, int t
     if (kind == ROWS_PRODUCT) {
         QlProdRec product;
         if (!QlProdFind("scode", line.scode, &product, err)) {
-            ShowStoreError(NULL, QL_CAPTION_PRODUCT_NOT_FOUND, err);
+            ShowStoreError(NULL, NoProductCaption(), err);
             return 0;
         }
         line.prod_rowid = product.iKey;

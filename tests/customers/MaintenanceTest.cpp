@@ -215,6 +215,44 @@ TEST_F(MaintenanceTest, SaveWritesTheFormIntoTheSelectedAccount)
     }
 }
 
+// A row another program wrote with a text longer than its field reads only
+// up to that text: the form shows it with a message, and Save never writes
+// the blanks of the fields it could not read over the stored texts.
+TEST_F(MaintenanceTest, AnAccountThatDoesNotReadWholeIsShownAndNeverSavedOver)
+{
+    AddCustomer("AB000", "Abbey Ltd");
+    AddCustomer("BE000", "Bell & Co");
+    const char *stored = "select company||'|'||contact||'|'||addr1||'|'||balance from customers where iKey=2;";
+    NativeExec("update customers set contact='Ann O''Hara of the Accounts Department, Northern Office', "
+               "addr1='7 Long Road', balance='12.50' where iKey=2;");
+    std::string before = Stored(stored);
+    Open();
+    messages.clear();
+    Click(Names(), 1);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Account not read whole", messages[0].caption);
+    EXPECT_NE(std::string::npos, messages[0].text.find("Account BE000 holds a text longer")) << messages[0].text;
+
+    EXPECT_EQ("Bell & Co", Field(1026));   // read up to the contact
+    EXPECT_EQ("", Field(1028));
+    messages.clear();
+    SetDlgItemTextA(module, 1026, "Bell & Sons");
+    SetDlgItemTextA(module, 1028, "1 New Street");
+    Command(1);
+    ASSERT_EQ(1u, messages.size());
+    EXPECT_EQ("Account not read whole", messages[0].caption);
+    EXPECT_EQ(before, Stored(stored));
+
+    // An account that reads whole saves as before.
+    messages.clear();
+    Click(Names(), 0);
+    EXPECT_TRUE(messages.empty());
+    SetDlgItemTextA(module, 1029, "Upper Town");
+    Command(1);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ("Upper Town", Stored("select addr2 from customers where iKey=1;"));
+}
+
 TEST_F(MaintenanceTest, DeleteIsRefusedWhileTheAccountHasTransactions)
 {
     const char *refs[] = {"IN000", "CR000", "PA000", "QU000"};

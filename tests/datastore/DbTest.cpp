@@ -354,6 +354,106 @@ TEST_F(CompanyDbTest, FailureGivesTheStoresTextAndEndsNothing)
     EXPECT_EQ(0, QuitPosted());
 }
 
+// A file damaged inside, its header whole (a page of one table overwritten,
+// as a failing disk or another tool leaves it): the open refuses it with
+// SQLite's words before the schema steps write anything, whichever table
+// holds the damage.
+TEST(DbDamage, ADamagedTableIsRefusedBeforeAnythingIsWritten)
+{
+    static const struct {
+        const char *table;
+        const char *fill;   // rows enough for the table to span pages
+    } cases[] = {
+        {"services", "insert into services (enabled,descr,price) select 'yes', 'Service ' || i || ' of a longer list', "
+                     "'10.00' from n;"},
+        {"trans", "insert into trans (enabled,desc,type,acref,date,gross,gross_bal) select 'yes', 'Invoice ' || i, '1', "
+                  "'JO001', '3/02/2025', '12.50', '12.50' from n;"},
+        {"customers", "insert into customers (enabled,acref,company,addr1) select 'yes', 'C' || i, 'Customer ' || i, "
+                      "'1 Main Street' from n;"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.table);
+        std::string folder = QlTestMakeFolder("qldb_");
+        std::string path = folder + "\\quilry.db";
+        char err[QL_DB_ERR_SIZE] = "";
+        ASSERT_EQ(1, QlDbOpen(path.c_str(), err)) << err;
+        QlDbClose();
+        std::string fill = std::string("with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) ") + c.fill;
+        DbTestNativeExec(path, fill.c_str());
+        ASSERT_TRUE(DbTestDamageTable(path, c.table));
+        std::string before = DbTestFileBytes(path);
+        ASSERT_FALSE(before.empty());
+
+        for (int open = 0; open < 2; open++) {
+            err[0] = '\0';
+            EXPECT_EQ(0, QlDbOpen(path.c_str(), err));
+            EXPECT_EQ(0u, std::string(err).find("database disk image is malformed")) << err;
+            EXPECT_EQ(0, QlDbIsOpen());
+        }
+        EXPECT_TRUE(before == DbTestFileBytes(path)) << "the damaged file was written to";
+        QlTestRemoveFolder(folder);
+    }
+}
+
+// Every look-up of one row tells a row that is not there from a read that
+// failed: another program's write lock is no "not found".
+TEST_F(DataStoreTest, LookupsTellNotFoundFromCouldNotRead)
+{
+    const struct {
+        const char *what;
+        int (*lookup)(char *err);
+    } cases[] = {
+        {"customer by acref", [](char *e) { QlCustRec r; return QlCustGetByAcRef("ZZ999", &r, e); }},
+        {"customer by key", [](char *e) { QlCustRec r; return QlCustGetByRowId(999, &r, e); }},
+        {"supplier by acref", [](char *e) { QlSuppRec r; return QlSuppGetByAcRef("ZZ999", &r, e); }},
+        {"supplier by key", [](char *e) { QlSuppRec r; return QlSuppGetByRowId(999, &r, e); }},
+        {"supplier exists", [](char *e) { return QlSuppExists("ZZ999", e); }},
+        {"product by key", [](char *e) { QlProdRec r; return QlProdGetByRowId(999, &r, e); }},
+        {"product by code", [](char *e) { QlProdRec r; return QlProdFind("scode", "ZZ9", &r, e); }},
+        {"service", [](char *e) { QlServRec r; return QlServGetByRowId(999, &r, e); }},
+        {"order", [](char *e) { QlOrderRec r; return QlOrderGetByOrderNo(999, &r, e); }},
+        {"document", [](char *e) { QlTransRec r; return QlTransGetByRowId(999, &r, e); }},
+        {"line by key", [](char *e) { QlItemRec r; return QlItemGetByRowId(999, &r, e); }},
+        {"line by product", [](char *e) { QlItemRec r; return QlItemFind("prod_rowid", 999, &r, e); }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        char text[QL_DB_ERR_SIZE] = "";
+        EXPECT_EQ(0, c.lookup(text));
+        EXPECT_EQ(1, QlDbNotFound());
+        DbTestLock lock(dbPath);
+        ASSERT_TRUE(lock.held());
+        strcpy(text, "");
+        EXPECT_EQ(0, c.lookup(text));
+        EXPECT_EQ(0, QlDbNotFound());
+        EXPECT_STREQ("database is locked", text);
+    }
+}
+
+// An account row with a text longer than its field is found, its fields
+// from that text on empty, and marked as not read whole; a whole one is not.
+TEST_F(DataStoreTest, AnAccountRowThatDoesNotReadWholeIsMarked)
+{
+    NativeExec("insert into customers (enabled,acref,company,contact,addr1) values ('yes','AB000','Abbey','Ann','1 Road');"
+               "insert into customers (enabled,acref,company,contact,addr1) values ('yes','BE000','Bell',"
+               "'A contact name far longer than the forty characters','2 Road');"
+               "insert into suppliers (enabled,acref,company,addr1) values ('yes','SU000',"
+               "'A supplier name far longer than the forty characters','3 Road');");
+    QlCustRec cust = {};
+    ASSERT_EQ(1, QlCustGetByAcRef("AB000", &cust, err)) << err;
+    EXPECT_EQ(0, QlDbRowPartial());
+    ASSERT_EQ(1, QlCustGetByAcRef("BE000", &cust, err)) << err;
+    EXPECT_EQ(1, QlDbRowPartial());
+    EXPECT_STREQ("Bell", cust.company);
+    EXPECT_STREQ("", cust.addr1);
+    ASSERT_EQ(1, QlCustGetByRowId(1, &cust, err)) << err;
+    EXPECT_EQ(0, QlDbRowPartial());
+    QlSuppRec supp = {};
+    ASSERT_EQ(1, QlSuppGetByAcRef("SU000", &supp, err)) << err;
+    EXPECT_EQ(1, QlDbRowPartial());
+    EXPECT_STREQ("", supp.addr1);
+}
+
 // ---------------------------------------------------------------------------
 // Generic operations
 

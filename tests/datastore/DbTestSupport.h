@@ -17,6 +17,28 @@ void DbTestNativeExec(const std::string &windowsPath, const char *sql);
 // when no row came back, "<error: ...>" when the statement failed.
 std::string DbTestNativeScalar(const std::string &windowsPath, const char *sql);
 
+// Another program's write lock on the file: a native connection inside an
+// exclusive transaction, which keeps every other connection from reading or
+// writing until it is let go (release, or the end of the object).
+class DbTestLock {
+public:
+    explicit DbTestLock(const std::string &windowsPath);
+    ~DbTestLock() { release(); }
+    bool held() const { return db_ != nullptr; }
+    void release();
+
+private:
+    void *db_ = nullptr;
+};
+
+// A file damaged inside as a failing disk or another tool damages it: the
+// first page of the table (its root, from the schema) overwritten with 4 KB
+// of junk, the file's header left as it was.  false when it cannot be done.
+bool DbTestDamageTable(const std::string &windowsPath, const char *table);
+// The file's bytes ("" when it cannot be read): a file nothing wrote to
+// reads the same before and after.
+std::string DbTestFileBytes(const std::string &windowsPath);
+
 // A folder with a freshly opened company database "quilry.db" in it.
 class DataStoreTest : public ::testing::Test {
 protected:

@@ -7,8 +7,10 @@
 #include "QlTestPdf.h"
 #include "QlTestPlatform.h"
 #include "../shell/ShellTestSupport.h"
+#include "../datastore/DbTestSupport.h"
 
 #include "common/QlPlatform.h"
+#include "resources/QlResCatalogue.h"
 #include "resources/QlResCommon.h"
 #include "resources/QlResCustomers.h"
 #include "resources/QlResMenu.h"
@@ -856,6 +858,117 @@ TEST_F(Program, TheCompanysDataFileDamagedOrMissing)
     ask = WaitForWindow("#32770", "Backup confirmation", 30000);
     ASSERT_NE(nullptr, ask);
     PostMessageA(ask, WM_COMMAND, IDNO, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+}
+
+// The company's data file damaged inside, its header whole (a page of the
+// services table overwritten): the start refuses it with SQLite's words and
+// writes nothing into it.  Then a sound file that another program holds
+// locked while the program runs: the products and services windows say the
+// data could not be read instead of showing empty lists.
+TEST_F(Program, DataDamagedInsideOrLockedIsToldNotShownEmpty)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    ASSERT_TRUE(WriteCompany(0, CompanySettings("Acme Widgets Ltd")));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    const char *file = "COMP000\\quilry.db";
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen(file, err)) << err;
+    ASSERT_EQ(1, QlDbExec("with recursive n(i) as (select 1 union all select i + 1 from n where i < 400) "
+                          "insert into services (enabled,descr,price) select 'yes', 'Service ' || i, '10.00' from n;",
+                          err))
+        << err;
+    QlDbClose();
+    ASSERT_TRUE(DbTestDamageTable(file, "services"));
+    const std::string damagedBytes = DbTestFileBytes(file);
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    auto shoot = [&](const char *picture, HWND window) {
+        ASSERT_TRUE(Screenshot(picture));
+        if (QlTestHasUnix()) EXPECT_GT(Spread(picture, ClientOnScreen(window)), 0.02) << picture;
+    };
+    auto shown = [](HWND dialog) {
+        char text[1024] = "";
+        GetDlgItemTextA(dialog, IDT_MSG_TEXT, text, sizeof text);
+        return std::string(text);
+    };
+    {
+        QlTestProcess running;
+        ASSERT_TRUE(running.startProgram("quillory", work.path()));
+        HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+        ASSERT_NE(nullptr, about);
+        PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+        HWND damaged = WaitForWindow("#32770", "Company data cannot be opened", 30000);
+        ASSERT_NE(nullptr, damaged);
+        EXPECT_NE(std::string::npos, shown(damaged).find("database disk image is malformed")) << shown(damaged);
+        EXPECT_NE(std::string::npos, shown(damaged).find("File, Restore")) << shown(damaged);
+        shoot("data-file-damaged-inside.png", damaged);
+        PostMessageA(damaged, WM_COMMAND, IDOK, 0);
+        HWND manager = WaitForWindow("#32770", "Multi-Company Manager", 30000);
+        ASSERT_NE(nullptr, manager);
+        PostMessageA(manager, WM_COMMAND, IDCANCEL, 0);
+        HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+        ASSERT_NE(nullptr, main);
+        PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        int code = -1;
+        ASSERT_TRUE(running.wait(30000, &code));
+    }
+    EXPECT_TRUE(damagedBytes == DbTestFileBytes(file)) << "the damaged file was written to";
+
+    // A sound file, locked while the program runs.
+    ASSERT_TRUE(DeleteFileA(file));
+    ASSERT_EQ(1, QlDbOpen(file, err)) << err;
+    QlServRec service = {};
+    strcpy(service.descr, "Boiler service");
+    service.price_units = 80;
+    ASSERT_EQ(1, QlServAdd(&service, err)) << err;
+    QlProdRec product = {};
+    strcpy(product.scode, "P001");
+    strcpy(product.name, "Copper pipe");
+    ASSERT_EQ(1, QlProdAddRec(&product, err)) << err;
+    QlDbClose();
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+    // The products as they read before the lock: the start-up is over.
+    auto listed = [&](int count) {
+        return WaitFor([&] {
+            HWND window = ChildWithControl(main, IDL_PROD_LIST);
+            return window && SendMessageA(GetDlgItem(window, IDL_PROD_LIST), LVM_GETITEMCOUNT, 0, 0) == count;
+        });
+    };
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_PRODUCTS, 0), 0);
+    ASSERT_TRUE(listed(1));
+    {
+        DbTestLock lock(file);
+        ASSERT_TRUE(lock.held());
+        const struct {
+            int command;
+            const char *picture;
+        } windows[] = {{IDM_MOD_PRODUCTS, "data-locked-products.png"}, {IDM_MOD_SERVICES, "data-locked-services.png"}};
+        for (const auto &w : windows) {
+            SCOPED_TRACE(w.picture);
+            PostMessageA(main, WM_COMMAND, MAKEWPARAM(w.command, 0), 0);
+            HWND told = WaitForWindow("#32770", "Cannot read the company's data", 30000);
+            ASSERT_NE(nullptr, told);
+            EXPECT_EQ("database is locked", shown(told));
+            shoot(w.picture, told);
+            PostMessageA(told, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(WaitFor([&] { return !IsWindow(told); }));
+        }
+    }
+    // Let go, the list reads again.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_SERVICES, 0), 0);
+    EXPECT_TRUE(listed(1));
+    EXPECT_TRUE(ProgramWindows("#32770", "Cannot read the company's data").empty());
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     int code = -1;
     ASSERT_TRUE(running.wait(30000, &code));
     EXPECT_EQ(0, code);

@@ -160,6 +160,29 @@ TEST_F(PostTest, RefusalsStoreNothing)
     EXPECT_EQ(before, Dump());
 }
 
+// Another program holding the file locked is no missing account: the save
+// says the data could not be read, with the store's text, and stores
+// nothing; once the lock is gone the same save goes through.
+TEST_F(PostTest, ALockedFileIsNoMissingAccount)
+{
+    std::string before = Dump();
+    {
+        DbTestLock lock(dbPath);
+        ASSERT_TRUE(lock.held());
+        messages.clear();
+        QlTransSnapshot snap = TwoProducts();
+        EXPECT_EQ(0, Post(&snap, QL_DOC_INVOICE));
+        ASSERT_EQ(1u, messages.size());
+        EXPECT_EQ("Cannot read the company's data", messages[0].caption);
+        EXPECT_EQ("database is locked", messages[0].text);
+    }
+    EXPECT_EQ(before, Dump());
+    messages.clear();
+    QlTransSnapshot snap = TwoProducts();
+    EXPECT_EQ(1, Post(&snap, QL_DOC_INVOICE));
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(PostTest, ACustomNumberInUseFailsCleanly)
 {
     QlTransSnapshot first = TwoProducts("500");
