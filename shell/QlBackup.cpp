@@ -98,6 +98,12 @@ static void Fail(HWND owner, const char *caption, const char *text)
     QlMsgBox(owner, caption, text, QL_COLOUR_WARNING);
 }
 
+// A failure whose text names files with their full paths.
+static void FailWithPaths(HWND owner, const char *caption, const char *text)
+{
+    QlMsgBoxTall(owner, caption, text, QL_COLOUR_WARNING);
+}
+
 // ---------------------------------------------------------------------------
 // Backup
 
@@ -369,7 +375,7 @@ void QlBackupRestore(HWND owner)
     if (replaced == DB_ASIDE) {
         // Said before the reopen, which finds no database in place.
         snprintf(message, sizeof message, text->RsDatabaseAside, aside);
-        Fail(owner, text->RsFailed, message);
+        FailWithPaths(owner, text->RsFailed, message);
     }
     if (!ReopenDatabase(owner)) return;
     if (!entered)
@@ -378,10 +384,10 @@ void QlBackupRestore(HWND owner)
         Fail(owner, text->RsFailed, text->RsCfgCopyFailed);
     else if (replaced == CFG_NOT_MOVED) {
         snprintf(message, sizeof message, text->RsCfgNotReplaced, settingsFile);
-        Fail(owner, text->RsFailed, message);
+        FailWithPaths(owner, text->RsFailed, message);
     } else if (replaced == DB_ONLY) {
         snprintf(message, sizeof message, text->RsDatabaseOnly, settingsFile, aside);
-        Fail(owner, text->RsFailed, message);
+        FailWithPaths(owner, text->RsFailed, message);
     } else if (replaced != REPLACED && replaced != DB_ASIDE)
         Fail(owner, text->RsFailed, text->RsCopyFailed);
     else if (!returned)
