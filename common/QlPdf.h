@@ -40,9 +40,11 @@ extern const int QlPdfAlignCredit[3];    // {0, 1, 1}
 
 // Saves the document to path (a Windows path) whole or not at all: written
 // under a temporary name in the same folder and moved into place when
-// complete.  QL_FILE_DONE, QL_FILE_IN_USE (the file there is held by another
-// handle, an attachment being sent: left as it is) or QL_FILE_FAILED
-// (common/QlTempFile.h).
+// complete; the bytes are checked as they are written (libharu's own file
+// writer does not see a failing close).  QL_FILE_DONE, QL_FILE_IN_USE (the
+// file there is held by another handle, an attachment being sent: left as
+// it is), QL_FILE_NO_SPACE (the disk is full: a file there is left as it is)
+// or QL_FILE_FAILED (common/QlTempFile.h).
 int QlPdfSaveFile(HPDF_Doc doc, const char *path);
 
 // ---------------------------------------------------------------------------

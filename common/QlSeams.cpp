@@ -4,10 +4,11 @@
 #include <shellapi.h>
 
 #include "QlMsgDialog.h"
+#include "QlWidePath.h"
 
 QlMessageBoxFn QlSeamMessageBox = MessageBoxA;
-QlFileDialogFn QlSeamGetOpenFileName = GetOpenFileNameA;
-QlFileDialogFn QlSeamGetSaveFileName = GetSaveFileNameA;
+QlFileDialogFn QlSeamGetOpenFileName = QlGetOpenFileNameWide;
+QlFileDialogFn QlSeamGetSaveFileName = QlGetSaveFileNameWide;
 QlBrowseFolderFn QlSeamBrowseForFolder = SHBrowseForFolderA;
 QlShellExecuteFn QlSeamShellExecute = ShellExecuteA;
 QlPrintDialogFn QlSeamPrintDialog = PrintDlgA;
@@ -17,8 +18,8 @@ QlMsgDialogFn QlSeamMsgDialog = QlMsgDialogRun;
 void QlSeamsReset(void)
 {
     QlSeamMessageBox = MessageBoxA;
-    QlSeamGetOpenFileName = GetOpenFileNameA;
-    QlSeamGetSaveFileName = GetSaveFileNameA;
+    QlSeamGetOpenFileName = QlGetOpenFileNameWide;
+    QlSeamGetSaveFileName = QlGetSaveFileNameWide;
     QlSeamBrowseForFolder = SHBrowseForFolderA;
     QlSeamShellExecute = ShellExecuteA;
     QlSeamPrintDialog = PrintDlgA;

@@ -1,6 +1,7 @@
 #include "QlTempFile.h"
 
 #include "QlPlatform.h"
+#include "QlWidePath.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -13,8 +14,8 @@ static const char kRootName[] = "Quillory";
 static int Root(char *root, size_t size)
 {
     char temp[MAX_PATH];
-    DWORD n = GetTempPathA(sizeof temp, temp);
-    if (n == 0 || n >= sizeof temp) return 0;
+    if (!QlTempPathAnsi(temp, sizeof temp)) return 0;
+    const size_t n = strlen(temp);
     int length = snprintf(root, size, "%s%s%s", temp, temp[n - 1] == '\\' ? "" : "\\", kRootName);
     if (length < 0 || (size_t)length >= size) return 0;
     if (!CreateDirectoryA(root, NULL) && GetLastError() != ERROR_ALREADY_EXISTS) return 0;

@@ -18,7 +18,9 @@
 #include <windows.h>
 #include <stddef.h>
 
-enum { QL_FILE_FAILED = 0, QL_FILE_DONE = 1, QL_FILE_IN_USE = 2 };
+// QL_FILE_NO_SPACE: the file could not be written whole for want of room (a
+// full disk or quota); nothing was replaced.
+enum { QL_FILE_FAILED = 0, QL_FILE_DONE = 1, QL_FILE_IN_USE = 2, QL_FILE_NO_SPACE = 3 };
 
 // Creates an empty file with a new name in the folder of path (a Windows
 // path; a bare name means the current folder) and writes its name into temp.

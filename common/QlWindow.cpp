@@ -4,6 +4,7 @@
 
 #include "QlAppState.h"
 #include "QlSeams.h"
+#include "QlWidePath.h"
 
 HWND QlDescBarText = NULL;
 
@@ -120,7 +121,10 @@ int QlUiBrowseFolder(HWND owner, char *path, const char *title)
     int found = 0;
     LPITEMIDLIST items = QlSeamBrowseForFolder(&info);
     if (items) {
-        found = SHGetPathFromIDListA(items, path) ? 1 : 0;
+        // The wide path, given in a form the ANSI calls take (a folder
+        // whose name has letters outside the ANSI code page).
+        WCHAR wide[MAX_PATH];
+        found = SHGetPathFromIDListW(items, wide) && QlAnsiPathFromWide(wide, path, MAX_PATH) ? 1 : 0;
         CoTaskMemFree(items);
     }
     if (!found) path[0] = '\0';

@@ -77,7 +77,8 @@ void QlStmtSavePdf(HWND window);
 // (under a temporary name, moved into place when complete).  1 when the file
 // was written; 0 otherwise, *outcome 1 when the user cancelled the file
 // dialog, 2 when the file there is in use (held by another handle) and was
-// left as it was, else 0.
+// left as it was, 3 when the disk is full (a file there left as it was),
+// else 0.
 int QlStmtWritePdf(HWND window, char *path, int ask, int *outcome);
 
 // Writes the statement as "<Title>.htm" (the title with its first letter

@@ -358,6 +358,7 @@ int QlStmtWritePdf(HWND window, char *path, int ask, int *outcome)
     int saved = drawn ? QlPdfSaveFile(pdf.doc, path) : QL_FILE_FAILED;
     HPDF_Free(pdf.doc);
     if (saved == QL_FILE_IN_USE) *outcome = 2;
+    if (saved == QL_FILE_NO_SPACE) *outcome = 3;
     return saved == QL_FILE_DONE;
 }
 
@@ -374,6 +375,8 @@ void QlStmtSavePdf(HWND window)
         QlStatusPostSaved(text->StatementSavedPdf, path);
     else if (outcome == 2)
         QlMsgBox(window, QlLangText()->Error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
+    else if (outcome == 3)
+        QlMsgBox(window, QlLangText()->Error, QlLangText()->DiskFullText, QL_COLOUR_WARNING);
     else if (outcome == 0)
         QlMsgBox(window, QlLangText()->Error, text->PdfFailed, QL_COLOUR_WARNING);
 }

@@ -60,15 +60,15 @@ int Refuse(HWND form, const char *caption, const char *text)
     return QlMsgBox(form, caption, text, QL_COLOUR_WARNING);
 }
 
-// Writes the attachment into folder; 1 with its path in path.
+// Writes the attachment into folder; 1 with its path in path.  *status is
+// the PDF writers' (QL_PDF_STATUS_NO_SPACE: the disk is full).
 int WriteAttachment(HWND form, int kind, int lineMode, int pdf, const char *folder, char *path, const char *number,
-                    const QlCustRec *customer)
+                    const QlCustRec *customer, int *status)
 {
-    int status = 0;
     if (pdf) {
-        if (kind == QL_DOC_MAIL_INVOICE) return QlInvSavePdfIn(form, lineMode, folder, path, &status);
-        if (kind == QL_DOC_MAIL_CREDIT) return QlCreditSavePdfIn(form, folder, path, &status);
-        return QlQuoteSavePdfIn(form, lineMode, folder, path, &status);
+        if (kind == QL_DOC_MAIL_INVOICE) return QlInvSavePdfIn(form, lineMode, folder, path, status);
+        if (kind == QL_DOC_MAIL_CREDIT) return QlCreditSavePdfIn(form, folder, path, status);
+        return QlQuoteSavePdfIn(form, lineMode, folder, path, status);
     }
     if (kind == QL_DOC_MAIL_CREDIT) return QlCreditWriteHtml(form, folder, path, number, customer);
     return QlInvWriteHtml(form, lineMode, folder, path, number, customer, kind == QL_DOC_MAIL_QUOTE);
@@ -113,9 +113,11 @@ int EmailDocument(HWND form, int kind, int creditWording, int lineMode)
     // The attachment goes into a folder of its own, never over a file of the
     // user's; the e-mail dialog removes it when the mail no longer needs it.
     char folder[MAX_PATH] = "", path[QL_DOC_PATH_SIZE] = "";
+    int status = QL_PDF_STATUS_OK;
     if (!QlTempFolderMake(folder, sizeof folder) ||
-        !WriteAttachment(form, kind, lineMode, choice == 0, folder, path, number, &customer)) {
+        !WriteAttachment(form, kind, lineMode, choice == 0, folder, path, number, &customer, &status)) {
         QlTempFolderRemove(folder);
+        if (status == QL_PDF_STATUS_NO_SPACE) return Refuse(form, QlLangText()->Error, QlLangText()->DiskFullText);
         return Refuse(form, QlLangText()->Error, choice == 0 ? t->PdfFailedText : t->HtmlFailedText);
     }
 

@@ -16,6 +16,9 @@
 // The file of that name is held by another handle (an attachment being sent,
 // a viewer): it was left as it was.
 #define QL_PDF_STATUS_IN_USE 3
+// The disk is full: the file was not written, a file of that name was left
+// as it was.
+#define QL_PDF_STATUS_NO_SPACE 4
 
 // Prints the invoice shown in an invoice form on a printer the user picks.
 // flag is always 0; the result means nothing to callers.
@@ -30,6 +33,7 @@ int QlInvEmail(HWND form, int flag, int lineMode);
 // was written; *status is QL_PDF_STATUS_CANCELLED when the user cancelled,
 // QL_PDF_STATUS_WRITE_FAILED when the file could not be written,
 // QL_PDF_STATUS_IN_USE when the file there is in use and was left as it was,
+// QL_PDF_STATUS_NO_SPACE when the disk is full (a file there left as it was),
 // 0 otherwise.  The file is written whole or not at all.
 int QlInvSavePdf(HWND form, int lineMode, char *path, int ask, int *status);
 

@@ -324,7 +324,9 @@ int SavePdf(HWND form, int kind, int lineMode, char *path, int ask, int *status,
     const int saved = QlPdfSaveFile(p.doc, fname);
     HPDF_Free(p.doc);
     if (saved != QL_FILE_DONE) {
-        *status = saved == QL_FILE_IN_USE ? QL_PDF_STATUS_IN_USE : QL_PDF_STATUS_WRITE_FAILED;
+        *status = saved == QL_FILE_IN_USE     ? QL_PDF_STATUS_IN_USE
+                  : saved == QL_FILE_NO_SPACE ? QL_PDF_STATUS_NO_SPACE
+                                              : QL_PDF_STATUS_WRITE_FAILED;
         return 0;
     }
     return 1;
@@ -393,6 +395,8 @@ void QlCreditSavePdfFromView(HWND form)
         QlStatusPostSaved(t->CreditSavedPdf, path);
     else if (status == QL_PDF_STATUS_IN_USE)
         QlMsgBox(form, error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
+    else if (status == QL_PDF_STATUS_NO_SPACE)
+        QlMsgBox(form, error, QlLangText()->DiskFullText, QL_COLOUR_WARNING);
     else if (status != QL_PDF_STATUS_CANCELLED)
         QlMsgBox(form, error, t->PdfFailedText, QL_COLOUR_WARNING);
 }

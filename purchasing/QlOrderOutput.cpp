@@ -449,6 +449,7 @@ static int SaveOrderPdf(HWND window, char *path, int ask, int *status, const cha
     const int saved = QlPdfSaveFile(p.doc, fname);
     HPDF_Free(p.doc);
     if (saved == QL_FILE_IN_USE) *status = QL_PDF_STATUS_IN_USE;
+    else if (saved == QL_FILE_NO_SPACE) *status = QL_PDF_STATUS_NO_SPACE;
     else if (saved != QL_FILE_DONE) *status = QL_PDF_STATUS_WRITE_FAILED;
     return saved == QL_FILE_DONE;
 }
@@ -507,7 +508,8 @@ int QlOrderEmail(HWND window)
     int status = 0;
     if (!QlTempFolderMake(folder, sizeof folder) || !QlOrderSavePdfIn(window, folder, path, &status)) {
         QlTempFolderRemove(folder);
-        return status == QL_PDF_STATUS_CANCELLED ? 0 : Refuse(window, error, t->PdfFailedText);
+        if (status == QL_PDF_STATUS_CANCELLED) return 0;
+        return Refuse(window, error, status == QL_PDF_STATUS_NO_SPACE ? QlLangText()->DiskFullText : t->PdfFailedText);
     }
     char subject[128], message[512];
     QlOrderMailCompose(number, subject, sizeof subject, message, sizeof message);

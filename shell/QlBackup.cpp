@@ -11,8 +11,9 @@
 //
 // The copies are checked: a backup whose copy failed is removed and
 // reported, and a restore copies the backup's files beside the company's
-// first and puts them in place only when both arrived whole, so that a
-// failed restore leaves the data as it was.  The database is open again
+// first and puts them in place only when both arrived whole, both or
+// neither: a failed restore leaves the data as it was, and where even that
+// cannot be, its message says what is on disk.  The database is open again
 // before any restore reports.  The cleardown runs in one database
 // transaction: all of it or nothing.
 
@@ -95,6 +96,12 @@ static int CopyChecked(const char *source, const char *target)
 static void Fail(HWND owner, const char *caption, const char *text)
 {
     QlMsgBox(owner, caption, text, QL_COLOUR_WARNING);
+}
+
+// A failure whose text names files with their full paths.
+static void FailWithPaths(HWND owner, const char *caption, const char *text)
+{
+    QlMsgBoxTall(owner, caption, text, QL_COLOUR_WARNING);
 }
 
 // ---------------------------------------------------------------------------
@@ -242,42 +249,61 @@ static int ReopenDatabase(HWND owner)
     return opened;
 }
 
-enum { REPLACED, DB_NOT_COPIED, CFG_NOT_COPIED };
+// How a replacement ended, and so what is on disk: REPLACED, the backup's
+// files; DB_NOT_COPIED, CFG_NOT_COPIED and CFG_NOT_MOVED, the company's own
+// files as they were; DB_ONLY, the backup's database beside the company's
+// old settings file (the old database kept as "quilry.old"); DB_ASIDE, no
+// database in place (the old one kept as "quilry.old").
+enum { REPLACED, DB_NOT_COPIED, CFG_NOT_COPIED, CFG_NOT_MOVED, DB_ONLY, DB_ASIDE };
+
+#define ASIDE_FILE "quilry.old"   // the company's database while the backup's goes in
+
+static int Move(const char *from, const char *to)
+{
+    return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
 
 // Puts the backup's database and settings file (settings NULL: the database
-// alone) in place of the company's, whose database must be closed: both are
-// copied beside the company's files and checked, then moved over them.  On
-// failure the company's files are as they were.
+// alone) in place of the company's, whose database must be closed, as one
+// step: both are copied beside the company's files and checked; the
+// company's database is moved aside, the backup's database and settings file
+// are moved in, and when the settings file cannot be, the company's database
+// is put back.  The result says what is on disk.
 static int ReplaceCompanyFiles(const char *database, const char *settings)
 {
-    char incoming[MAX_PATH], target[MAX_PATH], incomingCfg[MAX_PATH], targetCfg[MAX_PATH];
+    char incoming[MAX_PATH], target[MAX_PATH], incomingCfg[MAX_PATH], targetCfg[MAX_PATH], aside[MAX_PATH];
     if (!CompanyPath(RESTORE_FILE, incoming, sizeof incoming) || !CompanyPath(DB_FILE, target, sizeof target) ||
-        !CompanyPath(RESTORE_CFG, incomingCfg, sizeof incomingCfg) || !CompanyPath(CFG_FILE, targetCfg, sizeof targetCfg))
+        !CompanyPath(RESTORE_CFG, incomingCfg, sizeof incomingCfg) || !CompanyPath(CFG_FILE, targetCfg, sizeof targetCfg) ||
+        !CompanyPath(ASIDE_FILE, aside, sizeof aside))
         return DB_NOT_COPIED;
     int result = REPLACED;
     if (!CopyChecked(database, incoming))
         result = DB_NOT_COPIED;
     else if (settings && (!CopyChecked(settings, incomingCfg) || FileSize(incomingCfg) != QL_CFG_FILE_SIZE))
         result = CFG_NOT_COPIED;
-    else if (!MoveFileExA(incoming, target, MOVEFILE_REPLACE_EXISTING))
+    const int hadDatabase = IsFile(target);
+    if (result == REPLACED && hadDatabase && !Move(target, aside)) result = DB_NOT_COPIED;
+    if (result == REPLACED && !Move(incoming, target)) {
         result = DB_NOT_COPIED;
-    if (result != REPLACED) {
-        DeleteFileA(incoming);
-        DeleteFileA(incomingCfg);
-        return result;
+        if (hadDatabase && !Move(aside, target)) result = DB_ASIDE;
     }
-    // A journal left beside the old database must never be played into the new one.
-    static const char *const suffixes[] = {"-journal", "-wal", "-shm"};
-    for (const char *suffix : suffixes) {
-        char journal[MAX_PATH];
-        if (snprintf(journal, sizeof journal, "%s%s", target, suffix) < (int)sizeof journal) DeleteFileA(journal);
+    if (result == REPLACED && settings && !Move(incomingCfg, targetCfg)) {
+        // The settings file stays the company's: so does its database.
+        result = CFG_NOT_MOVED;
+        if (hadDatabase ? !Move(aside, target) : !DeleteFileA(target)) result = DB_ONLY;
     }
-    // The database is in; the settings follow in one step of their own.
-    if (settings && !MoveFileExA(incomingCfg, targetCfg, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(incomingCfg);
-        return CFG_NOT_COPIED;
+    DeleteFileA(incoming);
+    DeleteFileA(incomingCfg);
+    if (result == REPLACED || result == DB_ONLY) {
+        // A journal left beside the old database must never be played into the new one.
+        static const char *const suffixes[] = {"-journal", "-wal", "-shm"};
+        for (const char *suffix : suffixes) {
+            char journal[MAX_PATH];
+            if (snprintf(journal, sizeof journal, "%s%s", target, suffix) < (int)sizeof journal) DeleteFileA(journal);
+        }
     }
-    return REPLACED;
+    if (result == REPLACED && hadDatabase) DeleteFileA(aside);
+    return result;
 }
 
 // The program takes the restored settings, so that it neither shows the old
@@ -343,12 +369,26 @@ void QlBackupRestore(HWND owner)
     int returned = QlRestoreWorkDir();
     QlCustModuleForget();   // the account it remembers may not be in the restored data
     if (replaced == REPLACED && settings) TakeRestoredSettings();
+    char message[3 * MAX_PATH + 512], settingsFile[MAX_PATH], aside[MAX_PATH];
+    if (!CompanyPath(CFG_FILE, settingsFile, sizeof settingsFile)) settingsFile[0] = '\0';
+    if (!CompanyPath(ASIDE_FILE, aside, sizeof aside)) aside[0] = '\0';
+    if (replaced == DB_ASIDE) {
+        // Said before the reopen, which finds no database in place.
+        snprintf(message, sizeof message, text->RsDatabaseAside, aside);
+        FailWithPaths(owner, text->RsFailed, message);
+    }
     if (!ReopenDatabase(owner)) return;
     if (!entered)
         Fail(owner, text->RsFailed, text->RsNoDataDirBack);
     else if (replaced == CFG_NOT_COPIED)
         Fail(owner, text->RsFailed, text->RsCfgCopyFailed);
-    else if (replaced != REPLACED)
+    else if (replaced == CFG_NOT_MOVED) {
+        snprintf(message, sizeof message, text->RsCfgNotReplaced, settingsFile);
+        FailWithPaths(owner, text->RsFailed, message);
+    } else if (replaced == DB_ONLY) {
+        snprintf(message, sizeof message, text->RsDatabaseOnly, settingsFile, aside);
+        FailWithPaths(owner, text->RsFailed, message);
+    } else if (replaced != REPLACED && replaced != DB_ASIDE)
         Fail(owner, text->RsFailed, text->RsCopyFailed);
     else if (!returned)
         Fail(owner, text->RsError, text->RsNoReturn);

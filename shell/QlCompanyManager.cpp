@@ -114,19 +114,57 @@ int QlCompanyScan(QlCompanyTable *table, int *count)
     return found;
 }
 
+static int sMconfFailure;
+
+int QlMconfFailure(void)
+{
+    return sMconfFailure;
+}
+
+void QlMconfFailureText(char *text, size_t size)
+{
+    if (!text || size == 0) return;
+    char folder[MAX_PATH];
+    snprintf(folder, sizeof folder, "%s", QlWorkDir);
+    if (!folder[0] && !GetCurrentDirectoryA(sizeof folder, folder)) folder[0] = '\0';
+    size_t length = strlen(folder);
+    if (length > 3 && folder[length - 1] == '\\') folder[--length] = '\0';
+    if (sMconfFailure == QL_MCONF_FOLDER_UNWRITABLE) {
+        snprintf(text, size, MgrText()->MgrFolderUnwritable, folder);
+    } else if (sMconfFailure == QL_MCONF_FILE_UNUSABLE) {
+        char file[MAX_PATH + 16];
+        snprintf(file, sizeof file, "%s%s%s", folder, length && folder[length - 1] == '\\' ? "" : "\\", QL_MCONF_FILE);
+        snprintf(text, size, MgrText()->MgrFileUnusable, file);
+    } else {
+        snprintf(text, size, "%s", MgrText()->MgrConfigError);
+    }
+}
+
 int QlMconfLoad(void)
 {
+    sMconfFailure = 0;
     HANDLE file = CreateFileA(QL_MCONF_FILE, GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE) {
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) return 0;
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) {
+            sMconfFailure = QL_MCONF_FILE_UNUSABLE;
+            return 0;
+        }
         file = CreateFileA(QL_MCONF_FILE, GENERIC_READ | GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                            NULL);
-        if (file == INVALID_HANDLE_VALUE) return 0;
+        if (file == INVALID_HANDLE_VALUE) {
+            sMconfFailure = QL_MCONF_FOLDER_UNWRITABLE;
+            return 0;
+        }
         QlMconfRec fresh = {0, 0, -1};
         QlMconf = fresh;
         int ok = WriteAll(file, &QlMconf, sizeof QlMconf);
         CloseHandle(file);
+        if (!ok) {
+            // Nothing half-written stays to be read at the next start.
+            DeleteFileA(QL_MCONF_FILE);
+            sMconfFailure = QL_MCONF_FOLDER_UNWRITABLE;
+        }
         return ok;
     }
     QlMconfRec read;
@@ -140,6 +178,7 @@ int QlMconfLoad(void)
         ok = SetFilePointer(file, 0, NULL, FILE_BEGIN) == 0 && WriteAll(file, &QlMconf, sizeof QlMconf) &&
              SetEndOfFile(file);
         CloseHandle(file);
+        if (!ok) sMconfFailure = QL_MCONF_FOLDER_UNWRITABLE;
         return ok;
     }
     CloseHandle(file);
@@ -641,7 +680,9 @@ int QlCompanyManagerOpen(QlCompanyTable *table, QlSettingsRec *settings)
 {
     CloseModuleWindow();
     if (!QlMconfLoad()) {
-        QlMsgBox(QlMainWnd, MgrText()->Error, MgrText()->MgrConfigError, QL_COLOUR_WARNING);
+        char message[2 * MAX_PATH + 256];
+        QlMconfFailureText(message, sizeof message);
+        QlMsgBoxTall(QlMainWnd, MgrText()->Error, message, QL_COLOUR_WARNING);   // room for the path
         return 0;
     }
     int remembered = QlMconf.company;
@@ -662,7 +703,9 @@ int QlCompanyManagerChoose(HWND owner, QlCompanyTable *table, QlSettingsRec *ope
 {
     CloseModuleWindow();
     if (!QlMconfLoad()) {
-        QlMsgBox(owner, MgrText()->Error, MgrText()->MgrConfigError, QL_COLOUR_WARNING);
+        char message[2 * MAX_PATH + 256];
+        QlMconfFailureText(message, sizeof message);
+        QlMsgBoxTall(owner, MgrText()->Error, message, QL_COLOUR_WARNING);   // room for the path
         return 0;
     }
     if (!RunManager(owner, table, table->current, openSettings)) return 0;

@@ -34,8 +34,17 @@ int QlCompanyScan(QlCompanyTable *table, int *count);
 
 // Reads "mconf.bin" into QlMconf, creating it (language 0, country 0, no
 // company) when it does not exist.  1 on success; 0 when it cannot be read
-// or created (a short file reads as 0, 0, -1).
+// or created (a short file reads as 0, 0, -1); QlMconfFailure then says why.
 int QlMconfLoad(void);
+// Why the last QlMconfLoad failed: QL_MCONF_FOLDER_UNWRITABLE when the file
+// could not be created or written in the working folder (a read-only folder,
+// a full disk), QL_MCONF_FILE_UNUSABLE when the file there could not be
+// opened for reading and writing (read-only, in use); 0 after a success.
+enum { QL_MCONF_FOLDER_UNWRITABLE = 1, QL_MCONF_FILE_UNUSABLE = 2 };
+int QlMconfFailure(void);
+// The message for the last failed QlMconfLoad, naming the folder or the file
+// with its full path (size bytes).
+void QlMconfFailureText(char *text, size_t size);
 // Writes QlMconf over the existing "mconf.bin"; 1 when all 12 bytes were written.
 int QlMconfSave(void);
 

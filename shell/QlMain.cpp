@@ -7,6 +7,7 @@
 #include "common/QlPicture.h"
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
+#include "common/QlWidePath.h"
 #include "common/QlWindow.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDb.h"
@@ -203,8 +204,10 @@ int QlMainRun(HINSTANCE instance, int showCmd)
 {
     if (QlMainCheckInstance()) return 0;
     QlCfgFillTaxDefaults();   // also parses the rates from the rate texts
-    DWORD length = GetCurrentDirectoryA(sizeof QlWorkDir, QlWorkDir);
-    if (length == 0 || length >= sizeof QlWorkDir) {
+    // Taken through the wide call: a folder whose name has letters outside
+    // the ANSI code page is kept in a form that every later path built on
+    // it can use.
+    if (!QlCurrentDirAnsi(QlWorkDir, sizeof QlWorkDir)) {
         QlWorkDir[0] = '\0';
         SystemMessage(QlLangText()->NoWorkDir);
         QlMainReleaseInstance();

@@ -12,6 +12,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 extern char **environ;
@@ -112,6 +113,9 @@ static bool Spawn(const std::vector<std::string> &args, const std::string &folde
     }
     if (quietErrors) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     if (!folder.empty()) posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+    // A write past a file size limit fails instead of ending the process
+    // (QlTestProcess::limitFileSize): the child keeps the ignored signal.
+    signal(SIGXFSZ, SIG_IGN);
     pid_t child = -1;
     int result = posix_spawn(&child, argv[0], &actions, NULL, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
@@ -142,6 +146,19 @@ bool QlTestProcess::startProgram(const char *name, const std::string &folder, co
     std::vector<std::string> argv = {wine && *wine ? wine : "/usr/lib/wine/wine64", QlTestProgramFile(name)};
     argv.insert(argv.end(), args.begin(), args.end());
     return Spawn(argv, native, false, false, &pid_, &input_, &output_);
+}
+
+bool QlTestProcess::startProgramInUtf8Folder(const char *name, const std::string &utf8Folder)
+{
+    WCHAR folder[MAX_PATH * 2];
+    if (!MultiByteToWideChar(CP_UTF8, 0, utf8Folder.c_str(), -1, folder, MAX_PATH * 2)) return false;
+    char *native = wine_get_unix_file_name(folder);
+    if (!native) return false;
+    std::string unixFolder = native;
+    HeapFree(GetProcessHeap(), 0, native);
+    const char *wine = getenv("QL_WINE64");
+    std::vector<std::string> argv = {wine && *wine ? wine : "/usr/lib/wine/wine64", QlTestProgramFile(name)};
+    return Spawn(argv, unixFolder, false, false, &pid_, &input_, &output_);
 }
 
 bool QlTestProcess::startUnix(const std::vector<std::string> &argv, bool pipes, bool quietErrors)
@@ -214,6 +231,15 @@ void QlTestProcess::stop()
 
 bool QlTestProcess::outputEnded() const { return output_ < 0; }
 
+bool QlTestProcess::limitFileSize(unsigned long long maxBytes)
+{
+    if (!running()) return false;
+    struct rlimit limit;
+    if (prlimit((pid_t)pid_, RLIMIT_FSIZE, NULL, &limit) != 0) return false;
+    limit.rlim_cur = maxBytes;
+    return prlimit((pid_t)pid_, RLIMIT_FSIZE, &limit, NULL) == 0;
+}
+
 void QlTestSetEnv(const char *name, const char *value)
 {
     if (value) setenv(name, value, 1);
@@ -261,6 +287,39 @@ bool QlTestTruncate(const std::string &nativePath, size_t size)
     return truncate(nativePath.c_str(), (off_t)size) == 0;
 }
 
+// Whether a new file can be made in the native folder.
+static bool TakesNewFile(const std::string &folder)
+{
+    std::string probe = folder + "/.ql_write_probe";
+    int fd = open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    if (fd < 0) return false;
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
+
+QlTestReadOnlyFolder::QlTestReadOnlyFolder(const std::string &windowsPath)
+{
+    char native[MAX_PATH * 4];
+    if (!QlPathToNative(windowsPath.c_str(), native, sizeof native)) return;
+    native_ = native;
+    chmod(native, 0555);
+    if (TakesNewFile(native_)) {
+        // root writes into any folder: the immutable flag stops it too.
+        int status = -1;
+        QlTestRun("chattr +i '" + native_ + "' 2>/dev/null", &status);
+        immutable_ = status == 0;
+    }
+    ok_ = !TakesNewFile(native_);
+}
+
+QlTestReadOnlyFolder::~QlTestReadOnlyFolder()
+{
+    if (native_.empty()) return;
+    if (immutable_) QlTestRun("chattr -i '" + native_ + "' 2>/dev/null");
+    chmod(native_.c_str(), 0755);
+}
+
 #else  // Windows
 
 bool QlTestHasUnix() { return false; }
@@ -295,6 +354,8 @@ std::string QlTestProcess::readLine(int) { return ""; }
 void QlTestProcess::closeInput() {}
 
 bool QlTestProcess::outputEnded() const { return true; }
+
+bool QlTestProcess::limitFileSize(unsigned long long) { return false; }
 
 bool QlTestProcess::wait(int milliseconds, int *exitCode)
 {
@@ -335,5 +396,30 @@ QlTestFullFile::QlTestFullFile(const std::string &) {}
 QlTestFullFile::~QlTestFullFile() {}
 
 bool QlTestTruncate(const std::string &, size_t) { return false; }
+
+QlTestReadOnlyFolder::QlTestReadOnlyFolder(const std::string &) {}
+
+QlTestReadOnlyFolder::~QlTestReadOnlyFolder() {}
+
+bool QlTestProcess::startProgramInUtf8Folder(const char *name, const std::string &utf8Folder)
+{
+    std::string file = QlTestProgramFile(name);
+    std::string commandLine = "\"" + file + "\"";
+    WCHAR folder[MAX_PATH * 2];
+    if (!MultiByteToWideChar(CP_UTF8, 0, utf8Folder.c_str(), -1, folder, MAX_PATH * 2)) return false;
+    PROCESS_INFORMATION info;
+    // The program's own path is ANSI; only its working folder is wide.
+    WCHAR wideFile[MAX_PATH * 2], wideLine[MAX_PATH * 2 + 4];
+    if (!MultiByteToWideChar(CP_ACP, 0, file.c_str(), -1, wideFile, MAX_PATH * 2) ||
+        !MultiByteToWideChar(CP_ACP, 0, commandLine.c_str(), -1, wideLine, MAX_PATH * 2 + 4))
+        return false;
+    STARTUPINFOW startupW;
+    memset(&startupW, 0, sizeof startupW);
+    startupW.cb = sizeof startupW;
+    if (!CreateProcessW(wideFile, wideLine, NULL, NULL, FALSE, 0, NULL, folder, &startupW, &info)) return false;
+    CloseHandle(info.hThread);
+    pid_ = (long long)(INT_PTR)info.hProcess;
+    return true;
+}
 
 #endif

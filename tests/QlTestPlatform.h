@@ -54,6 +54,9 @@ public:
     // folder (a Windows path) and arguments, started as a user starts it:
     // with wine64 under winelib, directly on Windows.
     bool startProgram(const char *name, const std::string &folder, const std::vector<std::string> &args = {});
+    // The same with the working folder's Windows path given in UTF-8, whose
+    // names may hold letters outside the ANSI code page.
+    bool startProgramInUtf8Folder(const char *name, const std::string &utf8Folder);
     // A Unix program (argv[0] a full path) with its standard input and
     // output on pipes (readLine, closeInput) and, with quietErrors, its
     // standard error thrown away.  Fails where Unix processes cannot run.
@@ -67,6 +70,11 @@ public:
     void closeInput();
     // Waits for the process to end; true with its exit code when it did.
     bool wait(int milliseconds, int *exitCode);
+    // From now on every write of the process past maxBytes into any file
+    // fails, as on a full disk (the process goes on; its earlier writes, its
+    // start among them, were not limited).  False where the platform cannot
+    // (Windows).
+    bool limitFileSize(unsigned long long maxBytes);
     // Ends the process: closes its input, asks it to end (SIGTERM) unless it
     // ends by itself, then kills it.
     void stop();
@@ -108,6 +116,22 @@ public:
 private:
     std::string native_;
     bool ok_ = false;
+};
+
+// Makes a folder (a Windows path) one that no file can be made in, even for
+// a process that may write anywhere (root: the folder is also made
+// immutable), until the object goes.  ok() is false where the platform
+// cannot (Windows) or the folder still takes a new file.
+class QlTestReadOnlyFolder {
+public:
+    explicit QlTestReadOnlyFolder(const std::string &windowsPath);
+    ~QlTestReadOnlyFolder();
+    bool ok() const { return ok_; }
+
+private:
+    std::string native_;
+    bool ok_ = false;
+    bool immutable_ = false;
 };
 
 // Cuts a file short at size bytes behind its users' backs: Windows share

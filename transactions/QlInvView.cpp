@@ -127,6 +127,8 @@ void QlTransReportPdf(HWND form, int written, int status, const char *savedText,
         QlStatusPostSaved(savedText, path);
     else if (status == QL_PDF_STATUS_IN_USE)
         QlMsgBox(form, QlLangText()->Error, QlLangText()->FileInUseText, QL_COLOUR_WARNING);
+    else if (status == QL_PDF_STATUS_NO_SPACE)
+        QlMsgBox(form, QlLangText()->Error, QlLangText()->DiskFullText, QL_COLOUR_WARNING);
     else if (status != QL_PDF_STATUS_CANCELLED)
         QlMsgBox(form, QlLangText()->Error, QlViewText()->PdfFailed, QL_COLOUR_WARNING);
 }

@@ -6,6 +6,7 @@
 #include "QlGTest.h"
 #include "DocTestSupport.h"
 #include "QlTestPdf.h"
+#include "QlTestPlatform.h"
 #include "QlTestPrint.h"
 #include "picture/PictureFixtures.h"
 
@@ -401,6 +402,43 @@ TEST_F(DocPdfTest, TheSaveDialogAndItsAnswers)
     ASSERT_EQ(1u, gBoxes.size());
     EXPECT_EQ("Cannot change directory", gBoxes[0]);
     EXPECT_TRUE(FileExists("again.pdf"));
+}
+
+// A full disk: libharu's own writer would answer success for an empty file.
+// Every document's PDF is checked as it is written: the good file of that
+// name stays, no temporary file is left, and the user is told why.
+TEST_F(DocPdfTest, AFullDiskLeavesTheOldFileAndSaysWhy)
+{
+    Fill(DOC_SERVICE);
+    char path[QL_DOC_PATH_SIZE] = "";
+    int status = -1;
+    gAnswer = folder + "\\full.pdf";
+    ASSERT_EQ(1, QlInvSavePdf(form, 0, path, 1, &status));
+    const std::string good = FileBytes("full.pdf");
+    ASSERT_GT(good.size(), 1000u);
+    Set(IDT_DOC_GROSS, "999.99");
+    {
+        QlTestFileSizeLimit limit(512);
+        if (!limit.ok()) GTEST_SKIP() << "this platform cannot fill a disk";
+        EXPECT_EQ(0, QlInvSavePdf(form, 0, path, 1, &status));
+        EXPECT_EQ(QL_PDF_STATUS_NO_SPACE, status);
+        EXPECT_EQ(0, QlQuoteSavePdf(form, 0, path, 1, &status));
+        EXPECT_EQ(QL_PDF_STATUS_NO_SPACE, status);
+        char attachment[QL_DOC_PATH_SIZE] = "";
+        EXPECT_EQ(0, QlInvSavePdfIn(form, 0, folder.c_str(), attachment, &status));
+        EXPECT_EQ(QL_PDF_STATUS_NO_SPACE, status);
+        Fill(DOC_CREDIT);
+        gMailShown.clear();
+        QlCreditSavePdfFromView(form);
+    }
+    EXPECT_EQ(good, FileBytes("full.pdf"));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("*.tmp", &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "no temporary file is left";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    ASSERT_EQ(1u, gMailShown.size());
+    EXPECT_EQ("The disk is full: the file could not be written whole. A file of that name was left as it was.",
+              gMailShown[0].text);
 }
 
 // The logo of the settings: a picture is placed; a file the picture check

@@ -1893,3 +1893,341 @@ TEST_F(Program, TabWalksTheCustomersFormInOrder)
         EXPECT_EQ(0, code);
     }
 }
+
+namespace {
+
+// A control's whole text (ControlText stops at 127 characters).
+std::string LongControlText(HWND dialog, int id)
+{
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+// The first visible dialog of another process with that title other than
+// the one given.
+HWND OtherDialog(const std::string &title, HWND besides)
+{
+    for (HWND window : ProgramWindows("#32770", title))
+        if (window != besides) return window;
+    return NULL;
+}
+
+// An invoice of account AC001 (rowid 1, printed code 400000000010) in the
+// working folder's company 0.
+void SeedInvoice(const char *company)
+{
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec rec = {};
+    strcpy(rec.acref, "AC001");
+    strcpy(rec.company, company);
+    strcpy(rec.addr1, "1 Main Street");
+    ASSERT_EQ(1, QlCustAdd(&rec, err)) << err;
+    QlTransRec invoice = {};
+    invoice.type = 1;
+    invoice.cust_rowid = rec.iKey;
+    strcpy(invoice.acref, "AC001");
+    strcpy(invoice.date, "3/02/2025");
+    strcpy(invoice.gross, "24.60");
+    strcpy(invoice.gross_bal, "24.60");
+    ASSERT_EQ(1, QlTransAdd(&invoice, err)) << err;
+    QlDbClose();
+}
+
+// The stored invoice 1 opened from the transactions window by its printed
+// code, and its PDF command: the save dialog that it opens (NULL when none).
+HWND OpenInvoicePdfDialog(HWND main)
+{
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED), 0);   // Transactions
+    HWND pane = NULL;
+    if (!WaitFor([&] { return (pane = ChildWithControl(main, 1103)) != NULL; })) return NULL;
+    if (!WaitFor([&] { return SendMessageA(GetDlgItem(pane, 1103), LVM_GETITEMCOUNT, 0, 0) == 1; })) return NULL;
+    SetDlgItemTextA(pane, 1141, "400000000010");
+    PostMessageA(pane, WM_USER + 4, 0, 0);
+    HWND view = NULL, toolbar = NULL;
+    if (!WaitFor([&] {
+            view = ChildWithControl(main, 1161);
+            return view && ControlText(view, 1159) == "AC001" &&
+                   (toolbar = FindWindowExA(view, NULL, "ToolbarWindow32", NULL)) != NULL;
+        }))
+        return NULL;
+    PostMessageA(view, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED), (LPARAM)toolbar);   // PDF
+    return WaitForWindow("#32770", "Save Invoice to PDF File", 20000);
+}
+
+// Types the file name into a file dialog and presses its OK.
+void ChooseFile(HWND dialog, const std::string &name)
+{
+    // The file name box: edt1 in Wine's dialog, the edit of cmb13 in Windows'.
+    if (!SetDlgItemTextA(dialog, 0x480, name.c_str())) SetDlgItemTextA(dialog, 0x47c, name.c_str());
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+}  // namespace
+
+// A working folder in which no file can be made: the company manager's file
+// cannot be created there, and the program says that the folder cannot be
+// written, naming it, before it ends.
+TEST_F(Program, AReadOnlyWorkingFolderIsNamed)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlTestReadOnlyFolder readOnly(work.path());
+    if (!readOnly.ok()) GTEST_SKIP() << "no folder can be made read-only here";
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
+    HWND refused = WaitForWindow("#32770", "Error", 60000);
+    ASSERT_NE(nullptr, refused);
+    const std::string text = LongControlText(refused, IDT_MSG_TEXT);
+    const std::string folderName = work.path().substr(work.path().rfind('\\') + 1);
+    EXPECT_EQ(0u, text.find("The working folder ")) << text;
+    EXPECT_NE(std::string::npos, text.find("\\" + folderName + " cannot be written: the program keeps its companies "
+                                                                 "there. Start it in a folder that can be written."))
+        << text;
+    ASSERT_TRUE(Screenshot("working-folder-read-only.png"));
+    if (QlTestHasUnix()) EXPECT_GT(Spread("working-folder-read-only.png", ClientOnScreen(refused)), 0.02);
+    PostMessageA(refused, WM_COMMAND, IDOK, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_TRUE(ProgramWindows(kMainClass).empty());
+}
+
+// A disk that fills while a PDF is written (once the invoice is open, the
+// program's files may not grow past 512 bytes): the invoice's PDF over a good file of the same name is
+// refused with the reason, and the good file stays as it was.
+TEST_F(Program, APdfOnAFullDiskLeavesTheGoodFile)
+{
+    QL_TEST_REQUIRE_UNIX();   // the limit is the Unix process's
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    ASSERT_TRUE(WriteCompany(0, CompanySettings("Acme Widgets Ltd")));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    SeedInvoice("Alpha Traders");
+    const std::string good = "%PDF-1.4 a good file that must not be lost\n%%EOF\n";
+    {
+        HANDLE file = CreateFileA("INVOICE1.pdf", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        DWORD written = 0;
+        WriteFile(file, good.data(), (DWORD)good.size(), &written, NULL);
+        CloseHandle(file);
+    }
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+    HWND save = OpenInvoicePdfDialog(main);
+    ASSERT_NE(nullptr, save);
+    ASSERT_TRUE(running.limitFileSize(512));   // the disk fills now
+    ChooseFile(save, work.path() + "\\INVOICE1.pdf");
+    // The dialog asks before it replaces the file: Yes.
+    HWND refused = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        HWND replace = OtherDialog("Save Invoice to PDF File", save);
+        if (replace) PostMessageA(replace, WM_COMMAND, IDYES, 0);
+        return (refused = WaitForWindow("#32770", "Error", 50)) != NULL;
+    }, 30000));
+    EXPECT_EQ("The disk is full: the file could not be written whole. A file of that name was left as it was.",
+              LongControlText(refused, IDT_MSG_TEXT));
+    ASSERT_TRUE(Screenshot("pdf-disk-full.png"));
+    EXPECT_EQ(good, ReadFileText(work.path() + "\\INVOICE1.pdf"));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("*.tmp", &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << "no temporary file is left";
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    PostMessageA(refused, WM_COMMAND, IDOK, 0);
+    // Its settings could not be saved at the end either: the program is
+    // stopped rather than closed.
+    running.stop();
+}
+
+namespace {
+
+// A UTF-8 path as the WCHAR text the wide calls take (no std::wstring: under
+// winelib the C++ library's wide characters are not WCHAR's).
+struct WidePath {
+    explicit WidePath(const std::string &utf8)
+    {
+        if (!MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, text, MAX_PATH * 2)) text[0] = 0;
+    }
+    WCHAR text[MAX_PATH * 2];
+};
+
+bool WideFileExists(const std::string &utf8)
+{
+    return GetFileAttributesW(WidePath(utf8).text) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The message dialog of the program with that caption, answered with OK;
+// its text ("" when none came).
+std::string AnswerMessage(const char *caption)
+{
+    HWND box = WaitForWindow("#32770", caption, 30000);
+    if (!box) return "";
+    std::string text = LongControlText(box, IDT_MSG_TEXT);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    WaitFor([&] { return !IsWindow(box); }, 10000);
+    return text;
+}
+
+// File / Restore with the marker chosen by the name given (relative to the
+// company's folder, where the dialog opens), confirmed.
+void RestoreFrom(HWND main, const char *marker)
+{
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_FILE_RESTORE, 0), 0);
+    HWND pick = WaitForWindow("#32770", "Select Backup File", 30000);
+    ASSERT_NE(nullptr, pick);
+    ChooseFile(pick, marker);
+    HWND confirm = WaitForWindow("#32770", "Confirm Restore Operation", 30000);
+    ASSERT_NE(nullptr, confirm);
+    PostMessageA(confirm, WM_COMMAND, MAKEWPARAM(IDB_MSG_OK, BN_CLICKED), (LPARAM)GetDlgItem(confirm, IDB_MSG_OK));
+}
+
+}  // namespace
+
+// A working folder whose name holds letters outside the ANSI code page
+// ("Łukasz Dvořák", as a user's profile folder may be named): backup finds
+// the company's data folder, the PDF's save dialog opens in the working
+// folder and the file lands there, restore works, and the settings are saved
+// at the end.  The restore is also made while the company's settings file is
+// held open without sharing: neither of the backup's files stays, and the
+// message says so.
+TEST_F(Program, AWorkingFolderNamedOutsideTheCodePage)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    // "Łukasz Dvořák" (the source is UTF-8): Ł and ř are outside Windows-1252.
+    const std::string folder = work.path() + "\\\xc5\x81ukasz Dvo\xc5\x99\xc3\xa1k";
+    const std::string working = folder + "\\Quillory";
+    ASSERT_TRUE(CreateDirectoryW(WidePath(folder).text, NULL)) << GetLastError();
+    ASSERT_TRUE(CreateDirectoryW(WidePath(working).text, NULL)) << GetLastError();
+    ASSERT_TRUE(SetCurrentDirectoryW(WidePath(working).text));
+    // Everything written by relative paths, as a user's files would be.
+    ASSERT_TRUE(CreateDirectoryA("images", NULL));
+    {
+        const std::string images = QlTestWindowsPath(Env("QL_SOURCE_DIR", ".") + "/resources/images");
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((images + "\\*.bmp").c_str(), &found);
+        ASSERT_NE(INVALID_HANDLE_VALUE, find);
+        do {
+            CopyFileA((images + "\\" + found.cFileName).c_str(), (std::string("images\\") + found.cFileName).c_str(),
+                      FALSE);
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    acme.saveYear = 0;
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    SeedInvoice("Alpha Traders");
+    // A backup by hand inside the company's folder, then a second account.
+    ASSERT_TRUE(CreateDirectoryA("COMP000\\bk", NULL));
+    ASSERT_TRUE(CopyFileA("COMP000\\quilry.db", "COMP000\\bk\\quilry.db", FALSE));
+    ASSERT_TRUE(CopyFileA("COMP000\\cfg.dta", "COMP000\\bk\\cfg.dta", FALSE));
+    {
+        HANDLE marker = CreateFileA("COMP000\\bk\\old.bak", GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, marker);
+        CloseHandle(marker);
+        char err[QL_DB_ERR_SIZE];
+        ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+        QlCustRec beta = {};
+        strcpy(beta.acref, "BE002");
+        strcpy(beta.company, "Beta Stores");
+        ASSERT_EQ(1, QlCustAdd(&beta, err)) << err;
+        QlDbClose();
+    }
+    ASSERT_TRUE(SetCurrentDirectoryA(work.path().c_str()));
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgramInUtf8Folder("quillory", working));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    // Backup: the data folder is found, and the destination is asked for
+    // (cancelled here), not "Could not change to data directory".
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_FILE_BACKUP, 0), 0);
+    std::string shown;
+    HWND asked = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND window : ProgramWindows("#32770")) {
+            char title[128] = "";
+            GetWindowTextA(window, title, sizeof title);
+            if (strcmp(title, "About Quillory") == 0) continue;
+            shown = title;
+            asked = window;
+            return true;
+        }
+        return false;
+    }, 30000));
+    EXPECT_NE("BackUp Failed!", shown) << LongControlText(asked, IDT_MSG_TEXT);
+    ASSERT_TRUE(Screenshot("wide-folder-backup.png"));
+    PostMessageA(asked, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(asked); }));
+
+    // The invoice's PDF by its bare name: into the working folder.
+    HWND save = OpenInvoicePdfDialog(main);
+    ASSERT_NE(nullptr, save);
+    ASSERT_TRUE(Screenshot("wide-folder-save-dialog.png"));
+    ChooseFile(save, "wide-invoice.pdf");
+    const std::string pdf = working + "\\wide-invoice.pdf";
+    EXPECT_TRUE(WaitFor([&] { return WideFileExists(pdf); }));
+    Sleep(500);
+    EXPECT_TRUE(ProgramWindows("#32770", "Error").empty()) << "a message came after the save";
+
+    // Restore, first with the settings file held without sharing: the
+    // company keeps both its files; then let go: both come back.
+    {
+        HANDLE held = CreateFileW(WidePath(working + "\\COMP000\\cfg.dta").text, GENERIC_READ | GENERIC_WRITE, 0,
+                                  NULL, OPEN_EXISTING, 0, NULL);
+        ASSERT_NE(INVALID_HANDLE_VALUE, held);
+        RestoreFrom(main, "bk\\old.bak");
+        std::string text = AnswerMessage("Restore Failed!");
+        CloseHandle(held);
+        EXPECT_EQ(0u, text.find("Restore Failed! The backup's settings file could not replace ")) << text;
+        EXPECT_NE(std::string::npos, text.find("\\COMP000\\cfg.dta, so the backup's database was taken out again: "
+                                               "the company's database and settings file are the ones it had before."))
+            << text;
+    }
+    RestoreFrom(main, "bk\\old.bak");
+    EXPECT_EQ("Restore Operation Completed Successfully!", AnswerMessage("Restore Complete!"));
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+
+    ASSERT_TRUE(SetCurrentDirectoryW(WidePath(working).text));
+    EXPECT_EQ(ThisYear(), ReadCompany(0).saveYear);   // saved at the end, in its folder
+    char err[QL_DB_ERR_SIZE];
+    EXPECT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec beta = {};
+    EXPECT_EQ(0, QlCustGetByAcRef("BE002", &beta, err));   // the backup's data: Alpha alone
+    QlDbClose();
+    HANDLE file = CreateFileW(WidePath(pdf).text, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    std::string bytes;
+    if (file != INVALID_HANDLE_VALUE) {
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0) bytes.append(buffer, got);
+        CloseHandle(file);
+    }
+    EXPECT_NE(std::string::npos, bytes.find("%%EOF"));
+    ASSERT_TRUE(SetCurrentDirectoryA(work.path().c_str()));
+    // The folder's name is beyond the ANSI calls that remove the work folder.
+    if (QlTestHasUnix()) {
+        char native[MAX_PATH * 4];
+        ASSERT_TRUE(QlPathToNative(work.path().c_str(), native, sizeof native));
+        QlTestRun("rm -rf '" + std::string(native) + "'/*");
+    }
+}

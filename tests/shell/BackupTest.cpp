@@ -396,6 +396,50 @@ TEST_F(BackupTest, RestoreRefusalsKeepTheData)
     QlTestRemoveFolder(empty);
 }
 
+// The company's settings file held open without sharing, so that the
+// backup's cannot replace it: the backup's database does not stay either,
+// and the message says that the company's files are the ones it had.
+TEST_F(BackupTest, ASettingsFileThatCannotBeReplacedKeepsTheCompanysDatabase)
+{
+    AddCustomer("AC001", "Alpha");
+    std::string folder = Backup();
+    ASSERT_FALSE(folder.empty());
+    AddCustomer("BE002", "Beta");
+    strcpy(QlSettings.cfg.companyName, "Renamed Since");
+    ASSERT_EQ(1, QlCfgSave());
+    const std::string settingsFile = work_.path() + "\\COMP000\\cfg.dta";
+    const std::string settings = ReadFileBytes(settingsFile);
+    PickerAnswers pickers("", folder + "\\" + folder.substr(destination_.size() + 1) + ".bak");
+    MsgAnswers answers({1});
+    {
+        Locked lock(settingsFile);
+        ASSERT_TRUE(lock.held());
+        QlBackupRestore(main_);
+    }
+    ASSERT_EQ(2u, answers.asked.size());
+    EXPECT_EQ("Restore Failed!", answers.asked[1].caption);
+    EXPECT_EQ("Restore Failed! The backup's settings file could not replace " + settingsFile +
+                  ", so the backup's database was taken out again: the company's database and settings file are the "
+                  "ones it had before.",
+              answers.asked[1].text);
+    EXPECT_TRUE(QlDbIsOpen());
+    EXPECT_EQ("2", Scalar("select count(*) from customers;"));
+    EXPECT_EQ(settings, ReadFileBytes(settingsFile));
+    EXPECT_STREQ("Renamed Since", QlSettings.cfg.companyName);
+    EXPECT_EQ(QlWorkDir, CurrentDir());
+    for (const char *left : {"quilry.rst", "cfg.rst", "quilry.old"})
+        EXPECT_FALSE(FileExists(work_.path() + "\\COMP000\\" + left)) << left;
+
+    // Let go, the same restore puts both in place.
+    MsgAnswers again({1});
+    QlBackupRestore(main_);
+    ASSERT_EQ(2u, again.asked.size());
+    EXPECT_EQ("Restore Complete!", again.asked[1].caption);
+    EXPECT_EQ("1", Scalar("select count(*) from customers;"));
+    EXPECT_STREQ("Acme Widgets Ltd", QlSettings.cfg.companyName);
+    EXPECT_FALSE(FileExists(work_.path() + "\\COMP000\\quilry.old"));
+}
+
 TEST_F(BackupTest, CleardownEmptiesTheTransactionsAndBalances)
 {
     AddCustomer("AC001", "Alpha");

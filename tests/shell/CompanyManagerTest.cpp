@@ -1,5 +1,6 @@
 #include "QlGTest.h"
 #include "ShellTestSupport.h"
+#include "common/QlAppState.h"
 #include "common/UiTestSupport.h"
 
 #include "resources/QlResShell.h"
@@ -282,7 +283,10 @@ TEST_F(CompanyManagerTest, UnreadableMconfLeavesNoCompany)
     QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
     EXPECT_EQ(-1, QlCompanies.current);
     ASSERT_EQ(1u, answers.asked.size());
-    EXPECT_EQ("Error loading multi company manager configuration", answers.asked[0].text);
+    // The message names the file with its full path.
+    EXPECT_EQ("The file " + std::string(QlWorkDir) + "\\mconf.bin cannot be opened for reading and writing (it is "
+              "read-only, or another program holds it).",
+              answers.asked[0].text);
     RemoveDirectoryA(QL_MCONF_FILE);
 }
 

@@ -6,6 +6,7 @@
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlSeams.h"
+#include "common/QlWidePath.h"
 #include "shell/QlLangApply.h"
 #include "settings/QlLangTables.h"
 #include "shell/QlMain.h"
@@ -248,7 +249,7 @@ PickerAnswers::PickerAnswers(std::string folder, std::string file) : folder(std:
 PickerAnswers::~PickerAnswers()
 {
     QlSeamBrowseForFolder = SHBrowseForFolderA;
-    QlSeamGetOpenFileName = GetOpenFileNameA;
+    QlSeamGetOpenFileName = QlGetOpenFileNameWide;
     gPickers = nullptr;
 }
 
