@@ -192,6 +192,16 @@ static PriceColumns ColumnsOf(const QlPriceListJob *job)
     return job->products ? PriceColumns{0, 2, 4, 5} : PriceColumns{0, 1, 2, -1};
 }
 
+// A product out of stock, left out unless asked for.
+static int Skipped(const QlPriceListJob *job, int row)
+{
+    const PriceColumns columns = ColumnsOf(job);
+    if (columns.stock < 0 || QlPriceListOptions.include_out_of_stock) return 0;
+    char cell[80];
+    QlListGetCell(job->list, row, columns.stock, cell, sizeof cell);
+    return atoi(cell) == 0;
+}
+
 // The table's top on every page.
 static int TableTop(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, int h)
 {
@@ -204,7 +214,7 @@ static int TableTop(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, i
 // message.  The table is filled up with empty rows to its thirty as far as
 // the page has room.
 static void DrawPage(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, int page, int pages, int count,
-                     const int *heights, int *next, int *h, int listFontHeight)
+                     const int *heights, int base, int *next, int *h, int listFontHeight)
 {
     const QlPriceListOptionsRec *o = &QlPriceListOptions;
     const QlCatTextRec *text = QlCatText();
@@ -220,12 +230,15 @@ static void DrawPage(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, 
     DrawCentred(dc, title, L, T + u50 + d, R, T + 2 * *h);
     DrawCentred(dc, o->top_message, L, T + u100 + 2 * *h + d, R, T + u50 + 4 * *h + d);
 
-    const int base = *h + *h / 3, top = TableTop(dc, t, job, *h);
+    const int top = TableTop(dc, t, job, *h);
+    // The printed rows close up; a row left out gives its place to an
+    // empty one at the end.
     int rowHeights[QL_PRICE_ROWS_PER_PAGE];
     int rowsShown = 0, y = top + base;
-    for (; rowsShown < count; rowsShown++) {
-        rowHeights[rowsShown] = heights[*next + rowsShown];
-        y += rowHeights[rowsShown];
+    for (int k = 0; k < count && rowsShown < QL_PRICE_ROWS_PER_PAGE; k++) {
+        if (Skipped(job, *next + k)) continue;
+        rowHeights[rowsShown] = heights[*next + k];
+        y += rowHeights[rowsShown++];
     }
     while (rowsShown < QL_PRICE_ROWS_PER_PAGE && y + base <= B) {
         rowHeights[rowsShown++] = base;
@@ -240,10 +253,7 @@ static void DrawPage(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, 
     int row = 1;
     for (int k = 0; k < count; k++, (*next)++) {
         char cell[80];
-        if (columns.stock >= 0 && !o->include_out_of_stock) {
-            QlListGetCell(job->list, *next, columns.stock, cell, sizeof cell);
-            if (atoi(cell) == 0) continue;   // takes its place on the page, printed or not
-        }
+        if (Skipped(job, *next)) continue;   // takes its place on the page, printed or not
         QlListGetCell(job->list, *next, columns.code, cell, sizeof cell);
         QlGridDrawCellText(dc, &grid, cell, row, 0, kCellFormats[0], &job->style);
         QlListGetCell(job->list, *next, columns.details, cell, sizeof cell);
@@ -288,15 +298,19 @@ int QlPriceListDraw(QlPrintTarget *t, void *data)
     // stock) keeps the table's row height.
     int *heights = (int *)calloc((size_t)rows + 1, sizeof(int));
     int *counts = (int *)calloc((size_t)rows + 1, sizeof(int));
-    int ok = heights && counts, pages = 0;
+    int ok = heights && counts, pages = 0, base = h + h / 3;
     if (ok) {
         const PriceColumns columns = ColumnsOf(job);
-        const int base = h + h / 3;
         QlGridRec probe;
         QlGridLayout(&probe, t->page.left, 0, t->page.right, 0, 2, 4, base, kPercent);
+        // Every row, the titles' too, at least one line under the cells' inset.
+        const int line = QlGridCellNeed(dc, &probe, 0, "", DT_LEFT, &job->style);
+        if (line > base) base = line;
         for (int r = 0; r < rows; r++) {
             const int listColumns[3] = {columns.code, columns.details, columns.price};
-            heights[r] = QlGridListRowNeed(dc, &probe, job->list, r, listColumns, kCellFormats, 3, base, &job->style);
+            heights[r] = Skipped(job, r) ? base
+                                         : QlGridListRowNeed(dc, &probe, job->list, r, listColumns, kCellFormats, 3,
+                                                             base, &job->style);
         }
         pages = rows > 0 ? QlGridPlanPages(heights, rows, QL_PRICE_ROWS_PER_PAGE, TableTop(dc, t, job, h),
                                            TableTop(dc, t, job, h), base, t->page.bottom, counts, rows + 1)
@@ -308,7 +322,7 @@ int QlPriceListDraw(QlPrintTarget *t, void *data)
             ok = 0;
             break;
         }
-        DrawPage(t->dc, t, job, page, pages, counts[page], heights, &next, &h, listFontHeight);
+        DrawPage(t->dc, t, job, page, pages, counts[page], heights, base, &next, &h, listFontHeight);
     }
     free(heights);
     free(counts);
