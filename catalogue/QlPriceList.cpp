@@ -183,17 +183,45 @@ struct PriceColumns {
     int code, details, price, stock;   // list columns; stock -1 when the list has none
 };
 
-// One page: its frame, title, top message and table, the next rows of the
-// list from *next, and the bottom message.
-static void DrawPage(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, int page, int pages, int rows,
-                     int *next, int *h, int listFontHeight)
+// Where a row's texts go: the details wrap and the row grows to them.
+static const UINT kCellFormats[3] = {DT_LEFT, DT_LEFT | DT_WORDBREAK, DT_RIGHT};
+static const int kPercent[] = {10, 75, 15, 1};
+
+static PriceColumns ColumnsOf(const QlPriceListJob *job)
+{
+    return job->products ? PriceColumns{0, 2, 4, 5} : PriceColumns{0, 1, 2, -1};
+}
+
+// A product out of stock, left out unless asked for.
+static int Skipped(const QlPriceListJob *job, int row)
+{
+    const PriceColumns columns = ColumnsOf(job);
+    if (columns.stock < 0 || QlPriceListOptions.include_out_of_stock) return 0;
+    char cell[80];
+    QlListGetCell(job->list, row, columns.stock, cell, sizeof cell);
+    return atoi(cell) == 0;
+}
+
+// The table's top on every page.
+static int TableTop(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, int h)
+{
+    const int d = job->products ? Units(dc, 10) : 0;
+    return t->page.top + Units(dc, 50) + 4 * h + d;
+}
+
+// One page: its frame, title, top message and table, the page's rows of the
+// list from *next (count of them, heights by list row), and the bottom
+// message.  The table is filled up with empty rows to its thirty as far as
+// the page has room.
+static void DrawPage(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, int page, int pages, int count,
+                     const int *heights, int base, int *next, int *h, int listFontHeight)
 {
     const QlPriceListOptionsRec *o = &QlPriceListOptions;
     const QlCatTextRec *text = QlCatText();
     const int L = t->page.left, T = t->page.top, R = t->page.right, B = t->page.bottom;
     const int d = job->products ? Units(dc, 10) : 0;
     const int u50 = Units(dc, 50), u100 = Units(dc, 100);
-    const PriceColumns columns = job->products ? PriceColumns{0, 2, 4, 5} : PriceColumns{0, 1, 2, -1};
+    const PriceColumns columns = ColumnsOf(job);
 
     QlDrawFrame(dc, L, T + d, R, T + 2 * *h, FRAME_THICKNESS);
     char title[128];
@@ -202,32 +230,42 @@ static void DrawPage(HDC dc, const QlPrintTarget *t, const QlPriceListJob *job, 
     DrawCentred(dc, title, L, T + u50 + d, R, T + 2 * *h);
     DrawCentred(dc, o->top_message, L, T + u100 + 2 * *h + d, R, T + u50 + 4 * *h + d);
 
-    static const int kPercent[] = {10, 75, 15, 1};
+    const int top = TableTop(dc, t, job, *h);
+    // The printed rows close up; a row left out gives its place to an
+    // empty one at the end.
+    int rowHeights[QL_PRICE_ROWS_PER_PAGE];
+    int rowsShown = 0, y = top + base;
+    for (int k = 0; k < count && rowsShown < QL_PRICE_ROWS_PER_PAGE; k++) {
+        if (Skipped(job, *next + k)) continue;
+        rowHeights[rowsShown] = heights[*next + k];
+        y += rowHeights[rowsShown++];
+    }
+    while (rowsShown < QL_PRICE_ROWS_PER_PAGE && y + base <= B) {
+        rowHeights[rowsShown++] = base;
+        y += base;
+    }
     QlGridRec grid;
-    QlGridLayout(&grid, L, T + u50 + 4 * *h + d, R, 0, GRID_ROW_LINES, 4, *h + *h / 3, kPercent);
+    QlGridLayoutRows(&grid, L, top, R, base, rowHeights, rowsShown, 4, kPercent);
     QlGridDrawLines(dc, &grid);
     const char *titles[] = {text->PriceColumns[0], text->PriceColumns[1], text->PriceColumns[2]};
     QlGridDrawColumnTitles(dc, &grid, titles);
 
     int row = 1;
-    for (int k = 0; k < QL_PRICE_ROWS_PER_PAGE && *next < rows; k++, (*next)++) {
+    for (int k = 0; k < count; k++, (*next)++) {
         char cell[80];
-        if (columns.stock >= 0 && !o->include_out_of_stock) {
-            QlListGetCell(job->list, *next, columns.stock, cell, sizeof cell);
-            if (atoi(cell) == 0) continue;   // takes its place on the page, printed or not
-        }
+        if (Skipped(job, *next)) continue;   // takes its place on the page, printed or not
         QlListGetCell(job->list, *next, columns.code, cell, sizeof cell);
-        QlGridDrawCellText(dc, &grid, cell, row, 0, DT_LEFT, &job->style);
+        QlGridDrawCellText(dc, &grid, cell, row, 0, kCellFormats[0], &job->style);
         QlListGetCell(job->list, *next, columns.details, cell, sizeof cell);
-        QlGridDrawCellText(dc, &grid, cell, row, 1, DT_LEFT, &job->style);
+        QlGridDrawCellText(dc, &grid, cell, row, 1, kCellFormats[1], &job->style);
         QlListGetCell(job->list, *next, columns.price, cell, sizeof cell);
-        QlGridDrawCellText(dc, &grid, cell, row, 2, DT_RIGHT, &job->style);
+        QlGridDrawCellText(dc, &grid, cell, row, 2, kCellFormats[2], &job->style);
         if (!job->products) *h = listFontHeight;
         row++;
     }
 
     if (o->bottom_message_on) {
-        const int lastLine = grid.rowLines[GRID_ROW_LINES - 1].y1;
+        const int lastLine = grid.rowLines[QlGridRowLines(&grid) - 1].y1;
         DrawCentred(dc, o->bottom_message, L, lastLine + *h, R, B + 3 * *h);
     }
 }
@@ -256,15 +294,38 @@ int QlPriceListDraw(QlPrintTarget *t, void *data)
     const int listFontHeight = CharHeight(dc);
 
     const int rows = job->list ? (int)SendMessageA(job->list, LVM_GETITEMCOUNT, 0, 0) : 0;
-    const int pages = rows / QL_PRICE_ROWS_PER_PAGE + (rows % QL_PRICE_ROWS_PER_PAGE ? 1 : 0);
-    int ok = 1, next = 0;
-    for (int page = 0; page < pages; page++) {
+    // Each row as high as its wrapped details need; a row left out (out of
+    // stock) keeps the table's row height.
+    int *heights = (int *)calloc((size_t)rows + 1, sizeof(int));
+    int *counts = (int *)calloc((size_t)rows + 1, sizeof(int));
+    int ok = heights && counts, pages = 0, base = h + h / 3;
+    if (ok) {
+        const PriceColumns columns = ColumnsOf(job);
+        QlGridRec probe;
+        QlGridLayout(&probe, t->page.left, 0, t->page.right, 0, 2, 4, base, kPercent);
+        // Every row, the titles' too, at least one line under the cells' inset.
+        const int line = QlGridCellNeed(dc, &probe, 0, "", DT_LEFT, &job->style);
+        if (line > base) base = line;
+        for (int r = 0; r < rows; r++) {
+            const int listColumns[3] = {columns.code, columns.details, columns.price};
+            heights[r] = Skipped(job, r) ? base
+                                         : QlGridListRowNeed(dc, &probe, job->list, r, listColumns, kCellFormats, 3,
+                                                             base, &job->style);
+        }
+        pages = rows > 0 ? QlGridPlanPages(heights, rows, QL_PRICE_ROWS_PER_PAGE, TableTop(dc, t, job, h),
+                                           TableTop(dc, t, job, h), base, t->page.bottom, counts, rows + 1)
+                         : 0;
+    }
+    int next = 0;
+    for (int page = 0; page < pages && ok; page++) {
         if (page > 0 && !QlPrintNextPage(t)) {
             ok = 0;
             break;
         }
-        DrawPage(t->dc, t, job, page, pages, rows, &next, &h, listFontHeight);
+        DrawPage(t->dc, t, job, page, pages, counts[page], heights, base, &next, &h, listFontHeight);
     }
+    free(heights);
+    free(counts);
 
     if (previous) SelectObject(t->dc, previous);
     if (QlPriceListFont) DeleteObject(QlPriceListFont);

@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include "QlListView.h"
+
 static int Clamp(int value, int low, int high)
 {
     return value < low ? low : value > high ? high : value;
@@ -39,6 +41,72 @@ int QlGridLayout(QlGridRec *g, int left, int top, int right, int ignored, int ro
         x += width * (percent ? percent[j] : 0) / 100;
     }
     return g->columnLineCount;
+}
+
+int QlGridLayoutRows(QlGridRec *g, int left, int top, int right, int titleHeight, const int *heights, int rows,
+                     int columnLines, const int *percent)
+{
+    if (rows < 0) rows = 0;
+    if (rows > QL_GRID_MAX_ROW_LINES - 2) rows = QL_GRID_MAX_ROW_LINES - 2;
+    QlGridLayout(g, left, top, right, 0, rows + 2, columnLines, titleHeight, percent);
+    int y = top + titleHeight;
+    for (int i = 0; i < rows; i++) {
+        y += heights ? heights[i] : titleHeight;
+        g->rowLines[i + 2] = {left, y, right, y};
+    }
+    for (int j = 0; j < g->columnLineCount; j++) g->columnLines[j].y2 = g->rowLines[rows + 1].y1;
+    return g->columnLineCount;
+}
+
+int QlGridRowsThatFit(const int *heights, int count, int maxRows, int top, int titleHeight, int limit)
+{
+    int y = top + titleHeight, n = 0;
+    while (n < count && n < maxRows) {
+        if (n > 0 && y + heights[n] > limit) break;
+        y += heights[n++];
+    }
+    return n;
+}
+
+int QlGridPlanPages(const int *heights, int rows, int perPage, int firstTop, int otherTop, int titleHeight, int limit,
+                    int *counts, int maxPages)
+{
+    if (rows <= 0 || !heights) {
+        if (maxPages > 0) counts[0] = 0;
+        return 1;
+    }
+    int pages = 0, done = 0;
+    while (done < rows) {
+        const int n = QlGridRowsThatFit(heights + done, rows - done, perPage, pages == 0 ? firstTop : otherTop,
+                                        titleHeight, limit);
+        if (pages < maxPages) counts[pages] = n;
+        pages++;
+        done += n > 0 ? n : rows - done;
+    }
+    return pages;
+}
+
+int QlGridCellNeed(HDC dc, const QlGridRec *g, int column, const char *text, UINT format,
+                   const QlPrintStyleRec *style)
+{
+    RECT r;
+    if (!QlGridCellRect(g, 0, column, format, style, &r)) return 0;
+    const int height = QlPrintFitCellHeight(dc, text, r.right - r.left, format);
+    // One unit between the text's last line and the next row line.
+    return (r.top - g->rowLines[0].y1) + height + 1;
+}
+
+int QlGridListRowNeed(HDC dc, const QlGridRec *g, HWND list, int listRow, const int *listColumns,
+                      const UINT *formats, int count, int minimum, const QlPrintStyleRec *style)
+{
+    int need = minimum;
+    for (int c = 0; c < count; c++) {
+        char text[256];
+        QlListGetCell(list, listRow, listColumns ? listColumns[c] : c, text, sizeof text);
+        const int h = QlGridCellNeed(dc, g, c, text, formats ? formats[c] : 0, style);
+        if (h > need) need = h;
+    }
+    return need;
 }
 
 int QlGridRowLineRuled(int i, int rowLines, int printGridLines)
@@ -107,7 +175,7 @@ int QlGridDrawCellText(HDC dc, const QlGridRec *g, const char *text, int row, in
 {
     RECT r;
     if (!text || !QlGridCellRect(g, row, column, format, style, &r)) return 0;
-    return DrawTextA(dc, text, (int)strlen(text), &r, format | DT_NOPREFIX);
+    return QlPrintFitCellText(dc, text, r, format);
 }
 
 int QlGridDrawCellLabel(HDC dc, const QlGridRec *g, const char *text, int row, int column, UINT format,

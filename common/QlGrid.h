@@ -42,6 +42,41 @@ int QlGridColumnLines(const QlGridRec *g);
 int QlGridLayout(QlGridRec *g, int left, int top, int right, int ignored, int rowLines, int columnLines,
                  int rowHeight, const int *percent);
 
+// The same with rows of their own heights: row line 0 at top, row line 1
+// titleHeight below it, then row line i + 2 heights[i] below row line i + 1
+// for the rows body rows.  Returns the column-line count.
+int QlGridLayoutRows(QlGridRec *g, int left, int top, int right, int titleHeight, const int *heights, int rows,
+                     int columnLines, const int *percent);
+
+// How many body rows, from the first of heights (count of them), go on a
+// page whose table starts at top under a title row of titleHeight and must
+// end at limit or above: at most maxRows, and at least one when count > 0
+// (a row higher than the page still gets a page of its own).
+int QlGridRowsThatFit(const int *heights, int count, int maxRows, int top, int titleHeight, int limit);
+
+// Pages of a table whose rows have heights of their own (rows grown to fit
+// their wrapped texts): each page takes at most perPage rows and no more
+// than end at limit or above, the first page's table starting at firstTop,
+// the others' at otherTop, each under a title row of titleHeight.  counts
+// (maxPages entries; rows + 1 is always enough) receives the rows of each
+// page; returns the page count, 1 with counts[0] = 0 when there are no rows.
+int QlGridPlanPages(const int *heights, int rows, int perPage, int firstTop, int otherTop, int titleHeight, int limit,
+                    int *counts, int maxPages);
+
+// The row height a cell's text needs in column of g (laid out with at
+// least one row): wrapped (DT_WORDBREAK) to the cell's width, or one line,
+// in the selected font, under the cell's top inset and margin, with one
+// unit to spare above the next row line.
+int QlGridCellNeed(HDC dc, const QlGridRec *g, int column, const char *text, UINT format,
+                   const QlPrintStyleRec *style);
+
+// The row height a row of a list view needs in g: the largest
+// QlGridCellNeed of its cells, list column listColumns[c] (c itself when
+// listColumns is NULL) into grid column c with formats[c], c = 0 .. count - 1,
+// at least minimum.
+int QlGridListRowNeed(HDC dc, const QlGridRec *g, HWND list, int listRow, const int *listColumns,
+                      const UINT *formats, int count, int minimum, const QlPrintStyleRec *style);
+
 // Whether row line i of a table of rowLines lines is ruled in a document
 // table: the title row's two lines and the last always, the inner ones with
 // the "Print grid lines" option.
@@ -63,8 +98,11 @@ void QlGridDrawColumnTitles(HDC dc, const QlGridRec *g, const char *const *title
 // The same with the titles packed in slots of QL_GRID_TITLE_SLOT characters.
 void QlGridDrawColumnTitlesFixed(HDC dc, const QlGridRec *g, const char *titles);
 // DrawTextA of the text into the cell's rectangle (QlGridCellRect) with the
-// caller's format (0 or DT_LEFT, DT_RIGHT, DT_WORDBREAK).  DrawText's result;
-// 0 when the cell is not in the grid.
+// caller's format (0 or DT_LEFT, DT_RIGHT, DT_WORDBREAK).  The text is drawn
+// whole (QlPrintFitCellText): wrapped within the cell's height, or on one
+// line, in a smaller size of the font when it does not fit otherwise; a
+// table whose rows grow to QlGridCellNeed keeps the body size.  DrawText's
+// result; 0 when the cell is not in the grid.
 int QlGridDrawCellText(HDC dc, const QlGridRec *g, const char *text, int row, int column, UINT format,
                        const QlPrintStyleRec *style);
 // The same for a label, which is never cut: in a smaller size of the font

@@ -168,12 +168,88 @@ int QlPdfCellBreak(const char *text, int length, int fit, int *firstLength)
 }
 
 // Cell text: the width between the column lines less QL_PDF_CELL_INSET on
-// each side.  The first line is as much as fits, cut back to the last blank
-// inside a word (a text of one word too wide is drawn smaller instead),
-// drawn from the row line less QL_PDF_CELL_INSET_TOP and the
-// settings' cell top margin (and, right-aligned, inside the settings' cell
-// right margin); the rest, less one leading blank, is measured again and
-// drawn from the middle of the cell without the settings' margins.
+// each side (and, right-aligned, the settings' cell right margin).  The
+// text is wrapped at blanks into as many lines as it takes, one under the
+// other from the row line less QL_PDF_CELL_INSET_TOP and the settings' cell
+// top margin.  When a word is wider than the cell, or the lines are higher
+// than the row, the whole text is set smaller (down to half the size) until
+// it fits: nothing is cut and no line runs over the next row line.  A
+// writer whose rows grow to QlPdfCellNeed keeps the page's size.
+
+namespace {
+
+#define CELL_MAX_LINES 64
+
+struct CellLines {
+    int count;
+    int start[CELL_MAX_LINES], length[CELL_MAX_LINES];
+    float widest;   // the widest word, at the measured size
+};
+
+// The text's lines at the page's current size.
+void WrapCell(HPDF_Page page, const char *text, int length, float width, CellLines *out)
+{
+    out->count = 0;
+    out->widest = 0;
+    char word[QL_PDF_TEXT_SIZE];
+    for (int i = 0; i < length;) {
+        while (i < length && text[i] == ' ') i++;
+        int j = i;
+        while (j < length && text[j] != ' ') j++;
+        if (j > i) {
+            CopyText(text + i, j - i, word);
+            const float w = HPDF_Page_TextWidth(page, word);
+            if (w > out->widest) out->widest = w;
+        }
+        i = j;
+    }
+    int at = 0;
+    while (at < length && out->count < CELL_MAX_LINES) {
+        int first;
+        int fit = Fit(page, text + at, width);
+        if (fit <= 0) fit = 1;
+        const int rest = at + QlPdfCellBreak(text + at, length - at, fit, &first);
+        if (first > 0) {
+            out->start[out->count] = at;
+            out->length[out->count] = first;
+            out->count++;
+        }
+        at = rest > at ? rest : at + 1;
+    }
+}
+
+struct CellBox {
+    float left, right, top, bottom;
+    float marginTop, marginRight;
+};
+
+// The height count lines take at size under the top margin, with half a
+// point to spare above the next row line.
+float LinesHeight(HPDF_Font font, float size, int count, float marginTop)
+{
+    const float ascent = (float)HPDF_Font_GetAscent(font) * size / 1000;
+    const float descent = -(float)HPDF_Font_GetDescent(font) * size / 1000;
+    const float step = size * 1.15f;
+    return marginTop + (count > 0 ? count - 1 : 0) * step + ascent + descent + 0.5f;
+}
+
+}  // namespace
+
+float QlPdfCellNeed(HPDF_Page page, float width, const char *text, const QlPrintStyleRec *style, int align)
+{
+    char whole[QL_PDF_TEXT_SIZE];
+    const int length = CopyText(text, QL_PDF_TEXT_SIZE, whole);
+    HPDF_Font font = HPDF_Page_GetCurrentFont(page);
+    const float size = HPDF_Page_GetCurrentFontSize(page);
+    const float marginTop = QL_PDF_CELL_INSET_TOP + (style ? (float)style->cellMarginTop : 0);
+    if (!font || size <= 0) return 0;
+    const float inner = width - 2 * QL_PDF_CELL_INSET - (style && align == 1 ? (float)style->cellMarginRight : 0);
+    CellLines lines;
+    if (length > 0) WrapCell(page, whole, length, inner, &lines);
+    else lines.count = 1;
+    return LinesHeight(font, size, lines.count, marginTop);
+}
+
 void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *text, int row, int column, int align,
                            const QlPrintStyleRec *style)
 {
@@ -181,41 +257,38 @@ void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *te
     char whole[QL_PDF_TEXT_SIZE], line[QL_PDF_TEXT_SIZE];
     const int length = CopyText(text, QL_PDF_TEXT_SIZE, whole);
     if (length == 0) return;
+    HPDF_Font font = HPDF_Page_GetCurrentFont(page);
+    const float size = HPDF_Page_GetCurrentFontSize(page);
+    if (!font || size <= 0) return;
 
     const float left = p->columnLines[column].x1 + QL_PDF_CELL_INSET;
-    const float right = p->columnLines[column + 1].x1 - QL_PDF_CELL_INSET;
+    const float marginRight = style && align == 1 ? (float)style->cellMarginRight : 0;
+    const float right = p->columnLines[column + 1].x1 - QL_PDF_CELL_INSET - marginRight;
     const float top = p->rowLines[row].y1, bottom = p->rowLines[row + 1].y1;
     const float width = right - left;
     const float marginTop = QL_PDF_CELL_INSET_TOP + (style ? (float)style->cellMarginTop : 0);
-    const float marginRight = style && align == 1 ? (float)style->cellMarginRight : 0;
 
-    // One word (a product code, an amount) is never broken inside: when it
-    // is too wide it is drawn smaller on one line, down to 60 % of the size.
-    HPDF_Font font = HPDF_Page_GetCurrentFont(page);
-    const float size = HPDF_Page_GetCurrentFontSize(page);
-    if (font && size > 0 && !strchr(whole, ' ')) {
-        const float wide = HPDF_Page_TextWidth(page, whole);
-        if (wide > width && wide * 0.6f <= width) {
-            HPDF_Page_SetFontAndSize(page, font, size * width / wide * 0.99f);
-            HPDF_Page_BeginText(page);
-            HPDF_Page_TextRect(page, left, top - marginTop, right - marginRight, bottom, whole,
-                               (HPDF_TextAlignment)align, NULL);
-            HPDF_Page_EndText(page);
-            HPDF_Page_SetFontAndSize(page, font, size);
-            return;
-        }
+    // The largest size, in steps of 5 % down to half, at which every word
+    // fits the width and the lines fit the row.
+    CellLines lines;
+    float used = size;
+    for (int step = 0; step <= 10; step++) {
+        used = size * (1.0f - 0.05f * (float)step);
+        HPDF_Page_SetFontAndSize(page, font, used);
+        WrapCell(page, whole, length, width, &lines);
+        if (lines.widest <= width && LinesHeight(font, used, lines.count, marginTop) <= top - bottom) break;
     }
 
-    int firstLength;
-    const int rest = QlPdfCellBreak(whole, length, Fit(page, whole, width), &firstLength);
-
+    const float ascent = (float)HPDF_Font_GetAscent(font) * used / 1000;
     HPDF_Page_BeginText(page);
-    if (CopyText(whole, firstLength, line))
-        HPDF_Page_TextRect(page, left, top - marginTop, right - marginRight, bottom, line, (HPDF_TextAlignment)align,
-                           NULL);
-    if (rest < length && CopyText(whole + rest, Fit(page, whole + rest, width), line))
-        HPDF_Page_TextRect(page, left, top - (top - bottom) / 2, right, bottom, line, (HPDF_TextAlignment)align, NULL);
+    for (int i = 0; i < lines.count; i++) {
+        if (!CopyText(whole + lines.start[i], lines.length[i], line)) continue;
+        const float w = HPDF_Page_TextWidth(page, line);
+        const float x = align == 1 ? right - w : align == 2 ? left + (width - w) / 2 : left;
+        HPDF_Page_TextOut(page, x, top - marginTop - ascent - (float)i * used * 1.15f, line);
+    }
     HPDF_Page_EndText(page);
+    HPDF_Page_SetFontAndSize(page, font, size);
 }
 
 void QlPdfListCell(HPDF_Page page, HWND list, int listRow, int listColumn, const int *align, const QlPdfGridRec *p,
@@ -242,6 +315,40 @@ void QlPdfLineRow(HPDF_Page page, HWND list, int kind, const QlPdfGridRec *p, in
     int count = QlLineCells(kind, style, cells);
     for (int i = 0; i < count; i++)
         QlPdfListCell(page, list, listRow, cells[i].listColumn, align, p, gridRow, cells[i].gridColumn, style);
+}
+
+float QlPdfListRowNeed(HPDF_Page page, HWND list, int listRow, const int *listColumns, const int *align, int count,
+                       const QlPdfGridRec *p, float minimum, const QlPrintStyleRec *style)
+{
+    float need = minimum;
+    for (int c = 0; c < count && c + 1 < PdfColumns(p); c++) {
+        char cell[80];
+        QlListGetCell(list, listRow, listColumns ? listColumns[c] : c, cell, sizeof cell);
+        const float h =
+            QlPdfCellNeed(page, p->columnLines[c + 1].x1 - p->columnLines[c].x1, cell, style, align ? align[c] : 0);
+        if (h > need) need = h;
+    }
+    return need;
+}
+
+float QlPdfLineRowNeed(HPDF_Page page, HWND list, int kind, const QlPdfGridRec *p, int listRow,
+                       const QlPrintStyleRec *style)
+{
+    const int *align = kind == QL_LINE_PRODUCT ? QlPdfAlignProduct
+                       : kind == QL_LINE_CREDIT ? QlPdfAlignCredit
+                                                : QlPdfAlignService;
+    QlLineCell cells[QL_LINE_MAX_CELLS];
+    const int count = QlLineCells(kind, style, cells);
+    float need = 0;
+    for (int i = 0; i < count; i++) {
+        const int c = cells[i].gridColumn;
+        if (c + 1 >= PdfColumns(p)) continue;
+        char cell[80];
+        QlListGetCell(list, listRow, cells[i].listColumn, cell, sizeof cell);
+        const float h = QlPdfCellNeed(page, p->columnLines[c + 1].x1 - p->columnLines[c].x1, cell, style, align[c]);
+        if (h > need) need = h;
+    }
+    return need;
 }
 
 void QlPdfServItemRow(HWND form, HPDF_Page page, const QlPdfGridRec *p, int listRow, int gridRow,

@@ -96,12 +96,16 @@ void QlPdfGridDrawColumnTitles(HPDF_Page page, const QlPdfGridRec *p, const char
 // than the cell is cut where the width ends; one blank at the start of the
 // second line is skipped.
 int QlPdfCellBreak(const char *text, int length, int fit, int *firstLength);
-// One or two lines of text in the cell (algorithm in QlPdf.cpp), inside the
-// inner margin: the first at the cell's top inset (and, right-aligned, its
-// right inset), the second from the middle of the cell; anything more is
-// dropped.  style may be NULL: no settings' margins.
+// The text in the cell, whole (algorithm in QlPdf.cpp): wrapped at blanks
+// into as many lines as it takes inside the inner margin, from the cell's
+// top inset down (align 0 left, 1 right, 2 centred); set smaller when a word
+// is wider than the cell or the lines are higher than the row.  style may be
+// NULL: no settings' margins.
 void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *text, int row, int column, int align,
                            const QlPrintStyleRec *style);
+// The row height (points) the text needs in a cell of width (column line to
+// column line) at the page's current font and size, wrapped as above.
+float QlPdfCellNeed(HPDF_Page page, float width, const char *text, const QlPrintStyleRec *style, int align);
 
 // A list-view cell (at most 79 characters) into grid cell (gridRow,
 // gridColumn) with align[gridColumn]; SameRow takes gridRow = listRow + 1.
@@ -116,6 +120,14 @@ void QlPdfListCellSameRow(HPDF_Page page, HWND list, int listRow, int listColumn
 // document: every look-up of a control is a round trip to the window server.
 void QlPdfLineRow(HPDF_Page page, HWND list, int kind, const QlPdfGridRec *p, int listRow, int gridRow,
                   const QlPrintStyleRec *style);
+// The row height (points) a row of a list view needs in p: the largest
+// QlPdfCellNeed of list column listColumns[c] (c when NULL) in grid column c
+// with align[c] (NULL: left), c = 0 .. count - 1, at least minimum.
+float QlPdfListRowNeed(HPDF_Page page, HWND list, int listRow, const int *listColumns, const int *align, int count,
+                       const QlPdfGridRec *p, float minimum, const QlPrintStyleRec *style);
+// The row height (points) the cells of that row need (QlPdfCellNeed).
+float QlPdfLineRowNeed(HPDF_Page page, HWND list, int kind, const QlPdfGridRec *p, int listRow,
+                       const QlPrintStyleRec *style);
 // The same from the form's line list 1161, looked up for the row.  ...SameRow and ...All take gridRow = listRow + 1; ProdItemRowAll
 // writes every product column whatever the options (list 0-3 into grid 0-3,
 // list 5-8 into grid 4-7).

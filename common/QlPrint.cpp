@@ -270,6 +270,43 @@ int QlPrintFitDrawText(HDC dc, const char *text, RECT r, UINT format)
     return drawn;
 }
 
+int QlPrintFitCellText(HDC dc, const char *text, RECT r, UINT format)
+{
+    text = TextOrEmpty(text);
+    format |= DT_NOPREFIX;
+    int height = 0;
+    if (format & DT_WORDBREAK) {
+        TEXTMETRICA tm;
+        height = r.bottom - r.top;
+        if (GetTextMetricsA(dc, &tm) && height < tm.tmHeight) height = tm.tmHeight;
+        if (height <= 0) height = 1;
+    }
+    const FitPlace place = {(int)strlen(text), r.right - r.left, height, format};
+    HGDIOBJ selected = GetCurrentObject(dc, OBJ_FONT);
+    HFONT font = SelectFittingFont(dc, text, place);
+    const int drawn = DrawTextA(dc, text, place.length, &r, format);
+    PutBack(dc, selected, font);
+    return drawn;
+}
+
+int QlPrintFitCellHeight(HDC dc, const char *text, int width, UINT format)
+{
+    text = TextOrEmpty(text);
+    TEXTMETRICA tm;
+    const int line = GetTextMetricsA(dc, &tm) ? tm.tmHeight : 0;
+    if (!(format & DT_WORDBREAK) || !text[0] || width <= 0) return line;
+    format = (format | DT_NOPREFIX | DT_CALCRECT) & ~(UINT)(DT_VCENTER | DT_BOTTOM);
+    // As high as the page: only the width decides the size.
+    const FitPlace place = {(int)strlen(text), width, 0x3fffffff, format};
+    HGDIOBJ selected = GetCurrentObject(dc, OBJ_FONT);
+    HFONT font = SelectFittingFont(dc, text, place);
+    RECT calc = {0, 0, width, 0};
+    DrawTextA(dc, text, place.length, &calc, format);
+    PutBack(dc, selected, font);
+    const int height = calc.bottom - calc.top;
+    return height > line ? height : line;
+}
+
 // ---------------------------------------------------------------------------
 // Company blocks
 

@@ -122,6 +122,14 @@ void QlPrintFitTextOut(HDC dc, int x, int y, const char *text, int width);
 // width and height; with DT_WORDBREAK its lines are wrapped first, and every
 // word must fit the width.  DrawText's result.
 int QlPrintFitDrawText(HDC dc, const char *text, RECT r, UINT format);
+// A cell's value, drawn whole: with DT_WORDBREAK as QlPrintFitDrawText, but
+// r is taken at least one line high; without it on one line, set smaller
+// only when wider than r.  DrawText's result.
+int QlPrintFitCellText(HDC dc, const char *text, RECT r, UINT format);
+// The height QlPrintFitCellText's text takes in a cell of width as high as
+// it needs: the wrapped lines (DT_WORDBREAK) in the size in which every word
+// fits the width, else one line of the selected font.
+int QlPrintFitCellHeight(HDC dc, const char *text, int width, UINT format);
 
 // ---------------------------------------------------------------------------
 // Company blocks

@@ -37,7 +37,8 @@ int QlCustGridCellText(HDC dc, const QlGridRec *grid, const char *text, int row,
     r.left += insetX - 10;
     r.right -= insetX - 10;
     r.top += insetY - 10;
-    return DrawTextA(dc, text, (int)strlen(text), &r, format | DT_NOPREFIX);
+    // Whole: wrapped or set smaller, never cut.
+    return QlPrintFitCellText(dc, text, r, format);
 }
 
 int QlCustAskSavePath(HWND owner, int kind, char *path, const char *title, const char *filter, const char *extension)

@@ -32,6 +32,7 @@
 
 #include <commctrl.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 // Column widths in percent (the last entry closes the width table).
@@ -47,12 +48,6 @@ static const int kPercent[QL_STMT_COLUMNS + 1] = {15, 15, 10, 20, 20, 20, 1};
 static int LineCount(HWND list)
 {
     return (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-}
-
-static int PageCount(int lines, int perPage)
-{
-    int pages = lines / perPage + (lines % perPage ? 1 : 0);
-    return pages < 1 ? 1 : pages;
 }
 
 // "Total Due Now:  100.00".
@@ -140,18 +135,25 @@ static int DrawHead(HDC dc, const QlPrintTarget *target, const QlStmtPrintJob *j
     return lowest + h + 1;
 }
 
-// One page's grid: the column titles and the page's lines; returns the y of
-// its last row line.
-static int DrawLines(HDC dc, const RECT &page, const QlStmtPrintJob *job, int top, int first, int count, int h)
+static UINT CellFormat(int column)
+{
+    return column >= QL_STMT_COL_INVOICE ? DT_RIGHT : DT_LEFT | DT_WORDBREAK;
+}
+
+// One page's grid: the column titles and the page's lines, each row as high
+// as its wrapped texts need; returns the y of its last row line.
+static int DrawLines(HDC dc, const RECT &page, const QlStmtPrintJob *job, int top, int first, int count,
+                     const int *heights, int rowHeight)
 {
     QlGridRec grid;
-    QlGridLayout(&grid, page.left, top, page.right, 0, count + 2, QL_STMT_COLUMNS + 1, 2 * (h + h / 3), kPercent);
+    QlGridLayoutRows(&grid, page.left, top, page.right, rowHeight, heights + first, count, QL_STMT_COLUMNS + 1,
+                     kPercent);
     for (int c = 0; c < QL_STMT_COLUMNS; c++) QlCustGridCellText(dc, &grid, job->titles[c], 0, c, DT_LEFT);
     for (int r = 0; r < count; r++) {
         for (int c = 0; c < QL_STMT_COLUMNS; c++) {
             char cell[256];
             QlListGetCell(job->list, first + r, c, cell, sizeof cell);
-            QlCustGridCellText(dc, &grid, cell, r + 1, c, c >= QL_STMT_COL_INVOICE ? DT_RIGHT : DT_LEFT);
+            QlCustGridCellText(dc, &grid, cell, r + 1, c, CellFormat(c));
         }
     }
     return grid.rowLines[QlGridRowLines(&grid) - 1].y1;
@@ -167,11 +169,25 @@ int QlStmtDrawPages(QlPrintTarget *target, void *data)
     SetBkMode(target->dc, TRANSPARENT);
     const int h = QlCustPrintLineHeight(target->dc);
     const RECT page = target->page;
+    const int rowHeight = 2 * (h + h / 3);
 
     HDC logoMemory = NULL;
     int gridTop = DrawHead(target->dc, target, job, h, &logoMemory);
-    const int pages = PageCount(job->lines, QL_STMT_LINES_PER_PAGE);
-    int ok = 1, lastLine = gridTop;
+    int *heights = (int *)calloc((size_t)job->lines + 1, sizeof(int));
+    int *counts = (int *)calloc((size_t)job->lines + 1, sizeof(int));
+    int ok = heights && counts, pages = 0;
+    if (ok) {
+        QlGridRec probe;
+        QlGridLayout(&probe, page.left, 0, page.right, 0, 2, QL_STMT_COLUMNS + 1, rowHeight, kPercent);
+        UINT formats[QL_STMT_COLUMNS];
+        for (int c = 0; c < QL_STMT_COLUMNS; c++) formats[c] = CellFormat(c);
+        for (int r = 0; r < job->lines; r++)
+            heights[r] = QlGridListRowNeed(target->dc, &probe, job->list, r, NULL, formats, QL_STMT_COLUMNS,
+                                           rowHeight, NULL);
+        pages = QlGridPlanPages(heights, job->lines, QL_STMT_LINES_PER_PAGE, gridTop, page.top, rowHeight,
+                                page.bottom - h - 2, counts, job->lines + 1);
+    }
+    int lastLine = gridTop, first = 0;
     for (int p = 1; p <= pages && ok; p++) {
         if (p > 1) {
             ok = QlPrintNextPage(target);
@@ -185,9 +201,9 @@ int QlStmtDrawPages(QlPrintTarget *target, void *data)
             RECT band = {page.left, h, page.right, 2 * h};
             DrawTextA(dc, text, -1, &band, DT_RIGHT | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
         }
-        int first = (p - 1) * QL_STMT_LINES_PER_PAGE;
-        int count = job->lines - first < QL_STMT_LINES_PER_PAGE ? job->lines - first : QL_STMT_LINES_PER_PAGE;
-        lastLine = DrawLines(dc, page, job, gridTop, first, count, h);
+        const int count = counts[p - 1];
+        lastLine = DrawLines(dc, page, job, gridTop, first, count, heights, rowHeight);
+        first += count;
         if (pages > 1 && p < pages) {
             ContinuedText(text, sizeof text);
             RECT band = {page.left, page.bottom - h, page.right, page.bottom};
@@ -195,6 +211,8 @@ int QlStmtDrawPages(QlPrintTarget *target, void *data)
         }
     }
     if (ok) TextAt(target->dc, page.left + TEXT_INSET, lastLine + 2 * h + 2, job->total);
+    free(heights);
+    free(counts);
 
     SelectObject(target->dc, previousBrush);
     SelectObject(target->dc, previousFont);
@@ -276,13 +294,13 @@ static float PdfHead(HWND window, PdfPage *pdf, const QlStmtPrintJob *job)
     return gridTop;
 }
 
-// One page's grid of lines; returns the baseline of its last line (the
-// title row's bottom when it has none).
-static float PdfLines(PdfPage *pdf, const QlStmtPrintJob *job, float top, int first, int count)
+// One page's grid of lines, each row as high as its wrapped texts need;
+// returns the y of its last row line.
+static float PdfLines(PdfPage *pdf, const QlStmtPrintJob *job, float top, int first, int count, const int *heights)
 {
     QlGridRec layout;
-    QlGridLayout(&layout, (int)pdf->margin, (int)(pdf->height - top), (int)(pdf->width - pdf->margin), 0, count + 2,
-                 QL_STMT_COLUMNS + 1, 13, kPercent);
+    QlGridLayoutRows(&layout, (int)pdf->margin, (int)(pdf->height - top), (int)(pdf->width - pdf->margin), 13,
+                     heights + first, count, QL_STMT_COLUMNS + 1, kPercent);
     QlPdfGridRec grid;
     QlPdfGridFromLayout(&layout, &grid, pdf->height);
     char titles[QL_STMT_COLUMNS * QL_GRID_TITLE_SLOT];
@@ -304,17 +322,46 @@ static float PdfLines(PdfPage *pdf, const QlStmtPrintJob *job, float top, int fi
     return grid.rowLines[count + 1].y1;
 }
 
+static const int kPdfAlign[QL_STMT_COLUMNS] = {0, 0, 0, 1, 1, 1};
+
 // Draws every page; 1 unless libharu refused a page.
 static int PdfPages(HWND window, PdfPage *pdf, const QlStmtPrintJob *job)
 {
     if (!AddPdfPage(pdf, 9)) return 0;
     float top = PdfHead(window, pdf, job);
-    const int pages = PageCount(job->lines, QL_STMT_LINES_PER_PDF_PAGE);
-    float fontSize = 9, lastBaseline = top;
+    int *heights = (int *)calloc((size_t)job->lines + 1, sizeof(int));
+    int *counts = (int *)calloc((size_t)job->lines + 1, sizeof(int));
+    if (!heights || !counts) {
+        free(heights);
+        free(counts);
+        return 0;
+    }
+    {
+        // Rows grow to their wrapped texts, measured at the later pages' size.
+        QlGridRec probe;
+        QlGridLayout(&probe, (int)pdf->margin, 0, (int)(pdf->width - pdf->margin), 0, 2, QL_STMT_COLUMNS + 1, 13,
+                     kPercent);
+        QlPdfGridRec probeGrid;
+        QlPdfGridFromLayout(&probe, &probeGrid, pdf->height);
+        HPDF_Page_SetFontAndSize(pdf->page, pdf->font, 10);
+        for (int r = 0; r < job->lines; r++) {
+            const float need =
+                QlPdfListRowNeed(pdf->page, job->list, r, NULL, kPdfAlign, QL_STMT_COLUMNS, &probeGrid, 13, NULL);
+            heights[r] = need > 13 ? (int)need + 1 : 13;
+        }
+        HPDF_Page_SetFontAndSize(pdf->page, pdf->font, 9);
+    }
+    const int pages = QlGridPlanPages(heights, job->lines, QL_STMT_LINES_PER_PDF_PAGE, (int)(pdf->height - top),
+                                      (int)pdf->margin, 13, (int)(pdf->height - pdf->margin), counts, job->lines + 1);
+    float fontSize = 9, lastLine = top;
+    int first = 0, ok = 1;
     for (int p = 1; p <= pages; p++) {
         if (p > 1) {
             fontSize = 10;
-            if (!AddPdfPage(pdf, fontSize)) return 0;
+            if (!AddPdfPage(pdf, fontSize)) {
+                ok = 0;
+                break;
+            }
             top = pdf->height - pdf->margin;
         }
         const float left = pdf->margin, right = pdf->width - pdf->margin;
@@ -323,15 +370,18 @@ static int PdfPages(HWND window, PdfPage *pdf, const QlStmtPrintJob *job)
             PageText(text, sizeof text, p, pages);
             QlPdfTextRect(pdf->page, left, pdf->height - 15, right, pdf->height - 30, text, HPDF_TALIGN_RIGHT);
         }
-        int first = (p - 1) * QL_STMT_LINES_PER_PDF_PAGE;
-        int count = job->lines - first < QL_STMT_LINES_PER_PDF_PAGE ? job->lines - first : QL_STMT_LINES_PER_PDF_PAGE;
-        lastBaseline = PdfLines(pdf, job, top, first, count);
+        const int count = counts[p - 1];
+        lastLine = PdfLines(pdf, job, top, first, count, heights);
+        first += count;
         if (pages > 1 && p < pages) {
             ContinuedText(text, sizeof text);
             QlPdfTextRect(pdf->page, left, pdf->margin, right, pdf->margin - 15, text, HPDF_TALIGN_CENTER);
         }
     }
-    QlPdfTextAt(pdf->page, pdf->margin, lastBaseline - 30, job->total);
+    free(heights);
+    free(counts);
+    if (!ok) return 0;
+    QlPdfTextAt(pdf->page, pdf->margin, lastLine - 30, job->total);
     return 1;
 }
 

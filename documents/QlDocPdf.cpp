@@ -33,6 +33,7 @@
 
 #include <commdlg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 namespace {
@@ -109,18 +110,39 @@ int DrawHeader(Pdf &p)
     return (int)(H - g);
 }
 
-void DrawRow(const Pdf &p, const QlPdfGridRec *grid, int listRow, int gridRow)
-{
-    const int kind = p.kind == QL_DOCK_CREDIT ? QL_LINE_CREDIT : p.lineMode == 1 ? QL_LINE_PRODUCT : QL_LINE_SERVICE;
-    QlPdfLineRow(p.page, p.lines, kind, grid, listRow, gridRow, &p.style);
-}
-
-// Every page of the line table; *table is the last page's layout.
+// Every page of the line table; *table is the last page's layout.  Rows
+// grow to their wrapped texts (measured in the later pages' 10 points), and
+// a page takes no more rows than end above the continuation line.
 void DrawTable(Pdf &p, int firstTop, const QlDocColumnSet &columns, QlGridRec *table)
 {
     const QlDocTextRec *t = QlDocText();
+    const int kind = p.kind == QL_DOCK_CREDIT ? QL_LINE_CREDIT : p.lineMode == 1 ? QL_LINE_PRODUCT : QL_LINE_SERVICE;
     const int rows = QlDocListCount(p.form, IDL_DOC_LINES);
-    const int pages = QlDocPageCount(rows, QL_DOC_ROWS_PER_PAGE);
+    int *heights = (int *)calloc((size_t)rows + 1, sizeof(int));
+    int *counts = (int *)calloc((size_t)rows + 1, sizeof(int));
+    int pages = 1;
+    if (heights && counts) {
+        QlGridRec probe;
+        QlGridLayout(&probe, (int)p.u, 0, (int)(p.W - p.u), 0, 2, columns.count + 1, 26, columns.percent);
+        QlPdfGridRec probeGrid;
+        QlPdfGridFromLayout(&probe, &probeGrid, p.H);
+        const float size = HPDF_Page_GetCurrentFontSize(p.page);
+        HPDF_Page_SetFontAndSize(p.page, p.font, 10);
+        for (int r = 0; r < rows; r++) {
+            const float need = QlPdfLineRowNeed(p.page, p.lines, kind, &probeGrid, r, &p.style);
+            heights[r] = need > 26 ? (int)need + 1 : 26;
+        }
+        HPDF_Page_SetFontAndSize(p.page, p.font, size);
+        pages = QlGridPlanPages(heights, rows, QL_DOC_ROWS_PER_PAGE, firstTop, (int)p.u, 26, (int)(p.H - p.u), counts,
+                               rows + 1);
+    } else if (rows > 0) {
+        // No room to measure: rows of the table's height, ten a page.
+        free(heights);
+        free(counts);
+        heights = NULL;
+        counts = NULL;
+    }
+    if (!counts) pages = QlDocPageCount(rows, QL_DOC_ROWS_PER_PAGE);
     int left = rows, listRow = 0;
     for (int page = 0; page < pages; page++) {
         if (page > 0) NewPage(p, 10);
@@ -129,16 +151,17 @@ void DrawTable(Pdf &p, int firstTop, const QlDocColumnSet &columns, QlGridRec *t
             snprintf(text, sizeof text, "%s %u %s %u", t->PageWord, (unsigned)(page + 1), t->OfWord, (unsigned)pages);
             QlPdfTextRect(p.page, p.u, p.H - 15, p.W - p.u, 15, text, 1);
         }
-        const int n = left < QL_DOC_ROWS_PER_PAGE ? left : QL_DOC_ROWS_PER_PAGE;
+        const int n = counts ? counts[page] : (left < QL_DOC_ROWS_PER_PAGE ? left : QL_DOC_ROWS_PER_PAGE);
         // A document without lines shows its table with one empty row.
-        const int shown = n > 0 ? n : 1;
-        QlGridLayout(table, (int)p.u, page == 0 ? firstTop : (int)p.u, (int)(p.W - p.u), 0, shown + 2,
-                     columns.count + 1, 26, columns.percent);
+        const int empty = 26;
+        QlGridLayoutRows(table, (int)p.u, page == 0 ? firstTop : (int)p.u, (int)(p.W - p.u), 26,
+                         n > 0 ? (heights ? heights + listRow : NULL) : &empty, n > 0 ? n : 1, columns.count + 1,
+                         columns.percent);
         QlPdfGridRec grid;
         QlPdfGridFromLayout(table, &grid, p.H);
         QlPdfGridDrawLines(p.page, &grid, &p.style);
         QlDocPdfDrawTitles(p.page, &grid, columns.titles);
-        for (int i = 0; i < n; i++) DrawRow(p, &grid, listRow++, i + 1);
+        for (int i = 0; i < n; i++) QlPdfLineRow(p.page, p.lines, kind, &grid, listRow++, i + 1, &p.style);
         if (pages > 1 && page < pages - 1) {
             char text[120];
             snprintf(text, sizeof text, "* %s *", t->ContinuedText);
@@ -146,6 +169,8 @@ void DrawTable(Pdf &p, int firstTop, const QlDocColumnSet &columns, QlGridRec *t
         }
         left -= n;
     }
+    free(heights);
+    free(counts);
 }
 
 int Bottom(const QlGridRec *g)

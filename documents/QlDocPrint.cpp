@@ -16,6 +16,7 @@
 #include "documents/QlDocPrint.h"
 
 #include "common/QlBarcode.h"
+#include "common/QlListView.h"
 #include "common/QlMsgDialog.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransLines.h"
@@ -31,6 +32,7 @@
 #include "settings/QlSettings.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 HBITMAP (*QlDocLogoLoader)(const char *path, QlPictureSizeRec *size) = QlPictureLoadCopy;
@@ -279,40 +281,86 @@ void TableOf(const QlDocPrintJob *job, TableKind *table)
     }
 }
 
-void DrawRow(const Sheet &s, HWND list, const QlGridRec *grid, int listRow, int gridRow)
+// The cells of one list row as the row printers draw them: texts and
+// formats by grid column.
+void RowCells(const Sheet &s, HWND list, int listRow, QlPrintRowCells *cells)
 {
     const QlDocPrintJob *job = s.job;
-    const QlPrintStyleRec *style = &job->style;
+    memset(cells, 0, sizeof *cells);
     if (job->kind == QL_DOCK_DELIVERY) {
         static const UINT formats[4] = {0, 0, 0, DT_WORDBREAK};
-        for (int c = 0; c < 4; c++) QlPrintListCellAt(s.dc, list, listRow, c, formats, grid, c, gridRow, style);
+        cells->count = 4;
+        for (int c = 0; c < 4; c++) {
+            QlListGetCell(list, listRow, c, cells->text[c], sizeof cells->text[c]);
+            cells->format[c] = formats[c];
+        }
     } else if (job->kind == QL_DOCK_PAYMENT) {
         static const UINT formats[3] = {0, DT_WORDBREAK, DT_RIGHT};
         static const int listColumns[3] = {0, 3, 5};
-        for (int c = 0; c < 3; c++)
-            QlPrintListCellAt(s.dc, list, listRow, listColumns[c], formats, grid, c, gridRow, style);
+        cells->count = 3;
+        for (int c = 0; c < 3; c++) {
+            QlListGetCell(list, listRow, listColumns[c], cells->text[c], sizeof cells->text[c]);
+            cells->format[c] = formats[c];
+        }
     } else if (job->kind == QL_DOCK_CREDIT) {
-        QlPrintCreditItemRow(job->form, s.dc, grid, listRow, gridRow, style);
+        QlPrintPackCreditRow(list, listRow, cells);
     } else if (job->lineMode == 1) {
-        QlPrintProdItemRow(job->form, s.dc, grid, listRow, gridRow, style);
+        QlPrintPackProdRow(list, listRow, cells);
     } else {
-        QlPrintServItemRow(job->form, s.dc, grid, listRow, gridRow, style);
+        QlPrintPackServRow(list, listRow, cells);
+    }
+}
+
+void DrawRow(const Sheet &s, const QlPrintRowCells &cells, const QlGridRec *grid, int gridRow)
+{
+    for (int c = 0; c < cells.count; c++)
+        QlGridDrawCellText(s.dc, grid, cells.text[c], gridRow, c, cells.format[c], &s.job->style);
+}
+
+// Each row's height: the table's row height, or more where a wrapped text
+// needs more.
+void RowHeights(const Sheet &s, HWND list, const TableKind &table, int rows, int *heights)
+{
+    QlGridRec probe;
+    QlGridLayout(&probe, s.L, 0, s.R, 0, 2, table.columns.count + 1, s.rowHeight, table.columns.percent);
+    for (int r = 0; r < rows; r++) {
+        QlPrintRowCells cells;
+        RowCells(s, list, r, &cells);
+        heights[r] = s.rowHeight;
+        for (int c = 0; c < cells.count; c++) {
+            const int need = QlGridCellNeed(s.dc, &probe, c, cells.text[c], cells.format[c], &s.job->style);
+            if (need > heights[r]) heights[r] = need;
+        }
     }
 }
 
 // Draws every page of the table from the first; *grid is the last page's.
+// Rows grow to their texts, and a page takes no more rows than end above
+// the continuation line.
 int DrawTable(Sheet &s, int firstTop, QlGridRec *grid)
 {
     TableKind table;
     TableOf(s.job, &table);
     HWND list = GetDlgItem(s.job->form, table.listId);
     const int rows = QlDocListCount(s.job->form, table.listId);
-    const int pages = QlDocPageCount(rows, table.rowsPerPage);
+    int *heights = (int *)calloc((size_t)rows + 1, sizeof(int));
+    int *counts = (int *)calloc((size_t)rows + 1, sizeof(int));
+    if (!heights || !counts) {
+        free(heights);
+        free(counts);
+        return 0;
+    }
+    RowHeights(s, list, table, rows, heights);
+    const int pages = QlGridPlanPages(heights, rows, table.rowsPerPage, firstTop, s.T, s.rowHeight, s.B - s.H - 2,
+                                     counts, rows + 1);
     const QlDocTextRec *t = QlDocText();
-    int left = rows, listRow = 0;
-    for (int p = 0; p < pages; p++) {
+    int listRow = 0, ok = 1;
+    for (int p = 0; p < pages && ok; p++) {
         if (p > 0) {
-            if (!QlPrintNextPage(s.target)) return 0;
+            if (!QlPrintNextPage(s.target)) {
+                ok = 0;
+                break;
+            }
             s.dc = s.target->dc;
         }
         if (pages > 1) {
@@ -320,22 +368,27 @@ int DrawTable(Sheet &s, int firstTop, QlGridRec *grid)
             snprintf(text, sizeof text, "%s %u %s %u", t->PageWord, (unsigned)(p + 1), t->OfWord, (unsigned)pages);
             DrawText(s.dc, text, {s.L, 0, s.R, s.B}, DT_RIGHT);
         }
-        const int n = left < table.rowsPerPage ? left : table.rowsPerPage;
+        const int n = counts[p];
         // A document without lines shows its table with one empty row.
-        const int shown = n > 0 ? n : 1;
-        QlGridLayout(grid, s.L, p == 0 ? firstTop : s.T, s.R, 0, shown + 2, table.columns.count + 1, s.rowHeight,
-                     table.columns.percent);
+        const int empty = s.rowHeight;
+        QlGridLayoutRows(grid, s.L, p == 0 ? firstTop : s.T, s.R, s.rowHeight, n > 0 ? heights + listRow : &empty,
+                         n > 0 ? n : 1, table.columns.count + 1, table.columns.percent);
         QlGridDrawLinesOption(s.dc, grid, &s.job->style);
         QlDocDrawTitles(s.dc, grid, table.columns.titles);
-        for (int i = 0; i < n; i++) DrawRow(s, list, grid, listRow++, i + 1);
+        for (int i = 0; i < n; i++) {
+            QlPrintRowCells cells;
+            RowCells(s, list, listRow++, &cells);
+            DrawRow(s, cells, grid, i + 1);
+        }
         if (pages > 1 && p < pages - 1) {
             char text[120];
             snprintf(text, sizeof text, "* %s *", t->ContinuedText);
             DrawText(s.dc, text, {s.L, s.B - s.H, s.R, s.B}, DT_CENTER);
         }
-        left -= n;
     }
-    return 1;
+    free(heights);
+    free(counts);
+    return ok;
 }
 
 int GridBottom(const QlGridRec *grid)

@@ -44,6 +44,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 namespace {
@@ -179,19 +180,37 @@ int DrawHeader(const Sheet &s)
     return (lastBottom > boxBottom ? lastBottom : boxBottom) + s.H + 1;
 }
 
-// Every page of the line table; *grid is the last page's.
+// Every page of the line table; *grid is the last page's.  Rows grow to
+// their wrapped descriptions, and a page takes no more rows than end above
+// the continuation line.
 int DrawTable(Sheet &s, int firstTop, QlGridRec *grid)
 {
     const QlDocTextRec *t = QlDocText();
     HWND list = GetDlgItem(s.job->window, IDL_DOC_LINES);
     const int rows = LineCount(s.job->window);
-    const int pages = QlDocPageCount(rows, QL_DOC_ROWS_PER_PAGE);
+    int *heights = (int *)calloc((size_t)rows + 1, sizeof(int));
+    int *counts = (int *)calloc((size_t)rows + 1, sizeof(int));
+    if (!heights || !counts) {
+        free(heights);
+        free(counts);
+        return 0;
+    }
+    QlGridRec probe;
+    QlGridLayout(&probe, s.L, 0, s.R, 0, 2, ORDER_COLUMNS + 1, s.rowHeight, kPercent);
+    for (int r = 0; r < rows; r++)
+        heights[r] = QlGridListRowNeed(s.dc, &probe, list, r, NULL, kPrintFormats, ORDER_COLUMNS, s.rowHeight,
+                                       &s.job->style);
+    const int pages = QlGridPlanPages(heights, rows, QL_DOC_ROWS_PER_PAGE, firstTop, s.T, s.rowHeight,
+                                     s.B - s.H - 2, counts, rows + 1);
     char titles[ORDER_COLUMNS * QL_GRID_TITLE_SLOT];
     Titles(titles);
-    int left = rows, listRow = 0;
+    int listRow = 0, ok = 1;
     for (int p = 0; p < pages; p++) {
         if (p > 0) {
-            if (!QlPrintNextPage(s.target)) return 0;
+            if (!QlPrintNextPage(s.target)) {
+                ok = 0;
+                break;
+            }
             s.dc = s.target->dc;
         }
         if (pages > 1) {
@@ -199,8 +218,9 @@ int DrawTable(Sheet &s, int firstTop, QlGridRec *grid)
             snprintf(text, sizeof text, "%s %u %s %u", t->PageWord, (unsigned)(p + 1), t->OfWord, (unsigned)pages);
             Text(s.dc, text, {s.L, 0, s.R, s.B}, DT_RIGHT);
         }
-        const int n = left < QL_DOC_ROWS_PER_PAGE ? left : QL_DOC_ROWS_PER_PAGE;
-        QlGridLayout(grid, s.L, p == 0 ? firstTop : s.T, s.R, 0, n + 2, ORDER_COLUMNS + 1, s.rowHeight, kPercent);
+        const int n = counts[p];
+        QlGridLayoutRows(grid, s.L, p == 0 ? firstTop : s.T, s.R, s.rowHeight, heights + listRow, n,
+                         ORDER_COLUMNS + 1, kPercent);
         QlGridDrawLinesOption(s.dc, grid, &s.job->style);
         QlDocDrawTitles(s.dc, grid, titles);
         for (int i = 0; i < n; i++, listRow++)
@@ -211,9 +231,10 @@ int DrawTable(Sheet &s, int firstTop, QlGridRec *grid)
             snprintf(text, sizeof text, "* %s *", t->ContinuedText);
             Text(s.dc, text, {s.L, s.B - s.H, s.R, s.B}, DT_CENTER);
         }
-        left -= n;
     }
-    return 1;
+    free(heights);
+    free(counts);
+    return ok;
 }
 
 void DrawTotal(const Sheet &s, const QlGridRec *table)
@@ -346,7 +367,29 @@ void DrawPdfTable(Pdf &p, int firstTop, QlGridRec *table)
     const QlDocTextRec *t = QlDocText();
     HWND list = GetDlgItem(p.window, IDL_DOC_LINES);
     const int rows = LineCount(p.window);
-    const int pages = QlDocPageCount(rows, QL_DOC_ROWS_PER_PAGE);
+    int *heights = (int *)calloc((size_t)rows + 1, sizeof(int));
+    int *counts = (int *)calloc((size_t)rows + 1, sizeof(int));
+    int pages = QlDocPageCount(rows, QL_DOC_ROWS_PER_PAGE);
+    if (heights && counts) {
+        // Rows grow to their wrapped descriptions, measured at the later
+        // pages' size.
+        QlGridRec probe;
+        QlGridLayout(&probe, (int)p.m, 0, (int)(p.W - p.m), 0, 2, ORDER_COLUMNS + 1, 26, kPercent);
+        QlPdfGridRec probeGrid;
+        QlPdfGridFromLayout(&probe, &probeGrid, p.H);
+        const float size = HPDF_Page_GetCurrentFontSize(p.page);
+        HPDF_Page_SetFontAndSize(p.page, HPDF_Page_GetCurrentFont(p.page), 10);
+        for (int r = 0; r < rows; r++)
+            heights[r] =
+                (int)QlPdfListRowNeed(p.page, list, r, NULL, kPdfAlign, ORDER_COLUMNS, &probeGrid, 26, &p.style) + 1;
+        HPDF_Page_SetFontAndSize(p.page, HPDF_Page_GetCurrentFont(p.page), size);
+        pages = QlGridPlanPages(heights, rows, QL_DOC_ROWS_PER_PAGE, firstTop, (int)p.m, 26, (int)(p.H - p.m), counts,
+                               rows + 1);
+    } else {
+        free(heights);
+        free(counts);
+        heights = counts = NULL;
+    }
     char titles[ORDER_COLUMNS * QL_GRID_TITLE_SLOT];
     Titles(titles);
     int left = rows, listRow = 0;
@@ -357,9 +400,9 @@ void DrawPdfTable(Pdf &p, int firstTop, QlGridRec *table)
             snprintf(text, sizeof text, "%s %u %s %u", t->PageWord, (unsigned)(page + 1), t->OfWord, (unsigned)pages);
             QlPdfTextRect(p.page, p.m, p.H - 15, p.W - p.m, 15, text, 1);
         }
-        const int n = left < QL_DOC_ROWS_PER_PAGE ? left : QL_DOC_ROWS_PER_PAGE;
-        QlGridLayout(table, (int)p.m, page == 0 ? firstTop : (int)p.m, (int)(p.W - p.m), 0, n + 2,
-                     ORDER_COLUMNS + 1, 26, kPercent);
+        const int n = counts ? counts[page] : (left < QL_DOC_ROWS_PER_PAGE ? left : QL_DOC_ROWS_PER_PAGE);
+        QlGridLayoutRows(table, (int)p.m, page == 0 ? firstTop : (int)p.m, (int)(p.W - p.m), 26,
+                         heights ? heights + listRow : NULL, n, ORDER_COLUMNS + 1, kPercent);
         QlPdfGridRec grid;
         QlPdfGridFromLayout(table, &grid, p.H);
         QlPdfGridDrawLines(p.page, &grid, &p.style);
@@ -374,6 +417,8 @@ void DrawPdfTable(Pdf &p, int firstTop, QlGridRec *table)
         }
         left -= n;
     }
+    free(heights);
+    free(counts);
 }
 
 void DrawPdfTotal(const Pdf &p, const QlGridRec *table)

@@ -22,7 +22,6 @@
 
 QlListReportStateRec QlListReportState;
 
-#define GRID_ROW_LINES (QL_LIST_REPORT_ROWS_PER_PAGE + 2)
 #define MAX_COLUMNS 6
 
 // Fixed titles of the customer, transaction and service lists; the product
@@ -37,10 +36,13 @@ static const int QlReportTransWidthTable[] = {17, 13, 17, 14, 24, 15, 1, 1};
 static const int QlReportProdWidthTable[] = {10, 60, 15, 15, 1, 1};
 static const int QlReportServWidthTable[] = {10, 75, 15, 1, 1};
 
-static const UINT kCustFormats[] = {DT_LEFT, DT_LEFT, DT_LEFT, DT_LEFT};
-static const UINT kTransFormats[] = {DT_LEFT, DT_RIGHT, DT_LEFT, DT_LEFT, DT_LEFT, DT_RIGHT};
-static const UINT kProdFormats[] = {DT_LEFT, DT_LEFT, DT_RIGHT, DT_RIGHT};
-static const UINT kServFormats[] = {DT_LEFT, DT_LEFT, DT_RIGHT};
+// Texts wrap inside their cells and the row grows to them; amounts and
+// dates stand on one line.
+#define WRAP (DT_LEFT | DT_WORDBREAK)
+static const UINT kCustFormats[] = {WRAP, WRAP, WRAP, WRAP};
+static const UINT kTransFormats[] = {WRAP, DT_RIGHT, WRAP, WRAP, WRAP, DT_RIGHT};
+static const UINT kProdFormats[] = {WRAP, WRAP, DT_RIGHT, DT_RIGHT};
+static const UINT kServFormats[] = {WRAP, WRAP, DT_RIGHT};
 
 struct ListReport {
     int nameIndex;   // in QlReportNameTable
@@ -126,7 +128,19 @@ int QlReportDrawCell(HDC dc, const QlGridRec *grid, const char *text, int row, i
     r.left += adjust;
     r.right -= adjust;
     r.top += adjust;
-    return DrawTextA(dc, text, -1, &r, format | DT_NOPREFIX | DT_SINGLELINE);
+    // Whole: wrapped within the row, or set smaller, never cut.
+    if (!(format & DT_WORDBREAK)) format |= DT_SINGLELINE;
+    return QlPrintFitCellText(dc, text, r, format);
+}
+
+// The row height a cell's text needs (QlReportDrawCell's rectangle).
+static int CellNeed(HDC dc, const QlGridRec *grid, const char *text, int column, UINT format)
+{
+    RECT r;
+    if (!text || !QlGridCellRect(grid, 0, column, format, NULL, &r)) return 0;
+    const int inset = QlReportCellInset(dc);
+    const int height = QlPrintFitCellHeight(dc, text, r.right - r.left - 2 * (inset - 10), format);
+    return inset + height + 1;
 }
 
 void QlReportDrawTitles(HDC dc, const QlGridRec *grid, const char *const *titles, int count)
@@ -151,9 +165,25 @@ const char *QlListReportTypeName(uint32_t type, uint32_t subType)
     return "";
 }
 
+// The page's table: its top, its row height and the heights of the rows
+// drawn so far.
+static struct {
+    int top, base, rows;
+    int heights[QL_LIST_REPORT_ROWS_PER_PAGE];
+    QlGridRec grid;
+} sTable;
+
+static void LayoutTable(const ListReport *report, int rows)
+{
+    const RECT *p = &QlListReportState.page;
+    QlGridLayoutRows(&sTable.grid, p->left, sTable.top, p->right, sTable.base, sTable.heights, rows,
+                     report->columns + 1, report->percent);
+}
+
 // Begins a page (unless it is the first, which is begun already) and draws
-// its header box, its ruled grid and the column titles into grid.
-static int BeginPage(const ListReport *report, QlGridRec *grid)
+// its header box and the column titles; the rules follow when the page is
+// finished.
+static int BeginPage(const ListReport *report)
 {
     QlListReportStateRec *s = &QlListReportState;
     if (s->pageCount > 0) {
@@ -172,34 +202,62 @@ static int BeginPage(const ListReport *report, QlGridRec *grid)
     RECT box = {p->left, p->top, p->right, p->top + 2 * h};
     DrawTextA(s->dc, header, -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 
-    QlGridLayout(grid, p->left, p->top + 4 * h, p->right, 0, GRID_ROW_LINES, report->columns + 1, h + h / 3,
-                 report->percent);
-    QlGridDrawLines(s->dc, grid);
+    sTable.top = p->top + 4 * h;
+    sTable.base = h + h / 3;
+    sTable.rows = 0;
+    LayoutTable(report, 0);
     const char *titles[MAX_COLUMNS];
     for (int c = 0; c < report->columns; c++) {
         const QlLangMenuRec *menu = QlLangMenu();
         static const int kProdTitles[] = {0, 2, 4, 5};
         titles[c] = report->titles ? report->titles[c] : menu->ProdColumns[kProdTitles[c]];
     }
-    QlReportDrawTitles(s->dc, grid, titles, report->columns);
+    QlReportDrawTitles(s->dc, &sTable.grid, titles, report->columns);
     return 1;
 }
 
-// One row of cells into the next grid row, beginning the page when it is
-// the page's first and finishing it after the 35th.
+// Rules the page's table: its rows, then empty rows up to the page's
+// thirty-five as far as they fit above the bottom margin.
+static void FinishPage(const ListReport *report)
+{
+    QlListReportStateRec *s = &QlListReportState;
+    int rows = sTable.rows, y = sTable.top + sTable.base;
+    for (int i = 0; i < rows; i++) y += sTable.heights[i];
+    while (rows < QL_LIST_REPORT_ROWS_PER_PAGE && y + sTable.base <= s->page.bottom) {
+        sTable.heights[rows++] = sTable.base;
+        y += sTable.base;
+    }
+    LayoutTable(report, rows);
+    QlGridDrawLines(s->dc, &sTable.grid);
+    s->row = 0;
+    s->pageCount++;
+}
+
+// One row of cells into the next grid row, as high as its wrapped texts
+// need: beginning the page when it is the page's first, and finishing it
+// after the 35th or when the row would run past the bottom margin.
 static void DrawRow(int which, const char *const *cells)
 {
     QlListReportStateRec *s = &QlListReportState;
     if (!s->target || s->failed || s->report != which) return;
     const ListReport *report = &kReports[which];
-    static QlGridRec grid;
-    if (s->row == 0 && !BeginPage(report, &grid)) return;
-    for (int c = 0; c < report->columns; c++)
-        QlReportDrawCell(s->dc, &grid, cells[c], s->row + 1, c, report->formats[c]);
-    if (++s->row == QL_LIST_REPORT_ROWS_PER_PAGE) {
-        s->row = 0;
-        s->pageCount++;
+    if (s->row == 0 && !BeginPage(report)) return;
+    int height = sTable.base;
+    for (int c = 0; c < report->columns; c++) {
+        const int need = CellNeed(s->dc, &sTable.grid, cells[c], c, report->formats[c]);
+        if (need > height) height = need;
     }
+    int y = sTable.top + sTable.base;
+    for (int i = 0; i < sTable.rows; i++) y += sTable.heights[i];
+    if (s->row > 0 && y + height > s->page.bottom) {
+        FinishPage(report);
+        if (!BeginPage(report)) return;
+    }
+    sTable.heights[sTable.rows++] = height;
+    LayoutTable(report, sTable.rows);
+    for (int c = 0; c < report->columns; c++)
+        QlReportDrawCell(s->dc, &sTable.grid, cells[c], s->row + 1, c, report->formats[c]);
+    if (++s->row == QL_LIST_REPORT_ROWS_PER_PAGE) FinishPage(report);
 }
 
 int QlReportCustRowCb(const QlCustRec *rec)
@@ -290,6 +348,7 @@ int QlListReportDraw(QlPrintTarget *target, int report)
     char err[QL_DB_ERR_SIZE] = "";
     int ok = Walk(report, err);
     if (!ok) snprintf(s->error, sizeof s->error, "%s", err[0] ? err : "?");
+    if (ok && !s->failed && s->row > 0) FinishPage(&kReports[report]);
     if (s->failed) ok = 0;
     SelectObject(s->target->dc, previous);
     DeleteObject(body);

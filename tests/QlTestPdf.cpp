@@ -1,5 +1,6 @@
 #include "QlTestPdf.h"
 
+#include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -175,4 +176,58 @@ bool QlTestPdfToPng(const std::string &pdf, int page, int dpi, const std::string
     int status = 0;
     QlTestRun(command, &status);
     return status == 0;
+}
+
+std::string QlTestPdfCellTextProblem(const std::vector<PdfWord> &words, const std::vector<PdfShape> &shapes, int page,
+                                     const std::string &text)
+{
+    std::vector<std::string> wanted;
+    std::istringstream in(text);
+    for (std::string w; in >> w;) wanted.push_back(w);
+    const PdfWord *previous = nullptr;
+    std::vector<const PdfWord *> found;
+    for (const std::string &w : wanted) {
+        const PdfWord *best = nullptr;
+        for (const PdfWord &c : words) {
+            if (c.page != page || c.text != w) continue;
+            if (previous) {
+                const bool sameLine = fabs(c.y1 - previous->y1) < 1.0;
+                const bool after = sameLine ? c.x0 >= previous->x1 - 0.5 : c.y1 < previous->y1;
+                if (!after) continue;
+                // The nearest one after the previous word.
+                if (best && (previous->y1 - c.y1) + fabs(c.x0 - previous->x0) / 100 >
+                                (previous->y1 - best->y1) + fabs(best->x0 - previous->x0) / 100)
+                    continue;
+            } else if (best && (c.y1 < best->y1 || (c.y1 == best->y1 && c.x0 >= best->x0))) {
+                continue;   // the first word: the topmost
+            }
+            best = &c;
+        }
+        if (!best) return "word not found whole: " + w + " (of: " + text + ")";
+        found.push_back(best);
+        previous = best;
+    }
+    for (const PdfWord *w : found)
+        for (const PdfShape &s : shapes) {
+            if (s.page != page || s.kind == "image") continue;
+            const double inset = 0.3;
+            const double top = w->y1 - inset, bottom = w->y0 + inset, left = w->x0 + inset, right = w->x1 - inset;
+            auto through = [&](double x0, double y0, double x1, double y1) {
+                if (fabs(y0 - y1) < 0.01)
+                    return y0 > bottom && y0 < top && (x0 > x1 ? x0 : x1) > left && (x0 < x1 ? x0 : x1) < right;
+                if (fabs(x0 - x1) < 0.01)
+                    return x0 > left && x0 < right && (y0 > y1 ? y0 : y1) > bottom && (y0 < y1 ? y0 : y1) < top;
+                return false;
+            };
+            bool hit = s.kind == "line" ? through(s.x0, s.y0, s.x1, s.y1)
+                                        : through(s.x0, s.y0, s.x1, s.y0) || through(s.x0, s.y1, s.x1, s.y1) ||
+                                              through(s.x0, s.y0, s.x0, s.y1) || through(s.x1, s.y0, s.x1, s.y1);
+            if (hit) {
+                std::ostringstream out;
+                out << "rule through the word " << w->text << " at (" << w->x0 << "," << w->y0 << ")-(" << w->x1
+                    << "," << w->y1 << ")";
+                return out.str();
+            }
+        }
+    return "";
 }

@@ -51,6 +51,13 @@ struct PdfShape {
 };
 std::vector<PdfShape> QlTestPdfShapes(const std::string &pdf);
 
+// A cell text drawn whole on page: every word of text found as a word of
+// its own, from the topmost of the first word, in reading order (each further down, or on the same line
+// further right), and no line or rectangle side through a word's box.  ""
+// when so, else what is wrong.
+std::string QlTestPdfCellTextProblem(const std::vector<PdfWord> &words, const std::vector<PdfShape> &shapes, int page,
+                                     const std::string &text);
+
 // qpdf --check finds no damage.
 bool QlTestPdfCheck(const std::string &pdf, std::string *report = nullptr);
 // A PNG picture of the page (pdftoppm at the given resolution).

@@ -370,3 +370,82 @@ std::string QlTestArtifactDir(void)
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return "";
     return dir;
 }
+
+// ---------------------------------------------------------------------------
+// Cell texts drawn whole
+
+static RECT TextBox(const EmfText &t)
+{
+    const int em = t.fontHeight < 0 ? -t.fontHeight : t.fontHeight > 0 ? t.fontHeight * 9 / 10 : 13;
+    // Arial's ascent and descent together: 1.117 em.
+    return {t.x, t.y, t.right, t.y + em * 1117 / 1000};
+}
+
+std::vector<RECT> QlTestTextBoxes(const EmfRecords &page, const std::string &text)
+{
+    std::vector<RECT> boxes;
+    for (size_t i = 0; i < page.texts.size(); i++) {
+        std::string joined;
+        boxes.clear();
+        for (size_t j = i; j < page.texts.size() && joined.size() < text.size(); j++) {
+            if (!joined.empty()) joined += " ";
+            // DrawText's wrapped lines keep the blank they broke at.
+            std::string piece = page.texts[j].text;
+            while (!piece.empty() && piece.back() == ' ') piece.pop_back();
+            joined += piece;
+            boxes.push_back(TextBox(page.texts[j]));
+            if (text.compare(0, joined.size(), joined) != 0) break;
+            if (joined == text) return boxes;
+        }
+    }
+    boxes.clear();
+    return boxes;
+}
+
+static bool Crosses(const RECT &b, int x1, int y1, int x2, int y2)
+{
+    if (y1 == y2) {
+        const int lo = x1 < x2 ? x1 : x2, hi = x1 < x2 ? x2 : x1;
+        return y1 > b.top && y1 < b.bottom && hi > b.left && lo < b.right;
+    }
+    if (x1 == x2) {
+        const int lo = y1 < y2 ? y1 : y2, hi = y1 < y2 ? y2 : y1;
+        return x1 > b.left && x1 < b.right && hi > b.top && lo < b.bottom;
+    }
+    return false;
+}
+
+std::string QlTestRuleThroughBoxes(const EmfRecords &page, const std::vector<RECT> &boxes)
+{
+    char text[200];
+    for (const RECT &b : boxes) {
+        for (const EmfPolyline &p : page.polylines)
+            for (size_t k = 1; k < p.points.size(); k++)
+                if (Crosses(b, p.points[k - 1].x, p.points[k - 1].y, p.points[k].x, p.points[k].y)) {
+                    snprintf(text, sizeof text, "rule (%ld,%ld)-(%ld,%ld) through text box (%ld,%ld,%ld,%ld)",
+                             (long)p.points[k - 1].x, (long)p.points[k - 1].y, (long)p.points[k].x,
+                             (long)p.points[k].y, (long)b.left, (long)b.top, (long)b.right, (long)b.bottom);
+                    return text;
+                }
+        for (const RECT &r : page.rectangles) {
+            const int sides[4][4] = {{r.left, r.top, r.right, r.top},
+                                     {r.left, r.bottom, r.right, r.bottom},
+                                     {r.left, r.top, r.left, r.bottom},
+                                     {r.right, r.top, r.right, r.bottom}};
+            for (const auto &s : sides)
+                if (Crosses(b, s[0], s[1], s[2], s[3])) {
+                    snprintf(text, sizeof text, "frame side through text box (%ld,%ld,%ld,%ld)", (long)b.left,
+                             (long)b.top, (long)b.right, (long)b.bottom);
+                    return text;
+                }
+        }
+    }
+    return "";
+}
+
+std::string QlTestCellTextProblem(const EmfRecords &page, const std::string &text)
+{
+    std::vector<RECT> boxes = QlTestTextBoxes(page, text);
+    if (boxes.empty()) return "not drawn whole: " + text;
+    return QlTestRuleThroughBoxes(page, boxes);
+}

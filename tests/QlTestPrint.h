@@ -56,6 +56,18 @@ struct EmfRecords {
     const EmfText *findText(const std::string &text) const;
 };
 
+// A cell text drawn whole: the run of text records that, in drawing order
+// and joined by blanks, spell text (one record, or the lines of a wrapped
+// cell), as boxes on the page (the reference point down one line of the
+// record's font).  Empty when no run spells it.
+std::vector<RECT> QlTestTextBoxes(const EmfRecords &page, const std::string &text);
+// The first ruled line (a two-point polyline or a rectangle's side) that
+// runs through one of the boxes, as a description; "" when none does.
+std::string QlTestRuleThroughBoxes(const EmfRecords &page, const std::vector<RECT> &boxes);
+// Both at once: "" when text stands whole on the page and no rule crosses
+// it, else what is wrong.
+std::string QlTestCellTextProblem(const EmfRecords &page, const std::string &text);
+
 // Reads the records of one page.
 EmfRecords QlTestReadEmf(HENHMETAFILE emf);
 

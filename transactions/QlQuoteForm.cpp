@@ -3,9 +3,9 @@
 // (QlQuoteEditDlgProc), whose lines can be edited one at a time and which
 // can be printed, e-mailed, saved as PDF or cloned into a new quotation.
 //
-// The new quotation is the invoice editor with a carriage that enters the
-// gross untaxed (and only when the settings include carriage), no order or
-// custom number, and the quotation's captions.
+// The new quotation is the invoice editor with a carriage (only when the
+// settings include carriage) taxed at the rate chosen beside it as on an
+// invoice, no order or custom number, and the quotation's captions.
 
 #include "transactions/QlTransViews.h"
 
@@ -64,7 +64,19 @@ static QlToolbarItem sViewBar[5] = {
 
 // The carriage group: disabled without "Include carriage", and in the view.
 static const int kCarriageGroup[] = {IDT_DOC_CARRIAGE_LABEL, IDT_DOC_PRICE_LABEL, IDT_QUOTE_CENTS_LABEL,
-                                     IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS};
+                                     IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS, IDC_DOC_CARRIAGE_RATE};
+
+// The carriage and its tax at the chosen rate, then the gross: the same
+// arithmetic as an invoice's.
+static void UpdateCarriage(HWND form)
+{
+    QlTransFormShowCarriage(form);
+    const int rate = (int)SendDlgItemMessageA(form, IDC_DOC_CARRIAGE_RATE, CB_GETCURSEL, 0, 0);
+    const int64_t carriage = QlUiGetCentsSplit(form, IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS);
+    const int64_t tax = rate >= 0 && rate < QL_RATE_COUNT ? QlMoneyApplyRate(QlSettings.rates[rate], carriage) : 0;
+    QlUiSetCents(form, IDT_DOC_CARRIAGE_TAX, tax);
+    QlTransFormUpdateGross(form);
+}
 
 // ---------------------------------------------------------------------------
 // Shared by both modes
@@ -79,6 +91,7 @@ static void SetCaptions(HWND form)
     SetDlgItemTextA(form, IDT_DOC_CARRIAGE_TOTAL_LABEL, text->Carriage);
     SetDlgItemTextA(form, IDT_DOC_BARCODE_PROMPT, text->ScanPrompt);
     SetDlgItemTextA(form, IDT_QUOTE_CENTS_LABEL, view->Cents);
+    QlTransFillRateCombo(form, IDC_DOC_CARRIAGE_RATE);
     char price[80];
     snprintf(price, sizeof price, "%s (%s)", text->Price, QlSettings.cfg.currency);
     SetDlgItemTextA(form, IDT_DOC_PRICE_LABEL, price);
@@ -220,10 +233,9 @@ static void OnNewCommand(HWND form, int id, int code, LPARAM lParam)
     if (QlTransFormLineCommand(form, id, code, lParam, QL_DOC_QUOTE, 1)) return;
     if (id == IDB_DOC_DELETE) {
         DeleteLine(form);
-    } else if ((id == IDE_DOC_CARRIAGE_UNITS || id == IDE_DOC_CARRIAGE_HUNDREDTHS) && code == EN_CHANGE) {
-        // Carriage enters the gross untaxed.
-        QlTransFormShowCarriage(form);
-        QlTransFormUpdateGross(form);
+    } else if (((id == IDE_DOC_CARRIAGE_UNITS || id == IDE_DOC_CARRIAGE_HUNDREDTHS) && code == EN_CHANGE) ||
+               (id == IDC_DOC_CARRIAGE_RATE && code == CBN_SELCHANGE)) {
+        UpdateCarriage(form);
     }
 }
 
@@ -283,8 +295,15 @@ static BOOL OnInitView(HWND form)
     DestroyWindow(GetDlgItem(form, IDT_DOC_BARCODE_PROMPT));
     StartQuoteForm(form, sViewBar, ARRAYSIZE(sViewBar));
 
-    QlUiSetCentsSplit(form, QlMoneyParseCents(rec->carriage), IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS);
+    const int64_t carriage = QlMoneyParseCents(rec->carriage), carriageTax = QlMoneyParseCents(rec->carriage_vat);
+    QlUiSetCentsSplit(form, carriage, IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS);
     QlTransFormShowCarriage(form);
+    QlUiSetCents(form, IDT_DOC_CARRIAGE_TAX, carriageTax);
+    // The rate is not stored: the combo shows the one that gives the stored tax.
+    int rate = -1;
+    for (int i = QL_RATE_COUNT - 1; i >= 0; i--)
+        if (QlMoneyApplyRate(QlSettings.rates[i], carriage) == carriageTax) rate = i;
+    SendDlgItemMessageA(form, IDC_DOC_CARRIAGE_RATE, CB_SETCURSEL, rate, 0);
 
     // The view changes only lines: its account, number, date and type stay.
     for (int id : kCarriageGroup) EnableWindow(GetDlgItem(form, id), FALSE);

@@ -359,3 +359,35 @@ TEST_F(PriceListTest, TheCommandsStopAtCloseCancelAndAnEmptyList)
     EXPECT_EQ("Failed to load logo bitmap! Logo shall not be printed", messages[0].text);
     EXPECT_EQ(1, gPrintDialogs);
 }
+
+// A description of 79 characters in long words is printed whole, wrapped in
+// its row, which grows; no rule runs through it, and the pages still hold
+// every row.
+TEST_F(PriceListTest, LongDescriptionsArePrintedWholeInRowsThatGrow)
+{
+    static const char kLong[] = "KIDS' SAFETY GOGGLES (EN166) WITH ANTI-FOG COATING AND ADJUSTABLE ELASTIC STRAP";
+    for (int i = 0; i < 30; i++) AddService(kLong, 10 + i, 0);
+    OpenServices();
+    MetafilePrinter printer;
+    ASSERT_EQ(1, Draw(printer, 0));
+    int seen = 0;
+    for (size_t p = 0; p < printer.pageCount(); p++) {
+        EmfRecords page = printer.records(p);
+        const std::string title = "PRICE LIST (Page " + std::to_string(p + 1) + " of " +
+                                  std::to_string(printer.pageCount()) + ")";
+        EXPECT_TRUE(page.hasText(title)) << title;
+        for (size_t i = 0; i < page.texts.size(); i++) {
+            if (page.texts[i].text.rfind("KIDS'", 0) != 0) continue;
+            EmfRecords rest = page;
+            rest.texts.erase(rest.texts.begin(), rest.texts.begin() + (long)i);
+            EXPECT_EQ("", QlTestCellTextProblem(rest, kLong)) << "page " << p + 1;
+            seen++;
+        }
+        // The table stays inside the margins.
+        for (const auto &line : page.polylines)
+            for (const POINT &pt : line.points) EXPECT_LE(pt.y, printer.target()->page.bottom);
+        printer.savePng(p, QlTestArtifactDir() + "/price-list-long-page" + std::to_string(p + 1) + ".png");
+    }
+    EXPECT_EQ(30, seen);
+    EXPECT_GT(printer.pageCount(), 1u);
+}

@@ -324,7 +324,8 @@ TEST_F(StatementTest, PrintsSixteenLinesAPage)
         EXPECT_TRUE(first.hasText(keys[15]));
         EmfRecords last = printer.records(c.pages - 1);
         EXPECT_TRUE(last.hasText(c.total));
-        EXPECT_EQ(1, last.fontsDeleted);
+        // The body font and any smaller size a cell was set in are let go.
+        EXPECT_EQ(last.fonts.size(), (size_t)last.fontsDeleted);
         if (c.pages == 1) {
             EXPECT_EQ(std::string::npos, first.allText().find("Page")) << first.allText();
             EXPECT_FALSE(first.hasText("* Continued on next page *"));
@@ -551,4 +552,61 @@ TEST_F(StatementTest, HtmlReportsAFileItCouldNotWrite)
               messages[0].text);
     EXPECT_EQ("old", ReadNativeFile(DbTestNativePath(folder + "\\Statement.htm")));
     DeleteFileA("Statement.htm");
+}
+
+TEST_F(StatementTest, LongTextsArePrintedAndWrittenWholeInRowsThatGrow)
+{
+    static const char kLong[] = "KIDS' SAFETY GOGGLES (EN166) WITH ANTI-FOG COATING AND ADJUSTABLE ELASTIC STRAP";
+    StatementOf(20);
+    for (int r = 0; r < 20; r++) {
+        LVITEMA item = {};
+        item.iSubItem = QL_STMT_COL_TYPE;
+        item.pszText = (char *)kLong;
+        SendMessageA(Lines(), LVM_SETITEMTEXTA, r, (LPARAM)&item);
+    }
+    QlStmtPrintJob job;
+    QlStmtPrintJobFrom(window, &job);
+    MetafilePrinter printer;
+    ASSERT_EQ(1, QlStmtDrawPages(printer.target(), &job));
+    printer.finish();
+    const std::string dir = QlTestArtifactDir();
+    int seen = 0;
+    for (size_t p = 0; p < printer.pageCount(); p++) {
+        EmfRecords page = printer.records(p);
+        for (size_t i = 0; i < page.texts.size(); i++) {
+            if (page.texts[i].text.rfind("KIDS'", 0) != 0) continue;
+            EmfRecords rest = page;
+            rest.texts.erase(rest.texts.begin(), rest.texts.begin() + (long)i);
+            EXPECT_EQ("", QlTestCellTextProblem(rest, kLong)) << "page " << p + 1;
+            seen++;
+        }
+        if (!dir.empty()) printer.savePng(p, dir + "/statement-long-print-page" + std::to_string(p + 1) + ".png");
+    }
+    EXPECT_EQ(20, seen);
+    EXPECT_TRUE(printer.records(printer.pageCount() - 1).hasText("Total Due Now:  -10.00"));
+    if (printer.pageCount() > 1) EXPECT_TRUE(printer.records(0).hasText("* Continued on next page *"));
+
+    QL_TEST_REQUIRE_UNIX();
+    char path[MAX_PATH];
+    int cancelled = -1;
+    ASSERT_EQ(1, QlStmtWritePdf(window, path, 0, &cancelled));
+    const std::string pdf = DbTestNativePath(folder + "\\STATEMENT.pdf");
+    PdfInfo info;
+    ASSERT_TRUE(QlTestPdfInfo(pdf, &info));
+    const std::vector<PdfWord> words = QlTestPdfWords(pdf);
+    const std::vector<PdfShape> shapes = QlTestPdfShapes(pdf);
+    seen = 0;
+    for (int p = 1; p <= info.pages; p++) {
+        for (const PdfWord &w : words) {
+            if (w.page != p || w.text != "KIDS'") continue;
+            std::vector<PdfWord> from;
+            for (const PdfWord &o : words)
+                if (o.page == p && o.y1 <= w.y1 + 0.5) from.push_back(o);
+            EXPECT_EQ("", QlTestPdfCellTextProblem(from, shapes, p, kLong)) << "page " << p;
+            seen++;
+        }
+        if (!dir.empty()) QlTestPdfToPng(pdf, p, 110, dir + "/statement-long-pdf-page" + std::to_string(p) + ".png");
+    }
+    EXPECT_EQ(20, seen);
+    EXPECT_NE(std::string::npos, QlTestPdfText(pdf, info.pages).find("Total Due Now: -10.00"));
 }

@@ -519,4 +519,76 @@ TEST_F(DocPdfTest, TheCreditNoteCommandChecksAndReports)
     EXPECT_TRUE(FileExists("credit.pdf"));
 }
 
+const char kLongDescription[] = "KIDS' SAFETY GOGGLES (EN166) WITH ANTI-FOG COATING AND ADJUSTABLE ELASTIC STRAP";
+
+TEST_F(DocPdfTest, LongDescriptionsAreWrittenWholeInRowsThatGrowAndPagesStillBreakRight)
+{
+    QL_TEST_REQUIRE_UNIX();
+    QlSettings.cfg.printRateColumn = 1;
+    QlSettings.cfg.printDiscountColumn = 1;
+    QlSettings.cfg.printGridLines = 1;
+    struct Case {
+        const char *name;
+        DocFormKind kind;
+        int lineMode, rows;
+        const char *file;
+    } cases[] = {
+        {"invoice-product", DOC_PRODUCT, 1, 10, "INVOICE123.pdf"},
+        {"invoice-service", DOC_SERVICE, 0, 3, "INVOICE123.pdf"},
+        {"credit", DOC_CREDIT, 0, 3, "CREDIT NOTE7.pdf"},
+        {"quotation", DOC_QUOTE, 1, 3, "QUOTATION45.pdf"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Fill(c.kind);
+        std::vector<std::string> model =
+            c.kind == DOC_CREDIT ? kCreditRows[0] : c.lineMode == 1 ? kProdRows[0] : kServRows[0];
+        model[c.lineMode == 1 && c.kind != DOC_CREDIT ? 1 : 0] = kLongDescription;
+        SetLines(std::vector<std::vector<std::string>>(c.rows, model));
+        char path[QL_DOC_PATH_SIZE];
+        int status;
+        if (c.kind == DOC_CREDIT)
+            ASSERT_EQ(1, QlCreditSavePdf(form, path, 0, &status));
+        else if (c.kind == DOC_QUOTE)
+            ASSERT_EQ(1, QlQuoteSavePdf(form, c.lineMode, path, 0, &status));
+        else
+            ASSERT_EQ(1, QlInvSavePdf(form, c.lineMode, path, 0, &status));
+        const std::string pdf = Native(c.file);
+        PdfInfo info;
+        ASSERT_TRUE(QlTestPdfInfo(pdf, &info));
+        const std::vector<PdfWord> words = QlTestPdfWords(pdf);
+        const std::vector<PdfShape> shapes = QlTestPdfShapes(pdf);
+        int seen = 0;
+        for (int p = 1; p <= info.pages; p++) {
+            SCOPED_TRACE(testing::Message() << "page " << p);
+            // Each description from its first word, whole, no rule through it.
+            std::vector<PdfWord> rest;
+            for (const PdfWord &w : words)
+                if (w.page == p) rest.push_back(w);
+            std::sort(rest.begin(), rest.end(), [](const PdfWord &a, const PdfWord &b) { return a.y1 > b.y1; });
+            for (size_t i = 0; i < rest.size(); i++) {
+                if (rest[i].text != "KIDS'") continue;
+                std::vector<PdfWord> from;
+                for (const PdfWord &w : rest)
+                    if (w.y1 <= rest[i].y1 + 0.5) from.push_back(w);
+                EXPECT_EQ("", QlTestPdfCellTextProblem(from, shapes, p, kLongDescription));
+                seen++;
+            }
+            const std::string text = QlTestPdfText(pdf, p);
+            if (info.pages > 1) {
+                const std::string number = "Page " + std::to_string(p) + " of " + std::to_string(info.pages);
+                EXPECT_NE(std::string::npos, text.find(number)) << number;
+            }
+            if (p < info.pages) {
+                EXPECT_NE(std::string::npos, text.find("Continued on next page"));
+                // The table ends above the bottom margin.
+                for (const PdfShape &s : shapes)
+                    if (s.page == p && s.kind == "line") EXPECT_GE(std::min(s.y0, s.y1), 72.0 - 0.5);
+            }
+        }
+        EXPECT_EQ(c.rows, seen);
+        Keep(pdf, info.pages, std::string("pdf-long-") + c.name);
+    }
+}
+
 }  // namespace

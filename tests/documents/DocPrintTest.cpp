@@ -611,3 +611,89 @@ TEST_F(DocPrintTest, EveryEarlyEndReleasesTheLogoAndTheDevice)
 }
 
 }  // namespace
+
+// A description of 79 characters in long words, as a product catalogue has them.
+const char kLongDescription[] = "KIDS' SAFETY GOGGLES (EN166) WITH ANTI-FOG COATING AND ADJUSTABLE ELASTIC STRAP";
+
+static void SetColumnText(HWND list, int row, int column, const char *text)
+{
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = (char *)text;
+    SendMessageA(list, LVM_SETITEMTEXTA, row, (LPARAM)&item);
+}
+
+TEST_F(DocPrintTest, LongDescriptionsAreDrawnWholeInRowsThatGrowAndPagesStillBreakRight)
+{
+    QlSettings.cfg.printRateColumn = 1;
+    QlSettings.cfg.printDiscountColumn = 1;
+    QlSettings.cfg.printGridLines = 1;
+    // wide: the description's column takes its longest word in the body
+    // size; in a narrower one the whole description is set smaller.
+    struct Case {
+        const char *name;
+        int kind, lineMode;
+        int rows;
+        bool wide;
+    } cases[] = {
+        {"invoice-product", QL_DOCK_INVOICE, 1, 10, false}, {"invoice-service", QL_DOCK_INVOICE, 0, 10, true},
+        {"credit", QL_DOCK_CREDIT, 0, 3, false},            {"quotation", QL_DOCK_QUOTE, 1, 3, false},
+        {"delivery", QL_DOCK_DELIVERY, 1, 16, true},        {"payment", QL_DOCK_PAYMENT, 0, 3, true},
+    };
+    const int body = -MulDiv(10, 96, 72);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        HWND window = form;
+        HWND list = NULL;
+        int column = 0;
+        if (c.kind == QL_DOCK_DELIVERY) {
+            window = DeliveryNote(c.rows);
+            list = GetDlgItem(window, IDL_DN_ITEMS);
+            column = 3;
+        } else if (c.kind == QL_DOCK_PAYMENT) {
+            window = PaymentView(c.rows);
+            list = GetDlgItem(window, IDL_PAY_DOCS);
+            column = 3;
+        } else {
+            Fill(c.kind == QL_DOCK_CREDIT ? DOC_CREDIT : c.kind == QL_DOCK_QUOTE ? DOC_QUOTE
+                 : c.lineMode == 1       ? DOC_PRODUCT
+                                         : DOC_SERVICE);
+            const std::vector<std::string> &model =
+                c.kind == QL_DOCK_CREDIT ? kCreditRows[0] : c.lineMode == 1 ? kProdRows[0] : kServRows[0];
+            SetLines(std::vector<std::vector<std::string>>(c.rows, model));
+            list = GetDlgItem(form, IDL_DOC_LINES);
+            column = c.lineMode == 1 && c.kind != QL_DOCK_CREDIT ? 1 : 0;
+        }
+        for (int r = 0; r < c.rows; r++) SetColumnText(list, r, column, kLongDescription);
+
+        auto printer = Draw(c.kind, window, c.lineMode);
+        const RECT &m = printer->target()->page;
+        const int pages = (int)printer->pageCount();
+        int seen = 0;
+        for (int p = 0; p < pages; p++) {
+            SCOPED_TRACE(testing::Message() << "page " << p + 1);
+            EmfRecords page = printer->records(p);
+            // Every description on the page whole, no rule through it.
+            for (size_t i = 0; i < page.texts.size(); i++) {
+                if (page.texts[i].text.rfind("KIDS'", 0) != 0) continue;
+                EmfRecords rest = page;
+                rest.texts.erase(rest.texts.begin(), rest.texts.begin() + (long)i);
+                EXPECT_EQ("", QlTestCellTextProblem(rest, kLongDescription));
+                if (c.wide) EXPECT_EQ(body, page.texts[i].fontHeight);
+                seen++;
+            }
+            if (pages > 1) {
+                const std::string number = "Page " + std::to_string(p + 1) + " of " + std::to_string(pages);
+                EXPECT_TRUE(page.hasText(number)) << number;
+            }
+            if (p < pages - 1) {
+                // The table ends above the continuation line.
+                EXPECT_TRUE(page.hasText("* Continued on next page *"));
+                for (const HLine &l : Horizontal(page))
+                    if (l.x1 == m.left && l.x2 == m.right) EXPECT_LE(l.y, m.bottom - BodyLineHeight());
+            }
+        }
+        EXPECT_EQ(c.rows, seen);
+        Keep(*printer, std::string("print-long-") + c.name);
+    }
+}

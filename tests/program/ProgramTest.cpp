@@ -583,6 +583,96 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     QlDbClose();
 }
 
+// A quotation for an account from the customers module: its carriage is
+// taxed at the rate chosen beside it, as an invoice's is, and the saved
+// quotation holds the same totals as the form.
+TEST_F(Program, AQuotationTaxesItsCarriageAtItsChosenRate)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    acme.defaultRate = 1;
+    acme.invoiceType = 0;
+    acme.printCarriage = 1;
+    const int64_t rate = QlVatParseRate(acme.rateTexts[1]);
+    const int64_t carriageTax = QlMoneyApplyRate(rate, 750);
+    const int64_t gross = 10000 + QlMoneyApplyRate(rate, 10000) + 750 + carriageTax;
+    ASSERT_GT(carriageTax, 0);
+    char taxText[32], grossText[32];
+    QlMoneyFormatCents(carriageTax, taxText, sizeof taxText);
+    QlMoneyFormatCents(gross, grossText, sizeof grossText);
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec joe = {};
+    strcpy(joe.acref, "JO001");
+    strcpy(joe.company, "Joe's Plumbing");
+    ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+    QlDbClose();
+
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+    HWND module = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        module = ChildWithControl(main, 1052);
+        return module && ControlText(module, 1130) == "JO001";
+    }));
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), 0);   // Quote
+    HWND form = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, 1161)) != NULL; }));
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(1175, BN_CLICKED), (LPARAM)GetDlgItem(form, 1175));   // Add
+    HWND line = WaitForWindow("#32770", "Select or Enter service for quotation line", 20000);
+    ASSERT_NE(nullptr, line);
+    SetDlgItemTextA(line, 1176, "Survey");
+    SetDlgItemTextA(line, 1177, "100");
+    PostMessageA(line, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(form, 1161), LVM_GETITEMCOUNT, 0, 0) == 1; }));
+
+    SetDlgItemTextA(form, 1178, "7");
+    SetDlgItemTextA(form, 1180, "50");
+    HWND rates = GetDlgItem(form, 1179);
+    ASSERT_NE(nullptr, rates);
+    PostMessageA(rates, CB_SETCURSEL, 1, 0);
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(1179, CBN_SELCHANGE), (LPARAM)rates);
+    EXPECT_TRUE(WaitFor([&] { return ControlText(form, 1167) == taxText; }, 5000)) << ControlText(form, 1167);
+    EXPECT_EQ(grossText, ControlText(form, 1170));
+    ASSERT_TRUE(Screenshot("quotation-carriage-tax.png"));
+
+    HWND toolbar = FindWindowExA(form, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, toolbar);
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)toolbar);   // Save
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(form); }));
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    std::vector<QlTransRec> stored;
+    static std::vector<QlTransRec> *sink;
+    sink = &stored;
+    ASSERT_EQ(1, QlTransEnum([](const QlTransRec *rec) {
+                  sink->push_back(*rec);
+                  return 0;
+              },
+                             err));
+    QlDbClose();
+    ASSERT_EQ(1u, stored.size());
+    EXPECT_EQ(4u, stored[0].type);
+    EXPECT_STREQ("7.50", stored[0].carriage);
+    EXPECT_STREQ(taxText, stored[0].carriage_vat);
+    EXPECT_STREQ(grossText, stored[0].gross);
+}
+
 // A new user's first day, from an empty folder: the company manager's New
 // creates the company, Load opens it, the customers module's New adds an
 // account, Invoice makes its first invoice with a service line, Save stores

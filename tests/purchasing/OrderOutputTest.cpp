@@ -56,7 +56,7 @@ protected:
         QlSettings.cfg.printBarcode = 0;
     }
     // A stored order of n lines (order number 15 and up) in its window.
-    HWND OpenStored(int lines)
+    HWND OpenStored(int lines, const char *description = nullptr)
     {
         QlTransRec rec = {};
         rec.iKey = 15;
@@ -75,7 +75,10 @@ protected:
             line.iSupplierRowId = supplier;
             line.iTxRowId = rec.iKey;
             snprintf(line.supplier_code, sizeof line.supplier_code, "SC-%02d", i + 1);
-            snprintf(line.description, sizeof line.description, "Fitting number %d", i + 1);
+            if (description)
+                snprintf(line.description, sizeof line.description, "%s", description);
+            else
+                snprintf(line.description, sizeof line.description, "Fitting number %d", i + 1);
             line.iQty = 2;
             DbTestSet(line.uprice, "1.50");
             DbTestSet(line.total, "3.00");
@@ -273,6 +276,52 @@ TEST_F(OrderOutputTest, TheMailIsRefusedWithoutSupplierOrLines)
     QlOrderEmail(form);
     EXPECT_EQ("No form items", messages.back().text);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA("order15.pdf"));
+}
+
+const char kLongDescription[] = "KIDS' SAFETY GOGGLES (EN166) WITH ANTI-FOG COATING AND ADJUSTABLE ELASTIC STRAP";
+
+TEST_F(OrderOutputTest, LongDescriptionsArePrintedAndWrittenWholeInRowsThatGrow)
+{
+    OpenStored(10, kLongDescription);
+    MetafilePrinter printer;
+    Print(printer);
+    int seen = 0;
+    for (size_t p = 0; p < printer.pageCount(); p++) {
+        EmfRecords page = printer.records(p);
+        for (size_t i = 0; i < page.texts.size(); i++) {
+            if (page.texts[i].text.rfind("KIDS'", 0) != 0) continue;
+            EmfRecords rest = page;
+            rest.texts.erase(rest.texts.begin(), rest.texts.begin() + (long)i);
+            EXPECT_EQ("", QlTestCellTextProblem(rest, kLongDescription)) << "page " << p + 1;
+            seen++;
+        }
+        if (printer.pageCount() > 1)
+            EXPECT_TRUE(page.hasText("Page " + std::to_string(p + 1) + " of " + std::to_string(printer.pageCount())));
+        printer.savePng(p, QlTestArtifactDir() + "/purchase-order-long-page" + std::to_string(p + 1) + ".png");
+    }
+    EXPECT_EQ(10, seen);
+    EXPECT_TRUE(printer.records(printer.pageCount() - 1).hasText("30.00"));
+
+    QL_TEST_REQUIRE_UNIX();
+    const std::string pdf = Pdf();
+    PdfInfo info;
+    ASSERT_TRUE(QlTestPdfInfo(pdf, &info));
+    const std::vector<PdfWord> words = QlTestPdfWords(pdf);
+    const std::vector<PdfShape> shapes = QlTestPdfShapes(pdf);
+    seen = 0;
+    for (int p = 1; p <= info.pages; p++) {
+        for (const PdfWord &w : words) {
+            if (w.page != p || w.text != "KIDS'") continue;
+            std::vector<PdfWord> from;
+            for (const PdfWord &o : words)
+                if (o.page == p && o.y1 <= w.y1 + 0.5) from.push_back(o);
+            EXPECT_EQ("", QlTestPdfCellTextProblem(from, shapes, p, kLongDescription)) << "page " << p;
+            seen++;
+        }
+        QlTestPdfToPng(pdf, p, 110, QlTestArtifactDir() + "/purchase-order-long-pdf-page" + std::to_string(p) + ".png");
+    }
+    EXPECT_EQ(10, seen);
+    EXPECT_NE(std::string::npos, QlTestPdfText(pdf, info.pages).find("30.00"));
 }
 
 }  // namespace

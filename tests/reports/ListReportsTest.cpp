@@ -1,7 +1,7 @@
 // The printed list reports: each report's title block, page header, column
 // titles and cells drawn into metafiles; the transaction reports' types and
 // filters; the paging (35 rows a page, pages begun by their first row);
-// cells cut at their edge; the print dialog from the Reports dialog.
+// cells drawn whole (wrapped or set smaller); the print dialog from the Reports dialog.
 #include "CatTestSupport.h"
 #include "QlTestPrint.h"
 #include "UiTestSupport.h"
@@ -158,7 +158,7 @@ TEST_F(ListReportsTest, EachReportPrintsItsTitlesAndCells)
 // description too wide for its cell is cut at the cell inset before the next column
 // line (10 units on a 600 dpi printer).  A device that refuses a page or a
 // failing table walk ends the document unfinished.
-TEST_F(ListReportsTest, PagesHold35RowsAndCellsAreCutAtTheirEdge)
+TEST_F(ListReportsTest, PagesHold35RowsAndCellsAreNeverCut)
 {
     {
         MetafilePrinter printer;
@@ -184,14 +184,16 @@ TEST_F(ListReportsTest, PagesHold35RowsAndCellsAreCutAtTheirEdge)
         EXPECT_EQ(34, cells);
         // 37 row lines and 4 column lines.
         EXPECT_EQ(41u, first.polylines.size());
-        const EmfText *cut = first.findText(wide);
-        ASSERT_NE(nullptr, cut);
-        EXPECT_TRUE(cut->options & ETO_CLIPPED);
+        // A word too wide for its cell is set smaller, whole, inside the cell.
+        const EmfText *whole = first.findText(wide);
+        ASSERT_NE(nullptr, whole);
         const RECT &p = printer.target()->page;
         int detailsRight = p.left + (p.right - p.left) * 10 / 100 + (p.right - p.left) * 75 / 100;
         HDC screen = GetDC(NULL);  // the resolution the metafiles refer to
-        EXPECT_EQ(detailsRight - QlReportCellInset(screen), cut->clip.right);
+        EXPECT_LE(whole->right, detailsRight - QlReportCellInset(screen));
         ReleaseDC(NULL, screen);
+        EXPECT_GT(whole->fontHeight, first.findText("Drain clearing")->fontHeight);
+        EXPECT_EQ("", QlTestCellTextProblem(first, wide));
         if (rows == 36) {
             EmfRecords second = printer.records(1);
             EXPECT_TRUE(second.hasText("Service Full List (Page 2)"));
@@ -259,4 +261,36 @@ TEST_F(ListReportsTest, PrintInTheReportsDialogAsksForAPrinter)
     EXPECT_EQ(3, QlListReportState.transType);  // the payments list ran last of the four
     EXPECT_TRUE(messages.empty());
     EXPECT_EQ(nullptr, QlListReportState.target);
+}
+
+// A description of 79 characters in long words wraps inside its cell and
+// the row grows: whole, no rule through it, in the body size; rows that
+// grow still end above the page's bottom margin.
+TEST_F(ListReportsTest, LongDescriptionsWrapWholeInRowsThatGrow)
+{
+    static const char kLong[] = "KIDS' SAFETY GOGGLES (EN166) WITH ANTI-FOG COATING AND ADJUSTABLE ELASTIC STRAP";
+    for (int i = 0; i < 40; i++) AddService(kLong, 10 + i, 0);
+    for (int i = 0; i < 3; i++) AddTrans(1, 0, kLong, "12.00");
+    for (int report : {QL_LIST_REPORT_SERV, QL_LIST_REPORT_TRANS}) {
+        SCOPED_TRACE(report);
+        MetafilePrinter printer;
+        ASSERT_EQ(1, Draw(printer, report));
+        int seen = 0, body = 0;
+        for (size_t p = 0; p < printer.pageCount(); p++) {
+            EmfRecords page = printer.records(p);
+            if (!body && !page.texts.empty()) body = page.findText(report == QL_LIST_REPORT_SERV ? "Code" : "TX#")->fontHeight;
+            for (size_t i = 0; i < page.texts.size(); i++) {
+                if (page.texts[i].text.rfind("KIDS'", 0) != 0) continue;
+                EmfRecords rest = page;
+                rest.texts.erase(rest.texts.begin(), rest.texts.begin() + (long)i);
+                EXPECT_EQ("", QlTestCellTextProblem(rest, kLong)) << "page " << p + 1;
+                EXPECT_EQ(body, page.texts[i].fontHeight);
+                seen++;
+            }
+            for (const auto &line : page.polylines)
+                for (const POINT &pt : line.points) EXPECT_LE(pt.y, printer.target()->page.bottom);
+        }
+        EXPECT_EQ(report == QL_LIST_REPORT_SERV ? 40 : 3, seen);
+        SavePng(printer, 0, report == QL_LIST_REPORT_SERV ? "service-list-long-page1.png" : "trans-list-long-page1.png");
+    }
 }

@@ -1,15 +1,20 @@
 // The quotation form: a new quotation from the customers module with and
-// without carriage, the view of a stored one, its lines edited, and a clone
+// without carriage (taxed at its chosen rate), the view of a stored one, its lines edited, and a clone
 // into a new quotation through the block posted to the main window.
 #include "TransTestSupport.h"
 #include "UiTestSupport.h"
+#include "QlTestPdf.h"
+#include "QlTestPrint.h"
 
 #include "common/QlAppState.h"
+#include "common/QlPlatform.h"
 #include "common/QlUtil.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
 #include "docmodel/QlTransLines.h"
+#include "documents/QlDocOutput.h"
+#include "documents/QlDocPrint.h"
 #include "resources/QlResTrans.h"
 #include "resources/QlResTransViews.h"
 #include "transactions/QlItemDialogs.h"
@@ -98,9 +103,9 @@ TEST_F(QuoteTest, ANewQuotationWithoutCarriageForTheModulesAccount)
     EXPECT_EQ("QUOTATION TO:", Text(IDT_DOC_TO_LABEL));
     EXPECT_EQ("JO001", Text(IDT_DOC_ACREF));
     EXPECT_EQ("<auto>", Text(IDT_DOC_NUMBER));
-    for (int id : {IDE_DOC_ORDER, IDE_DOC_CUSTOM, IDC_DOC_CARRIAGE_RATE, IDE_DOC_CARRIAGE_TAX_UNITS})
+    for (int id : {IDE_DOC_ORDER, IDE_DOC_CUSTOM, IDE_DOC_CARRIAGE_TAX_UNITS})
         EXPECT_EQ(nullptr, GetDlgItem(form, id)) << id;
-    for (int id : {IDT_DOC_CARRIAGE_LABEL, IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS})
+    for (int id : {IDT_DOC_CARRIAGE_LABEL, IDE_DOC_CARRIAGE_UNITS, IDE_DOC_CARRIAGE_HUNDREDTHS, IDC_DOC_CARRIAGE_RATE})
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form, id))) << id;
 
     EXPECT_EQ("Select or Enter service for quotation line", AddService("Survey", "100"));
@@ -131,17 +136,55 @@ TEST_F(QuoteTest, ANewQuotationWithoutCarriageForTheModulesAccount)
     EXPECT_EQ(0, Balance());
 }
 
-TEST_F(QuoteTest, CarriageEntersTheGrossUntaxed)
+// Carriage is taxed at the rate chosen beside it, as on an invoice: the
+// form's totals, the stored record, the view and its print and PDF agree.
+TEST_F(QuoteTest, CarriageIsTaxedAtItsChosenRateAsOnAnInvoice)
 {
     ASSERT_NE(nullptr, OpenNew());
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(form, IDE_DOC_CARRIAGE_UNITS)));
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(form, IDC_DOC_CARRIAGE_RATE)));
     AddService("Survey", "100");
     SetDlgItemTextA(form, IDE_DOC_CARRIAGE_UNITS, "7");
     SetDlgItemTextA(form, IDE_DOC_CARRIAGE_HUNDREDTHS, "50");
+    Choose(form, IDC_DOC_CARRIAGE_RATE, 0);   // 0 %
     EXPECT_EQ("7.50", Text(IDT_DOC_CARRIAGE));
+    EXPECT_EQ("0.00", Text(IDT_DOC_CARRIAGE_TAX));
     EXPECT_EQ("130.50", Text(IDT_DOC_GROSS));
+    Choose(form, IDC_DOC_CARRIAGE_RATE, 1);   // 23 %: 1.725 to the cent
+    EXPECT_EQ("1.73", Text(IDT_DOC_CARRIAGE_TAX));
+    EXPECT_EQ("132.23", Text(IDT_DOC_GROSS));
+    // Changing the carriage retaxes it at the chosen rate.
+    SetDlgItemTextA(form, IDE_DOC_CARRIAGE_UNITS, "10");
+    SetDlgItemTextA(form, IDE_DOC_CARRIAGE_HUNDREDTHS, "00");
+    EXPECT_EQ("2.30", Text(IDT_DOC_CARRIAGE_TAX));
+    EXPECT_EQ("135.30", Text(IDT_DOC_GROSS));
     Toolbar(QL_FORM_CMD_SAVE);
-    EXPECT_EQ("130.50|7.50|23.00", Scalar("select gross||'|'||carriage||'|'||vat from trans;"));
+    EXPECT_EQ("135.30|10.00|2.30|23.00",
+              Scalar("select gross||'|'||carriage||'|'||carriage_vat||'|'||vat from trans;"));
+
+    const int64_t key = strtoll(Scalar("select iKey from trans;").c_str(), NULL, 10);
+    ASSERT_NE(nullptr, OpenStored(key));
+    EXPECT_EQ("10.00", Text(IDT_DOC_CARRIAGE));
+    EXPECT_EQ("2.30", Text(IDT_DOC_CARRIAGE_TAX));
+    EXPECT_EQ("135.30", Text(IDT_DOC_GROSS));
+    EXPECT_EQ(1, (int)SendDlgItemMessageA(form, IDC_DOC_CARRIAGE_RATE, CB_GETCURSEL, 0, 0));
+
+    QlDocPrintJob job;
+    QlDocPrintJobInit(&job, QL_DOCK_QUOTE, form, 0);
+    MetafilePrinter printer;
+    ASSERT_EQ(1, QlDocPrintDraw(printer.target(), &job));
+    printer.finish();
+    EmfRecords page = printer.records(0);
+    for (const char *text : {"10.00", "2.30", "135.30"}) EXPECT_TRUE(page.hasText(text)) << text;
+
+    QL_TEST_REQUIRE_UNIX();
+    char path[QL_DOC_PATH_SIZE] = "";
+    int status = -1;
+    ASSERT_EQ(1, QlQuoteSavePdfIn(form, 0, folder.c_str(), path, &status));
+    char native[MAX_PATH * 4];
+    ASSERT_EQ(1, QlPathToNative(path, native, sizeof native));
+    const std::string text = QlTestPdfText(native);
+    for (const char *value : {"10.00", "2.30", "135.30"}) EXPECT_NE(std::string::npos, text.find(value)) << value;
 }
 
 TEST_F(QuoteTest, ACloneOpensANewProductQuotationWithTheLinesOnly)
