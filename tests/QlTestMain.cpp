@@ -28,7 +28,7 @@ const unsigned kProgramLimitSeconds = 480;
 // it started, when the thread could not end it (a process whose threads are
 // stuck in a lock, or one that does not end after its tests).  It gives the
 // thread QL_TEST_GRACE seconds (30) more, and the program as much after its
-// last test.
+// last test; before it kills, it lists where the program's threads wait.
 const unsigned kGraceSeconds = 30;
 
 CRITICAL_SECTION gWatchLock;
@@ -102,7 +102,9 @@ const char kOuterScript[] =
     " [ $t -lt $left ] && { left=$t; what=\"the test program did not end within $grace s after its tests\"; };\n"
     "  elif [ -n \"$name\" ]; then t=$((test_limit + grace - (now - since)));"
     " [ $t -lt $left ] && { left=$t; what=\"$name still running after $((test_limit + grace)) s\"; }; fi\n"
-    "  if [ $left -le 0 ]; then echo >&2; echo \"WATCHDOG: $what: killed\" >&2; kill_tree $pid; exit 0; fi\n"
+    "threads() { local t s w; for t in /proc/$1/task/*; do read -r s 2>/dev/null < \"$t/stat\" || continue;"
+    " read -r w 2>/dev/null < \"$t/wchan\"; s=${s##*) }; echo \"  thread ${t##*/}: state ${s%% *}, waits in ${w:-?}\"; done; }\n"
+    "  if [ $left -le 0 ]; then echo >&2; echo \"WATCHDOG: $what: killed\" >&2; threads $pid >&2; kill_tree $pid; exit 0; fi\n"
     "  if read -r -t $left line; then\n"
     "    case $line in +*) name=${line#+}; since=$SECONDS ;; x) name='(end)'; since=$SECONDS ;; *) name='' ;; esac\n"
     "  elif [ $? -le 128 ]; then exit 0; fi\n"
