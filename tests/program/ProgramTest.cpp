@@ -454,7 +454,7 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     WorkFolder work;
     ASSERT_TRUE(work.copyImages());
     QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
-    acme.defaultRate = 1;   // the second rate of the company's country
+    ASSERT_EQ(1, acme.defaultRate);   // a new company's lines carry rate B, its country's standard rate
     acme.invoiceType = 0;
     int64_t gross = 10000 + QlMoneyApplyRate(QlVatParseRate(acme.rateTexts[1]), 10000);
     ASSERT_GT(gross, 10000);
