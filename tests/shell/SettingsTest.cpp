@@ -620,3 +620,12 @@ TEST(ShellTexts, EveryLanguageHasEveryTextWithinItsField)
         }
     }
 }
+
+// The French tax page's headings carry the grave accent ("PARAM\xc8TRES"), which
+// the dialog font draws as a single pixel over the capital E.
+TEST(ShellTexts, FrenchTaxPageHeadingsHaveTheGraveAccent)
+{
+    const QlShellTextRec &french = QlShellTextTable[QL_LANG_FRENCH];
+    EXPECT_STREQ("PARAM\xc8" "TRES DE TVA", french.CfgTaxGroup);
+    EXPECT_STREQ("PARAM\xc8" "TRES DE DEVISE", french.CfgCurrencyGroup);
+}
