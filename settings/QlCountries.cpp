@@ -9,42 +9,42 @@ const char *QlCountryNameTable[QL_COUNTRY_COUNT + 1] = {
 
 #define QL_FLAG(file) ".\\images\\" file
 
-// Each country's own currency, and its tax rates as they stand in 2025:
-// rate A the standard rate, B the reduced rate, C zero (the default rate of a
-// new company is A).  Where there is no national rate (the United States, the
-// British Virgin Islands, the Cayman Islands) all three are 0; "Other" keeps
-// the program's own rates.
+// Each country's own currency, and its tax rates as they stand now: rate A
+// zero, B the standard rate, C the reduced rate (00.00 where the country has
+// none).  A new company starts with rate B as its default rate.  Where there
+// is no national rate (the United States, the British Virgin Islands, the
+// Cayman Islands) all three are 0; "Other" keeps the program's own rates.
 // clang-format off
 const QlCountryRec QlCountryTable[QL_COUNTRY_COUNT] = {
-    { 0, QL_FLAG("uk.bmp"),            0, {"20.00", "05.00", "00.00"},   0, ""},           // GBP
+    { 0, QL_FLAG("uk.bmp"),            0, {"00.00", "20.00", "05.00"},   0, ""},           // GBP
     { 1, QL_FLAG("us.bmp"),            6, {"00.00", "00.00", "00.00"},   1, ""},           // USD
-    { 2, QL_FLAG("canada.bmp"),        1, {"05.00", "00.00", "00.00"},   7, "BN:"},        // CAD
-    { 3, QL_FLAG("ireland.bmp"),       0, {"23.00", "13.50", "00.00"},   2, "CRO No:"},    // EUR
-    { 4, QL_FLAG("australia.bmp"),     1, {"10.00", "00.00", "00.00"},   6, "ABN:"},       // AUD
-    { 5, QL_FLAG("newzeland.bmp"),     1, {"15.00", "00.00", "00.00"}, 107, "IRD No:"},    // NZD
-    { 6, QL_FLAG("india.bmp"),         0, {"18.00", "05.00", "00.00"},  63, ""},           // INR
+    { 2, QL_FLAG("canada.bmp"),        1, {"00.00", "05.00", "00.00"},   7, "BN:"},        // CAD
+    { 3, QL_FLAG("ireland.bmp"),       0, {"00.00", "23.00", "13.50"},   2, "CRO No:"},    // EUR
+    { 4, QL_FLAG("australia.bmp"),     1, {"00.00", "10.00", "00.00"},   6, "ABN:"},       // AUD
+    { 5, QL_FLAG("newzeland.bmp"),     1, {"00.00", "15.00", "00.00"}, 107, "IRD No:"},    // NZD
+    { 6, QL_FLAG("india.bmp"),         1, {"00.00", "18.00", "05.00"},  63, ""},           // INR
     { 7, "",                           0, {"00.00", "00.00", "00.00"},   1, ""},           // USD
     { 8, QL_FLAG("ci.bmp"),            0, {"00.00", "00.00", "00.00"},  42, ""},           // KYD
-    { 9, QL_FLAG("iom.bmp"),           0, {"20.00", "05.00", "00.00"},   0, ""},           // GBP
-    {10, QL_FLAG("singapur.bmp"),      1, {"09.00", "00.00", "00.00"}, 126, ""},           // SGD
-    {11, QL_FLAG("sa.bmp"),            0, {"15.00", "00.00", "00.00"}, 134, ""},           // ZAR
-    {12, QL_FLAG("france.bmp"),        3, {"20.00", "05.50", "00.00"},   2, "N° SIREN:"},  // EUR
-    {13, QL_FLAG("germany.bmp"),       2, {"19.00", "07.00", "00.00"},   2, ""},           // EUR
-    {14, QL_FLAG("austria.bmp"),      12, {"20.00", "10.00", "00.00"},   2, ""},           // EUR
-    {15, QL_FLAG("belgium.bmp"),       2, {"21.00", "06.00", "00.00"},   2, ""},           // EUR
-    {16, QL_FLAG("Liechtenstein.bmp"), 2, {"08.10", "02.60", "00.00"},   3, ""},           // CHF
-    {17, QL_FLAG("luxembourg.bmp"),    3, {"17.00", "08.00", "00.00"},   2, ""},           // EUR
-    {18, QL_FLAG("switzerland.bmp"),   2, {"08.10", "02.60", "00.00"},   3, ""},           // CHF
-    {19, QL_FLAG("spain.bmp"),        13, {"21.00", "10.00", "00.00"},   2, "CIF:"},       // EUR
-    {20, QL_FLAG("andorra.bmp"),      13, {"04.50", "01.00", "00.00"},   2, "CIF:"},       // EUR
-    {21, QL_FLAG("mexico.bmp"),       13, {"16.00", "00.00", "00.00"}, 102, "RFC:"},       // MXN
-    {22, QL_FLAG("argentina.bmp"),    13, {"21.00", "10.50", "00.00"},  14, "CUIT:"},      // ARS
-    {23, QL_FLAG("chile.bmp"),        13, {"19.00", "00.00", "00.00"},  34, "RUT:"},       // CLP
-    {24, QL_FLAG("denmark.bmp"),      14, {"25.00", "00.00", "00.00"},   4, "Org. nr:"},   // DKK
-    {25, QL_FLAG("sweden.bmp"),       14, {"25.00", "12.00", "00.00"},   5, "Org. nr:"},   // SEK
-    {26, QL_FLAG("norway.bmp"),       15, {"25.00", "15.00", "00.00"}, 108, "Org. nr:"},   // NOK
-    {27, QL_FLAG("finland.bmp"),      16, {"25.50", "14.00", "00.00"},   2, "Y-tunnus:"},  // EUR
-    {28, QL_FLAG("netherland.bmp"),   17, {"21.00", "09.00", "00.00"},   2, "OB nr"},      // EUR
+    { 9, QL_FLAG("iom.bmp"),           0, {"00.00", "20.00", "05.00"},   0, ""},           // GBP
+    {10, QL_FLAG("singapur.bmp"),      1, {"00.00", "09.00", "00.00"}, 126, ""},           // SGD
+    {11, QL_FLAG("sa.bmp"),            0, {"00.00", "15.00", "00.00"}, 134, ""},           // ZAR
+    {12, QL_FLAG("france.bmp"),        3, {"00.00", "20.00", "05.50"},   2, "N° SIREN:"},  // EUR
+    {13, QL_FLAG("germany.bmp"),       2, {"00.00", "19.00", "07.00"},   2, ""},           // EUR
+    {14, QL_FLAG("austria.bmp"),      12, {"00.00", "20.00", "10.00"},   2, ""},           // EUR
+    {15, QL_FLAG("belgium.bmp"),       2, {"00.00", "21.00", "06.00"},   2, ""},           // EUR
+    {16, QL_FLAG("Liechtenstein.bmp"), 2, {"00.00", "08.10", "02.60"},   3, ""},           // CHF
+    {17, QL_FLAG("luxembourg.bmp"),    3, {"00.00", "17.00", "08.00"},   2, ""},           // EUR
+    {18, QL_FLAG("switzerland.bmp"),   2, {"00.00", "08.10", "02.60"},   3, ""},           // CHF
+    {19, QL_FLAG("spain.bmp"),        13, {"00.00", "21.00", "10.00"},   2, "CIF:"},       // EUR
+    {20, QL_FLAG("andorra.bmp"),      13, {"00.00", "04.50", "01.00"},   2, "CIF:"},       // EUR
+    {21, QL_FLAG("mexico.bmp"),       13, {"00.00", "16.00", "00.00"}, 102, "RFC:"},       // MXN
+    {22, QL_FLAG("argentina.bmp"),    13, {"00.00", "21.00", "10.50"},  14, "CUIT:"},      // ARS
+    {23, QL_FLAG("chile.bmp"),        13, {"00.00", "19.00", "00.00"},  34, "RUT:"},       // CLP
+    {24, QL_FLAG("denmark.bmp"),      14, {"00.00", "25.00", "00.00"},   4, "Org. nr:"},   // DKK
+    {25, QL_FLAG("sweden.bmp"),       14, {"00.00", "25.00", "12.00"},   5, "Org. nr:"},   // SEK
+    {26, QL_FLAG("norway.bmp"),       15, {"00.00", "25.00", "15.00"}, 108, "Org. nr:"},   // NOK
+    {27, QL_FLAG("finland.bmp"),      16, {"00.00", "25.50", "13.50"},   2, "Y-tunnus:"},  // EUR
+    {28, QL_FLAG("netherland.bmp"),   17, {"00.00", "21.00", "09.00"},   2, "OB nr"},      // EUR
     {29, "",                           0, {"00.00", "23.00", "13.50"},   2, ""},           // EUR
 };
 // clang-format on

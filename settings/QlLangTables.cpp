@@ -93,7 +93,7 @@ const QlLangFieldInfo QlLangMenuFields[] = {
 const int QlLangMenuFieldCount = (int)(sizeof QlLangMenuFields / sizeof QlLangMenuFields[0]);
 
 const char *QlLanguageNameTable[2 * QL_LANG_COUNT + 2] = {
-    "English", "Deutsch", "Français", "Español", "Dansk", "Swenska", "Norsk", "Suomi", "Nederlands", NULL,
+    "English", "Deutsch", "Français", "Español", "Dansk", "Svenska", "Norsk", "Suomi", "Nederlands", NULL,
     "eng", "de", "fr", "es", "dk", "se", "no", "fi", "nl", NULL};
 
 int QlLangIndex(int lang)

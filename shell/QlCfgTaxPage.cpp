@@ -192,12 +192,14 @@ void QlCfgTaxPageSaveNames(HWND page)
 }
 
 // Save: the page into the settings, the settings into the company's file,
-// and the rates in force shown as saved.
+// and the rates in force shown as saved, in their list and in the default
+// rate's choices.
 static void SavePage(HWND page)
 {
     QlCfgTaxPageSaveNames(page);
     QlCfgSaveFile(page);
     QlCfgTaxFillRateList(page);
+    FillCombo(page, IDC_CFG_DEFAULT_RATE, QlRateTextPtrs, QL_RATE_COUNT, QlSettings.cfg.defaultRate);
 }
 
 // A pre-defined tax name becomes the tax name at once; a pre-defined

@@ -216,6 +216,9 @@ void QlCompanyPrepareSettings(QlSettingsRec *rec, const char *name, int language
         memcpy(rec->rateTexts[i], QlDefaultRateTexts[i], QL_RATE_TEXT_WIDTH);
         memcpy(rec->rateTexts[i] + 4, c->rates[i], 5);  // "B - " then "17.50"
     }
+    // Rate A is zero and B the country's standard rate: a new company's
+    // lines carry the standard rate unless the user chooses another.
+    rec->defaultRate = 1;
     memset(rec->currency, 0, sizeof rec->currency);
     memcpy(rec->currency, QlCurrencyTable[c->currencyIndex], 3);
     SetField(rec->businessLabel, sizeof rec->businessLabel, c->businessLabel);

@@ -66,8 +66,18 @@ static void ApplyMainToolbar(const QlLangTextRec *text, const QlLangMenuRec *men
         if (command >= 0 && command < QL_MAIN_COMMAND_COUNT)
             CopyText(QlMainToolbarTable[i].text, text->MainToolbar[command]);
     }
+    // The description bar shows the last command's description: it shows
+    // it in the new language too.
+    int shown = -1;
+    if (QlDescBarText) {
+        char text[QL_TOOLBAR_TIP_WIDTH] = "";
+        GetWindowTextA(QlDescBarText, text, sizeof text);
+        for (int command = 0; command < QL_MAIN_COMMAND_COUNT && shown < 0 && text[0]; command++)
+            if (!strcmp(text, QlToolbarTipTable[command])) shown = command;
+    }
     for (int command = 0; command < QL_MAIN_COMMAND_COUNT; command++)
         CopyText(QlToolbarTipTable[command], menu->ToolbarTips[command]);
+    if (shown >= 0) QlUiSetText(QlDescBarText, QlToolbarTipTable[shown]);
 
     if (recreate && QlMainToolbarWnd) {
         HWND parent = GetParent(QlMainToolbarWnd);

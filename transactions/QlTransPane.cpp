@@ -299,6 +299,16 @@ static void CellText(const PaneRow *row, int column, char *out, int size)
     }
 }
 
+// The document number of a row as the list shows it, for typing in the list.
+static const char *KeyText(int row)
+{
+    static char text[24];
+    const PaneRow *r = RowAt(row);
+    if (!r) return NULL;
+    CellText(r, QL_PANE_COL_KEY, text, sizeof text);
+    return text;
+}
+
 static void OnGetDispInfo(NMLVDISPINFOA *info)
 {
     if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
@@ -624,8 +634,9 @@ static INT_PTR OnNotify(HWND window, const NMHDR *header)
     case LVN_GETDISPINFOA: OnGetDispInfo((NMLVDISPINFOA *)header); return FALSE;
     case LVN_ODFINDITEMA:
     case LVN_ODFINDITEMW:
-        // Typing in the list finds nothing: the rows are not its own.
-        SetWindowLongPtrA(window, DWLP_MSGRESULT, -1);
+        // Typing a document number finds the first row whose number begins
+        // with what was typed.
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, QlListOwnerDataFind(header, QlTransPaneRowCount(), KeyText));
         return TRUE;
     case LVN_COLUMNCLICK: {
         int column = ((const NMLISTVIEW *)header)->iSubItem;

@@ -456,7 +456,7 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     WorkFolder work;
     ASSERT_TRUE(work.copyImages());
     QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
-    acme.defaultRate = 1;   // the second rate of the company's country
+    ASSERT_EQ(1, acme.defaultRate);   // a new company's lines carry rate B, its country's standard rate
     acme.invoiceType = 0;
     int64_t gross = 10000 + QlMoneyApplyRate(QlVatParseRate(acme.rateTexts[1]), 10000);
     ASSERT_GT(gross, 10000);
@@ -671,6 +671,87 @@ TEST_F(Program, AQuotationTaxesItsCarriageAtItsChosenRate)
     EXPECT_STREQ("7.50", stored[0].carriage);
     EXPECT_STREQ(taxText, stored[0].carriage_vat);
     EXPECT_STREQ(grossText, stored[0].gross);
+// The customers window, the invoice form and the settings pages with the
+// longest labels of a company in each language (and its country), for a
+// person to look at: customers-<code>.png, invoice-form-<code>.png and
+// settings-<page>-<code>.png in the artifacts folder.
+TEST_F(Program, TheCustomersWindowAndTheInvoiceFormInEveryLanguage)
+{
+    const struct {
+        const char *code;
+        int country;
+    } kLanguages[QL_LANG_COUNT] = {{"eng", 0},  {"de", 13}, {"fr", 12}, {"es", 19}, {"dk", 24},
+                                   {"se", 25},  {"no", 26}, {"fi", 27}, {"nl", 28}};
+    for (int lang = 0; lang < QL_LANG_COUNT; lang++) {
+        SCOPED_TRACE(kLanguages[lang].code);
+        ShellStateGuard state;
+        WorkFolder work;
+        ASSERT_TRUE(work.copyImages());
+        ASSERT_TRUE(WriteCompany(0, CompanySettings("Acme Widgets Ltd", lang, kLanguages[lang].country)));
+        ASSERT_TRUE(WriteMconf(lang, kLanguages[lang].country, 0));
+        char err[QL_DB_ERR_SIZE];
+        ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+        QlCustRec joe = {};
+        strcpy(joe.acref, "JO001");
+        strcpy(joe.company, "Joe's Plumbing");
+        strcpy(joe.addr1, "12 Pipe Lane");
+        ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+        QlDbClose();
+
+        ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+        QlTestProcess running;
+        ASSERT_TRUE(running.startProgram("quillory", work.path()));
+        HWND about = NULL;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                for (HWND w : ProgramWindows("#32770"))
+                    if (GetDlgItem(w, IDB_ABOUT_CLOSE)) about = w;
+                return about != NULL;
+            },
+            60000));
+        PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+        HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+        ASSERT_NE(nullptr, main);
+
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+        HWND module = NULL;
+        ASSERT_TRUE(WaitFor([&] {
+            module = ChildWithControl(main, 1052);   // the accounts list
+            return module && ControlText(module, 1130) == "JO001";
+        }));
+        std::string customers = std::string("customers-") + kLanguages[lang].code + ".png";
+        EXPECT_TRUE(Screenshot(customers.c_str()));
+        PostMessageA(module, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Invoice
+        HWND form = NULL;
+        ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, 1161)) != NULL; }));
+        EXPECT_TRUE(WaitFor([&] { return ControlText(form, 1159) == "JO001"; }));
+        std::string invoice = std::string("invoice-form-") + kLanguages[lang].code + ".png";
+        EXPECT_TRUE(Screenshot(invoice.c_str()));
+
+        HWND toolbar = FindWindowExA(form, NULL, "ToolbarWindow32", NULL);
+        ASSERT_NE(nullptr, toolbar);
+        PostMessageA(form, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), (LPARAM)toolbar);   // Close
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(form); }));
+
+        // The settings pages with the longest labels: invoices, tax, letters.
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0);   // Settings
+        std::vector<HWND> tabs;
+        EXPECT_TRUE(WaitFor([&] { return (tabs = ChildWindows(main, "SysTabControl32")).size() == 1; }, 10000));
+        const struct {
+            int page;
+            const char *name;
+        } kPages[] = {{2, "settings-invoices-"}, {3, "settings-tax-"}, {5, "settings-letters-"}};
+        for (const auto &p : kPages) {
+            if (tabs.size() != 1) break;
+            SendMessageA(tabs[0], TCM_SETCURFOCUS, p.page, 0);
+            std::string picture = std::string(p.name) + kLanguages[lang].code + ".png";
+            EXPECT_TRUE(Screenshot(picture.c_str()));
+        }
+        PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        int code = -1;
+        ASSERT_TRUE(running.wait(30000, &code));
+        EXPECT_EQ(0, code);
+    }
 }
 
 // A new user's first day, from an empty folder: the company manager's New

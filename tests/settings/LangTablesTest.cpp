@@ -150,7 +150,7 @@ TEST(LangTables, TextsAreWindows1252)
 
 TEST(LangTables, LanguageNamesAndCodes)
 {
-    const char *names[] = {"English", "Deutsch", "Fran\xe7" "ais", "Espa\xf1ol", "Dansk", "Swenska", "Norsk", "Suomi",
+    const char *names[] = {"English", "Deutsch", "Fran\xe7" "ais", "Espa\xf1ol", "Dansk", "Svenska", "Norsk", "Suomi",
                            "Nederlands"};
     const char *codes[] = {"eng", "de", "fr", "es", "dk", "se", "no", "fi", "nl"};
     for (int i = 0; i < QL_LANG_COUNT; i++) {
@@ -211,6 +211,7 @@ TEST(Countries, TablesAsListed)
                 << t;
         }
         EXPECT_TRUE(c.flagPath[0] == '\0' || strncmp(c.flagPath, ".\\images\\", 9) == 0) << c.flagPath;
+        EXPECT_STREQ("00.00", c.rates[0]);   // the same letter means the same kind of rate everywhere
     }
     EXPECT_EQ(nullptr, QlCountryNameTable[QL_COUNTRY_COUNT]);
     EXPECT_EQ(nullptr, QlTaxNameTable[QL_TAX_NAME_COUNT]);
@@ -221,15 +222,16 @@ TEST(Countries, TablesAsListed)
         int index;
         const char *name, *tax, *rateB, *currency, *label, *flag;
     } rows[] = {
-        {0, "United Kingdom", "VAT", "05.00", "GBP", "", ".\\images\\uk.bmp"},
-        {2, "Canada", "GST", "00.00", "CAD", "BN:", ".\\images\\canada.bmp"},
-        {4, "Australia", "GST", "00.00", "AUD", "ABN:", ".\\images\\australia.bmp"},
+        {0, "United Kingdom", "VAT", "20.00", "GBP", "", ".\\images\\uk.bmp"},
+        {2, "Canada", "GST", "05.00", "CAD", "BN:", ".\\images\\canada.bmp"},
+        {4, "Australia", "GST", "10.00", "AUD", "ABN:", ".\\images\\australia.bmp"},
+        {6, "India", "GST", "18.00", "INR", "", ".\\images\\india.bmp"},
         {7, "British Virgin Islands", "VAT", "00.00", "USD", "", ""},
-        {14, "Austria", "UST", "10.00", "EUR", "", ".\\images\\austria.bmp"},
-        {23, "Chile", "IVA", "00.00", "CLP", "RUT:", ".\\images\\chile.bmp"},
-        {24, "Denmark", "MOMS", "00.00", "DKK", "Org. nr:", ".\\images\\denmark.bmp"},
-        {27, "Finland", "ALV", "14.00", "EUR", "Y-tunnus:", ".\\images\\finland.bmp"},
-        {28, "Netherlands", "BTW", "09.00", "EUR", "OB nr", ".\\images\\netherland.bmp"},
+        {14, "Austria", "UST", "20.00", "EUR", "", ".\\images\\austria.bmp"},
+        {23, "Chile", "IVA", "19.00", "CLP", "RUT:", ".\\images\\chile.bmp"},
+        {24, "Denmark", "MOMS", "25.00", "DKK", "Org. nr:", ".\\images\\denmark.bmp"},
+        {27, "Finland", "ALV", "25.50", "EUR", "Y-tunnus:", ".\\images\\finland.bmp"},
+        {28, "Netherlands", "BTW", "21.00", "EUR", "OB nr", ".\\images\\netherland.bmp"},
         {29, "Other", "VAT", "23.00", "EUR", "", ""},
     };
     for (const auto &r : rows) {
@@ -243,28 +245,28 @@ TEST(Countries, TablesAsListed)
     }
 }
 
-// Every country has its own currency and its rates of today: A the standard
-// rate, B the reduced rate, C zero.
+// Every country has its own currency and its rates of today in the places of
+// the other countries: A zero, B the standard rate, C the reduced rate.
 TEST(Countries, EachCountryHasItsOwnCurrencyAndTodaysRates)
 {
     const struct {
         const char *name, *currency, *a, *b, *c;
     } rows[QL_COUNTRY_COUNT] = {
-        {"United Kingdom", "GBP", "20.00", "05.00", "00.00"}, {"United States", "USD", "00.00", "00.00", "00.00"},
-        {"Canada", "CAD", "05.00", "00.00", "00.00"},         {"Ireland", "EUR", "23.00", "13.50", "00.00"},
-        {"Australia", "AUD", "10.00", "00.00", "00.00"},      {"New Zealand", "NZD", "15.00", "00.00", "00.00"},
-        {"India", "INR", "18.00", "05.00", "00.00"},          {"British Virgin Islands", "USD", "00.00", "00.00", "00.00"},
-        {"Cayman Islands", "KYD", "00.00", "00.00", "00.00"}, {"Isle of Man", "GBP", "20.00", "05.00", "00.00"},
-        {"Singapore", "SGD", "09.00", "00.00", "00.00"},      {"South Africa", "ZAR", "15.00", "00.00", "00.00"},
-        {"France", "EUR", "20.00", "05.50", "00.00"},         {"Germany", "EUR", "19.00", "07.00", "00.00"},
-        {"Austria", "EUR", "20.00", "10.00", "00.00"},        {"Belgium", "EUR", "21.00", "06.00", "00.00"},
-        {"Liechtenstein", "CHF", "08.10", "02.60", "00.00"},  {"Luxembourg", "EUR", "17.00", "08.00", "00.00"},
-        {"Switzerland", "CHF", "08.10", "02.60", "00.00"},    {"Spain", "EUR", "21.00", "10.00", "00.00"},
-        {"Andorra", "EUR", "04.50", "01.00", "00.00"},        {"Mexico", "MXN", "16.00", "00.00", "00.00"},
-        {"Argentina", "ARS", "21.00", "10.50", "00.00"},      {"Chile", "CLP", "19.00", "00.00", "00.00"},
-        {"Denmark", "DKK", "25.00", "00.00", "00.00"},        {"Sweden", "SEK", "25.00", "12.00", "00.00"},
-        {"Norway", "NOK", "25.00", "15.00", "00.00"},         {"Finland", "EUR", "25.50", "14.00", "00.00"},
-        {"Netherlands", "EUR", "21.00", "09.00", "00.00"},    {"Other", "EUR", "00.00", "23.00", "13.50"},
+        {"United Kingdom", "GBP", "00.00", "20.00", "05.00"}, {"United States", "USD", "00.00", "00.00", "00.00"},
+        {"Canada", "CAD", "00.00", "05.00", "00.00"},         {"Ireland", "EUR", "00.00", "23.00", "13.50"},
+        {"Australia", "AUD", "00.00", "10.00", "00.00"},      {"New Zealand", "NZD", "00.00", "15.00", "00.00"},
+        {"India", "INR", "00.00", "18.00", "05.00"},          {"British Virgin Islands", "USD", "00.00", "00.00", "00.00"},
+        {"Cayman Islands", "KYD", "00.00", "00.00", "00.00"}, {"Isle of Man", "GBP", "00.00", "20.00", "05.00"},
+        {"Singapore", "SGD", "00.00", "09.00", "00.00"},      {"South Africa", "ZAR", "00.00", "15.00", "00.00"},
+        {"France", "EUR", "00.00", "20.00", "05.50"},         {"Germany", "EUR", "00.00", "19.00", "07.00"},
+        {"Austria", "EUR", "00.00", "20.00", "10.00"},        {"Belgium", "EUR", "00.00", "21.00", "06.00"},
+        {"Liechtenstein", "CHF", "00.00", "08.10", "02.60"},  {"Luxembourg", "EUR", "00.00", "17.00", "08.00"},
+        {"Switzerland", "CHF", "00.00", "08.10", "02.60"},    {"Spain", "EUR", "00.00", "21.00", "10.00"},
+        {"Andorra", "EUR", "00.00", "04.50", "01.00"},        {"Mexico", "MXN", "00.00", "16.00", "00.00"},
+        {"Argentina", "ARS", "00.00", "21.00", "10.50"},      {"Chile", "CLP", "00.00", "19.00", "00.00"},
+        {"Denmark", "DKK", "00.00", "25.00", "00.00"},        {"Sweden", "SEK", "00.00", "25.00", "12.00"},
+        {"Norway", "NOK", "00.00", "25.00", "15.00"},         {"Finland", "EUR", "00.00", "25.50", "13.50"},
+        {"Netherlands", "EUR", "00.00", "21.00", "09.00"},    {"Other", "EUR", "00.00", "23.00", "13.50"},
     };
     for (int i = 0; i < QL_COUNTRY_COUNT; i++) {
         const QlCountryRec &c = QlCountryTable[i];

@@ -269,7 +269,7 @@ TEST_F(BackupTest, RestoreReplacesTheDataAndReopens)
     // the backup's, into the file and into the running program.
     std::string savedSettings = ReadFileBytes(folder + "\\cfg.dta");
     strcpy(QlSettings.cfg.companyName, "Renamed Since");
-    strcpy(QlSettings.cfg.rateTexts[0], "A - 21.00%");
+    strcpy(QlSettings.cfg.rateTexts[1], "B - 21.00%");
     QlVatBuildRateList();
     ASSERT_EQ(1, QlCfgSave());
     QlModuleWnd = MakeModuleWindow(main_);
@@ -298,7 +298,7 @@ TEST_F(BackupTest, RestoreReplacesTheDataAndReopens)
     EXPECT_FALSE(FileExists(work_.path() + "\\COMP000\\cfg.rst"));
     EXPECT_EQ(savedSettings, ReadFileBytes(work_.path() + "\\COMP000\\cfg.dta"));
     EXPECT_STREQ("Acme Widgets Ltd", QlSettings.cfg.companyName);
-    EXPECT_EQ(2000, QlSettings.rates[0]);
+    EXPECT_EQ(2000, QlSettings.rates[1]);
     EXPECT_EQ("Quillory 2.1.31 : Acme Widgets Ltd", WindowText(main_));
 }
 

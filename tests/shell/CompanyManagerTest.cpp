@@ -156,9 +156,9 @@ TEST_F(CompanyManagerTest, NewCompanyTakesItsCountrysAndLanguagesDefaults)
         const char *currency, *taxName, *label;
         int taxNameIndex;
     } cases[] = {
-        {QL_LANG_ENGLISH, 0, {"A - 20.00%", "B - 05.00%", "C - 00.00%"}, "GBP", "VAT", "", 0},
-        {QL_LANG_DANISH, 24, {"A - 25.00%", "B - 00.00%", "C - 00.00%"}, "DKK", "MOMS", "Org. nr:", 14},
-        {QL_LANG_GERMAN, 13, {"A - 19.00%", "B - 07.00%", "C - 00.00%"}, "EUR", "MWST", "", 2},
+        {QL_LANG_ENGLISH, 0, {"A - 00.00%", "B - 20.00%", "C - 05.00%"}, "GBP", "VAT", "", 0},
+        {QL_LANG_DANISH, 24, {"A - 00.00%", "B - 25.00%", "C - 00.00%"}, "DKK", "MOMS", "Org. nr:", 14},
+        {QL_LANG_GERMAN, 13, {"A - 00.00%", "B - 19.00%", "C - 07.00%"}, "EUR", "MWST", "", 2},
         {QL_LANG_ENGLISH, 29, {"A - 00.00%", "B - 23.00%", "C - 13.50%"}, "EUR", "VAT", "", 0},
     };
     for (const auto &c : cases) {
@@ -171,6 +171,7 @@ TEST_F(CompanyManagerTest, NewCompanyTakesItsCountrysAndLanguagesDefaults)
         EXPECT_EQ(c.country, rec.country);
         EXPECT_EQ(c.taxNameIndex, rec.taxNameIndex);
         for (int i = 0; i < 3; i++) EXPECT_STREQ(c.rates[i], rec.rateTexts[i]);
+        EXPECT_EQ(1, rec.defaultRate);   // rate B, the country's standard rate
         EXPECT_STREQ(c.currency, rec.currency);
         EXPECT_STREQ(c.taxName, rec.taxName);
         EXPECT_STREQ(c.label, rec.businessLabel);
@@ -195,7 +196,7 @@ TEST_F(CompanyManagerTest, StartOpensTheRememberedCompanyWithoutTheDialog)
     QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
     EXPECT_EQ(1, QlCompanies.current);
     EXPECT_EQ(0, memcmp(&acme, &QlSettings.cfg, sizeof acme));
-    EXPECT_EQ(2500, QlSettings.rates[0]);
+    EXPECT_EQ(2500, QlSettings.rates[1]);
     EXPECT_STREQ("MOMS %", QlTaxLabel);
     EXPECT_TRUE(answers.asked.empty());
     EXPECT_EQ(0u, driver.stepsRun());
@@ -338,8 +339,10 @@ TEST_F(CompanyManagerTest, FirstStartCreatesCompaniesInTurnAndLoadsOne)
 
     EXPECT_EQ(0, QlCompanies.current);
     EXPECT_STREQ("Acme Widgets Ltd", QlSettings.cfg.companyName);
-    EXPECT_EQ(1900, QlSettings.rates[0]);   // Germany's standard rate is rate A
-    EXPECT_EQ(700, QlSettings.rates[1]);
+    EXPECT_EQ(0, QlSettings.rates[0]);
+    EXPECT_EQ(1900, QlSettings.rates[1]);   // Germany's standard rate is rate B
+    EXPECT_EQ(700, QlSettings.rates[2]);
+    EXPECT_EQ(1, QlSettings.cfg.defaultRate);   // and a new company's lines carry it
     QlMconfRec mconf;
     ASSERT_TRUE(ReadMconf(&mconf));
     EXPECT_EQ(0, mconf.company);

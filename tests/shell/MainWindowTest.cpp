@@ -13,6 +13,7 @@
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
 #include "shell/QlAbout.h"
+#include "shell/QlLangApply.h"
 #include "shell/QlMain.h"
 #include "shell/QlMainWindow.h"
 #include "shell/QlPanels.h"
@@ -396,6 +397,30 @@ TEST_F(MainWindowTest, CommandsReachTheirOpeners)
     EXPECT_EQ(QlToolbarTipTable[1], tip.lpszText);
 }
 
+// The description bar shows the last button's description in the language
+// the program speaks now, also after the language page switched it.
+TEST_F(MainWindowTest, TheDescriptionBarSpeaksTheNewLanguage)
+{
+    HWND main = StartWith(CompanySettings("Acme Widgets Ltd"));
+    ASSERT_TRUE(IsWindow(main));
+    for (QlMainCommand &command : QlMainCommandTable)
+        if (command.toolbarId == 1) command.run = [](HWND) {};
+    SendMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), (LPARAM)QlMainToolbarWnd);
+    EXPECT_EQ(QlLangMenuTable[QL_LANG_ENGLISH].ToolbarTips[1], WindowText(QlDescBarText));
+
+    const int languages[] = {QL_LANG_SWEDISH, QL_LANG_FRENCH, QL_LANG_ENGLISH};
+    for (int lang : languages) {
+        QlSettings.cfg.language = lang;
+        QlLangApply(lang, 1, 0);   // as the language page does
+        EXPECT_EQ(QlLangMenuTable[lang].ToolbarTips[1], WindowText(QlDescBarText)) << lang;
+    }
+    // An empty bar (no button used, or its module closed) stays empty.
+    QlUiSetText(QlDescBarText, "");
+    QlLangApply(QL_LANG_GERMAN, 1, 0);
+    EXPECT_EQ("", WindowText(QlDescBarText));
+    QlLangApply(QL_LANG_ENGLISH, 1, 0);
+}
+
 // A list load lets the message pump run inside its database statement: a
 // command that arrives then (it may close the module or the database) runs
 // once the statement has ended.
@@ -599,7 +624,7 @@ TEST_F(MainWindowTest, MyCompaniesSwitchesToTheCompanyLoaded)
     EXPECT_EQ("Kunden", ButtonText(QlMainToolbarWnd, 0));
     EXPECT_EQ("Deutsch", WindowText(GetDlgItem(QlLangPanelWnd, IDT_LANG_NAME)));
     EXPECT_STREQ("MWST %", QlTaxLabel);
-    EXPECT_EQ(1900, QlSettings.rates[0]);   // Germany's standard rate
+    EXPECT_EQ(1900, QlSettings.rates[1]);   // Germany's standard rate
 
     // The new company's settings are the ones saved at exit.
     DestroyWindow(main);

@@ -436,12 +436,29 @@ TEST_F(SettingsTest, TaxPageListsTheRatesInForce)
     HWND page = OpenPage(QL_CFG_PAGE_TAX);
     HWND list = GetDlgItem(page, IDL_CFG_RATES);
     ASSERT_NE(nullptr, list);
-    EXPECT_EQ("05", QlTestGetCell(list, 1, 1));   // a United Kingdom company's reduced rate
+    EXPECT_EQ("20", QlTestGetCell(list, 1, 1));   // a United Kingdom company's standard rate
+    HWND defaultRate = GetDlgItem(page, IDC_CFG_DEFAULT_RATE);
+    auto choices = [&] {
+        std::vector<std::string> texts;
+        for (int i = 0; i < (int)SendMessageA(defaultRate, CB_GETCOUNT, 0, 0); i++) {
+            char text[64] = "";
+            SendMessageA(defaultRate, CB_GETLBTEXT, i, (LPARAM)text);
+            texts.push_back(text);
+        }
+        return texts;
+    };
+    EXPECT_EQ((std::vector<std::string>{"A - 00.00%", "B - 20.00%", "C - 05.00%"}), choices());
+    EXPECT_EQ(1, (int)SendMessageA(defaultRate, CB_GETCURSEL, 0, 0));   // a new company's default: rate B
     SetDlgItemTextA(page, IDE_CFG_RATE_B_WHOLE, "17");
     SetDlgItemTextA(page, IDE_CFG_RATE_B_HUNDREDTHS, "50");
-    EXPECT_EQ("05", QlTestGetCell(list, 1, 1));   // not before Save
+    EXPECT_EQ("20", QlTestGetCell(list, 1, 1));   // not before Save
+    SendMessageA(defaultRate, CB_SETCURSEL, 2, 0);
     SendMessageA(page, WM_COMMAND, MAKEWPARAM(QL_CFG_CMD_SAVE, BN_CLICKED), (LPARAM)QlCfgPageToolbar());
-    const char *rows[3][4] = {{"A", "20", ".00", "%"}, {"B", "17", ".50", "%"}, {"C", "00", ".00", "%"}};
+    const char *rows[3][4] = {{"A", "00", ".00", "%"}, {"B", "17", ".50", "%"}, {"C", "05", ".00", "%"}};
+    // The default rate's choices are the rates as saved, the choice kept.
+    EXPECT_EQ((std::vector<std::string>{"A - 00.00%", "B - 17.50%", "C - 05.00%"}), choices());
+    EXPECT_EQ(2, (int)SendMessageA(defaultRate, CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(2, QlSettings.cfg.defaultRate);
     ASSERT_EQ(3, (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int r = 0; r < 3; r++) {
         for (int c = 0; c < 4; c++) EXPECT_EQ(rows[r][c], QlTestGetCell(list, r, c)) << r << "," << c;
@@ -602,4 +619,13 @@ TEST(ShellTexts, EveryLanguageHasEveryTextWithinItsField)
             }
         }
     }
+}
+
+// The French tax page's headings carry the grave accent ("PARAM\xc8TRES"), which
+// the dialog font draws as a single pixel over the capital E.
+TEST(ShellTexts, FrenchTaxPageHeadingsHaveTheGraveAccent)
+{
+    const QlShellTextRec &french = QlShellTextTable[QL_LANG_FRENCH];
+    EXPECT_STREQ("PARAM\xc8" "TRES DE TVA", french.CfgTaxGroup);
+    EXPECT_STREQ("PARAM\xc8" "TRES DE DEVISE", french.CfgCurrencyGroup);
 }

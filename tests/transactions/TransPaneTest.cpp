@@ -386,6 +386,34 @@ TEST_F(TransPaneTest, TheBarcodeOfAPrintedDocumentFindsIt)
     }
 }
 
+// Typing in the list selects the first document, in the order shown, whose
+// number begins with the keys typed.
+TEST_F(TransPaneTest, TypingADocumentNumberSelectsIt)
+{
+    Add(1, 0, "1/2/2025", "30.00", "Seventh", "JO001", 7);
+    Add(1, 0, "1/2/2025", "10.00", "Twelfth", "JO001", 12);
+    Add(1, 0, "1/2/2025", "20.00", "Hundred twentieth", "JO001", 120);
+    Add(2, 0, "1/2/2025", "40.00", "Three hundred fifth", "JO001", 305);
+    ASSERT_NE(nullptr, OpenPane());
+    ASSERT_EQ("7", Cell(List(), Selected(List()), 0));
+    SetFocus(List());
+    auto type = [&](const char *keys) {
+        Sleep(1100);   // what was typed before no longer counts
+        for (const char *k = keys; *k; k++) SendMessageA(List(), WM_CHAR, (WPARAM)*k, 1);
+        int row = Selected(List());
+        return row < 0 ? std::string("(none)") : Cell(List(), row, 0);
+    };
+    EXPECT_EQ("305", type("3"));
+    EXPECT_EQ("12", type("12"));
+    EXPECT_EQ("120", type("120"));
+    EXPECT_EQ("7", type("7"));
+    EXPECT_EQ("7", type("9"));   // no such number: the selection stays
+    // In another order the first one shown is found.
+    ClickColumn(QL_PANE_COL_AMOUNT);
+    ClickColumn(QL_PANE_COL_AMOUNT);   // descending: 305, 7, 120, 12
+    EXPECT_EQ("120", type("1"));
+}
+
 TEST_F(TransPaneTest, RebuildingOnMaximizeKeepsTheRowPositionAndForgetsTheSort)
 {
     for (int i = 0; i < 5; i++) Add(1, 0, "1/2/2025", (std::to_string(50 - i) + ".00").c_str());
