@@ -276,6 +276,40 @@ TEST_F(PdfFile, PicturesJpegCannotHoldAreConvertedTo24Bits)
     EXPECT_EQ(nullptr, QlPictureReadChecked(File("missing.bmp").c_str(), NULL, NULL));
 }
 
+// A PNG logo's transparent parts are printed as the paper they lie on: white,
+// not the colour values hidden under them.
+TEST_F(PdfFile, TransparentPartsOfAPngLogoComeOutWhite)
+{
+    ASSERT_EQ(1, QlPictureLibLoad());
+    // 16 x 8 pixels: the left half black but wholly transparent, the right opaque blue.
+    std::vector<uint8_t> raw;
+    for (int y = 0; y < 8; y++) {
+        raw.push_back(0);
+        for (int x = 0; x < 16; x++) raw.insert(raw.end(), {0, 0, (uint8_t)(x < 8 ? 0 : 200), (uint8_t)(x < 8 ? 0 : 255)});
+    }
+    const std::vector<uint8_t> header = {0, 0, 0, 16, 0, 0, 0, 8, 8, 6, 0, 0, 0};
+    const std::vector<uint8_t> png = QlTestPngOfChunks({{"IHDR", header}, {"IDAT", QlTestZlibStored(raw)}, {"IEND", {}}});
+    size_t size = 0;
+    GlimmetPictureInfo info;
+    ASSERT_TRUE(QlTestWriteFile(File("clear.png"), png.data(), png.size()));
+    unsigned char *bytes = QlPictureReadChecked(File("clear.png").c_str(), &size, &info);
+    ASSERT_NE(nullptr, bytes);
+    EXPECT_EQ(GLIMMET_PNG, info.kind);
+    EXPECT_EQ(1, QlImageSaveAsJpeg(bytes, size, info.kind, Native(File("clear.jpg")).c_str()));
+    free(bytes);
+    QlPictureSizeRec shape = {};
+    HBITMAP jpeg = QlPictureLoadCopy(File("clear.jpg").c_str(), &shape);
+    ASSERT_NE(nullptr, jpeg);
+    EXPECT_EQ(16, shape.width);
+    const COLORREF left = QlTestBitmapPixel(jpeg, 2, 4), right = QlTestBitmapPixel(jpeg, 13, 4);
+    EXPECT_GT(GetRValue(left), 230) << std::hex << left;
+    EXPECT_GT(GetGValue(left), 230) << std::hex << left;
+    EXPECT_LT(GetRValue(right), 40) << std::hex << right;
+    EXPECT_GT(GetBValue(right), 160) << std::hex << right;
+    DeleteObject(jpeg);
+    QlPictureLibFree();
+}
+
 // Every kind of logo the picture check takes reaches the page with its
 // colours: the JPEG as it is, GIF and PNG through FreeImage, and the bitmaps
 // FreeImage may refuse (the newer headers, ImageMagick's run-length data)
