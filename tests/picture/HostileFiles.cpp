@@ -481,6 +481,7 @@ std::vector<QlHostileFile> QlHostileCorpus(int perSeed)
 
     // A camera photo's size: taken, and decoded within bounded time and memory.
     add("mono-6000x4000.bmp", Bitmap(40, 6000, 4000, 1, 0, 2, Rows(6000, 4000, 1)), QL_HOSTILE_PASSES);
+    add("camera-6000x4000.jpg", Encoded(FIF_JPEG, 75, 6000, 4000, 24), QL_HOSTILE_PASSES);
 
     uint64_t state = 0x9E3779B97F4A7C15ull;
     for (size_t i = 0; i < seedCount; i++) {
