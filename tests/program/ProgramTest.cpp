@@ -430,6 +430,7 @@ TEST_F(Program, SettingsPagesPaint)
         PostMessageA(GetDlgItem(pages[0], IDB_CFG_LOGO_BROWSE), BM_CLICK, 0, 0);
         picker = WaitForWindow("#32770", "Select Invoice Logo File", 10000);
         ASSERT_NE(nullptr, picker);
+        ASSERT_TRUE(Screenshot("settings-logo-dialog.png"));   // the filter offers PNG files
         PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
         Sleep(500);
         GetDlgItemTextA(pages[0], IDE_CFG_LOGO_PATH, logo, sizeof logo);
