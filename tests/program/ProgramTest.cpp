@@ -185,6 +185,29 @@ private:
 
 QlTestProcess *Program::windowManager_ = NULL;
 
+// A key pressed and released on the focused window of the display (with
+// Shift held when asked).
+void PressKey(WORD key, bool shift = false)
+{
+    INPUT input[4] = {};
+    int n = 0;
+    if (shift) {
+        input[n].type = INPUT_KEYBOARD;
+        input[n++].ki.wVk = VK_SHIFT;
+    }
+    input[n].type = INPUT_KEYBOARD;
+    input[n++].ki.wVk = key;
+    input[n].type = INPUT_KEYBOARD;
+    input[n].ki.wVk = key;
+    input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (shift) {
+        input[n].type = INPUT_KEYBOARD;
+        input[n].ki.wVk = VK_SHIFT;
+        input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(n, input, sizeof(INPUT));
+}
+
 }  // namespace
 
 namespace {
@@ -418,7 +441,11 @@ TEST_F(Program, SettingsPagesPaint)
         EXPECT_NE(std::string::npos, std::string(shown).find("8192 x 8192 pixels")) << shown;
         ASSERT_TRUE(Screenshot("settings-logo-refused.png"));
         EXPECT_GT(Spread("settings-logo-refused.png", ClientOnScreen(refusal)), 0.02);
-        PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+        PressKey(VK_RETURN);   // Enter closes the message
+        start = GetTickCount();
+        while (IsWindow(refusal) && GetTickCount() - start < 5000) Sleep(100);
+        EXPECT_FALSE(IsWindow(refusal));
+        if (IsWindow(refusal)) PostMessageA(refusal, WM_COMMAND, IDOK, 0);
         Sleep(500);
         char logo[MAX_PATH] = "";
         GetDlgItemTextA(pages[0], IDE_CFG_LOGO_PATH, logo, sizeof logo);
@@ -431,7 +458,11 @@ TEST_F(Program, SettingsPagesPaint)
         picker = WaitForWindow("#32770", "Select Invoice Logo File", 10000);
         ASSERT_NE(nullptr, picker);
         ASSERT_TRUE(Screenshot("settings-logo-dialog.png"));   // the filter offers PNG files
-        PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+        PressKey(VK_ESCAPE);   // Escape cancels the dialog
+        start = GetTickCount();
+        while (IsWindow(picker) && GetTickCount() - start < 5000) Sleep(100);
+        EXPECT_FALSE(IsWindow(picker));
+        if (IsWindow(picker)) PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
         Sleep(500);
         GetDlgItemTextA(pages[0], IDE_CFG_LOGO_PATH, logo, sizeof logo);
         EXPECT_STREQ(".\\images\\ireland.bmp", logo);
@@ -1634,28 +1665,6 @@ TEST_F(Program, TheSelectSupplierDialogPaints)
 
 namespace {
 
-// A key pressed and released on the focused window of the display (with
-// Shift held when asked).
-void PressKey(WORD key, bool shift = false)
-{
-    INPUT input[4] = {};
-    int n = 0;
-    if (shift) {
-        input[n].type = INPUT_KEYBOARD;
-        input[n++].ki.wVk = VK_SHIFT;
-    }
-    input[n].type = INPUT_KEYBOARD;
-    input[n++].ki.wVk = key;
-    input[n].type = INPUT_KEYBOARD;
-    input[n].ki.wVk = key;
-    input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (shift) {
-        input[n].type = INPUT_KEYBOARD;
-        input[n].ki.wVk = VK_SHIFT;
-        input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(n, input, sizeof(INPUT));
-}
 
 // The control of the program's thread that has the keyboard focus.
 HWND ProgramFocus(HWND main)
