@@ -150,8 +150,13 @@ extern "C" HBITMAP WINAPI LoadPictureFile(const char *path)
     // From here the stream owns the block and frees it when released.
     HBITMAP result = NULL;
     IPicture *picture = NULL;
-    HRESULT hr = kind == GLIMMET_PNG ? (picture = LoadPngPicture(stream)) ? S_OK : E_FAIL
-                                     : OleLoadPicture(stream, (LONG)size, FALSE, IID_IPicture, (void **)&picture);
+    HRESULT hr;
+    if (kind == GLIMMET_PNG) {
+        picture = LoadPngPicture(stream);
+        hr = picture ? S_OK : E_FAIL;
+    } else {
+        hr = OleLoadPicture(stream, (LONG)size, FALSE, IID_IPicture, (void **)&picture);
+    }
     if (SUCCEEDED(hr) && picture) {
         SHORT type = PICTYPE_UNINITIALIZED;
         OLE_HANDLE handle = 0;

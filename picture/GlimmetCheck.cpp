@@ -292,16 +292,22 @@ uint32_t Crc32(const unsigned char *data, size_t size)
 // not allow.
 unsigned PngBytesPerPixel(unsigned colourType, unsigned depth)
 {
-    unsigned channels;
-    switch (colourType) {
-    case 0: channels = 1; if (depth != 1 && depth != 2 && depth != 4 && depth != 8 && depth != 16) return 0; break;
-    case 3: channels = 1; if (depth != 1 && depth != 2 && depth != 4 && depth != 8) return 0; break;
-    case 2: channels = 3; if (depth != 8 && depth != 16) return 0; break;
-    case 4: channels = 2; if (depth != 8 && depth != 16) return 0; break;
-    case 6: channels = 4; if (depth != 8 && depth != 16) return 0; break;
-    default: return 0;
-    }
-    const unsigned bytes = channels * (depth == 16 ? 2 : 1);
+    // By colour type (grey, -, RGB, palette, grey and alpha, -, RGBA): its
+    // channels and the bit depths it allows, one bit a depth.
+    static const struct {
+        unsigned channels;
+        uint32_t depths;
+    } kTypes[7] = {
+        {1, 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8 | 1u << 16},
+        {0, 0},
+        {3, 1u << 8 | 1u << 16},
+        {1, 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8},
+        {2, 1u << 8 | 1u << 16},
+        {0, 0},
+        {4, 1u << 8 | 1u << 16},
+    };
+    if (colourType > 6 || depth > 16 || !(kTypes[colourType].depths >> depth & 1)) return 0;
+    const unsigned bytes = kTypes[colourType].channels * (depth == 16 ? 2 : 1);
     return bytes > 4 ? bytes : 4;
 }
 
