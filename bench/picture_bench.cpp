@@ -74,6 +74,9 @@ int main(int argc, char **argv)
     const size_t fixed = inputs.size();
 
     int tried = 0, refused = 0, loaded = 0, placed = 0;
+    // Taken files by the kind the check found (GlimmetKind).
+    const int kKinds = GLIMMET_PNG + 1;
+    int takenByKind[kKinds] = {};
     Worst checkTime, decodeTime, memory;
     const float W = 595.276f, H = 841.89f, u = H * 25.4f / 297;
     for (int i = 0; i < (int)fixed + mutants; i++) {
@@ -88,12 +91,14 @@ int main(int argc, char **argv)
         }
         tried++;
         double start = BenchSeconds();
-        const int whole = GlimmetPictureIsWhole(input.bytes.data(), input.bytes.size());
+        GlimmetPictureInfo info;
+        const int whole = GlimmetPictureCheck(input.bytes.data(), input.bytes.size(), &info);
         checkTime.See(BenchSeconds() - start, input.name);
         if (!whole) {
             refused++;
             continue;
         }
+        if (info.kind > 0 && info.kind < kKinds) takenByKind[info.kind]++;
         const std::string path = WriteInput(folder, input.bytes);
         if (path.empty()) {
             printf("cannot write %s\\picture-bench-input.bin\n", folder.c_str());
@@ -119,6 +124,8 @@ int main(int argc, char **argv)
     printf("inputs tried: %d (%d fixed, %d mutants)\n", tried, (int)fixed, tried - (int)fixed);
     printf("refused by the check: %d; taken: %d (loaded by the picture library: %d, placed as the PDF logo: %d)\n",
            refused, tried - refused, loaded, placed);
+    printf("taken by kind: BMP %d, JPEG %d, GIF %d, PNG %d\n", takenByKind[GLIMMET_BMP], takenByKind[GLIMMET_JPEG],
+           takenByKind[GLIMMET_GIF], takenByKind[GLIMMET_PNG]);
     printf("worst check: %.2f ms (%s)\n", checkTime.value * 1000, checkTime.input.c_str());
     printf("worst decode of a taken file: %.0f ms (%s)\n", decodeTime.value * 1000, decodeTime.input.c_str());
     printf("worst memory of a taken file: +%.0f MB resident (%s)\n", memory.value, memory.input.c_str());

@@ -40,18 +40,51 @@ int QlImageJpegIsWhole(const unsigned char *data, size_t size)
     return loadMessages == 0;
 }
 
+// Saves the picture as JPEG after making it 24-bit: samples of 16 bits are
+// brought to 8, and transparent parts are laid on white.
+static int SaveAs24BitJpeg(FIBITMAP *picture, const char *nativeOut)
+{
+    FIBITMAP *eight = picture;
+    if (FreeImage_GetImageType(picture) != FIT_BITMAP) eight = FreeImage_ConvertTo32Bits(picture);
+    FIBITMAP *saved = eight;
+    if (eight && FreeImage_IsTransparent(eight)) {
+        RGBQUAD white = {255, 255, 255, 0};
+        FIBITMAP *opaque = FreeImage_GetBPP(eight) == 32 || FreeImage_GetBPP(eight) == 8
+                               ? eight
+                               : FreeImage_ConvertTo32Bits(eight);
+        saved = opaque ? FreeImage_Composite(opaque, FALSE, &white, NULL) : NULL;
+        if (opaque && opaque != eight) FreeImage_Unload(opaque);
+    } else if (eight && FreeImage_GetBPP(eight) != 24) {
+        saved = FreeImage_ConvertTo24Bits(eight);
+    }
+    int written = saved && FreeImage_Save(FIF_JPEG, saved, nativeOut, 128);
+    if (saved && saved != eight) FreeImage_Unload(saved);
+    if (eight && eight != picture) FreeImage_Unload(eight);
+    return written ? 1 : 0;
+}
+
 int QlImageSaveAsJpeg(const unsigned char *data, size_t size, int kind, const char *nativeOut)
 {
-    FREE_IMAGE_FORMAT format = kind == GLIMMET_BMP ? FIF_BMP : kind == GLIMMET_GIF ? FIF_GIF : FIF_UNKNOWN;
+    FREE_IMAGE_FORMAT format = kind == GLIMMET_BMP   ? FIF_BMP
+                               : kind == GLIMMET_GIF ? FIF_GIF
+                               : kind == GLIMMET_PNG ? FIF_PNG
+                                                     : FIF_UNKNOWN;
     if (format == FIF_UNKNOWN || !nativeOut) return 0;
     FIBITMAP *picture = LoadFromBytes(format, data, size);
     if (!picture) return 0;
+    int written = SaveAs24BitJpeg(picture, nativeOut);
+    FreeImage_Unload(picture);
+    return written;
+}
 
-    FIBITMAP *saved = picture;
-    if (FreeImage_GetImageType(picture) != FIT_BITMAP || FreeImage_GetBPP(picture) != 24)
-        saved = FreeImage_ConvertTo24Bits(picture);
-    int written = saved && FreeImage_Save(FIF_JPEG, saved, nativeOut, 128);
-    if (saved && saved != picture) FreeImage_Unload(saved);
+int QlImageSaveRowsAsJpeg(const unsigned char *rows, int width, int height, int pitch, const char *nativeOut)
+{
+    if (!rows || width <= 0 || height <= 0 || pitch < width * 3 || !nativeOut) return 0;
+    if ((uint64_t)width * (uint64_t)height > GLIMMET_MOST_PIXELS) return 0;
+    FIBITMAP *picture = FreeImage_ConvertFromRawBits((BYTE *)rows, width, height, pitch, 24, FI_RGBA_RED_MASK,
+                                                     FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK, FALSE);
+    if (!picture) return 0;
+    int written = FreeImage_Save(FIF_JPEG, picture, nativeOut, 128);
     FreeImage_Unload(picture);
     return written ? 1 : 0;
 }

@@ -399,12 +399,45 @@ void QlPdfFitScale(float *size, float maxWidth, float maxHeight)
     }
 }
 
+// Saves the picture the picture library (the screen's own loader) makes of
+// the file as a JPEG file at nativeOut: bitmaps that FreeImage refuses but
+// the screen shows (the newer bitmap headers, some run-length data) still
+// reach the PDF as they look in the settings.  The library's last bitmap is
+// replaced.
+static int SaveScreenPictureAsJpeg(const char *path, const char *nativeOut)
+{
+    HBITMAP bitmap = QlPictureLoad(path, NULL);
+    BITMAP shape;
+    if (!bitmap || GetObjectA(bitmap, sizeof shape, &shape) != (int)sizeof shape) return 0;
+    const int width = shape.bmWidth, height = shape.bmHeight;
+    if (width <= 0 || height <= 0 || (unsigned)width > GLIMMET_MOST_SIDE || (unsigned)height > GLIMMET_MOST_SIDE)
+        return 0;
+    const int pitch = (width * 3 + 3) & ~3;
+    unsigned char *rows = (unsigned char *)malloc((size_t)pitch * (size_t)height);
+    if (!rows) return 0;
+    BITMAPINFO format;
+    memset(&format, 0, sizeof format);
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = height;   // bottom-up rows
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 24;
+    format.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(NULL);
+    const int got = screen ? GetDIBits(screen, bitmap, 0, (UINT)height, rows, &format, DIB_RGB_COLORS) : 0;
+    if (screen) ReleaseDC(NULL, screen);
+    const int written = got == height && QlImageSaveRowsAsJpeg(rows, width, height, pitch, nativeOut);
+    free(rows);
+    return written;
+}
+
 int QlPdfDrawLogo(HPDF_Doc doc, HPDF_Page page, const char *path, float left, float top, float pageWidth,
                   float pageHeight, float margin)
 {
     // Read once and checked by the picture library's own check before any
-    // decoder sees a byte: only a whole BMP, JPEG or GIF file within the
-    // ceiling goes on, and what is decoded is exactly what was checked.
+    // decoder sees a byte: only a whole BMP, JPEG, GIF or PNG file within
+    // the ceiling goes on, and what FreeImage decodes is exactly what was
+    // checked.
     size_t byteCount = 0;
     GlimmetPictureInfo picture;
     unsigned char *bytes = QlPictureReadChecked(path, &byteCount, &picture);
@@ -419,8 +452,10 @@ int QlPdfDrawLogo(HPDF_Doc doc, HPDF_Page page, const char *path, float left, fl
         char folder[MAX_PATH], converted[MAX_PATH], jpeg[MAX_PATH * 4];
         if (QlTempFolderMake(folder, sizeof folder)) {
             const int length = snprintf(converted, sizeof converted, "%s\\%s", folder, jpegLogoName);
+            // FreeImage first; what it cannot read goes through the screen's
+            // loader, which runs the same check on the file.
             if (length > 0 && length < (int)sizeof converted && QlPathToNative(converted, jpeg, sizeof jpeg) &&
-                QlImageSaveAsJpeg(bytes, byteCount, picture.kind, jpeg))
+                (QlImageSaveAsJpeg(bytes, byteCount, picture.kind, jpeg) || SaveScreenPictureAsJpeg(path, jpeg)))
                 image = HPDF_LoadJpegImageFromFile(doc, jpeg);
             QlTempFolderRemove(folder);
         }

@@ -148,11 +148,13 @@ void QlPdfProdItemRowAll(HWND form, HPDF_Page page, const QlPdfGridRec *p, int l
 // applied to the running values until it fits; at most 1000 reductions.
 void QlPdfFitScale(float *size, float maxWidth, float maxHeight);
 // The logo file (a Windows path) as a JPEG image.  The file is read once and
-// must pass the picture library's check (a whole BMP, JPEG or GIF file within
+// must pass the picture library's check (a whole BMP, JPEG, GIF or PNG file within
 // the ceiling on pixels and decoded bytes, GlimmetCheck.h) before any decoder
-// sees it: a JPEG file then goes in directly, a BMP or GIF file is converted
-// to "jpglogo.jpg" in a temporary folder of the program's own first (removed
-// once the picture is loaded).  Fitted into half the printable width by the
+// sees it: a JPEG file then goes in directly, a BMP, GIF or PNG file is
+// converted to "jpglogo.jpg" in a temporary folder of the program's own first
+// (removed once the picture is loaded), by FreeImage or, for a file FreeImage
+// cannot read, from the picture library's bitmap (which replaces the
+// library's last one).  Fitted into half the printable width by the
 // margin less 10 mm of an A4 page, and drawn standing 15 points above top.
 // 1 when drawn; 0 when the file is refused or cannot be loaded or converted
 // (the document's error state is then cleared, so the writer goes on without

@@ -87,6 +87,10 @@ int QlPictureFileChecks(const char *path)
     return data != NULL;
 }
 
+// Every kind the picture check takes, each pattern with its dot.
+const char QlPictureLogoFilter[] =
+    "Graphics Files (*.bmp;*.jpg;*.gif;*.png)\0*.bmp;*.jpg;*.jpeg;*.gif;*.png\0";
+
 int QlPictureChooseLogo(HWND owner, char *path)
 {
     char file[MAX_PATH] = "";
@@ -94,7 +98,7 @@ int QlPictureChooseLogo(HWND owner, char *path)
     memset(&ofn, 0, sizeof ofn);
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = "Graphics Files (*.bmp;*jpg;*.gif)\0*.bmp;*jpg;*.gif\0";
+    ofn.lpstrFilter = QlPictureLogoFilter;
     ofn.lpstrFile = file;
     ofn.nMaxFile = sizeof file;
     ofn.lpstrInitialDir = ".\\";

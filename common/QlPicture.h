@@ -33,7 +33,7 @@ HBITMAP QlPictureLoad(const char *path, QlPictureSizeRec *size);
 HBITMAP QlPictureLoadCopy(const char *path, QlPictureSizeRec *size);
 
 // The bytes of a picture file that passes the picture library's own check (a
-// whole BMP, JPEG or GIF file within its ceiling, GlimmetCheck.h), read once
+// whole BMP, JPEG, GIF or PNG file within its ceiling, GlimmetCheck.h), read once
 // so that what a decoder sees is exactly what was checked.  A heap block to
 // free with free(), its size in *size and what the check found in *info
 // (either may be NULL); NULL for a missing, unreadable or larger file and for
@@ -42,6 +42,9 @@ unsigned char *QlPictureReadChecked(const char *path, size_t *size, GlimmetPictu
 // 1 when the file passes that check.
 int QlPictureFileChecks(const char *path);
 
+// The logo file dialog's filter: its name, then its patterns, each ended by a
+// NUL, and the list by a second one.
+extern const char QlPictureLogoFilter[];
 // The logo file dialog.  1 with the chosen file's full path in path (at least
 // MAX_PATH bytes); 0 on cancel, path unchanged.  The working folder is
 // restored either way.

@@ -1,5 +1,5 @@
-// Decides whether the bytes of a picture file are a whole bitmap, JPEG or GIF
-// file within the ceiling before any decoder sees them.  Decoders are not
+// Decides whether the bytes of a picture file are a whole bitmap, JPEG, GIF or
+// PNG file within the ceiling before any decoder sees them.  Decoders are not
 // trusted with cut or inconsistent files: they may read past the data they
 // were given or allocate whatever a damaged header says, so what they make of
 // such files differs from machine to machine, or ends the program.
@@ -13,15 +13,19 @@ namespace {
 uint16_t Le16(const unsigned char *p) { return (uint16_t)(p[0] | (p[1] << 8)); }
 uint32_t Le32(const unsigned char *p) { return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24); }
 uint16_t Be16(const unsigned char *p) { return (uint16_t)((p[0] << 8) | p[1]); }
+uint32_t Be32(const unsigned char *p) { return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3]; }
 
-// 1 when a picture of width x height pixels is within the ceiling.
-int WithinCeiling(uint64_t width, uint64_t height)
+// 1 when a picture of width x height pixels, decoded at bytesPerPixel, is
+// within the ceiling.
+int WithinCeilingAt(uint64_t width, uint64_t height, unsigned bytesPerPixel)
 {
     if (width == 0 || height == 0) return 0;
-    if (width > GLIMMET_MOST_PIXELS || height > GLIMMET_MOST_PIXELS) return 0;
+    if (width > GLIMMET_MOST_SIDE || height > GLIMMET_MOST_SIDE) return 0;
     const uint64_t pixels = width * height;
-    return pixels <= GLIMMET_MOST_PIXELS && pixels * 4 <= GLIMMET_MOST_DECODED_BYTES;
+    return pixels <= GLIMMET_MOST_PIXELS && pixels * bytesPerPixel <= GLIMMET_MOST_DECODED_BYTES;
 }
+
+int WithinCeiling(uint64_t width, uint64_t height) { return WithinCeilingAt(width, height, 4); }
 
 // Walks run-length coded pixels (BI_RLE8, or BI_RLE4 when fourBits) the way a
 // decoder would, without drawing: every run and jump must stay inside the
@@ -215,7 +219,9 @@ size_t GifSkipSubBlocks(const unsigned char *data, size_t size, size_t at)
 // GIF: header, colour tables, every extension and image with its data
 // sub-blocks within the file, at least one image, and the trailer.  Some
 // decoders decode every image of the file at once, so the images' pixels
-// together stay within the ceiling, as does the logical screen.
+// together stay within the ceiling, as does the logical screen, and the
+// number of images and of blocks is bounded: the work a decoder does for each
+// one, however small, adds up.
 int GifIsWhole(const unsigned char *data, size_t size, GlimmetPictureInfo *info)
 {
     if (size < 13) return 0;
@@ -224,9 +230,11 @@ int GifIsWhole(const unsigned char *data, size_t size, GlimmetPictureInfo *info)
     size_t at = 13;
     if (data[10] & 0x80) at += 3u << ((data[10] & 7) + 1);
     int images = 0;
+    unsigned blocks = 0;
     uint64_t pixels = 0;
     while (at < size) {
         unsigned char block = data[at];
+        if (block != 0x3B && ++blocks > GLIMMET_MOST_GIF_BLOCKS) return 0;
         if (block == 0x3B) {
             if (!images) return 0;
             info->width = screenWidth;
@@ -241,19 +249,131 @@ int GifIsWhole(const unsigned char *data, size_t size, GlimmetPictureInfo *info)
             unsigned width = Le16(data + at + 5), height = Le16(data + at + 7);
             unsigned char flags = data[at + 9];
             if (!WithinCeiling(width, height)) return 0;
+            if (++images > (int)GLIMMET_MOST_GIF_IMAGES) return 0;
             pixels += (uint64_t)width * height;
-            if (!WithinCeiling(pixels, 1)) return 0;
+            if (pixels > GLIMMET_MOST_PIXELS || pixels * 4 > GLIMMET_MOST_DECODED_BYTES) return 0;
             at += 10;
             if (flags & 0x80) at += 3u << ((flags & 7) + 1);
             if (at + 1 > size) return 0;
             unsigned codeSize = data[at];
             if (codeSize < 2 || codeSize > 8) return 0;
             at = GifSkipSubBlocks(data, size, at + 1);
-            images++;
         } else {
             return 0;
         }
         if (at == 0) return 0;
+    }
+    return 0;
+}
+
+// The CRC-32 of PNG chunks (ISO 3309), a byte at a time from a table.
+struct CrcTable {
+    uint32_t entry[256];
+    CrcTable()
+    {
+        for (uint32_t n = 0; n < 256; n++) {
+            uint32_t c = n;
+            for (int k = 0; k < 8; k++) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            entry[n] = c;
+        }
+    }
+};
+
+uint32_t Crc32(const unsigned char *data, size_t size)
+{
+    static const CrcTable table;
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; i++) crc = table.entry[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
+}
+
+// Bytes a decoder keeps for a pixel of this colour type and bit depth: the
+// screen's four, or more for 16-bit samples; 0 for a combination PNG does
+// not allow.
+unsigned PngBytesPerPixel(unsigned colourType, unsigned depth)
+{
+    // By colour type (grey, -, RGB, palette, grey and alpha, -, RGBA): its
+    // channels and the bit depths it allows, one bit a depth.
+    static const struct {
+        unsigned channels;
+        uint32_t depths;
+    } kTypes[7] = {
+        {1, 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8 | 1u << 16},
+        {0, 0},
+        {3, 1u << 8 | 1u << 16},
+        {1, 1u << 1 | 1u << 2 | 1u << 4 | 1u << 8},
+        {2, 1u << 8 | 1u << 16},
+        {0, 0},
+        {4, 1u << 8 | 1u << 16},
+    };
+    if (colourType > 6 || depth > 16 || !(kTypes[colourType].depths >> depth & 1)) return 0;
+    const unsigned bytes = kTypes[colourType].channels * (depth == 16 ? 2 : 1);
+    return bytes > 4 ? bytes : 4;
+}
+
+// PNG: the signature, then chunks each within the file with its checksum:
+// IHDR first with a known colour type and bit depth within the ceiling, a
+// palette where one is needed (before the image data), image data in one
+// unbroken series of IDAT chunks opening a zlib stream, and IEND.  Unknown
+// chunks a decoder must understand (their name starting in a capital) are
+// refused; others a decoder skips, and there may be a bounded number of them.
+int PngIsWhole(const unsigned char *data, size_t size, GlimmetPictureInfo *info)
+{
+    static const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (size < 8 || memcmp(data, signature, 8) != 0) return 0;
+    size_t at = 8;
+    uint32_t width = 0, height = 0;
+    unsigned colourType = 0, sideChunks = 0, streamBytes = 0;
+    unsigned char stream[2] = {0, 0};
+    int header = 0, palette = 0, imageData = 0, imageDataEnded = 0;
+    while (at + 12 <= size) {
+        const uint32_t length = Be32(data + at);
+        const unsigned char *type = data + at + 4;
+        if (length > 0x7FFFFFFFu || length > size - at - 12) return 0;
+        for (int i = 0; i < 4; i++)
+            if (!((type[i] >= 'A' && type[i] <= 'Z') || (type[i] >= 'a' && type[i] <= 'z'))) return 0;
+        const unsigned char *body = data + at + 8;
+        if (Crc32(type, 4 + (size_t)length) != Be32(body + length)) return 0;
+        at += 12 + (size_t)length;
+
+        const int isIdat = memcmp(type, "IDAT", 4) == 0;
+        if (imageData && !isIdat) imageDataEnded = 1;
+        if (!header) {
+            // IHDR first: width, height, depth, colour type, compression 0,
+            // filter 0, interlace 0 or 1.
+            if (memcmp(type, "IHDR", 4) != 0 || length != 13) return 0;
+            width = Be32(body);
+            height = Be32(body + 4);
+            colourType = body[9];
+            const unsigned bytesPerPixel = PngBytesPerPixel(colourType, body[8]);
+            if (!bytesPerPixel || body[10] != 0 || body[11] != 0 || body[12] > 1) return 0;
+            if (!WithinCeilingAt(width, height, bytesPerPixel)) return 0;
+            header = 1;
+        } else if (memcmp(type, "IHDR", 4) == 0) {
+            return 0;
+        } else if (memcmp(type, "PLTE", 4) == 0) {
+            if (palette || imageData || colourType == 0 || colourType == 4) return 0;
+            if (length == 0 || length % 3 != 0 || length > 3 * 256) return 0;
+            palette = 1;
+        } else if (isIdat) {
+            if (imageDataEnded) return 0;   // image data split by other chunks
+            if (colourType == 3 && !palette) return 0;
+            for (uint32_t i = 0; i < length && streamBytes < 2; i++) stream[streamBytes++] = body[i];
+            imageData = 1;
+        } else if (memcmp(type, "IEND", 4) == 0) {
+            if (length != 0 || !imageData || streamBytes < 2) return 0;
+            // A zlib stream of deflate data with no preset dictionary.
+            if ((stream[0] & 0x0F) != 8 || (stream[0] >> 4) > 7 || (stream[1] & 0x20) ||
+                ((unsigned)stream[0] << 8 | stream[1]) % 31 != 0)
+                return 0;
+            info->width = width;
+            info->height = height;
+            return 1;
+        } else if (!(type[0] & 0x20)) {
+            return 0;   // a critical chunk this check does not know
+        } else if (++sideChunks > GLIMMET_MOST_PNG_SIDE_CHUNKS) {
+            return 0;
+        }
     }
     return 0;
 }
@@ -271,6 +391,8 @@ int GlimmetPictureCheck(const unsigned char *data, size_t size, GlimmetPictureIn
             if (JpegIsWhole(data, size, &found)) kind = GLIMMET_JPEG;
         } else if (size >= 6 && (memcmp(data, "GIF87a", 6) == 0 || memcmp(data, "GIF89a", 6) == 0)) {
             if (GifIsWhole(data, size, &found)) kind = GLIMMET_GIF;
+        } else if (data[0] == 0x89 && data[1] == 'P') {
+            if (PngIsWhole(data, size, &found)) kind = GLIMMET_PNG;
         }
     }
     found.kind = kind;

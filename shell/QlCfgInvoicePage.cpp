@@ -228,14 +228,17 @@ void QlCfgLogoBrowse(HWND page)
 {
     char path[MAX_PATH];
     if (!QlPictureChooseLogo(page, path)) return;
-    // A file that is not a whole BMP, JPEG or GIF picture within the picture
-    // library's ceiling is refused as it is chosen: the path and the preview
-    // stay as they were, and the message names the file.
+    // A file that is not a whole BMP, JPEG, GIF or PNG picture within the
+    // picture library's ceiling is refused as it is chosen: the path and the
+    // preview stay as they were, and the message names the file and says
+    // what is read.
     QlPictureSizeRec size = {};
     HBITMAP preview = QlPictureFileChecks(path) ? QlPictureLoadCopy(path, &size) : NULL;
     if (!preview) {
-        char text[80 + MAX_PATH + 4];
-        snprintf(text, sizeof text, "%s\n\n%s", QlShellText()->CfgLogoFailed, path);
+        char rules[200], text[80 + MAX_PATH + sizeof rules + 8];
+        snprintf(rules, sizeof rules, QlShellText()->CfgLogoRules, GLIMMET_MOST_SIDE, GLIMMET_MOST_SIDE,
+                 GLIMMET_MOST_DECODED_MB);
+        snprintf(text, sizeof text, "%s\n\n%s\n\n%s", QlShellText()->CfgLogoFailed, path, rules);
         QlMsgBoxTall(page, QlLangText()->Error, text, QL_COLOUR_WARNING);   // room for a long path
         return;
     }

@@ -11,6 +11,7 @@
 #include "common/QlPicture.h"
 #include "common/QlPlatform.h"
 
+#include <algorithm>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -273,6 +274,109 @@ TEST_F(PdfFile, PicturesJpegCannotHoldAreConvertedTo24Bits)
         EXPECT_EQ(GLIMMET_JPEG, written.kind);
     }
     EXPECT_EQ(nullptr, QlPictureReadChecked(File("missing.bmp").c_str(), NULL, NULL));
+}
+
+// A PNG logo's transparent parts are printed as the paper they lie on: white,
+// not the colour values hidden under them.
+TEST_F(PdfFile, TransparentPartsOfAPngLogoComeOutWhite)
+{
+    ASSERT_EQ(1, QlPictureLibLoad());
+    // 16 x 8 pixels: the left half black but wholly transparent, the right opaque blue.
+    std::vector<uint8_t> raw;
+    for (int y = 0; y < 8; y++) {
+        raw.push_back(0);
+        for (int x = 0; x < 16; x++) raw.insert(raw.end(), {0, 0, (uint8_t)(x < 8 ? 0 : 200), (uint8_t)(x < 8 ? 0 : 255)});
+    }
+    const std::vector<uint8_t> header = {0, 0, 0, 16, 0, 0, 0, 8, 8, 6, 0, 0, 0};
+    const std::vector<uint8_t> png = QlTestPngOfChunks({{"IHDR", header}, {"IDAT", QlTestZlibStored(raw)}, {"IEND", {}}});
+    size_t size = 0;
+    GlimmetPictureInfo info;
+    ASSERT_TRUE(QlTestWriteFile(File("clear.png"), png.data(), png.size()));
+    unsigned char *bytes = QlPictureReadChecked(File("clear.png").c_str(), &size, &info);
+    ASSERT_NE(nullptr, bytes);
+    EXPECT_EQ(GLIMMET_PNG, info.kind);
+    EXPECT_EQ(1, QlImageSaveAsJpeg(bytes, size, info.kind, Native(File("clear.jpg")).c_str()));
+    free(bytes);
+    QlPictureSizeRec shape = {};
+    HBITMAP jpeg = QlPictureLoadCopy(File("clear.jpg").c_str(), &shape);
+    ASSERT_NE(nullptr, jpeg);
+    EXPECT_EQ(16, shape.width);
+    const COLORREF left = QlTestBitmapPixel(jpeg, 2, 4), right = QlTestBitmapPixel(jpeg, 13, 4);
+    EXPECT_GT(GetRValue(left), 230) << std::hex << left;
+    EXPECT_GT(GetGValue(left), 230) << std::hex << left;
+    EXPECT_LT(GetRValue(right), 40) << std::hex << right;
+    EXPECT_GT(GetBValue(right), 160) << std::hex << right;
+    DeleteObject(jpeg);
+    QlPictureLibFree();
+}
+
+// Every kind of logo the picture check takes reaches the page with its
+// colours: the JPEG as it is, GIF and PNG through FreeImage, and the bitmaps
+// FreeImage may refuse (the newer headers, ImageMagick's run-length data)
+// through the screen's own loader.  All six stand on one page, kept with the
+// artefacts as pdf-logo-kinds.pdf and .png.
+TEST_F(PdfFile, EveryLogoKindTheCheckTakesReachesThePage)
+{
+    ASSERT_EQ(1, QlPictureLibLoad());
+    const struct {
+        const char *name;
+        std::vector<uint8_t> bytes;
+        COLORREF colour;   // of all but the top-left pixel
+        double aspect;
+    } logos[] = {
+        {"logo.jpg", QlTestReadSource("tests/picture/data/blue-24x16.jpg"), RGB(0, 0, 255), 24.0 / 16},
+        {"logo.gif", QlTestReadSource("tests/picture/data/green-10x6.gif"), RGB(0, 255, 0), 10.0 / 6},
+        {"logo.png", QlTestPngBytes(120, 40, RGB(0, 0, 0), RGB(220, 30, 30)), RGB(220, 30, 30), 3},
+        {"logo-v4.bmp", QlTestBmpNewHeaderBytes(108, 150, 30, RGB(0, 0, 0), RGB(30, 160, 30)), RGB(30, 160, 30), 5},
+        {"logo-v5.bmp", QlTestBmpNewHeaderBytes(124, 80, 40, RGB(0, 0, 0), RGB(240, 160, 0)), RGB(240, 160, 0), 2},
+        {"logo-rle8.bmp", QlTestBmpRle8Bytes(300, 60, RGB(0, 0, 0), RGB(120, 0, 160)), RGB(120, 0, 160), 5},
+    };
+    const float W = 595.276f, H = 841.89f, u = H * 25.4f / 297;
+    HPDF_Page page = NewPage(9);
+    int row = 0;
+    for (const auto &logo : logos) {
+        SCOPED_TRACE(logo.name);
+        ASSERT_FALSE(logo.bytes.empty());
+        ASSERT_TRUE(QlTestWriteFile(File(logo.name), logo.bytes.data(), logo.bytes.size()));
+        const float top = H - u - 90 * (float)row++;
+        EXPECT_EQ(1, QlPdfDrawLogo(doc, page, File(logo.name).c_str(), u, top, W, H, u));
+        QlPdfTextAt(page, W / 2, top + 30, logo.name);
+    }
+    EXPECT_EQ(HPDF_OK, HPDF_GetError(doc));
+    std::string pdf = Save("kinds.pdf");
+    std::string report;
+    EXPECT_TRUE(QlTestPdfCheck(pdf, &report)) << report;
+
+    std::vector<PdfShape> images;
+    for (const PdfShape &s : QlTestPdfShapes(pdf))
+        if (s.kind == "image") images.push_back(s);
+    ASSERT_EQ(6u, images.size());
+    std::sort(images.begin(), images.end(), [](const PdfShape &a, const PdfShape &b) { return a.y0 > b.y0; });
+
+    // The page as pdftoppm draws it, one pixel a point, read back through the
+    // picture library: each image's middle has its picture's colour.
+    const std::string png = QlTestArtifactDir() + "/pdf-logo-kinds.png";
+    ASSERT_TRUE(QlTestPdfToPng(pdf, 1, 72, png));
+    CopyFileA(QlTestWindowsPath(pdf).c_str(), QlTestWindowsPath(QlTestArtifactDir() + "/pdf-logo-kinds.pdf").c_str(),
+              FALSE);
+    QlPictureSizeRec size = {};
+    HBITMAP drawn = QlPictureLoadCopy(QlTestWindowsPath(png).c_str(), &size);
+    ASSERT_NE(nullptr, drawn);
+    for (size_t i = 0; i < images.size(); i++) {
+        const PdfShape &image = images[i];
+        SCOPED_TRACE(logos[i].name);
+        EXPECT_NEAR(u, image.x0, 0.1);
+        EXPECT_NEAR(H - u - 90 * (double)i + 15, image.y0, 0.1);
+        EXPECT_NEAR(logos[i].aspect, (image.x1 - image.x0) / (image.y1 - image.y0), 0.05);
+        const int x = (int)((image.x0 + image.x1) / 2 * size.width / W);
+        const int y = (int)((H - (image.y0 + image.y1) / 2) * size.height / H);
+        const COLORREF seen = QlTestBitmapPixel(drawn, x, y), want = logos[i].colour;
+        EXPECT_NEAR(GetRValue(want), GetRValue(seen), 40) << std::hex << seen;
+        EXPECT_NEAR(GetGValue(want), GetGValue(seen), 40) << std::hex << seen;
+        EXPECT_NEAR(GetBValue(want), GetBValue(seen), 40) << std::hex << seen;
+    }
+    DeleteObject(drawn);
+    QlPictureLibFree();
 }
 
 TEST_F(PdfFile, HeaderGridAndWrappedCellsReadBack)

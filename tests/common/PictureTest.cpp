@@ -6,6 +6,7 @@
 #include "common/QlSeams.h"
 
 #include <string.h>
+#include <string>
 #include <vector>
 
 class PictureLib : public ::testing::Test {
@@ -220,7 +221,16 @@ TEST(PictureLogo, ChooserGivesThePathAndRestoresTheWorkingFolder)
     EXPECT_STREQ(work.c_str(), current);
 
     EXPECT_STREQ("Select Invoice Logo File", seamSeen.lpstrTitle);
-    EXPECT_EQ(0, memcmp(seamSeen.lpstrFilter, "Graphics Files (*.bmp;*jpg;*.gif)\0*.bmp;*jpg;*.gif\0\0", 52));
+    // Every kind the picture check takes is offered, each pattern with its dot.
+    static const char filter[] = "Graphics Files (*.bmp;*.jpg;*.gif;*.png)\0*.bmp;*.jpg;*.jpeg;*.gif;*.png\0";
+    EXPECT_EQ(0, memcmp(seamSeen.lpstrFilter, filter, sizeof filter));
+    std::string patterns = seamSeen.lpstrFilter + strlen(seamSeen.lpstrFilter) + 1;
+    for (size_t at = 0; at < patterns.size();) {
+        size_t end = patterns.find(';', at);
+        if (end == std::string::npos) end = patterns.size();
+        EXPECT_EQ("*.", patterns.substr(at, 2)) << patterns.substr(at, end - at);
+        at = end + 1;
+    }
     EXPECT_STREQ(".\\", seamSeen.lpstrInitialDir);
     EXPECT_EQ((DWORD)(OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR), seamSeen.Flags);
     EXPECT_EQ((DWORD)sizeof(OPENFILENAMEA), seamSeen.lStructSize);

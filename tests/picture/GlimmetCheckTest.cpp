@@ -1,5 +1,5 @@
-// The library's own check of picture bytes: whole bitmap, JPEG and GIF files
-// pass, anything cut or inconsistent is refused before the system loader
+// The library's own check of picture bytes: whole bitmap, JPEG, GIF and PNG
+// files pass, anything cut or inconsistent is refused before the system loader
 // could read past it.
 #include "QlGTest.h"
 #include "PictureFixtures.h"
@@ -18,6 +18,34 @@ bool Whole(const std::vector<uint8_t> &bytes) { return GlimmetPictureIsWhole(byt
 void Put32(std::vector<uint8_t> &bytes, size_t at, uint32_t value)
 {
     for (int i = 0; i < 4; i++) bytes[at + i] = (uint8_t)(value >> (8 * i));
+}
+
+void PutBe32(std::vector<uint8_t> &bytes, uint32_t value)
+{
+    for (int i = 3; i >= 0; i--) bytes.push_back((uint8_t)(value >> (8 * i)));
+}
+
+// A PNG header chunk's data.
+std::vector<uint8_t> PngHeader(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType,
+                               uint8_t interlace = 0)
+{
+    std::vector<uint8_t> out;
+    PutBe32(out, width);
+    PutBe32(out, height);
+    out.insert(out.end(), {depth, colourType, 0, 0, interlace});
+    return out;
+}
+
+// A GIF file of one-pixel images, each after `extensions` comment blocks.
+std::vector<uint8_t> GifOfTinyImages(int images, int extensionsBefore)
+{
+    std::vector<uint8_t> out = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255};
+    for (int i = 0; i < images; i++) {
+        for (int e = 0; e < extensionsBefore; e++) out.insert(out.end(), {0x21, 0xFE, 1, 'x', 0});
+        out.insert(out.end(), {0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0});
+    }
+    out.push_back(0x3B);
+    return out;
 }
 
 std::vector<uint8_t> Fixture(const char *name)
@@ -54,6 +82,10 @@ TEST(GlimmetCheck, SaysWhatItFoundFromTheBytes)
         {QlTestBmpBytes(7, 5, RGB(255, 0, 0), RGB(255, 255, 255)), GLIMMET_BMP, 7, 5},
         {Fixture("blue-24x16.jpg"), GLIMMET_JPEG, 24, 16},
         {Fixture("green-10x6.gif"), GLIMMET_GIF, 10, 6},
+        {QlTestPngBytes(9, 4, RGB(0, 0, 0), RGB(0, 128, 255)), GLIMMET_PNG, 9, 4},
+        {QlTestBmpNewHeaderBytes(108, 6, 3, RGB(0, 0, 0), RGB(9, 9, 9)), GLIMMET_BMP, 6, 3},
+        {QlTestBmpNewHeaderBytes(124, 5, 2, RGB(0, 0, 0), RGB(9, 9, 9)), GLIMMET_BMP, 5, 2},
+        {QlTestBmpRle8Bytes(300, 4, RGB(0, 0, 0), RGB(9, 9, 9)), GLIMMET_BMP, 300, 4},
         {Fixture("red-16x16.ico"), GLIMMET_NONE, 0, 0},
     };
     for (const auto &c : cases) {
@@ -118,6 +150,8 @@ TEST(GlimmetCheck, WholeFilesPassAndEveryCutOfThemIsRefused)
         {"bmp 1x1", QlTestBmpBytes(1, 1, RGB(0, 0, 0), RGB(0, 0, 0))},
         {"jpeg", Fixture("blue-24x16.jpg")},
         {"gif", Fixture("green-10x6.gif")},
+        {"png", QlTestPngBytes(7, 5, RGB(255, 0, 0), RGB(255, 255, 255))},
+        {"bmp v5", QlTestBmpNewHeaderBytes(124, 3, 2, RGB(255, 0, 0), RGB(255, 255, 255))},
     };
     for (const auto &file : files) {
         SCOPED_TRACE(file.first);
@@ -228,4 +262,112 @@ TEST(GlimmetCheck, OtherFormatsNeverReachTheLoader)
     const std::string text = "This is not a picture.\r\n";
     EXPECT_FALSE(Whole(std::vector<uint8_t>(text.begin(), text.end())));
     EXPECT_EQ(0, GlimmetPictureIsWhole(NULL, 100));
+}
+
+// PNG files are walked chunk by chunk: every chunk within the file with its
+// checksum, the header first and within the ceiling, the palette where one
+// is needed, the image data unbroken and opening a zlib stream, IEND last.
+TEST(GlimmetCheck, PngChunksMustBeWholeAndInOrder)
+{
+    typedef std::vector<std::pair<std::string, std::vector<uint8_t>>> Chunks;
+    const std::vector<uint8_t> rgb = PngHeader(2, 2, 8, 2), data = QlTestZlibStored(std::vector<uint8_t>(14, 0));
+    const std::vector<uint8_t> half1(data.begin(), data.begin() + 5), half2(data.begin() + 5, data.end());
+    const std::vector<uint8_t> palette = {0, 0, 0, 255, 255, 255}, text = {'a', 0, 'b'};
+    Chunks sideChunks = {{"IHDR", rgb}};
+    for (unsigned i = 0; i < GLIMMET_MOST_PNG_SIDE_CHUNKS; i++) sideChunks.push_back({"tEXt", text});
+    sideChunks.push_back({"IDAT", data});
+    sideChunks.push_back({"IEND", {}});
+    Chunks tooManySide = sideChunks;
+    tooManySide.insert(tooManySide.begin() + 1, {"tEXt", text});
+    const struct {
+        const char *what;
+        Chunks chunks;
+        bool whole;
+    } cases[] = {
+        {"header, data, end", {{"IHDR", rgb}, {"IDAT", data}, {"IEND", {}}}, true},
+        {"data in two chunks", {{"IHDR", rgb}, {"IDAT", half1}, {"IDAT", half2}, {"IEND", {}}}, true},
+        {"side chunks a decoder skips", {{"IHDR", rgb}, {"tEXt", text}, {"IDAT", data}, {"tIME", {}}, {"IEND", {}}}, true},
+        {"a palette picture with its palette", {{"IHDR", PngHeader(2, 2, 8, 3)}, {"PLTE", palette}, {"IDAT", data}, {"IEND", {}}}, true},
+        {"interlaced", {{"IHDR", PngHeader(2, 2, 8, 2, 1)}, {"IDAT", data}, {"IEND", {}}}, true},
+        {"16-bit grey with alpha", {{"IHDR", PngHeader(2, 2, 16, 4)}, {"IDAT", data}, {"IEND", {}}}, true},
+        {"as many side chunks as are read", sideChunks, true},
+        {"one side chunk more", tooManySide, false},
+        {"a palette picture without its palette", {{"IHDR", PngHeader(2, 2, 8, 3)}, {"IDAT", data}, {"IEND", {}}}, false},
+        {"a palette in a grey picture", {{"IHDR", PngHeader(2, 2, 8, 0)}, {"PLTE", palette}, {"IDAT", data}, {"IEND", {}}}, false},
+        {"data split by another chunk", {{"IHDR", rgb}, {"IDAT", half1}, {"tEXt", text}, {"IDAT", half2}, {"IEND", {}}}, false},
+        {"no image data", {{"IHDR", rgb}, {"IEND", {}}}, false},
+        {"no end", {{"IHDR", rgb}, {"IDAT", data}}, false},
+        {"the header not first", {{"tEXt", text}, {"IHDR", rgb}, {"IDAT", data}, {"IEND", {}}}, false},
+        {"two headers", {{"IHDR", rgb}, {"IHDR", rgb}, {"IDAT", data}, {"IEND", {}}}, false},
+        {"a chunk a decoder must know and cannot", {{"IHDR", rgb}, {"QLXX", text}, {"IDAT", data}, {"IEND", {}}}, false},
+        {"a chunk name that is not letters", {{"IHDR", rgb}, {"t3Xt", text}, {"IDAT", data}, {"IEND", {}}}, false},
+        {"data that opens no zlib stream", {{"IHDR", rgb}, {"IDAT", {0x12, 0x34, 0x56}}, {"IEND", {}}}, false},
+        {"a 16-bit palette", {{"IHDR", PngHeader(2, 2, 16, 3)}, {"PLTE", palette}, {"IDAT", data}, {"IEND", {}}}, false},
+        {"3-bit samples", {{"IHDR", PngHeader(2, 2, 3, 0)}, {"IDAT", data}, {"IEND", {}}}, false},
+        {"an unknown interlace", {{"IHDR", PngHeader(2, 2, 8, 2, 2)}, {"IDAT", data}, {"IEND", {}}}, false},
+        {"zero width", {{"IHDR", PngHeader(0, 2, 8, 2)}, {"IDAT", data}, {"IEND", {}}}, false},
+    };
+    for (const auto &c : cases) EXPECT_EQ(c.whole, Whole(QlTestPngOfChunks(c.chunks))) << c.what;
+
+    // A checksum that does not match, anywhere; bytes after the end are left alone.
+    std::vector<uint8_t> good = QlTestPngBytes(3, 3, RGB(1, 2, 3), RGB(4, 5, 6));
+    for (size_t at = 8; at < good.size(); at += 7) {
+        std::vector<uint8_t> damaged = good;
+        damaged[at] ^= 0x10;
+        EXPECT_FALSE(Whole(damaged)) << "byte " << at << " changed";
+    }
+    good.insert(good.end(), {'t', 'a', 'i', 'l'});
+    EXPECT_TRUE(Whole(good));
+}
+
+// The ceiling takes a 24-megapixel camera photo and anything up to 8192
+// pixels a side and 256 MB decoded; a side or a decoded size beyond is
+// refused from the header alone.
+TEST(GlimmetCheck, CeilingTakesCameraPhotosAndNoMore)
+{
+    const std::vector<uint8_t> data = QlTestZlibStored(std::vector<uint8_t>(14, 0));
+    auto png = [&data](uint32_t w, uint32_t h, uint8_t depth, uint8_t type) {
+        return Whole(QlTestPngOfChunks({{"IHDR", PngHeader(w, h, depth, type)}, {"IDAT", data}, {"IEND", {}}}));
+    };
+    const std::vector<uint8_t> jpeg = Fixture("blue-24x16.jpg");
+    ASSERT_FALSE(jpeg.empty());
+    auto jpegOf = [&jpeg](unsigned w, unsigned h) {
+        std::vector<uint8_t> bytes = jpeg;
+        for (size_t at = 2; at + 9 < bytes.size(); at++)
+            if (bytes[at] == 0xFF && (bytes[at + 1] == 0xC0 || bytes[at + 1] == 0xC2)) {
+                bytes[at + 5] = (uint8_t)(h >> 8), bytes[at + 6] = (uint8_t)h;
+                bytes[at + 7] = (uint8_t)(w >> 8), bytes[at + 8] = (uint8_t)w;
+                break;
+            }
+        return Whole(bytes);
+    };
+    EXPECT_TRUE(jpegOf(6000, 4000));
+    EXPECT_TRUE(jpegOf(4000, 6000));
+    EXPECT_TRUE(jpegOf(8192, 8192));
+    EXPECT_FALSE(jpegOf(8193, 100));
+    EXPECT_FALSE(jpegOf(100, 8193));
+    EXPECT_TRUE(png(6000, 4000, 8, 6));
+    EXPECT_TRUE(png(8192, 8192, 8, 2));
+    EXPECT_FALSE(png(8193, 1, 8, 2));
+    // 16-bit samples stay 16-bit in a decoder: eight bytes a pixel with alpha.
+    EXPECT_TRUE(png(8192, 4096, 16, 6));
+    EXPECT_FALSE(png(8192, 4097, 16, 6));
+    EXPECT_EQ(256u * 1024 * 1024, GLIMMET_MOST_DECODED_BYTES);
+    EXPECT_EQ(8192u * 8192u, GLIMMET_MOST_PIXELS);
+}
+
+// However small its images, a GIF file holds a bounded number of them and of
+// blocks in all: 400,000 one-pixel images held a decoder for a minute.
+TEST(GlimmetCheck, GifImagesAndBlocksAreCounted)
+{
+    const int most = (int)GLIMMET_MOST_GIF_IMAGES;
+    EXPECT_TRUE(Whole(GifOfTinyImages(most, 0)));
+    EXPECT_FALSE(Whole(GifOfTinyImages(most + 1, 0)));
+    EXPECT_FALSE(Whole(GifOfTinyImages(20000, 0)));
+    // Blocks of any kind count: three comments before each of 1024 images fill them.
+    EXPECT_EQ(4096u, GLIMMET_MOST_GIF_BLOCKS);
+    EXPECT_TRUE(Whole(GifOfTinyImages(most, 3)));
+    std::vector<uint8_t> oneMore = GifOfTinyImages(most, 3);
+    oneMore.insert(oneMore.end() - 1, {0x21, 0xFE, 1, 'x', 0});
+    EXPECT_FALSE(Whole(oneMore));
 }

@@ -23,6 +23,17 @@ protected:
         ASSERT_TRUE(QlTestWriteBmp(File("red-dot.bmp"), 7, 5, RGB(255, 0, 0), RGB(255, 255, 255)));
         ASSERT_TRUE(QlTestCopyFixture("blue-24x16.jpg", File("blue.jpg")));
         ASSERT_TRUE(QlTestCopyFixture("green-10x6.gif", File("green.gif")));
+        const std::vector<uint8_t> png = QlTestPngBytes(9, 3, RGB(255, 0, 0), RGB(30, 90, 200));
+        ASSERT_TRUE(QlTestWriteFile(File("blue.png"), png.data(), png.size()));
+        const std::vector<uint8_t> v5 = QlTestBmpNewHeaderBytes(124, 5, 4, RGB(255, 0, 0), RGB(240, 160, 0));
+        ASSERT_TRUE(QlTestWriteFile(File("orange-v5.bmp"), v5.data(), v5.size()));
+        const std::vector<uint8_t> rle = QlTestBmpRle8Bytes(300, 4, RGB(255, 0, 0), RGB(120, 0, 160));
+        ASSERT_TRUE(QlTestWriteFile(File("purple-rle8.bmp"), rle.data(), rle.size()));
+        // 4 x 1 pixels with alpha: opaque red, transparent, half-covered black, opaque green.
+        std::vector<uint8_t> header = {0, 0, 0, 4, 0, 0, 0, 1, 8, 6, 0, 0, 0};
+        const std::vector<uint8_t> row = {0, 255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 0, 128, 0, 255, 0, 255};
+        const std::vector<uint8_t> alpha = QlTestPngOfChunks({{"IHDR", header}, {"IDAT", QlTestZlibStored(row)}, {"IEND", {}}});
+        ASSERT_TRUE(QlTestWriteFile(File("alpha.png"), alpha.data(), alpha.size()));
     }
 
     void TearDown() override
@@ -40,7 +51,7 @@ static bool Near(COLORREF a, COLORREF b)
            abs(GetBValue(a) - GetBValue(b)) < 24;
 }
 
-TEST_F(Glimmet, ReadsBitmapJpegAndGifFilesAtTheirSize)
+TEST_F(Glimmet, ReadsBitmapJpegGifAndPngFilesAtTheirSize)
 {
     struct Case {
         const char *file;
@@ -52,6 +63,17 @@ TEST_F(Glimmet, ReadsBitmapJpegAndGifFilesAtTheirSize)
         {"red-dot.bmp", 7, 5, 6, 4, RGB(255, 255, 255)},
         {"blue.jpg", 24, 16, 12, 8, RGB(0, 0, 255)},
         {"green.gif", 10, 6, 5, 3, RGB(0, 255, 0)},
+        {"blue.png", 9, 3, 0, 0, RGB(255, 0, 0)},
+        {"blue.png", 9, 3, 8, 2, RGB(30, 90, 200)},
+        {"orange-v5.bmp", 5, 4, 0, 0, RGB(255, 0, 0)},
+        {"orange-v5.bmp", 5, 4, 4, 3, RGB(240, 160, 0)},
+        {"purple-rle8.bmp", 300, 4, 0, 0, RGB(255, 0, 0)},
+        {"purple-rle8.bmp", 300, 4, 299, 3, RGB(120, 0, 160)},
+        // Transparent parts of a PNG file lie on white, as on paper.
+        {"alpha.png", 4, 1, 0, 0, RGB(255, 0, 0)},
+        {"alpha.png", 4, 1, 1, 0, RGB(255, 255, 255)},
+        {"alpha.png", 4, 1, 2, 0, RGB(127, 127, 127)},
+        {"alpha.png", 4, 1, 3, 0, RGB(0, 255, 0)},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);

@@ -35,8 +35,8 @@ Bytes Fixture(const char *name)
     return data;
 }
 
-// A bitmap file: the file header, an info header of infoSize bytes (12, 40 or
-// 124), the colour table (colours entries, 3 bytes each under the old
+// A bitmap file: the file header, an info header of infoSize bytes (12, 40,
+// 108 or 124), the colour table (colours entries, 3 bytes each under the old
 // header) and the pixel bytes as given.  Negative height: top-down rows.
 Bytes Bitmap(int infoSize, int width, int height, int bits, int compression, int colours, const Bytes &pixels,
              const uint32_t *masks = NULL)
@@ -65,10 +65,10 @@ Bytes Bitmap(int infoSize, int width, int height, int bits, int compression, int
         PutLe(out, 2835, 4);
         PutLe(out, (uint32_t)colours, 4);
         PutLe(out, 0, 4);
-        if (infoSize == 124) {
+        if (infoSize >= 108) {
             for (int i = 0; i < 4; i++) PutLe(out, masks ? masks[i] : 0, 4);
             PutLe(out, 0x73524742, 4);   // sRGB
-            while (out.size() < 14 + 124u) out.push_back(0);
+            while (out.size() < 14 + (size_t)infoSize) out.push_back(0);
         }
     }
     for (int i = 0; i < extraMasks / 4; i++) PutLe(out, masks ? masks[i] : 0, 4);
@@ -230,6 +230,64 @@ Bytes GifTwice(const Bytes &gif)
     return out;
 }
 
+void PutBe32(Bytes &out, uint32_t value)
+{
+    for (int i = 3; i >= 0; i--) out.push_back((uint8_t)(value >> (8 * i)));
+}
+
+uint32_t Crc32(const uint8_t *data, size_t size)
+{
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < size; i++) {
+        crc ^= data[i];
+        for (int k = 0; k < 8; k++) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+    }
+    return crc ^ 0xFFFFFFFFu;
+}
+
+// The chunks of a PNG file: offsets of each chunk's length field.
+std::vector<size_t> PngChunks(const Bytes &png)
+{
+    std::vector<size_t> at;
+    for (size_t i = 8; i + 12 <= png.size();) {
+        at.push_back(i);
+        i += 12 + ((size_t)png[i] << 24 | (size_t)png[i + 1] << 16 | (size_t)png[i + 2] << 8 | png[i + 3]);
+    }
+    return at;
+}
+
+// Sets the checksum of the chunk at `at` right for its bytes as they now are.
+void PngResum(Bytes &png, size_t at)
+{
+    const size_t length = (size_t)png[at] << 24 | (size_t)png[at + 1] << 16 | (size_t)png[at + 2] << 8 | png[at + 3];
+    if (at + 12 + length > png.size()) return;
+    const uint32_t crc = Crc32(png.data() + at + 4, 4 + length);
+    for (int i = 0; i < 4; i++) png[at + 8 + length + i] = (uint8_t)(crc >> (24 - 8 * i));
+}
+
+// The PNG file with its header's width and height replaced, checksum right.
+Bytes PngSized(Bytes png, uint32_t width, uint32_t height)
+{
+    if (png.size() < 33) return png;
+    for (int i = 0; i < 4; i++) png[16 + i] = (uint8_t)(width >> (24 - 8 * i)), png[20 + i] = (uint8_t)(height >> (24 - 8 * i));
+    PngResum(png, 8);
+    return png;
+}
+
+// A chunk of the given name and data inserted before the chunk at `at`.
+Bytes PngWithChunk(const Bytes &png, size_t at, const char *name, const Bytes &data)
+{
+    Bytes chunk;
+    PutBe32(chunk, (uint32_t)data.size());
+    chunk.insert(chunk.end(), name, name + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    PutBe32(chunk, Crc32(chunk.data() + 4, 4 + data.size()));
+    Bytes out(png.begin(), png.begin() + (long)at);
+    out.insert(out.end(), chunk.begin(), chunk.end());
+    out.insert(out.end(), png.begin() + (long)at, png.end());
+    return out;
+}
+
 uint64_t Next(uint64_t *state)
 {
     // xorshift64*: the same files from the same state on every machine.
@@ -308,6 +366,13 @@ std::vector<QlHostileFile> QlHostileSeeds(void)
         {"one.gif", Fixture("green-10x6.gif"), QL_HOSTILE_PASSES},
         {"encoded.gif", Encoded(FIF_GIF, 0, 33, 17, 8), QL_HOSTILE_PASSES},
         {"two.gif", GifTwice(Fixture("green-10x6.gif")), QL_HOSTILE_PASSES},
+        {"v4-rgb24.bmp", Bitmap(108, 13, 7, 24, 0, 0, Rows(13, 7, 24)), QL_HOSTILE_PASSES},
+        {"v4-rle8.bmp", Bitmap(108, 12, 6, 8, 1, 256, RunLengthRows(12, 6, 0)), QL_HOSTILE_PASSES},
+        {"v5-rle8.bmp", Bitmap(124, 12, 6, 8, 1, 256, RunLengthRows(12, 6, 0)), QL_HOSTILE_PASSES},
+        {"rgb.png", Encoded(FIF_PNG, 0, 21, 9, 24), QL_HOSTILE_PASSES},
+        {"grey.png", Encoded(FIF_PNG, PNG_Z_BEST_COMPRESSION, 17, 11, 8), QL_HOSTILE_PASSES},
+        {"rgba.png", Encoded(FIF_PNG, 0, 12, 12, 32), QL_HOSTILE_PASSES},
+        {"interlaced.png", Encoded(FIF_PNG, PNG_INTERLACED, 19, 13, 24), QL_HOSTILE_PASSES},
     };
     return seeds;
 }
@@ -348,7 +413,7 @@ std::vector<QlHostileFile> QlHostileCorpus(int perSeed)
     add("rle8-top-down.bmp", topDown, QL_HOSTILE_REFUSED);
 
     // Bitmaps beyond the ceiling or with impossible headers.
-    add("mono-4097x4096.bmp", Bitmap(40, 4097, 4096, 1, 0, 2, Rows(4097, 4096, 1)), QL_HOSTILE_REFUSED);
+    add("mono-8193x64.bmp", Bitmap(40, 8193, 64, 1, 0, 2, Rows(8193, 64, 1)), QL_HOSTILE_REFUSED);
     Bytes huge = Bitmap(40, 13, 7, 24, 0, 0, Rows(13, 7, 24));
     SetLe(huge, 18, 0x7FFFFFFF, 4);
     add("width-max.bmp", huge, QL_HOSTILE_REFUSED);
@@ -366,7 +431,30 @@ std::vector<QlHostileFile> QlHostileCorpus(int perSeed)
 
     // GIF files that declare more than they hold.
     add("gif-48-bytes-65535.gif", GifOfImages(0xFFFF, 0xFFFF, 1, 0xFFFF, 0xFFFF), QL_HOSTILE_REFUSED);
-    add("gif-images-past-ceiling.gif", GifOfImages(4000, 1000, 5, 4000, 1000), QL_HOSTILE_REFUSED);
+    add("gif-images-past-ceiling.gif", GifOfImages(8000, 2000, 5, 8000, 2000), QL_HOSTILE_REFUSED);
+    // Tiny images by the thousand: each costs a decoder the same work.
+    add("gif-1025-one-pixel-images.gif", GifOfImages(1, 1, 1025, 1, 1), QL_HOSTILE_REFUSED);
+    add("gif-1024-one-pixel-images.gif", GifOfImages(1, 1, 1024, 1, 1), QL_HOSTILE_PASSES);
+
+    // PNG files that declare more than they hold, or are not what they say.
+    const Bytes png = Encoded(FIF_PNG, 0, 21, 9, 24);
+    const std::vector<size_t> chunks = PngChunks(png);
+    add("png-65535.png", PngSized(png, 0xFFFF, 0xFFFF), QL_HOSTILE_REFUSED);
+    add("png-8193-wide.png", PngSized(png, 8193, 9), QL_HOSTILE_REFUSED);
+    add("png-camera-size-over-little-data.png", PngSized(png, 6000, 4000), QL_HOSTILE_ANY);
+    Bytes badSum = png;
+    if (badSum.size() > 40) badSum[40] ^= 1;
+    add("png-bad-checksum.png", badSum, QL_HOSTILE_REFUSED);
+    if (chunks.size() >= 2) {
+        add("png-unknown-critical-chunk.png", PngWithChunk(png, chunks[1], "QLXX", Bytes(4, 1)), QL_HOSTILE_REFUSED);
+        add("png-no-end.png", Bytes(png.begin(), png.begin() + (long)chunks.back()), QL_HOSTILE_REFUSED);
+        Bytes noData(png.begin(), png.begin() + (long)chunks[1]);
+        noData.insert(noData.end(), png.begin() + (long)chunks.back(), png.end());
+        add("png-no-data.png", noData, QL_HOSTILE_REFUSED);
+        Bytes huge = png;
+        if (huge.size() > chunks[1] + 4) SetLe(huge, chunks[1], 0xFFFFFF7F, 4);   // a chunk length of 2 GB
+        add("png-chunk-2gb.png", huge, QL_HOSTILE_REFUSED);
+    }
 
     // JPEG files beyond the ceiling or of kinds no decoder here should see.
     const Bytes baseline = Fixture("blue-24x16.jpg");
@@ -385,12 +473,15 @@ std::vector<QlHostileFile> QlHostileCorpus(int perSeed)
     add("empty.bmp", Bytes(), QL_HOSTILE_REFUSED);
     const char text[] = "This is not a picture.\r\n";
     add("text.gif", Bytes(text, text + sizeof text - 1), QL_HOSTILE_REFUSED);
-    const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-    add("png-named.jpg", Bytes(png, png + sizeof png), QL_HOSTILE_REFUSED);
+    const uint8_t pngStart[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+    add("png-start-named.jpg", Bytes(pngStart, pngStart + sizeof pngStart), QL_HOSTILE_REFUSED);
+    const uint8_t tiff[] = {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0};
+    add("tiff.tif", Bytes(tiff, tiff + sizeof tiff), QL_HOSTILE_REFUSED);
     add("icon.ico", icon, QL_HOSTILE_REFUSED);
 
-    // At the ceiling: taken, and decoded within bounded time and memory.
-    add("mono-4096x4096.bmp", Bitmap(40, 4096, 4096, 1, 0, 2, Rows(4096, 4096, 1)), QL_HOSTILE_PASSES);
+    // A camera photo's size: taken, and decoded within bounded time and memory.
+    add("mono-6000x4000.bmp", Bitmap(40, 6000, 4000, 1, 0, 2, Rows(6000, 4000, 1)), QL_HOSTILE_PASSES);
+    add("camera-6000x4000.jpg", Encoded(FIF_JPEG, 75, 6000, 4000, 24), QL_HOSTILE_PASSES);
 
     uint64_t state = 0x9E3779B97F4A7C15ull;
     for (size_t i = 0; i < seedCount; i++) {

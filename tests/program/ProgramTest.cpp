@@ -4,6 +4,7 @@
 // single-instance mutex and its windows are shared with every other Wine
 // process of the prefix, and the window manager with the whole display.
 #include "QlGTest.h"
+#include "picture/PictureFixtures.h"
 #include "QlTestPdf.h"
 #include "QlTestPlatform.h"
 #include "../shell/ShellTestSupport.h"
@@ -114,16 +115,17 @@ bool Screenshot(const char *name)
 }
 
 // The standard deviation (0-1) of the screenshot's pixels inside the
-// rectangle (screen coordinates); -1 when it cannot be measured.  A window
+// rectangle (screen coordinates), or another of ImageMagick's measures (the
+// mean of one channel: "mean.b"); -1 when it cannot be measured.  A window
 // that did not paint is one flat colour: 0.
-double Spread(const char *name, const RECT &area)
+double Spread(const char *name, const RECT &area, const char *measure = "standard_deviation")
 {
     std::string out = ArtifactDir() + "/spread.txt";
     char geometry[64];
     snprintf(geometry, sizeof geometry, "%ldx%ld+%ld+%ld", (long)(area.right - area.left),
              (long)(area.bottom - area.top), (long)area.left, (long)area.top);
     if (!Shell("convert " + Quoted(ArtifactDir() + "/" + name) + " -crop " + geometry +
-               " +repage -format '%[fx:standard_deviation]' info: > " + Quoted(out)))
+               " +repage -format '%[fx:" + measure + "]' info: > " + Quoted(out)))
         return -1;
     double spread = -1;
     FILE *f = fopen(out.c_str(), "r");
@@ -184,6 +186,29 @@ private:
 };
 
 QlTestProcess *Program::windowManager_ = NULL;
+
+// A key pressed and released on the focused window of the display (with
+// Shift held when asked).
+void PressKey(WORD key, bool shift = false)
+{
+    INPUT input[4] = {};
+    int n = 0;
+    if (shift) {
+        input[n].type = INPUT_KEYBOARD;
+        input[n++].ki.wVk = VK_SHIFT;
+    }
+    input[n].type = INPUT_KEYBOARD;
+    input[n++].ki.wVk = key;
+    input[n].type = INPUT_KEYBOARD;
+    input[n].ki.wVk = key;
+    input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    if (shift) {
+        input[n].type = INPUT_KEYBOARD;
+        input[n].ki.wVk = VK_SHIFT;
+        input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    SendInput(n, input, sizeof(INPUT));
+}
 
 }  // namespace
 
@@ -415,13 +440,58 @@ TEST_F(Program, SettingsPagesPaint)
         GetDlgItemTextA(refusal, IDT_MSG_TEXT, shown, sizeof shown);
         EXPECT_EQ(0u, std::string(shown).find("Cannot load logo image")) << shown;
         EXPECT_NE(std::string::npos, std::string(shown).find(damaged)) << shown;
+        EXPECT_NE(std::string::npos, std::string(shown).find("8192 x 8192 pixels")) << shown;
         ASSERT_TRUE(Screenshot("settings-logo-refused.png"));
         EXPECT_GT(Spread("settings-logo-refused.png", ClientOnScreen(refusal)), 0.02);
-        PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+        PressKey(VK_RETURN);   // Enter closes the message
+        start = GetTickCount();
+        while (IsWindow(refusal) && GetTickCount() - start < 5000) Sleep(100);
+        EXPECT_FALSE(IsWindow(refusal));
+        if (IsWindow(refusal)) PostMessageA(refusal, WM_COMMAND, IDOK, 0);
         Sleep(500);
         char logo[MAX_PATH] = "";
         GetDlgItemTextA(pages[0], IDE_CFG_LOGO_PATH, logo, sizeof logo);
         EXPECT_STREQ(".\\images\\ireland.bmp", logo);
+
+        // The file dialog offers PNG files, and a PNG logo is taken and
+        // previewed; the dialog cancelled changes nothing.
+        picker = NULL;
+        PostMessageA(GetDlgItem(pages[0], IDB_CFG_LOGO_BROWSE), BM_CLICK, 0, 0);
+        picker = WaitForWindow("#32770", "Select Invoice Logo File", 10000);
+        ASSERT_NE(nullptr, picker);
+        ASSERT_TRUE(Screenshot("settings-logo-dialog.png"));   // the filter offers PNG files
+        PressKey(VK_ESCAPE);   // Escape cancels the dialog
+        start = GetTickCount();
+        while (IsWindow(picker) && GetTickCount() - start < 5000) Sleep(100);
+        EXPECT_FALSE(IsWindow(picker));
+        if (IsWindow(picker)) PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+        Sleep(500);
+        GetDlgItemTextA(pages[0], IDE_CFG_LOGO_PATH, logo, sizeof logo);
+        EXPECT_STREQ(".\\images\\ireland.bmp", logo);
+        const std::string png = work.path() + "\\logo.png";
+        const std::vector<uint8_t> pngBytes = QlTestPngBytes(240, 80, RGB(0, 0, 0), RGB(30, 90, 200));
+        ASSERT_TRUE(QlTestWriteFile(png, pngBytes.data(), pngBytes.size()));
+        PostMessageA(GetDlgItem(pages[0], IDB_CFG_LOGO_BROWSE), BM_CLICK, 0, 0);
+        picker = WaitForWindow("#32770", "Select Invoice Logo File", 10000);
+        ASSERT_NE(nullptr, picker);
+        edits = ChildWindows(picker, "Edit");
+        ASSERT_FALSE(edits.empty());
+        SendMessageA(edits[0], WM_SETTEXT, 0, (LPARAM)png.c_str());
+        PostMessageA(picker, WM_COMMAND, IDOK, 0);
+        start = GetTickCount();
+        do {
+            Sleep(200);
+            GetDlgItemTextA(pages[0], IDE_CFG_LOGO_PATH, logo, sizeof logo);
+        } while (png != logo && GetTickCount() - start < 10000);
+        EXPECT_EQ(png, logo);
+        EXPECT_EQ(nullptr, FindWindowA("#32770", "Error"));
+        Sleep(500);
+        ASSERT_TRUE(Screenshot("settings-logo-png.png"));
+        // The preview is the blue picture: far more blue than red in it.
+        const RECT preview = ClientOnScreen(GetDlgItem(pages[0], IDP_CFG_LOGO_PREVIEW));
+        const double blue = Spread("settings-logo-png.png", preview, "mean.b");
+        const double red = Spread("settings-logo-png.png", preview, "mean.r");
+        EXPECT_GT(blue, red + 0.1) << "the preview does not show the PNG logo";
     }
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -1879,28 +1949,6 @@ TEST_F(Program, TheSelectSupplierDialogPaints)
 
 namespace {
 
-// A key pressed and released on the focused window of the display (with
-// Shift held when asked).
-void PressKey(WORD key, bool shift = false)
-{
-    INPUT input[4] = {};
-    int n = 0;
-    if (shift) {
-        input[n].type = INPUT_KEYBOARD;
-        input[n++].ki.wVk = VK_SHIFT;
-    }
-    input[n].type = INPUT_KEYBOARD;
-    input[n++].ki.wVk = key;
-    input[n].type = INPUT_KEYBOARD;
-    input[n].ki.wVk = key;
-    input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    if (shift) {
-        input[n].type = INPUT_KEYBOARD;
-        input[n].ki.wVk = VK_SHIFT;
-        input[n++].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(n, input, sizeof(INPUT));
-}
 
 // The control of the program's thread that has the keyboard focus.
 HWND ProgramFocus(HWND main)

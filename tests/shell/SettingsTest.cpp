@@ -1,5 +1,6 @@
 // The settings window and its six pages, in the running main window.
 #include "QlGTest.h"
+#include "picture/PictureFixtures.h"
 #include "ShellTestSupport.h"
 #include "QlTestWindows.h"
 #include "common/UiTestSupport.h"
@@ -375,13 +376,43 @@ TEST_F(SettingsTest, InvoicePageLogoPreviewAndTotalInWords)
             SendDlgItemMessageA(page, IDB_CFG_LOGO_BROWSE, BM_CLICK, 0, 0);
             ASSERT_EQ(1u, answers.asked.size());
             EXPECT_EQ("Error", answers.asked[0].caption);
-            EXPECT_EQ("Cannot load logo image\n\n" + refused, answers.asked[0].text);
+            EXPECT_EQ("Cannot load logo image\n\n" + refused +
+                          "\n\nLogos are read from whole BMP, JPEG, GIF or PNG files of at most 8192 x 8192 pixels "
+                          "(256 MB once decoded).",
+                      answers.asked[0].text);
             EXPECT_EQ(IDD_MSG_BOX_TALL, answers.asked[0].dialogId);   // the tall box: room for a long path
             EXPECT_EQ(taken, ItemText(page, IDE_CFG_LOGO_PATH));
             EXPECT_EQ(preview, QlCfgLogoPreview());
         }
         Press(page, QL_CFG_CMD_SAVE);
         EXPECT_EQ(taken, QlSettings.cfg.logoPath);
+
+        // A PNG logo and a bitmap of the newer header are taken and previewed.
+        page = OpenPage(QL_CFG_PAGE_INVOICES);
+        const struct {
+            const char *name;
+            std::vector<uint8_t> bytes;
+        } logos[] = {
+            {"logo.png", QlTestPngBytes(120, 40, RGB(0, 0, 0), RGB(220, 30, 30))},
+            {"logo-v5.bmp", QlTestBmpNewHeaderBytes(124, 60, 20, RGB(0, 0, 0), RGB(240, 160, 0))},
+        };
+        for (const auto &logo : logos) {
+            SCOPED_TRACE(logo.name);
+            answers.asked.clear();
+            pickers.file = work_.path() + "\\" + logo.name;
+            ASSERT_TRUE(QlTestWriteFile(pickers.file, logo.bytes.data(), logo.bytes.size()));
+            SendDlgItemMessageA(page, IDB_CFG_LOGO_BROWSE, BM_CLICK, 0, 0);
+            EXPECT_TRUE(answers.asked.empty());
+            EXPECT_EQ(pickers.file, ItemText(page, IDE_CFG_LOGO_PATH));
+            int width = 0, height = 0;
+            ASSERT_TRUE(QlTestBitmapSize(QlCfgLogoPreview(), &width, &height));
+            EXPECT_EQ(logo.bytes[0] == 'B' ? 60 : 120, width);
+            EXPECT_EQ(logo.bytes[0] == 'B' ? 20 : 40, height);
+            EXPECT_EQ(logo.bytes[0] == 'B' ? RGB(240, 160, 0) : RGB(220, 30, 30),
+                      QlTestBitmapPixel(QlCfgLogoPreview(), 5, 5));
+        }
+        Press(page, QL_CFG_CMD_SAVE);
+        EXPECT_EQ(work_.path() + "\\logo-v5.bmp", QlSettings.cfg.logoPath);
     }
     EXPECT_EQ(nullptr, QlCfgLogoPreview());   // released with the page
 
