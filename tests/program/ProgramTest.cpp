@@ -1819,7 +1819,8 @@ HWND StartOn(QlTestProcess &running, const WorkFolder &work, const char *title)
 // Enter in the add dialogs of the customers, products and services (which
 // have no default button) keeps the dialog with what was typed; in the
 // multi-line fields of a letter and of the e-mail dialog it starts a new
-// line.  A price pasted into the product dialog is checked as it was given.
+// line.  A price pasted into the product dialog is checked as it was given;
+// a supplier's name of blanks is refused.
 TEST_F(Program, EnterKeepsWhatWasTypedAndBreaksLinesInMessages)
 {
     ShellStateGuard state;
@@ -1966,6 +1967,34 @@ TEST_F(Program, EnterKeepsWhatWasTypedAndBreaksLinesInMessages)
     EXPECT_TRUE(Screenshot("service-new-after-enter.png"));
     PostMessageA(service, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(service); }));
+
+    // Create New Supplier: a name of blanks is refused as too short, and the
+    // dialog keeps what was typed.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_SUPPLIERS, 0), 0);
+    HWND suppliers = NULL, suppliersBar = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        suppliers = ChildWithControl(main, 1397);
+        return suppliers && (suppliersBar = FindWindowExA(suppliers, NULL, "ToolbarWindow32", NULL)) != NULL;
+    }));
+    PostMessageA(suppliers, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)suppliersBar);   // New
+    HWND supplier = WaitForWindow("#32770", "Create New Supplier", 20000);
+    ASSERT_NE(nullptr, supplier);
+    SetDlgItemTextA(supplier, IDE_CUSTADD_COMPANY, "     ");
+    SetDlgItemTextA(supplier, IDE_CUST_ADDR1, "22 Harbour Street");
+    HWND supplierBar = FindWindowExA(supplier, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, supplierBar);
+    PostMessageA(supplier, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)supplierBar);   // Save
+    HWND tooShort = WaitForWindow("#32770", "Error", 20000);
+    ASSERT_NE(nullptr, tooShort);
+    EXPECT_EQ("Company name too short", ControlText(tooShort, IDT_MSG_TEXT));
+    ASSERT_TRUE(Screenshot("supplier-blank-name.png"));
+    PostMessageA(tooShort, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(tooShort); }));
+    EXPECT_TRUE(IsWindow(supplier));
+    EXPECT_EQ("22 Harbour Street", ControlText(supplier, IDE_CUST_ADDR1));
+    PostMessageA(supplier, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(supplier); }));
+    EXPECT_EQ(0, SendMessageA(GetDlgItem(suppliers, 1397), LVM_GETITEMCOUNT, 0, 0));
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     int code = -1;
