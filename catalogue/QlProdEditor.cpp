@@ -22,6 +22,7 @@
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransTexts.h"
 #include "resources/QlResCatalogue.h"
 #include "resources/QlResCommon.h"
 
@@ -54,19 +55,29 @@ static const LabelText kEditLabels[] = {
 };
 #undef QL_LABEL
 
-// Edit limits: the new product's selling price takes 7 digits, the edited
-// one's 9.
+// Edit limits.  The price fields take more than a price may have, so that a
+// pasted text reaches the check whole instead of being cut to fit
+// (PriceRefusal: up to 7 digits of units and 2 of hundredths).
 struct EditLimit {
     int id, limit;
 };
-static const EditLimit kNewLimits[] = {{IDE_PROD_PRICE_UNITS, 7}, {IDE_PROD_PRICE_HUNDREDTHS, 2},
-                                       {IDE_PROD_COST_UNITS, 7},  {IDE_PROD_COST_HUNDREDTHS, 2},
-                                       {IDE_PROD_NAME, 80},       {IDE_PROD_BARCODE, 30},
+#define QL_PROD_PRICE_FIELD 20
+static const EditLimit kNewLimits[] = {{IDE_PROD_PRICE_UNITS, QL_PROD_PRICE_FIELD},
+                                       {IDE_PROD_PRICE_HUNDREDTHS, QL_PROD_PRICE_FIELD},
+                                       {IDE_PROD_COST_UNITS, QL_PROD_PRICE_FIELD},
+                                       {IDE_PROD_COST_HUNDREDTHS, QL_PROD_PRICE_FIELD},
+                                       {IDE_PROD_NAME, 80},
+                                       {IDE_PROD_BARCODE, 30},
                                        {IDE_PROD_SUPPLIER_CODE, 19}};
-static const EditLimit kEditLimits[] = {{IDE_PROD_PRICE_UNITS, 9}, {IDE_PROD_PRICE_HUNDREDTHS, 2},
-                                        {IDE_PROD_COST_UNITS, 7},  {IDE_PROD_COST_HUNDREDTHS, 2},
-                                        {IDE_PROD_NAME, 80},       {IDE_PROD_BARCODE, 30},
+static const EditLimit kEditLimits[] = {{IDE_PROD_PRICE_UNITS, QL_PROD_PRICE_FIELD},
+                                        {IDE_PROD_PRICE_HUNDREDTHS, QL_PROD_PRICE_FIELD},
+                                        {IDE_PROD_COST_UNITS, QL_PROD_PRICE_FIELD},
+                                        {IDE_PROD_COST_HUNDREDTHS, QL_PROD_PRICE_FIELD},
+                                        {IDE_PROD_NAME, 80},
+                                        {IDE_PROD_BARCODE, 30},
                                         {IDE_PROD_SUPPLIER_CODE, 19}};
+// The ceiling of a price: 9999999.99.
+#define QL_PROD_PRICE_UNIT_DIGITS 7
 
 // The dialog that is open (one at a time, modal).
 static HWND sToolbar;
@@ -122,6 +133,39 @@ static void OnDestroy(HWND dialog)
 static int Refuse(HWND dialog, const char *caption, const char *text)
 {
     QlMsgBox(dialog, caption, text, QL_COLOUR_WARNING);
+    return 0;
+}
+
+// What is wrong with one price's two fields, NULL when nothing (an empty
+// field is allowed: it leaves that half as it is): the line dialogs'
+// messages, and the ceiling of a product's price.
+static const char *PriceRefusal(HWND dialog, int unitsId, int hundredthsId)
+{
+    const QlTransTextRec *lines = QlTransText();
+    char units[QL_PROD_PRICE_FIELD + 8], hundredths[QL_PROD_PRICE_FIELD + 8];
+    GetDlgItemTextA(dialog, unitsId, units, sizeof units);
+    GetDlgItemTextA(dialog, hundredthsId, hundredths, sizeof hundredths);
+    if (strchr(units, '-') || strchr(hundredths, '-')) return lines->PriceNegative;
+    size_t unitDigits = strspn(units, "0123456789"), hundredthDigits = strspn(hundredths, "0123456789");
+    if (units[unitDigits] || hundredths[hundredthDigits] || hundredthDigits > 2) return lines->PriceNotDigits;
+    // Leading zeros count for nothing.
+    size_t zeros = strspn(units, "0");
+    if (unitDigits - zeros > QL_PROD_PRICE_UNIT_DIGITS) return QlCatText()->PriceTooLarge;
+    return NULL;
+}
+
+// Both prices checked; 0 after the message (the fields stay as typed).
+static int PricesAccepted(HWND dialog)
+{
+    const char *refusal = PriceRefusal(dialog, IDE_PROD_PRICE_UNITS, IDE_PROD_PRICE_HUNDREDTHS);
+    int field = IDE_PROD_PRICE_UNITS;
+    if (!refusal) {
+        refusal = PriceRefusal(dialog, IDE_PROD_COST_UNITS, IDE_PROD_COST_HUNDREDTHS);
+        field = IDE_PROD_COST_UNITS;
+    }
+    if (!refusal) return 1;
+    QlMsgBox(dialog, QlCatText()->InvalidInput, refusal, QL_COLOUR_WARNING);
+    SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, field), TRUE);
     return 0;
 }
 
@@ -227,6 +271,7 @@ int QlProdAdd(HWND dialog)
     if (!BarcodeFree(dialog, rec.barcode, 0)) return 0;
     QlUiGetField(dialog, IDE_PROD_NAME, rec.name);
     if (!rec.name[0]) return Refuse(dialog, text->InvalidInput, text->NoDescription);
+    if (!PricesAccepted(dialog)) return -1;
     ReadPrices(dialog, &rec);
     QlUiGetField(dialog, IDE_PROD_SUPPLIER_CODE, rec.supplier_code);
     if (!QlProdNextShortCode(&rec)) return Refuse(dialog, text->Error, text->NoShortCode);
@@ -272,9 +317,10 @@ static void OnNewCommand(HWND dialog, int id, int code, HWND control)
 {
     if (control && control == sToolbar) {
         if (id == CMD_SAVE) {
-            if (QlProdAdd(dialog))
+            int added = QlProdAdd(dialog);
+            if (added == 1)
                 EndDialog(dialog, 1);
-            else
+            else if (added == 0)
                 QlProdNewReset(dialog);
         } else if (id == CMD_CLOSE) {
             EndDialog(dialog, 0);
@@ -283,11 +329,10 @@ static void OnNewCommand(HWND dialog, int id, int code, HWND control)
     }
     switch (id) {
     case IDOK:
-        // Enter in the barcode field is a scan, whoever delivers it.
-        if (GetFocus() == GetDlgItem(dialog, IDE_PROD_BARCODE))
-            QlProdCheckBarcode(dialog);
-        else
-            EndDialog(dialog, 0);
+        // Enter in the barcode field is a scan, whoever delivers it; in any
+        // other field it does nothing (the dialog has no default button), so
+        // that what was typed stays.
+        if (GetFocus() == GetDlgItem(dialog, IDE_PROD_BARCODE)) QlProdCheckBarcode(dialog);
         return;
     case IDCANCEL: EndDialog(dialog, 0); return;
     case IDB_PROD_PRINT_BARCODE: QlBarcodePrint(dialog); return;
@@ -326,6 +371,7 @@ int QlProdEditSave(HWND dialog)
     if (!name[0]) return Refuse(dialog, text->InvalidInput, text->NoDescription);
     QlProdReadBarcode(dialog, barcode, (int)sizeof barcode - 1);
     if (!BarcodeLongEnough(dialog, barcode, text->EditBarcodeTooShort)) return 0;
+    if (!PricesAccepted(dialog)) return 0;
 
     HWND list = ProductsList();
     int row = QlProdState.edit_row;
@@ -408,7 +454,7 @@ static void OnEditCommand(HWND dialog, int id, int code, HWND control)
         return;
     }
     switch (id) {
-    case IDOK:
+    case IDOK: return;   // Enter: no default button, the fields stay as typed
     case IDCANCEL: EndDialog(dialog, 0); return;
     case IDB_PROD_PRINT_BARCODE: QlBarcodePrint(dialog); return;
     case IDE_PROD_BARCODE:

@@ -74,7 +74,8 @@ int QlProdMemHasBarcode(const char *text, int n);
 INT_PTR CALLBACK QlProdNewDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK QlProdEditDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 // Dialog 200's Save: 1 when the product was stored and listed, 0 after a
-// message.
+// message, -1 after a refused price (negative, not digits, above 9999999.99:
+// the fields stay as typed).
 int QlProdAdd(HWND dialog);
 // Dialog 200 ready for the next product: description, barcode and selling
 // price emptied (code panel, cost price and supplier code kept).

@@ -3,8 +3,9 @@
 // Delete command.
 //
 // Each changes the table first and the services window's list row after
-// it, so a row shows only what was stored.  Enter and Escape close either
-// dialog without storing (Enter is IDOK: the dialog has no default button).
+// it, so a row shows only what was stored.  Escape closes either dialog
+// without storing; Enter (IDOK: the dialog has no default button) does
+// nothing, so that what was typed stays.
 
 #include "catalogue/QlCatalogueLists.h"
 #include "catalogue/QlCatTexts.h"
@@ -121,8 +122,8 @@ static int ReadService(HWND dialog, QlServRec *rec)
     return 1;
 }
 
-// The Close button, Enter (IDOK) and Escape (IDCANCEL) end the dialog with
-// 0; the tool bar's Save runs save.
+// The Close button and Escape (IDCANCEL) end the dialog with 0; the tool
+// bar's Save runs save; Enter (IDOK) does nothing.
 static void OnCommand(HWND dialog, int id, HWND control, int (*save)(HWND))
 {
     if (control && control == sToolbar) {
@@ -133,7 +134,7 @@ static void OnCommand(HWND dialog, int id, HWND control, int (*save)(HWND))
         }
         return;
     }
-    if (id == IDOK || id == IDCANCEL) EndDialog(dialog, 0);
+    if (id == IDCANCEL) EndDialog(dialog, 0);
 }
 
 // ---------------------------------------------------------------------------

@@ -26,6 +26,15 @@ int QlSqlQuote(const char *src, char *dst, size_t dstSize)
     return 1;
 }
 
+void QlTrimBlanks(char *text)
+{
+    size_t start = strspn(text, " \t");
+    size_t length = strlen(text + start);
+    while (length > 0 && (text[start + length - 1] == ' ' || text[start + length - 1] == '\t')) length--;
+    memmove(text, text + start, length);
+    text[length] = '\0';
+}
+
 void QlCsvWriteField(FILE *stream, const char *text)
 {
     fputc('"', stream);

@@ -15,6 +15,10 @@ int QlSqlQuote(const char *src, char *dst, size_t dstSize);
 // Writes "text", with inner double quotes doubled and a comma after it.
 void QlCsvWriteField(FILE *stream, const char *text);
 
+// Removes the blanks and tabs at both ends of a typed text in place: a name
+// of blanks only becomes empty.
+void QlTrimBlanks(char *text);
+
 struct QlRingRec {
     int write;
     int read;

@@ -134,11 +134,17 @@ static void DestroyToolbar(void)
     sAddToolbar = NULL;
 }
 
-static void OnCommand(HWND dialog, int id)
+static void OnCommand(HWND dialog, int id, HWND sender)
 {
+    // Enter arrives as IDOK (1), the number of the bar's Close: only the
+    // bar's own Close closes, so that Enter never throws the typed account
+    // away (the dialog has no default button: Enter does nothing).
+    if (id == ADD_CMD_CLOSE) {
+        if (sender && sender == sAddToolbar) EndDialog(dialog, 0);
+        return;
+    }
     switch (id) {
     case ADD_CMD_SAVE: OnSave(dialog); return;
-    case ADD_CMD_CLOSE:   // also IDOK, the Enter key
     case IDCANCEL: EndDialog(dialog, 0); return;
     case IDB_CUST_APPLY_DISCOUNT: FollowCheck(dialog, IDB_CUST_APPLY_DISCOUNT, IDC_CUST_DISCOUNT); return;
     case IDB_CUST_APPLY_TAX: FollowCheck(dialog, IDB_CUST_APPLY_TAX, IDC_CUST_RATE); return;
@@ -149,7 +155,7 @@ INT_PTR CALLBACK QlCustAddDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM l
 {
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(dialog, lParam ? (HWND)lParam : GetParent(dialog));
-    case WM_COMMAND: OnCommand(dialog, LOWORD(wParam)); return TRUE;
+    case WM_COMMAND: OnCommand(dialog, LOWORD(wParam), (HWND)lParam); return TRUE;
     case WM_CLOSE:
         DestroyToolbar();
         return FALSE;

@@ -9,6 +9,7 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
+#include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
@@ -71,9 +72,13 @@ int QlSuppInsert(HWND dialog)
 {
     QlSuppRec rec;
     memset(&rec, 0, sizeof rec);
+    // Blanks around the name and address count for nothing: a name of
+    // blanks is an empty one, and the A/C ref is made from its letters.
     QlUiGetField(dialog, IDE_CUSTADD_COMPANY, rec.company);
+    QlTrimBlanks(rec.company);
     if (strlen(rec.company) < 2) return QL_SUPP_INSERT_TOO_SHORT;
     QlUiGetField(dialog, IDE_CUST_ADDR1, rec.addr1);
+    QlTrimBlanks(rec.addr1);
     if (!rec.addr1[0]) return QL_SUPP_INSERT_FAILED;
     QlUiGetField(dialog, IDE_CUST_ADDR2, rec.addr2);
     QlUiGetField(dialog, IDE_CUST_ADDR3, rec.addr3);
@@ -120,8 +125,9 @@ static void OnSave(HWND dialog)
     case QL_SUPP_INSERT_NO_REF: message = text->ChooseOtherName; break;
     default: {
         // Insert failures have shown the data store's text already.
-        char addr1[2] = "";
+        char addr1[64] = "";
         GetDlgItemTextA(dialog, IDE_CUST_ADDR1, addr1, sizeof addr1);
+        QlTrimBlanks(addr1);
         if (addr1[0]) return;
         message = text->EmptyAddress;
         break;

@@ -17,6 +17,7 @@
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"
+#include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
@@ -241,6 +242,9 @@ void QlSuppSave(HWND window)
     QlUiGetField(window, IDE_SUPP_ADDR1, rec.addr1);
     QlUiGetField(window, IDE_SUPP_ADDR2, rec.addr2);
     QlUiGetField(window, IDE_SUPP_ADDR3, rec.addr3);
+    // A name or first address line of blanks only is an empty one.
+    QlTrimBlanks(rec.company);
+    QlTrimBlanks(rec.addr1);
     if (!rec.company[0] || !rec.addr1[0]) {
         QlMsgBox(window, QlPurchText()->InvalidInput, QlPurchText()->FillNameAddress, QL_COLOUR_WARNING);
         return;

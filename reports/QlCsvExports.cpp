@@ -14,6 +14,7 @@
 
 #include "catalogue/QlServExport.h"
 #include "common/QlAppState.h"
+#include "common/QlMoney.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlSaveDialog.h"
@@ -21,15 +22,21 @@
 #include "common/QlUtil.h"
 #include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"
+#include "docmodel/QlTransSums.h"
 
 #include <commdlg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 namespace {
 
 FILE *gStream;     // the file being written, NULL between exports
 int gWriteFailed;  // a write to it failed
+// The customers' balances while the customers are written (NULL otherwise):
+// the figures the customers window shows.
+QlCustBalanceRec *gBalances;
+int gBalanceCount;
 
 // The length of a text field of a record, which need not be terminated.
 #define QL_FIELD(f) (int)strnlen((f), sizeof(f)), (f)
@@ -118,7 +125,12 @@ int Run(HWND owner, const Export &e)
 
 int WalkCust(char *err)
 {
-    return QlCustEnum(QlCsvCustRowCb, err);
+    if (!QlTransSumAllCustBalances(&gBalances, &gBalanceCount, err)) return 0;
+    int walked = QlCustEnum(QlCsvCustRowCb, err);
+    free(gBalances);
+    gBalances = NULL;
+    gBalanceCount = 0;
+    return walked;
 }
 
 int WalkTrans(char *err)
@@ -167,7 +179,19 @@ int QlCsvCustRowCb(const QlCustRec *rec)
         PutText((int)strnlen(fields[i], sizes[i]), fields[i]);
         fputc(',', gStream);
     }
-    fprintf(gStream, QL_I64 ".%02u\r\n", rec->balance_units, rec->balance_hundredths);
+    // The balance is what the account's invoices still owe, as the customers
+    // window sums it (the record's own balance fields are not kept).
+    int64_t cents = 0;
+    if (gBalances) {
+        cents = QlTransFindCustBalance(gBalances, gBalanceCount, rec->iKey);
+    } else {
+        int64_t units = 0;
+        int hundredths = 0;
+        if (QlTransSumCustBalance(&units, &hundredths, rec)) cents = units * 100 + hundredths;
+    }
+    char balance[32];
+    QlMoneyFormatCents(cents, balance, sizeof balance);
+    fprintf(gStream, "%s\r\n", balance);
     Done();
     return 0;
 }

@@ -20,6 +20,32 @@ void QlLangCopyLetters(int lang, QlSettingsRec *rec)
     memcpy(rec->letters, QlLangTextTable[QlLangIndex(lang)].Letters, sizeof rec->letters);
 }
 
+// The template as some language ships it (or empty): the company has not
+// written it itself.
+static int IsStockLetter(const QlLetterTemplate *letter, int slot)
+{
+    if (!letter->title[0] && !letter->body[0]) return 1;
+    for (int lang = 0; lang < QL_LANG_COUNT; lang++) {
+        const QlLetterTemplate *stock = &QlLangTextTable[lang].Letters[slot];
+        if (strncmp(letter->title, stock->title, sizeof letter->title) == 0 &&
+            strncmp(letter->body, stock->body, sizeof letter->body) == 0)
+            return 1;
+    }
+    return 0;
+}
+
+int QlLangSwitchLetters(int lang, QlSettingsRec *rec)
+{
+    const QlLetterTemplate *stock = QlLangTextTable[QlLangIndex(lang)].Letters;
+    int replaced = 0;
+    for (int slot = 0; slot < QL_LETTER_COUNT; slot++) {
+        if (!IsStockLetter(&rec->letters[slot], slot)) continue;
+        memcpy(&rec->letters[slot], &stock[slot], sizeof rec->letters[slot]);
+        replaced++;
+    }
+    return replaced;
+}
+
 void QlLangSetDlgTexts(HWND dialog, QlToolbarItem *table)
 {
     const QlLangTextRec *text = QlLangText();

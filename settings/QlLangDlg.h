@@ -19,6 +19,12 @@ void QlLangCopyLabels(QlToolbarItem *items, int count, const char (*labels)[80])
 // company gets the templates of its language).
 void QlLangCopyLetters(int lang, QlSettingsRec *rec);
 
+// Another language for a company: each of the record's letter templates that
+// is still a stock one (a template of any language, or empty) becomes the
+// language's; a template the company edited stays as it is.  The number of
+// templates replaced.
+int QlLangSwitchLetters(int lang, QlSettingsRec *rec);
+
 // Customers module: copies the current language's 14 tool-bar labels into
 // table (14 entries) and sets the dialog's labels.
 void QlLangSetDlgTexts(HWND dialog, QlToolbarItem *table);

@@ -224,10 +224,17 @@ void QlCfgPageInit(HWND page)
     QlCfgPageToolbarCreate(page);
 }
 
+int QlCfgSaveRefused;
+
 int QlCfgPageCommand(HWND page, int id, int code, void (*save)(HWND page))
 {
     if (code != BN_CLICKED || (id != QL_CFG_CMD_SAVE && id != QL_CFG_CMD_CLOSE)) return 0;
+    QlCfgSaveRefused = 0;
     if (id == QL_CFG_CMD_SAVE && save) save(page);
+    if (QlCfgSaveRefused) {
+        QlCfgSaveRefused = 0;
+        return 1;
+    }
     HWND container = GetParent(GetParent(page));
     if (container) PostMessageA(container, QL_WM_CFG_CLOSE, 0, 0);
     return 1;

@@ -10,6 +10,8 @@
 #include "shell/QlCfgPages.h"
 #include "shell/QlShellTexts.h"
 
+#include "common/QlMsgDialog.h"
+#include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "resources/QlResIds.h"
 #include "settings/QlCountries.h"
@@ -163,6 +165,17 @@ static void LabelCompanyPage(HWND page)
 void QlCfgCompanyPageSave(HWND page)
 {
     QlSettingsRec *cfg = &QlSettings.cfg;
+    // The company is known by its name (the company manager, the title):
+    // one of blanks only is refused, with nothing stored.
+    char name[sizeof cfg->companyName + 8] = "";
+    GetDlgItemTextA(page, IDE_CFG_NAME, name, sizeof name);
+    QlTrimBlanks(name);
+    if (!name[0]) {
+        QlMsgBox(page, QlLangText()->Error, QlLangText()->CompanyNameEmpty, QL_COLOUR_WARNING);
+        SendMessageA(page, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(page, IDE_CFG_NAME), TRUE);
+        QlCfgSaveRefused = 1;
+        return;
+    }
     QlCfgStoreFields(page, kCompanyFields, kCompanyFieldCount, cfg);
     cfg->backupOnExit = IsDlgButtonChecked(page, IDB_CFG_BACKUP_ON_EXIT) == BST_CHECKED;
     QlCfgSaveFile(page);

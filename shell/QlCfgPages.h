@@ -50,8 +50,10 @@ HWND QlCfgPageToolbar(void);
 void QlCfgPageInit(HWND page);
 // Every page's commands 0 and 1: Save runs save (when given) and closes the
 // settings window, Close closes it without storing anything.  1 when the
-// command was one of them.
+// command was one of them.  A save that refused what was typed (after its
+// message) sets QlCfgSaveRefused: the window then stays open with it.
 int QlCfgPageCommand(HWND page, int id, int code, void (*save)(HWND page));
+extern int QlCfgSaveRefused;
 // Writes the settings file; tells the user when it could not be written.
 void QlCfgSaveFile(HWND page);
 

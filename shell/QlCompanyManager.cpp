@@ -3,6 +3,7 @@
 #include "common/QlAppState.h"
 #include "common/QlListView.h"
 #include "common/QlMsgDialog.h"
+#include "common/QlUtil.h"
 #include "common/QlWindow.h"
 #include "resources/QlResShell.h"
 #include "settings/QlCountries.h"
@@ -367,8 +368,9 @@ static void OnEditOk(HWND dialog)
     char name[40];
     memset(name, 0, sizeof name);
     GetDlgItemTextA(dialog, IDE_COMPANY_NAME, name, sizeof name);
-    // A company needs a name: said over this dialog, which stays open with
-    // the name field focused for one.
+    // A company needs a name (blanks alone are none): said over this dialog,
+    // which stays open with the name field focused for one.
+    QlTrimBlanks(name);
     if (!name[0]) {
         QlMsgBoxLarge(dialog, MgrText()->Error, MgrText()->CompanyNameEmpty, QL_COLOUR_WARNING);
         SendMessageA(dialog, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(dialog, IDE_COMPANY_NAME), TRUE);
@@ -509,6 +511,7 @@ static void OnSave(HWND dialog)
     char name[40];
     memset(name, 0, sizeof name);
     GetDlgItemTextA(dialog, IDE_COMPANY_NAME, name, sizeof name);
+    QlTrimBlanks(name);
     if (!name[0]) {
         ShowError(dialog, MgrText()->CompanyNameEmpty);
         return;

@@ -138,7 +138,7 @@ void QlLangApply(int lang, int recreateToolbar, int replaceLetters)
     memcpy(QlServLineHeadings, text->ServHeadings, sizeof QlServLineHeadings);
     memcpy(QlProdLineHeadings, text->ProdHeadings, sizeof QlProdLineHeadings);
 
-    if (replaceLetters) QlLangCopyLetters(lang, &QlSettings.cfg);
+    if (replaceLetters) QlLangSwitchLetters(lang, &QlSettings.cfg);
 
     if (QlLangPanelWnd) SetDlgItemTextA(QlLangPanelWnd, QL_LANG_PANEL_NAME_ID, QlLanguageNameTable[lang]);
 

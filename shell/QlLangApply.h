@@ -13,8 +13,9 @@
 // tool bar when recreateToolbar is set and it exists); the tool bars and
 // list columns of the transactions, products and services windows; the
 // report names and descriptions; the invoice-type list; the printed
-// headings; the letter templates of the current settings, only when
-// replaceLetters is set; the language panel's name; the forms' captions.
+// headings; the letter templates of the current settings that are still
+// stock ones, only when replaceLetters is set (QlLangSwitchLetters: edited
+// ones stay); the language panel's name; the forms' captions.
 // Start-up and loading a company pass replaceLetters 0, so that a company's
 // own letters stay; the language page passes 1 when the user chose another
 // language.  QlVatUpdateLabels must run afterwards to put the tax name into

@@ -42,6 +42,10 @@
 
 QlTransRec QlTransContext;
 
+// The stored document whose change the user agreed to in this view (0: none
+// yet): asked once per opening, not again after each line.
+static int64_t sChangeAgreedKey;
+
 // The product-invoice view's bar: the view bar with the delivery note.
 enum { CMD_PRINT = 0, CMD_EMAIL = 1, CMD_PDF = 2, CMD_DELIVERY = 3 };
 static QlToolbarItem sProdViewBar[5] = {
@@ -64,7 +68,12 @@ static const int kAccountBlock[] = {IDE_DOC_ACREF, IDE_DOC_COMPANY, IDE_DOC_ADDR
 
 void QlTransSetContext(const QlTransRec *rec)
 {
-    if (rec && rec != &QlTransContext) QlTransContext = *rec;
+    // A view opened anew asks again; a view reopened on its own context
+    // (after a resize or a failed write) keeps the answer.
+    if (rec && rec != &QlTransContext) {
+        QlTransContext = *rec;
+        sChangeAgreedKey = 0;
+    }
 }
 
 // The context as the database now has it (kept as it was when it cannot be read).
@@ -109,8 +118,27 @@ int QlTransFixDate(HWND form, const char *storedDate)
     return 1;
 }
 
+// An invoice or credit note may have been sent, paid or reported since it
+// was saved: the first change of a line in a view is asked for, naming the
+// document; 1 when it may be changed.
+static int MayChangeStored(HWND form, int type)
+{
+    if (type != QL_DOC_INVOICE && type != QL_DOC_CREDIT) return 1;
+    if (QlTransContext.iKey && sChangeAgreedKey == QlTransContext.iKey) return 1;
+    if (SendDlgItemMessageA(form, IDL_DOC_LINES, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) < 0) return 0;
+    const QlViewTextRec *text = QlViewText();
+    char number[24], question[256];
+    snprintf(number, sizeof number, QL_I64, QlTransContext.iKey);
+    snprintf(question, sizeof question, type == QL_DOC_CREDIT ? text->ChangeStoredCredit : text->ChangeStoredInvoice,
+             number);
+    if (!QlMsgAskOkCancel(form, QlLangText()->ConfirmOperation, question, QL_COLOUR_WARNING)) return 0;
+    sChangeAgreedKey = QlTransContext.iKey;
+    return 1;
+}
+
 int QlTransViewEdit(HWND form, int type)
 {
+    if (!MayChangeStored(form, type)) return 0;
     int result = QlTransViewEditLine(form, type, QlTransContext.iKey);
     if (result == 1) {
         RefreshContext();

@@ -83,6 +83,12 @@ extern QlPayItemWorkRec QlPayItemWork;
 void QlPayItemShowAmount(HWND dialog, const char *money);
 // The pay amount of dialog 185's edits in cents (units, cents up to 99).
 int64_t QlPayItemReadCents(HWND dialog);
+// What is wrong with the edits of dialog 185 as typed or pasted, NULL when
+// nothing: a sign ("The price cannot be negative"), anything but digits or
+// more than two digits of cents ("The price must be given in digits").  The
+// edits take QL_PAY_ITEM_FIELD characters, more than an amount has.
+#define QL_PAY_ITEM_FIELD 20
+const char *QlPayItemRefusal(HWND dialog);
 
 // ---------------------------------------------------------------------------
 // Saving

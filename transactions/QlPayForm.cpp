@@ -611,9 +611,12 @@ void QlPayItemShowAmount(HWND dialog, const char *money)
 
 int64_t QlPayItemReadCents(HWND dialog)
 {
-    char units[41], cents[8];
-    QlUiGetField(dialog, IDE_PAY_ITEM_UNITS, units);
-    QlUiGetField(dialog, IDE_PAY_ITEM_CENTS, cents);
+    char units[QL_PAY_ITEM_FIELD + 8], cents[QL_PAY_ITEM_FIELD + 8];
+    GetDlgItemTextA(dialog, IDE_PAY_ITEM_UNITS, units, sizeof units);
+    GetDlgItemTextA(dialog, IDE_PAY_ITEM_CENTS, cents, sizeof cents);
+    // More units than any amount due has (the ceiling is 999999999.99):
+    // taken as that much, so that OK brings it down to the amount due.
+    if (strlen(units) - strspn(units, "0") > 9) return (int64_t)1000000000 * 100;
     int64_t whole = QlAtoI64(units);
     int hundredths = atoi(cents);
     if (whole < 0) whole = 0;
@@ -632,8 +635,10 @@ static void OnItemInit(HWND dialog)
     SetDlgItemTextA(dialog, IDB_PAY_ITEM_FULL, text->PayInFull);
     SetDlgItemTextA(dialog, IDOK, lang->Ok);
     SetDlgItemTextA(dialog, IDCANCEL, lang->Cancel);
-    SendDlgItemMessageA(dialog, IDE_PAY_ITEM_UNITS, EM_LIMITTEXT, 9, 0);
-    SendDlgItemMessageA(dialog, IDE_PAY_ITEM_CENTS, EM_LIMITTEXT, 2, 0);
+    // Room for more than an amount has, so that a pasted text reaches the
+    // check whole instead of being cut to fit.
+    SendDlgItemMessageA(dialog, IDE_PAY_ITEM_UNITS, EM_LIMITTEXT, QL_PAY_ITEM_FIELD, 0);
+    SendDlgItemMessageA(dialog, IDE_PAY_ITEM_CENTS, EM_LIMITTEXT, QL_PAY_ITEM_FIELD, 0);
     HWND list = GetDlgItem(dialog, IDL_PAY_ITEM_ROW);
     SetColumns(list, kItemWeights);
     const QlPayItemWorkRec *work = &QlPayItemWork;
@@ -642,11 +647,29 @@ static void OnItemInit(HWND dialog)
     QlPayItemShowAmount(dialog, work->paid);
 }
 
+const char *QlPayItemRefusal(HWND dialog)
+{
+    const QlTransTextRec *text = QlTransText();
+    char units[QL_PAY_ITEM_FIELD + 8], cents[QL_PAY_ITEM_FIELD + 8];
+    GetDlgItemTextA(dialog, IDE_PAY_ITEM_UNITS, units, sizeof units);
+    GetDlgItemTextA(dialog, IDE_PAY_ITEM_CENTS, cents, sizeof cents);
+    if (strchr(units, '-') || strchr(cents, '-')) return text->PriceNegative;
+    size_t unitDigits = strspn(units, "0123456789"), centDigits = strspn(cents, "0123456789");
+    if (units[unitDigits] || cents[centDigits] || centDigits > 2) return text->PriceNotDigits;
+    return NULL;
+}
+
 // OK: the amount typed, no more than the amount due.  A larger one is
-// brought down to the amount due and shown again for a second OK.
+// brought down to the amount due and shown again for a second OK; one that
+// is not an amount is refused with its message, the edits as typed.
 static void OnItemOk(HWND dialog)
 {
     QlPayItemWorkRec *work = &QlPayItemWork;
+    const char *refusal = QlPayItemRefusal(dialog);
+    if (refusal) {
+        QlMsgBox(dialog, QlTransText()->InvalidInput, refusal, QL_COLOUR_WARNING);
+        return;
+    }
     int64_t paid = QlPayItemReadCents(dialog);
     int64_t due = QlMoneyParseCents(work->due);
     if (paid > due) {

@@ -49,7 +49,9 @@ void QlInvLoad(HWND form);
 // Edit on a view: the selected line through its line dialog, written back
 // with the header (type 1, 2 or 4).  When the line changed on the form but
 // could not be stored (after the message), the view is opened again from
-// the database, so that it shows what is stored.  1 when stored.
+// the database, so that it shows what is stored.  1 when stored.  On an
+// invoice or credit note the first Edit of a view asks first, naming the
+// document ("Invoice 1 has been saved already. ..."); Cancel changes nothing.
 int QlTransViewEdit(HWND form, int type);
 
 // (The result of a view's PDF command, QlTransReportPdf: QlTransFormParts.h.)

@@ -52,7 +52,8 @@ TEST_F(EditorTest, ANewProductIsStoredListedAndSelected)
     EXPECT_EQ("Create New Product", WindowText(dialog));
     EXPECT_EQ("0", Text(dialog, IDE_PROD_PRICE_UNITS));
     EXPECT_EQ("00", Text(dialog, IDE_PROD_PRICE_HUNDREDTHS));
-    EXPECT_EQ(7, (int)SendDlgItemMessageA(dialog, IDE_PROD_PRICE_UNITS, EM_GETLIMITTEXT, 0, 0));
+    // The price fields take a pasted text whole, for the check to see it.
+    EXPECT_GT((int)SendDlgItemMessageA(dialog, IDE_PROD_PRICE_UNITS, EM_GETLIMITTEXT, 0, 0), 11);
     std::string name = "CHILDREN'S " + Repeat('X', 69);   // 80 characters
     std::string supplierCode = "O'NEIL-" + Repeat('9', 12);  // 19
     Set(dialog, IDE_PROD_NAME, name.c_str());
@@ -179,8 +180,6 @@ TEST_F(EditorTest, EditRewritesTheProductAndItsRow)
     Set(dialog, IDE_PROD_PRICE_UNITS, "");
     Set(dialog, IDE_PROD_PRICE_HUNDREDTHS, "5");
     Set(dialog, IDE_PROD_COST_UNITS, "");
-    // Selling prices take nine digits here, seven in the new-product dialog.
-    EXPECT_EQ(9, (int)SendDlgItemMessageA(dialog, IDE_PROD_PRICE_UNITS, EM_GETLIMITTEXT, 0, 0));
     Toolbar(dialog, 0);
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(IsWindowVisible(dialog));
@@ -260,4 +259,58 @@ TEST_F(EditorTest, EditRefusesABarcodeAnotherProductCarries)
     EXPECT_EQ("Error", messages[0].caption);
     EXPECT_EQ(QL_DB_ERR_INJECTED, messages[0].text);
     DestroyWindow(dialog);
+}
+
+// A pasted price reaches the check whole: a sign, anything but digits and
+// more than the ceiling are refused in both dialogs with their message, the
+// fields stay as typed and nothing is stored.
+TEST_F(EditorTest, PastedPricesAreRefusedAsTheyWereGiven)
+{
+    const struct {
+        int field;
+        const char *pasted, *text;   // text NULL: stored
+    } cases[] = {
+        {IDE_PROD_PRICE_UNITS, "-5", "The price cannot be negative"},
+        {IDE_PROD_PRICE_HUNDREDTHS, "-5", "The price cannot be negative"},
+        {IDE_PROD_PRICE_UNITS, "12345678901", "The highest price is 9999999.99"},
+        {IDE_PROD_PRICE_UNITS, "999999999", "The highest price is 9999999.99"},
+        {IDE_PROD_PRICE_UNITS, "1e5", "The price must be given in digits"},
+        {IDE_PROD_PRICE_UNITS, "12,50", "The price must be given in digits"},
+        {IDE_PROD_PRICE_HUNDREDTHS, "123", "The price must be given in digits"},
+        {IDE_PROD_COST_UNITS, "-1", "The price cannot be negative"},
+        {IDE_PROD_COST_UNITS, "10000000", "The highest price is 9999999.99"},
+        {IDE_PROD_PRICE_UNITS, "9999999", NULL},
+        {IDE_PROD_PRICE_UNITS, "0009999999", NULL},
+    };
+    for (int edit = 0; edit < 2; edit++) {
+        for (const auto &c : cases) {
+            SCOPED_TRACE(std::string(edit ? "edit " : "new ") + c.pasted);
+            messages.clear();
+            HWND dialog = edit ? EditDialog(1) : NewDialog();
+            Set(dialog, IDE_PROD_NAME, "WASHER");
+            SendDlgItemMessageA(dialog, c.field, EM_SETSEL, 0, -1);
+            // The clipboard's way in: a replacement of the selection.
+            SendDlgItemMessageA(dialog, c.field, EM_REPLACESEL, TRUE, (LPARAM)c.pasted);
+            EXPECT_EQ(c.pasted, Text(dialog, c.field));
+            const char *prices = "select group_concat(unit_price || '/' || purchase_price, ';') from products";
+            std::string before = Scalar(prices);
+            Toolbar(dialog, 0);
+            if (c.text) {
+                ASSERT_EQ(1u, messages.size());
+                EXPECT_EQ("Invalid Input", messages[0].caption);
+                EXPECT_EQ(c.text, messages[0].text);
+                EXPECT_TRUE(IsWindowVisible(dialog));
+                EXPECT_EQ(c.pasted, Text(dialog, c.field));
+                EXPECT_EQ("WASHER", Text(dialog, IDE_PROD_NAME));
+                EXPECT_EQ(before, Scalar(prices));
+            } else {
+                EXPECT_TRUE(messages.empty());
+                EXPECT_FALSE(IsWindowVisible(dialog));   // saved and ended
+                if (edit) {
+                    EXPECT_EQ(9999999, Product("0002").unit_price_units);
+                }
+            }
+            DestroyWindow(dialog);
+        }
+    }
 }

@@ -276,15 +276,33 @@ TEST_F(ServicesTest, SaveRefusesWhatCannotBeStoredAndKeepsTheDialogOpen)
     EXPECT_EQ(0, RowCount(List()));
     EXPECT_EQ("0", Scalar("select count(*) from services"));
 
-    // Enter and Escape close the real dialog without storing.
-    for (WPARAM key : {IDOK, IDCANCEL}) {
-        DialogDriver driver({[key](HWND d) {
+    // Escape closes the real dialog without storing; Enter in a field
+    // (IDOK: the dialog has no default button) keeps it open with what was
+    // typed.
+    {
+        DialogDriver driver({[](HWND d) {
             SetField(d, IDE_SERV_DESCR, "Survey");
-            SendMessageA(d, WM_COMMAND, key, 0);
+            SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
         }});
         Toolbar(window, 0);
         EXPECT_EQ(1u, driver.stepsRun());
     }
+    EXPECT_EQ("0", Scalar("select count(*) from services"));
+    std::string kept;
+    {
+        DialogDriver driver({[](HWND d) {
+                                 SetField(d, IDE_SERV_DESCR, "Survey");
+                                 SendMessageA(d, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(d, IDE_SERV_DESCR), TRUE);
+                                 PressKey(d, VK_RETURN);
+                             },
+                             [&](HWND d) {
+                                 kept = Text(d, IDE_SERV_DESCR);
+                                 SendMessageA(d, WM_COMMAND, IDCANCEL, 0);
+                             }});
+        Toolbar(window, 0);
+        EXPECT_EQ(2u, driver.stepsRun());
+    }
+    EXPECT_EQ("Survey", kept);
     EXPECT_EQ("0", Scalar("select count(*) from services"));
 }
 

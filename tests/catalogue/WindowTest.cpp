@@ -115,6 +115,7 @@ TEST_F(WindowTest, SortsByTheStoredValuesOfEachColumn)
     HWND dialog = EditDialog(2);
     ASSERT_EQ("0003", Text(dialog, IDT_PROD_CODE));
     Set(dialog, IDE_PROD_PRICE_UNITS, "1");
+    Set(dialog, IDE_PROD_COST_UNITS, "1");   // within the ceiling of the dialogs (9999999.99)
     Toolbar(dialog, 0);
     DestroyWindow(dialog);
     ColumnClick(4);

@@ -1,6 +1,7 @@
 #include "QlGTest.h"
 #include "UiTestSupport.h"
 
+#include <commctrl.h>
 #include <shlobj.h>
 #include <string.h>
 
@@ -271,3 +272,61 @@ TEST(FileHelpers, PickCopyAndRewind)
 }
 
 }  // namespace
+
+namespace {
+
+INT_PTR CALLBACK SilentDlgProc(HWND, UINT msg, WPARAM, LPARAM)
+{
+    return msg == WM_INITDIALOG;
+}
+
+BOOL CALLBACK CollectDialogId(HMODULE, LPCSTR, LPSTR name, LONG_PTR list)
+{
+    if (IS_INTRESOURCE(name)) ((std::vector<int> *)list)->push_back((int)(ULONG_PTR)name);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectTypingEdit(HWND child, LPARAM list)
+{
+    char cls[16] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    LONG style = GetWindowLongA(child, GWL_STYLE);
+    // A barcode box (1141) is multi-line for the scanner's Enter, which it
+    // answers itself.
+    if (strcmp(cls, "Edit") == 0 && (style & ES_MULTILINE) && !(style & ES_READONLY) && !(style & ES_WANTRETURN) &&
+        GetDlgCtrlID(child) != 1141)
+        ((std::vector<int> *)list)->push_back(GetDlgCtrlID(child));
+    return TRUE;
+}
+
+}  // namespace
+
+// Every multi-line field of the program's templates that the user types
+// into takes Enter as a new line: in a modal dialog the dialog manager would
+// otherwise turn it into IDOK, and a letter or an e-mail's message would run
+// together.
+TEST(Templates, MultiLineFieldsTakeEnterAsANewLine)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_DATE_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&icc);
+    std::vector<int> ids;
+    EnumResourceNamesA(GetModuleHandleA(NULL), (LPCSTR)RT_DIALOG, CollectDialogId, (LONG_PTR)&ids);
+    ASSERT_GT(ids.size(), 20u);
+    // A hidden owner, also the parent of the pages that are child windows.
+    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 800, 600, NULL, NULL, NULL, NULL);
+    ASSERT_NE(nullptr, host);
+    int checked = 0;
+    std::string found;
+    for (int id : ids) {
+        HWND dialog = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), host, SilentDlgProc, 0);
+        if (!dialog) continue;
+        checked++;
+        std::vector<int> edits;
+        EnumChildWindows(dialog, CollectTypingEdit, (LPARAM)&edits);
+        for (int edit : edits) found += " " + std::to_string(id) + "/" + std::to_string(edit);
+        DestroyWindow(dialog);
+    }
+    DestroyWindow(host);
+    EXPECT_GT(checked, 20);
+    EXPECT_EQ("", found) << "template/control of a multi-line edit without ES_WANTRETURN";
+}

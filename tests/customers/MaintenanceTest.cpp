@@ -111,13 +111,31 @@ TEST_F(MaintenanceTest, AddRefusesWhatIsMissingAndAddsTheAccount)
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(module, 1178)));
 }
 
-TEST_F(MaintenanceTest, CloseAndEnterLeaveWithoutAdding)
+// Close leaves without adding; Enter in a field (the dialog manager's IDOK,
+// the number of the bar's Close) neither closes nor throws away what was
+// typed: the dialog stays with it, and Save then adds the account.
+TEST_F(MaintenanceTest, CloseLeavesWithoutAddingAndEnterKeepsWhatWasTyped)
 {
     Open();
     AddThroughDialog({Fill("Acme", "1 Main Street"), CloseDialog});
-    AddThroughDialog({Fill("Acme", "1 Main Street"), [](HWND d) { SendMessageA(d, WM_COMMAND, IDOK, 0); }});
     EXPECT_EQ("0", Stored("select count(*) from customers;"));
-    EXPECT_EQ(0, RowCount(Names()));
+    std::string kept;
+    AddThroughDialog({Fill("Acme", "1 Main Street"),
+                      [](HWND d) {
+                          SendMessageA(d, WM_NEXTDLGCTL, (WPARAM)GetDlgItem(d, 1028), TRUE);
+                          PressKey(d, VK_RETURN);
+                      },
+                      [&](HWND d) {
+                          char company[64] = "", addr1[64] = "";
+                          GetDlgItemTextA(d, 1131, company, sizeof company);
+                          GetDlgItemTextA(d, 1028, addr1, sizeof addr1);
+                          kept = std::string(company) + "|" + addr1;
+                          SendMessageA(d, WM_COMMAND, IDOK, 0);
+                      },
+                      Save});
+    EXPECT_EQ("Acme|1 Main Street", kept);
+    EXPECT_EQ("1", Stored("select count(*) from customers;"));
+    EXPECT_EQ(1, RowCount(Names()));
 }
 
 TEST_F(MaintenanceTest, AcRefsTakeTheFirstFreeNumberOfTheFirstTwoLetters)

@@ -2307,6 +2307,37 @@ void RestoreFrom(HWND main, const char *marker)
     HWND confirm = WaitForWindow("#32770", "Confirm Restore Operation", 30000);
     ASSERT_NE(nullptr, confirm);
     PostMessageA(confirm, WM_COMMAND, MAKEWPARAM(IDB_MSG_OK, BN_CLICKED), (LPARAM)GetDlgItem(confirm, IDB_MSG_OK));
+// (tests/common/UiTestSupport.cpp) The text on the clipboard, as a user's
+// copy puts it there; a WM_PASTE then pastes it in the program.
+bool QlTestSetClipboardText(const char *text);
+
+namespace {
+
+// The program's window in front, its field focused (the keyboard reaches
+// that field); false when it did not come.
+bool FocusField(HWND main, HWND window, HWND field)
+{
+    SetForegroundWindow(window);
+    if (!WaitFor([&] { return GetForegroundWindow() == window; }, 5000)) return false;
+    PostMessageA(window, WM_NEXTDLGCTL, (WPARAM)field, TRUE);
+    return WaitFor([&] { return ProgramFocus(main) == field; }, 5000);
+}
+
+// The clipboard's text pasted into the program's field over its whole text.
+void PasteInto(HWND field, const char *text)
+{
+    ASSERT_TRUE(QlTestSetClipboardText(text));
+    PostMessageA(field, EM_SETSEL, 0, -1);
+    PostMessageA(field, WM_PASTE, 0, 0);
+}
+
+HWND StartOn(QlTestProcess &running, const WorkFolder &work, const char *title)
+{
+    if (!running.startProgram("quillory", work.path())) return NULL;
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    if (!about) return NULL;
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    return WaitForWindow(kMainClass, title, 30000);
 }
 
 }  // namespace
@@ -2420,6 +2451,185 @@ TEST_F(Program, AWorkingFolderNamedOutsideTheCodePage)
     }
     RestoreFrom(main, "bk\\old.bak");
     EXPECT_EQ("Restore Operation Completed Successfully!", AnswerMessage("Restore Complete!"));
+// Enter in the add dialogs of the customers, products and services (which
+// have no default button) keeps the dialog with what was typed; in the
+// multi-line fields of a letter and of the e-mail dialog it starts a new
+// line.  A price pasted into the product dialog is checked as it was given;
+// a supplier's name of blanks is refused.
+TEST_F(Program, EnterKeepsWhatWasTypedAndBreaksLinesInMessages)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    strcpy(acme.email, "accounts@acme.example");
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, 0));
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec joe = {};
+    strcpy(joe.acref, "JO001");
+    strcpy(joe.company, "Joe's Plumbing");
+    strcpy(joe.addr1, "12 Pipe Lane");
+    strcpy(joe.contact, "Joe Murphy");
+    strcpy(joe.wemail, "joe@plumbing.example");
+    ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+    QlDbClose();
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    QlTestProcess running;
+    HWND main = StartOn(running, work, "Quillory 2.1.31 : Acme Widgets Ltd");
+    ASSERT_NE(nullptr, main);
+
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);   // Customers
+    HWND module = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        module = ChildWithControl(main, IDL_CUST_NAMES);
+        return module && ControlText(module, IDT_CUST_ACREF) == "JO001";
+    }));
+
+    // Create New Customer: Enter in the address keeps the dialog and the text.
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);   // New
+    HWND add = WaitForWindow("#32770", "Create New Customer", 20000);
+    ASSERT_NE(nullptr, add);
+    SetDlgItemTextA(add, IDE_CUSTADD_COMPANY, "Harbour Books");
+    SetDlgItemTextA(add, IDE_CUST_ADDR1, "2 Quay Street");
+    ASSERT_TRUE(FocusField(main, add, GetDlgItem(add, IDE_CUST_ADDR1)));
+    PressKey(VK_RETURN);
+    Sleep(700);
+    EXPECT_TRUE(IsWindow(add)) << "Enter closed Create New Customer";
+    EXPECT_EQ("Harbour Books", ControlText(add, IDE_CUSTADD_COMPANY));
+    EXPECT_EQ("2 Quay Street", ControlText(add, IDE_CUST_ADDR1));
+    EXPECT_TRUE(Screenshot("customer-new-after-enter.png"));
+    PostMessageA(add, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(add); }));
+
+    // A letter's body and the e-mail dialog's message take Enter as a new line.
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(10, BN_CLICKED), 0);   // Letters
+    HWND choose = WaitForWindow("#32770", "Select Letter to Generate", 20000);
+    ASSERT_NE(nullptr, choose);
+    SendDlgItemMessageA(choose, 1282, LB_SETCURSEL, 1, 0);
+    PostMessageA(choose, WM_COMMAND, MAKEWPARAM(1116, BN_CLICKED), (LPARAM)GetDlgItem(choose, 1116));
+    HWND letter = WaitForWindow("#32770", "Customer Letter", 20000);
+    ASSERT_NE(nullptr, letter);
+    HWND body = GetDlgItem(letter, IDE_LET_BODY);
+    SetWindowTextA(body, "Dear Joe,");
+    ASSERT_TRUE(FocusField(main, letter, body));
+    PostMessageA(body, EM_SETSEL, 9, 9);
+    PressKey(VK_RETURN);
+    PressKey('P');
+    EXPECT_TRUE(WaitFor([&] { return ControlText(letter, IDE_LET_BODY) == "Dear Joe,\r\np"; }, 3000))
+        << ControlText(letter, IDE_LET_BODY);
+    EXPECT_TRUE(IsWindow(letter));
+    PostMessageA(letter, WM_COMMAND, MAKEWPARAM(IDB_LET_EMAIL, BN_CLICKED), (LPARAM)GetDlgItem(letter, IDB_LET_EMAIL));
+    HWND mail = WaitForWindow("#32770", "Email Letter", 20000);
+    ASSERT_NE(nullptr, mail);
+    HWND message = GetDlgItem(mail, IDE_MAIL_MESSAGE);
+    SetWindowTextA(message, "Dear Joe,");
+    ASSERT_TRUE(FocusField(main, mail, message));
+    PostMessageA(message, EM_SETSEL, 9, 9);
+    PressKey(VK_RETURN);
+    PressKey('P');
+    PressKey(VK_RETURN);
+    PressKey('M');
+    EXPECT_TRUE(WaitFor([&] { return ControlText(mail, IDE_MAIL_MESSAGE) == "Dear Joe,\r\np\r\nm"; }, 3000))
+        << ControlText(mail, IDE_MAIL_MESSAGE);
+    EXPECT_TRUE(IsWindow(mail));
+    EXPECT_TRUE(Screenshot("mail-dialog-message-lines.png"));
+    PostMessageA(mail, WM_COMMAND, MAKEWPARAM(IDB_MAIL_CLOSE, BN_CLICKED), (LPARAM)GetDlgItem(mail, IDB_MAIL_CLOSE));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(mail); }));
+    PostMessageA(letter, WM_COMMAND, MAKEWPARAM(1115, BN_CLICKED), (LPARAM)GetDlgItem(letter, 1115));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(letter); }));
+
+    // Create New Product: Enter in the description keeps the dialog; a
+    // pasted negative or too long price is refused, the text as pasted.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), 0);   // Products
+    HWND products = NULL, productsBar = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        products = ChildWithControl(main, 1137);
+        return products && (productsBar = FindWindowExA(products, NULL, "ToolbarWindow32", NULL)) != NULL;
+    }));
+    PostMessageA(products, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)productsBar);   // New
+    HWND product = WaitForWindow("#32770", "Create New Product", 20000);
+    ASSERT_NE(nullptr, product);
+    SetDlgItemTextA(product, 1005, "BRASS TAP");   // the description
+    ASSERT_TRUE(FocusField(main, product, GetDlgItem(product, 1005)));
+    PressKey(VK_RETURN);
+    Sleep(700);
+    EXPECT_TRUE(IsWindow(product)) << "Enter closed Create New Product";
+    EXPECT_EQ("BRASS TAP", ControlText(product, 1005));
+    HWND productBar = FindWindowExA(product, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, productBar);
+    const struct {
+        const char *pasted, *text, *picture;
+    } prices[] = {{"-5", "The price cannot be negative", "product-price-negative.png"},
+                  {"12345678901", "The highest price is 9999999.99", "product-price-too-large.png"}};
+    for (const auto &p : prices) {
+        SCOPED_TRACE(p.pasted);
+        HWND units = GetDlgItem(product, 1139);   // the price's units
+        PasteInto(units, p.pasted);
+        EXPECT_TRUE(WaitFor([&] { return ControlText(product, 1139) == p.pasted; }, 3000)) << ControlText(product, 1139);
+        PostMessageA(product, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)productBar);   // Save
+        HWND refusal = WaitForWindow("#32770", "Invalid Input", 20000);
+        ASSERT_NE(nullptr, refusal);
+        EXPECT_EQ(p.text, ControlText(refusal, IDT_MSG_TEXT));
+        ASSERT_TRUE(Screenshot(p.picture));
+        PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(refusal); }));
+        EXPECT_TRUE(IsWindow(product));
+        EXPECT_EQ(p.pasted, ControlText(product, 1139));
+        EXPECT_EQ("BRASS TAP", ControlText(product, 1005));
+    }
+    PostMessageA(product, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(product); }));
+
+    // Create New Service: Enter in the description keeps it.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Services
+    HWND services = NULL, servicesBar = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        services = ChildWithControl(main, 1137);
+        return services && !IsWindow(products) &&
+               (servicesBar = FindWindowExA(services, NULL, "ToolbarWindow32", NULL)) != NULL;
+    }));
+    PostMessageA(services, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)servicesBar);   // New
+    HWND service = WaitForWindow("#32770", "Create New Service", 20000);
+    ASSERT_NE(nullptr, service);
+    SetDlgItemTextA(service, 1005, "Annual gas safety certificate");
+    ASSERT_TRUE(FocusField(main, service, GetDlgItem(service, 1005)));
+    PressKey(VK_RETURN);
+    Sleep(700);
+    EXPECT_TRUE(IsWindow(service)) << "Enter closed Create New Service";
+    EXPECT_EQ("Annual gas safety certificate", ControlText(service, 1005));
+    EXPECT_TRUE(Screenshot("service-new-after-enter.png"));
+    PostMessageA(service, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(service); }));
+
+    // Create New Supplier: a name of blanks is refused as too short, and the
+    // dialog keeps what was typed.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(IDM_MOD_SUPPLIERS, 0), 0);
+    HWND suppliers = NULL, suppliersBar = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        suppliers = ChildWithControl(main, 1397);
+        return suppliers && (suppliersBar = FindWindowExA(suppliers, NULL, "ToolbarWindow32", NULL)) != NULL;
+    }));
+    PostMessageA(suppliers, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)suppliersBar);   // New
+    HWND supplier = WaitForWindow("#32770", "Create New Supplier", 20000);
+    ASSERT_NE(nullptr, supplier);
+    SetDlgItemTextA(supplier, IDE_CUSTADD_COMPANY, "     ");
+    SetDlgItemTextA(supplier, IDE_CUST_ADDR1, "22 Harbour Street");
+    HWND supplierBar = FindWindowExA(supplier, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, supplierBar);
+    PostMessageA(supplier, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)supplierBar);   // Save
+    HWND tooShort = WaitForWindow("#32770", "Error", 20000);
+    ASSERT_NE(nullptr, tooShort);
+    EXPECT_EQ("Company name too short", ControlText(tooShort, IDT_MSG_TEXT));
+    ASSERT_TRUE(Screenshot("supplier-blank-name.png"));
+    PostMessageA(tooShort, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(tooShort); }));
+    EXPECT_TRUE(IsWindow(supplier));
+    EXPECT_EQ("22 Harbour Street", ControlText(supplier, IDE_CUST_ADDR1));
+    PostMessageA(supplier, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(supplier); }));
+    EXPECT_EQ(0, SendMessageA(GetDlgItem(suppliers, 1397), LVM_GETITEMCOUNT, 0, 0));
 
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     int code = -1;
@@ -2449,4 +2659,202 @@ TEST_F(Program, AWorkingFolderNamedOutsideTheCodePage)
         ASSERT_TRUE(QlPathToNative(work.path().c_str(), native, sizeof native));
         QlTestRun("rm -rf '" + std::string(native) + "'/*");
     }
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec none = {};
+    EXPECT_EQ(0, QlCustGetByAcRef("HA000", &none, err));   // Enter added nothing either
+    QlDbClose();
+}
+
+// Names of blanks are no names for the company manager; Edit on a line of a
+// stored invoice asks once, naming the invoice, before anything is written
+// (Cancel leaves it as it was); the payment item refuses a pasted amount
+// that is not one.
+TEST_F(Program, AStoredInvoiceAsksBeforeItChangesAndPastedAmountsAreChecked)
+{
+    ShellStateGuard state;
+    WorkFolder work;
+    ASSERT_TRUE(work.copyImages());
+    QlSettingsRec acme = CompanySettings("Acme Widgets Ltd");
+    acme.invoiceType = 0;
+    acme.defaultRate = 0;
+    ASSERT_TRUE(WriteCompany(0, acme));
+    ASSERT_TRUE(WriteMconf(0, 0, -1));   // the manager opens
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec joe = {};
+    strcpy(joe.acref, "JO001");
+    strcpy(joe.company, "Joe's Plumbing");
+    strcpy(joe.addr1, "12 Pipe Lane");
+    ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+    QlDbClose();
+    ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+    QlTestProcess running;
+    ASSERT_TRUE(running.startProgram("quillory", work.path()));
+
+    // The company manager: a new company named with blanks is refused.
+    HWND manager = WaitForWindow("#32770", "Multi-Company Manager", 60000);
+    ASSERT_NE(nullptr, manager);
+    PostMessageA(manager, WM_COMMAND, MAKEWPARAM(IDB_COMPANY_NEW, BN_CLICKED), 0);
+    HWND create = WaitForWindow("#32770", "Create Company", 20000);
+    ASSERT_NE(nullptr, create);
+    SetDlgItemTextA(create, IDE_COMPANY_NAME, "    ");
+    PostMessageA(create, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    HWND blank = WaitForWindow("#32770", "Error", 20000);
+    ASSERT_NE(nullptr, blank);
+    EXPECT_EQ("Please enter non-empty company name", ControlText(blank, IDT_MSG_TEXT));
+    ASSERT_TRUE(Screenshot("company-create-blank-name.png"));
+    PostMessageA(blank, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(blank); }));
+    EXPECT_TRUE(IsWindow(create));
+    PostMessageA(create, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(create); }));
+    EXPECT_EQ(1, (int)SendMessageA(GetDlgItem(manager, IDL_COMPANY_LIST), LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_FALSE(FolderExists("COMP001"));
+    PostMessageA(manager, WM_COMMAND, MAKEWPARAM(IDB_COMPANY_LOAD, BN_CLICKED), 0);
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    ASSERT_NE(nullptr, about);
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+    ASSERT_NE(nullptr, main);
+
+    // Invoice 1 with one service line of 100.00, saved.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);   // Customers
+    HWND module = NULL;
+    ASSERT_TRUE(WaitFor([&] {
+        module = ChildWithControl(main, IDL_CUST_NAMES);
+        return module && ControlText(module, IDT_CUST_ACREF) == "JO001";
+    }));
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Invoice
+    HWND form = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, 1161)) != NULL; }));
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(1175, BN_CLICKED), (LPARAM)GetDlgItem(form, 1175));   // Add
+    HWND line = WaitForWindow("#32770", "Select or Enter service for invoice line", 20000);
+    ASSERT_NE(nullptr, line);
+    SetDlgItemTextA(line, 1176, "Consulting");
+    SetDlgItemTextA(line, 1177, "100");
+    PostMessageA(line, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(GetDlgItem(form, 1161), LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    std::string gross = ControlText(form, 1170);
+    HWND formBar = FindWindowExA(form, NULL, "ToolbarWindow32", NULL);
+    ASSERT_NE(nullptr, formBar);
+    PostMessageA(form, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), (LPARAM)formBar);   // Save
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(form); }));
+
+    // Opened from the transactions window by its barcode (4, 00000, 00001
+    // and the check digit 5).
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(2, BN_CLICKED), 0);   // Transactions
+    HWND pane = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (pane = ChildWithControl(main, 1103)) != NULL; }));
+    SetDlgItemTextA(pane, 1141, "400000000015");
+    PostMessageA(pane, WM_USER + 4, 0, 0);
+    HWND view = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (view = ChildWithControl(main, IDB_DOC_EDIT)) != NULL; }));
+    HWND lines = GetDlgItem(view, 1161);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(lines, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    PostMessageA(lines, WM_KEYDOWN, VK_HOME, 0);   // the line selected, as Home does
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(lines, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) == 0; }));
+    auto pressEdit = [&] {
+        PostMessageA(view, WM_COMMAND, MAKEWPARAM(IDB_DOC_EDIT, BN_CLICKED), (LPARAM)GetDlgItem(view, IDB_DOC_EDIT));
+    };
+    // The stored gross of invoice 1, read while the program runs (a read
+    // that meets the program's write is tried again).
+    auto storedGross = [&] {
+        std::string text = "(unread)";
+        WaitFor([&] {
+            char dbErr[QL_DB_ERR_SIZE];
+            QlTransRec rec = {};
+            if (QlDbOpen("COMP000\\quilry.db", dbErr)) {
+                if (QlTransGetByRowId(1, &rec, dbErr)) text = rec.gross;
+                QlDbClose();
+            }
+            return text != "(unread)";
+        }, 5000);
+        return text;
+    };
+
+    // Cancel: no line dialog, nothing written.
+    pressEdit();
+    HWND question = WaitForWindow("#32770", "Confirm operation", 20000);
+    ASSERT_NE(nullptr, question);
+    EXPECT_EQ("Invoice 1 has been saved already. Change the stored invoice?", ControlText(question, IDT_MSG_ASK_TEXT));
+    ASSERT_TRUE(Screenshot("stored-invoice-question.png"));
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDB_MSG_CANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(question); }));
+    Sleep(700);
+    EXPECT_TRUE(ProgramWindows("#32770", "Select Service").empty());
+    EXPECT_EQ(gross, storedGross());
+
+    // OK: the line dialog, and the change is stored.
+    pressEdit();
+    question = WaitForWindow("#32770", "Confirm operation", 20000);
+    ASSERT_NE(nullptr, question);
+    PostMessageA(question, WM_COMMAND, MAKEWPARAM(IDB_MSG_OK, BN_CLICKED), 0);
+    line = WaitForWindow("#32770", "Select Service", 20000);
+    ASSERT_NE(nullptr, line);
+    SetDlgItemTextA(line, 1177, "200");
+    PostMessageA(line, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(line); }));
+    std::string changed;
+    EXPECT_TRUE(WaitFor([&] { return (changed = storedGross()) != gross; }, 5000)) << changed;
+
+    // Asked once per opening of the view: the next Edit goes straight on.
+    view = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (view = ChildWithControl(main, IDB_DOC_EDIT)) != NULL; }));
+    lines = GetDlgItem(view, 1161);
+    PostMessageA(lines, WM_KEYDOWN, VK_HOME, 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(lines, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) == 0; }));
+    pressEdit();
+    line = WaitForWindow("#32770", "Select Service", 20000);
+    ASSERT_NE(nullptr, line);
+    EXPECT_TRUE(ProgramWindows("#32770", "Confirm operation").empty());
+    PostMessageA(line, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(line); }));
+    EXPECT_EQ(changed, storedGross());
+
+    // A payment of the invoice: the item dialog refuses what is not an amount.
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);   // Customers
+    ASSERT_TRUE(WaitFor([&] {
+        module = ChildWithControl(main, IDL_CUST_NAMES);
+        return module && ControlText(module, IDT_CUST_ACREF) == "JO001";
+    }));
+    PostMessageA(module, WM_COMMAND, MAKEWPARAM(6, BN_CLICKED), 0);   // Pay
+    HWND pay = NULL;
+    ASSERT_TRUE(WaitFor([&] { return (pay = ChildWithControl(main, 1190)) != NULL; }));
+    HWND docs = GetDlgItem(pay, 1161);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(docs, LVM_GETITEMCOUNT, 0, 0) == 1; }));
+    PostMessageA(docs, WM_KEYDOWN, VK_HOME, 0);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(docs, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_SELECTED) == 0; }));
+    PostMessageA(pay, WM_COMMAND, MAKEWPARAM(1187, BN_CLICKED), (LPARAM)GetDlgItem(pay, 1187));   // Edit
+    HWND item = WaitForWindow("#32770", "Edit Payment Item", 20000);
+    ASSERT_NE(nullptr, item);
+    const struct {
+        const char *pasted, *text, *picture;
+    } amounts[] = {{"1e5", "The price must be given in digits", "payment-item-refused.png"},
+                   {"12,50", "The price must be given in digits", NULL},
+                   {"-5", "The price cannot be negative", NULL}};
+    for (const auto &a : amounts) {
+        SCOPED_TRACE(a.pasted);
+        PasteInto(GetDlgItem(item, 1177), a.pasted);   // the units
+        EXPECT_TRUE(WaitFor([&] { return ControlText(item, 1177) == a.pasted; }, 3000)) << ControlText(item, 1177);
+        PostMessageA(item, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        HWND refusal = WaitForWindow("#32770", "Invalid Input", 20000);
+        ASSERT_NE(nullptr, refusal);
+        EXPECT_EQ(a.text, ControlText(refusal, IDT_MSG_TEXT));
+        if (a.picture) ASSERT_TRUE(Screenshot(a.picture));
+        PostMessageA(refusal, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitFor([&] { return !IsWindow(refusal); }));
+        EXPECT_TRUE(IsWindow(item));
+        EXPECT_EQ(a.pasted, ControlText(item, 1177));
+    }
+    PostMessageA(item, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(item); }));
+    EXPECT_EQ("0.00", ControlText(pay, 1190));   // nothing paid
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    // Closing with the payment form open asks before its entries are lost.
+    HWND lose = WaitForWindow("#32770", "Confirmation", 5000);
+    if (lose) PostMessageA(lose, WM_COMMAND, MAKEWPARAM(IDB_MSG_OK, BN_CLICKED), 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
 }

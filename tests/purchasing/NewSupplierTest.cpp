@@ -106,13 +106,16 @@ TEST_F(NewSupplierTest, RefusalsKeepTheDialogOpenWithTheInput)
 {
     OpenWindow();
     std::string company;
-    Run({Fill("A", "4 Dock Road"), Bar(0), Fill("Ab", ""), Bar(0),
+    // Blanks count for nothing: a name or address of blanks is none.
+    Run({Fill("A", "4 Dock Road"), Bar(0), Fill("    ", "4 Dock Road"), Bar(0), Fill(" A  ", "4 Dock Road"), Bar(0),
+         Fill("Ab", ""), Bar(0), Fill("Ab", "   "), Bar(0),
          [&](HWND dialog) { company = WindowText(GetDlgItem(dialog, IDE_CUSTADD_COMPANY)); }, Bar(1)});
-    ASSERT_EQ(2u, messages.size());
+    ASSERT_EQ(5u, messages.size());
     EXPECT_EQ("Error", messages[0].caption);
-    EXPECT_EQ("Company name too short", messages[0].text);
+    for (int i = 0; i < 3; i++) EXPECT_EQ("Company name too short", messages[i].text) << i;
     EXPECT_EQ((COLORREF)13311, messages[0].colour);
-    EXPECT_EQ("Empty Address", messages[1].text);
+    EXPECT_EQ("Empty Address", messages[3].text);
+    EXPECT_EQ("Empty Address", messages[4].text);
     EXPECT_EQ("Ab", company);
     EXPECT_EQ("0", Scalar("select count(*) from suppliers"));
 }

@@ -126,14 +126,16 @@ TEST_F(WindowTest, SaveWritesTheFieldsButNeverTheAcRefOrTheBalance)
     EXPECT_EQ((std::vector<std::string>{"BR000", "AL000"}), Refs());
 }
 
-TEST_F(WindowTest, SaveRefusesAnEmptyCompanyOrAddressButTakesBlanks)
+// A name or first address line of blanks only is an empty one.
+TEST_F(WindowTest, SaveRefusesAnEmptyOrBlankCompanyOrAddress)
 {
     int64_t key = AddSupplier("BR000", "Bravo Supplies");
     OpenWindow();
     const struct {
         const char *company, *addr1;
         bool refused;
-    } cases[] = {{"", "1 Mill Lane", true}, {"Bravo", "", true}, {"   ", "1 Mill Lane", false}};
+    } cases[] = {{"", "1 Mill Lane", true},    {"Bravo", "", true},         {"   ", "1 Mill Lane", true},
+                 {"Bravo", " \t ", true},     {" Bravo ", "1 Mill Lane", false}};
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string("'") + c.company + "' / '" + c.addr1 + "'");
         messages.clear();
@@ -148,7 +150,7 @@ TEST_F(WindowTest, SaveRefusesAnEmptyCompanyOrAddressButTakesBlanks)
             EXPECT_EQ("Bravo Supplies", Stored("company", key));
         } else {
             EXPECT_TRUE(messages.empty());
-            EXPECT_EQ("   ", Stored("company", key));
+            EXPECT_EQ("Bravo", Stored("company", key));
         }
     }
 }

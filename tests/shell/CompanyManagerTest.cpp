@@ -304,7 +304,7 @@ TEST_F(CompanyManagerTest, FirstStartCreatesCompaniesInTurnAndLoadsOne)
         [](HWND dialog) { ClickButton(dialog, IDB_COMPANY_NEW); },
         CreateAs("Second Shop", QL_LANG_ENGLISH, 0),
         [](HWND dialog) { ClickButton(dialog, IDB_COMPANY_NEW); },
-        CreateAs("", QL_LANG_ENGLISH, 0),   // refused: no name, and the dialog stays
+        CreateAs("   ", QL_LANG_ENGLISH, 0),   // refused: blanks are no name, and the dialog stays
         [&](HWND dialog) {
             createStayed = WindowText(dialog);
             nameFocused = GetFocus() == GetDlgItem(dialog, IDE_COMPANY_NAME);
@@ -347,6 +347,35 @@ TEST_F(CompanyManagerTest, FirstStartCreatesCompaniesInTurnAndLoadsOne)
     ASSERT_TRUE(ReadMconf(&mconf));
     EXPECT_EQ(0, mconf.company);
     EXPECT_EQ(0, mconf.country);   // the country last chosen
+}
+
+// A name of blanks is no name for Save either: the company keeps its own.
+TEST_F(CompanyManagerTest, SaveRefusesANameOfBlanks)
+{
+    ASSERT_TRUE(WriteCompany(0, CompanySettings("Other Company")));
+    ASSERT_TRUE(WriteMconf(0, 0, -1));
+    QlCompanyScan(&QlCompanies, NULL);
+    MsgAnswers answers;
+    std::string row;
+    DialogDriver driver({
+        [](HWND dialog) {
+            SelectRow(dialog, 0);
+            SetDlgItemTextA(dialog, IDE_COMPANY_NAME, "  \t ");
+            ClickButton(dialog, IDB_COMPANY_SAVE);
+        },
+        [&](HWND dialog) {
+            char text[64] = "";
+            ListView_GetItemText(GetDlgItem(dialog, IDL_COMPANY_LIST), 0, 1, text, sizeof text);
+            row = text;
+            Cancel(dialog);
+        },
+    });
+    QlCompanyManagerOpen(&QlCompanies, &QlSettings.cfg);
+    EXPECT_EQ(2u, driver.stepsRun());
+    ASSERT_EQ(1u, answers.asked.size());
+    EXPECT_EQ("Please enter non-empty company name", answers.asked[0].text);
+    EXPECT_EQ("Other Company", row);
+    EXPECT_STREQ("Other Company", ReadCompany(0).companyName);
 }
 
 TEST_F(CompanyManagerTest, NoEleventhCompany)

@@ -143,9 +143,45 @@ TEST_F(LangApplyTest, LettersChangeOnlyWhenAskedTo)
     QlLangApply(QL_LANG_FRENCH, 0, 0);
     EXPECT_STREQ("Our own reminder.", QlSettings.cfg.letters[1].body);
 
-    // The user chose another language.
+    // The user chose another language: the stock letters take it, the
+    // company's own reminder stays.
     QlLangApply(QL_LANG_FRENCH, 0, 1);
-    EXPECT_EQ(0, memcmp(QlSettings.cfg.letters, QlLangTextTable[QL_LANG_FRENCH].Letters, sizeof QlSettings.cfg.letters));
+    const QlLetterTemplate *french = QlLangTextTable[QL_LANG_FRENCH].Letters;
+    EXPECT_EQ(0, memcmp(&QlSettings.cfg.letters[0], &french[0], sizeof french[0]));
+    EXPECT_STREQ("Our own reminder.", QlSettings.cfg.letters[1].body);
+    EXPECT_EQ(0, memcmp(&QlSettings.cfg.letters[2], &french[2], 2 * sizeof french[0]));
+}
+
+// Switching the language replaces a letter template only while it is still
+// a stock one: any language's text for its place, or empty.  A template the
+// company wrote (its title or body changed, or another place's stock text)
+// stays, byte for byte.
+TEST_F(LangApplyTest, SwitchingTheLanguageKeepsEveryEditedLetter)
+{
+    const QlLetterTemplate *english = QlLangTextTable[QL_LANG_ENGLISH].Letters;
+    const QlLetterTemplate *german = QlLangTextTable[QL_LANG_GERMAN].Letters;
+    const QlLetterTemplate *dutch = QlLangTextTable[QL_LANG_DUTCH].Letters;
+    QlSettingsRec &cfg = QlSettings.cfg;
+    QlCfgSetInitial(&cfg);
+    cfg.letters[0] = german[0];                           // stock, another language
+    strcpy(cfg.letters[1].title, "Reminder from Acme");   // title edited only
+    cfg.letters[2] = english[3];                          // another place's stock text
+    memset(&cfg.letters[3], 0, sizeof cfg.letters[3]);   // empty
+    QlLetterTemplate edited[4];
+    memcpy(edited, cfg.letters, sizeof edited);
+
+    EXPECT_EQ(2, QlLangSwitchLetters(QL_LANG_DUTCH, &cfg));
+    EXPECT_EQ(0, memcmp(&cfg.letters[0], &dutch[0], sizeof dutch[0]));
+    EXPECT_EQ(0, memcmp(&cfg.letters[1], &edited[1], sizeof edited[1]));
+    EXPECT_EQ(0, memcmp(&cfg.letters[2], &edited[2], sizeof edited[2]));
+    EXPECT_EQ(0, memcmp(&cfg.letters[3], &dutch[3], sizeof dutch[3]));
+
+    // A template whose body ends in a blank the stock one lacks is the user's.
+    strcpy(cfg.letters[0].body, dutch[0].body);
+    strcat(cfg.letters[0].body, " ");
+    EXPECT_EQ(1, QlLangSwitchLetters(QL_LANG_ENGLISH, &cfg));
+    EXPECT_EQ(std::string(dutch[0].body) + " ", cfg.letters[0].body);
+    EXPECT_EQ(0, memcmp(&cfg.letters[3], &english[3], sizeof english[3]));
 }
 
 TEST_F(LangApplyTest, RecreatingTheMainToolbarReplacesTheOldOne)

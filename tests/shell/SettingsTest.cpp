@@ -12,6 +12,7 @@
 #include "common/QlSeams.h"
 #include "resources/QlResIds.h"
 #include "settings/QlCountries.h"
+#include "settings/QlLangDlg.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"
 #include "shell/QlCfgOpen.h"
@@ -219,6 +220,29 @@ TEST_F(SettingsTest, CompanyPageSavesTheFileAndTheTitle)
     EXPECT_EQ("mail@beta.example", ItemText(page, IDE_CFG_EMAIL));
 }
 
+// A company name of blanks is refused on the company page: the file and the
+// title stay, and the window stays open with what was typed.
+TEST_F(SettingsTest, CompanyPageRefusesANameOfBlanks)
+{
+    HWND main = Start();
+    ASSERT_TRUE(main);
+    std::string file = FileBytes();
+    HWND page = OpenPage(QL_CFG_PAGE_COMPANY);
+    SetDlgItemTextA(page, IDE_CFG_NAME, "   ");
+    SetDlgItemTextA(page, IDE_CFG_CONTACT, "Mary");
+    MsgAnswers answers;
+    Press(page, QL_CFG_CMD_SAVE);
+    PumpMessages();
+    ASSERT_EQ(1u, answers.asked.size());
+    EXPECT_EQ("Please enter non-empty company name", answers.asked[0].text);
+    EXPECT_EQ(file, FileBytes());
+    EXPECT_STREQ("Acme Widgets Ltd", QlSettings.cfg.companyName);
+    EXPECT_EQ("Quillory 2.1.31 : Acme Widgets Ltd", WindowText(main));
+    ASSERT_NE(nullptr, QlCfgWindow());
+    EXPECT_EQ(page, QlCfgPageWindow());
+    EXPECT_EQ("Mary", ItemText(page, IDE_CFG_CONTACT));
+}
+
 // A country changes the tax name, currency and business-number label, never
 // the company's own rate texts; a language alone changes none of them.  Save
 // writes the company's file at once.
@@ -251,6 +275,24 @@ TEST_F(SettingsTest, LanguagePageCountryKeepsTheCompanysRates)
     Press(page, QL_CFG_CMD_SAVE);
     EXPECT_EQ(QL_LANG_DUTCH, cfg.language);
     EXPECT_STREQ("NZD", cfg.currency);
+}
+
+// Another language on the language page: the company's file keeps the
+// letter the company wrote, and the stock ones come in the new language.
+TEST_F(SettingsTest, ALanguageKeepsTheCompanysOwnLetterInItsFile)
+{
+    QlLangCopyLetters(QL_LANG_ENGLISH, &company_);
+    strcpy(company_.letters[1].body, "Dear customer,\r\nplease pay by Friday.\r\nMary");
+    ASSERT_TRUE(Start());
+    HWND page = OpenPage(QL_CFG_PAGE_LANGUAGE);
+    SendDlgItemMessageA(page, IDC_CFG_LANGUAGE, CB_SETCURSEL, QL_LANG_GERMAN, 0);
+    Press(page, QL_CFG_CMD_SAVE);
+    QlSettingsRec saved = ReadCompany(0);
+    EXPECT_EQ(QL_LANG_GERMAN, saved.language);
+    EXPECT_STREQ("Dear customer,\r\nplease pay by Friday.\r\nMary", saved.letters[1].body);
+    EXPECT_STREQ(company_.letters[1].title, saved.letters[1].title);
+    const QlLetterTemplate *german = QlLangTextTable[QL_LANG_GERMAN].Letters;
+    for (int i : {0, 2, 3}) EXPECT_EQ(0, memcmp(&german[i], &saved.letters[i], sizeof german[i])) << i;
 }
 
 // Apply puts the language on the whole program at once: menu, tool bars,

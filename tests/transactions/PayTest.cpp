@@ -395,6 +395,61 @@ TEST_F(PayFormTest, TheItemDialogTakesUnitsAndCentsNoMoreThanTheAmountDue)
     EXPECT_EQ("50.00", Cell(Docs(), 1, 5));
 }
 
+// A pasted amount reaches the check whole: what is not an amount is refused
+// with the line dialogs' messages, the dialog stays with the text as given,
+// and the row keeps what it had.
+TEST_F(PayFormTest, TheItemDialogRefusesWhatIsNotAnAmount)
+{
+    ASSERT_NE(nullptr, OpenPayment());
+    const struct {
+        const char *units, *cents, *text;
+    } kCases[] = {{"1e5", "", "The price must be given in digits"}, {"12,50", "", "The price must be given in digits"},
+                  {"-5", "", "The price cannot be negative"},       {"5", "-1", "The price cannot be negative"},
+                  {"5", "123", "The price must be given in digits"}, {" 5", "", "The price must be given in digits"}};
+    for (const auto &c : kCases) {
+        SCOPED_TRACE(std::string(c.units) + "." + c.cents);
+        Select(1);
+        messages.clear();
+        std::string kept;
+        bool open = false;
+        {
+            DialogDriver driver({[&](HWND d) {
+                SetDlgItemTextA(d, IDE_PAY_ITEM_UNITS, c.units);
+                SetDlgItemTextA(d, IDE_PAY_ITEM_CENTS, c.cents);
+                ClickButton(d, IDOK);
+                open = IsWindow(d);
+                kept = DialogText(d, IDE_PAY_ITEM_UNITS) + "|" + DialogText(d, IDE_PAY_ITEM_CENTS);
+                ClickButton(d, IDCANCEL);
+            }});
+            FormCommand(IDB_PAY_EDIT);
+            EXPECT_EQ(1u, driver.stepsRun());
+        }
+        ASSERT_EQ(1u, messages.size());
+        EXPECT_EQ("Invalid Input", messages[0].caption);
+        EXPECT_EQ(c.text, messages[0].text);
+        EXPECT_TRUE(open);
+        EXPECT_EQ(std::string(c.units) + "|" + c.cents, kept);
+        EXPECT_EQ("0.00", Cell(Docs(), 1, 5));
+        EXPECT_EQ("0.00", Text(IDT_PAY_TOTAL));
+    }
+
+    // Eleven digits pasted whole are more than is due: brought down to it.
+    std::string shown;
+    {
+        DialogDriver driver({[](HWND d) {
+                                 SetDlgItemTextA(d, IDE_PAY_ITEM_UNITS, "12345678901");
+                                 ClickButton(d, IDOK);
+                             },
+                             [&](HWND d) {
+                                 shown = DialogText(d, IDE_PAY_ITEM_UNITS) + "." + DialogText(d, IDE_PAY_ITEM_CENTS);
+                                 ClickButton(d, IDCANCEL);
+                             }});
+        FormCommand(IDB_PAY_EDIT);
+        EXPECT_EQ(2u, driver.stepsRun());
+    }
+    EXPECT_EQ("50.00", shown);
+}
+
 TEST_F(PayFormTest, SaveStoresThePaymentAndClosesTheForm)
 {
     ASSERT_NE(nullptr, OpenPayment());

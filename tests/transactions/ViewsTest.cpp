@@ -83,13 +83,21 @@ protected:
                  range[1].wDay, range[1].wMonth, range[1].wYear);
         return text;
     }
-    // The Edit button with the line dialog answered by the steps.
+    // The Edit button with the line dialog answered by the steps.  The
+    // question a stored document asks first (answered with `answer`) is
+    // taken out of the messages into `asked`.
     void EditRow(int row, std::vector<std::function<void(HWND)>> steps)
     {
         SelectRow(row);
         DialogDriver driver(std::move(steps));
+        size_t before = messages.size();
         FormCommand(IDB_DOC_EDIT);
+        if (messages.size() > before && messages[before].caption == "Confirm operation") {
+            asked.push_back(messages[before].text);
+            messages.erase(messages.begin() + (long)before);
+        }
     }
+    std::vector<std::string> asked;
 
     QlTransRec opened = {};
 };
@@ -228,6 +236,59 @@ TEST_F(ViewsTest, AnEditedLineIsStoredAndTheReopenedViewShowsIt)
     ASSERT_TRUE(IsWindow(form));
     EXPECT_EQ("210.65", Text(IDT_DOC_GROSS));
     EXPECT_EQ("150.00", Cell(Lines(), 0, 3));
+}
+
+// A stored invoice or credit note may have been sent, paid or reported:
+// the first Edit of a view asks, naming it; Cancel opens no line dialog and
+// changes nothing.  Once agreed, the view asks no more, also after it was
+// opened again on its own (a failed write, a restored main window); opened
+// anew, it asks again.  A quotation asks nothing.
+TEST_F(ViewsTest, EditAsksOnceBeforeAStoredDocumentChanges)
+{
+    int64_t key = StoreServiceInvoice();
+    ASSERT_NE(nullptr, OpenStored(key));
+    std::string before = Dump();
+    answer = 0;
+    EditRow(0, {});   // no line dialog may open
+    EXPECT_EQ(std::vector<std::string>({"Invoice " + std::to_string(key) +
+                                        " has been saved already. Change the stored invoice?"}),
+              asked);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(before, Dump());
+    EXPECT_EQ("100.00", Cell(Lines(), 0, 3));
+
+    answer = 1;
+    auto price = [](const char *units) {
+        return [=](HWND d) {
+            SetField(d, IDE_ITEM_PRICE_UNITS, units);
+            ClickButton(d, IDOK);
+        };
+    };
+    EditRow(0, {price("150")});
+    EXPECT_EQ(2u, asked.size());
+    EXPECT_STREQ("210.65", Stored(key).gross);
+    SendMessageA(form, QL_WM_MAIN_RESTORED, 0, 0);   // opened again on its own
+    form = QlModuleWnd;
+    EditRow(0, {price("160")});
+    EXPECT_EQ(2u, asked.size());
+    EXPECT_STREQ("222.95", Stored(key).gross);
+    EXPECT_TRUE(messages.empty()) << messages[0].text;
+
+    // Opened anew: asked again.
+    ASSERT_NE(nullptr, OpenStored(key));
+    EditRow(0, {price("170")});
+    EXPECT_EQ(3u, asked.size());
+
+    // A credit note names itself.
+    int64_t credit = Store(QL_DOC_CREDIT, 0, "12.30", {{"Returned pipe", "10.00", "2.30"}}, "0.00", "0.00", "2.30");
+    ASSERT_NE(nullptr, OpenStored(credit));
+    answer = 0;
+    std::string stored = Dump();
+    EditRow(0, {});
+    ASSERT_EQ(4u, asked.size());
+    EXPECT_EQ("Credit note " + std::to_string(credit) + " has been saved already. Change the stored credit note?",
+              asked[3]);
+    EXPECT_EQ(stored, Dump());
 }
 
 TEST_F(ViewsTest, AWriteBackThatFailsShowsTheStoredDocumentAgain)
