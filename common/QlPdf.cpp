@@ -233,6 +233,21 @@ float LinesHeight(HPDF_Font font, float size, int count, float marginTop)
     return marginTop + (count > 0 ? count - 1 : 0) * step + ascent + descent + 0.5f;
 }
 
+// The largest size, in steps of 5 % down to half, at which every word fits
+// the width and the lines fit the height; the page's size is left at it.
+float ChooseSize(HPDF_Page page, HPDF_Font font, float size, const char *text, int length, float width, float height,
+                 float marginTop, CellLines *lines)
+{
+    float used = size;
+    for (int step = 0; step <= 10; step++) {
+        used = size * (1.0f - 0.05f * (float)step);
+        HPDF_Page_SetFontAndSize(page, font, used);
+        WrapCell(page, text, length, width, lines);
+        if (lines->widest <= width && LinesHeight(font, used, lines->count, marginTop) <= height) break;
+    }
+    return used;
+}
+
 }  // namespace
 
 float QlPdfCellNeed(HPDF_Page page, float width, const char *text, const QlPrintStyleRec *style, int align)
@@ -243,11 +258,13 @@ float QlPdfCellNeed(HPDF_Page page, float width, const char *text, const QlPrint
     const float size = HPDF_Page_GetCurrentFontSize(page);
     const float marginTop = QL_PDF_CELL_INSET_TOP + (style ? (float)style->cellMarginTop : 0);
     if (!font || size <= 0) return 0;
+    if (length == 0) return LinesHeight(font, size, 1, marginTop);
     const float inner = width - 2 * QL_PDF_CELL_INSET - (style && align == 1 ? (float)style->cellMarginRight : 0);
+    // As the text will be drawn in a row as high as it needs.
     CellLines lines;
-    if (length > 0) WrapCell(page, whole, length, inner, &lines);
-    else lines.count = 1;
-    return LinesHeight(font, size, lines.count, marginTop);
+    const float used = ChooseSize(page, font, size, whole, length, inner, 1e6f, marginTop, &lines);
+    HPDF_Page_SetFontAndSize(page, font, size);
+    return LinesHeight(font, used, lines.count, marginTop);
 }
 
 void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *text, int row, int column, int align,
@@ -268,16 +285,8 @@ void QlPdfGridDrawCellText(HPDF_Page page, const QlPdfGridRec *p, const char *te
     const float width = right - left;
     const float marginTop = QL_PDF_CELL_INSET_TOP + (style ? (float)style->cellMarginTop : 0);
 
-    // The largest size, in steps of 5 % down to half, at which every word
-    // fits the width and the lines fit the row.
     CellLines lines;
-    float used = size;
-    for (int step = 0; step <= 10; step++) {
-        used = size * (1.0f - 0.05f * (float)step);
-        HPDF_Page_SetFontAndSize(page, font, used);
-        WrapCell(page, whole, length, width, &lines);
-        if (lines.widest <= width && LinesHeight(font, used, lines.count, marginTop) <= top - bottom) break;
-    }
+    const float used = ChooseSize(page, font, size, whole, length, width, top - bottom, marginTop, &lines);
 
     const float ascent = (float)HPDF_Font_GetAscent(font) * used / 1000;
     HPDF_Page_BeginText(page);

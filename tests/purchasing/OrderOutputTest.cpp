@@ -295,8 +295,9 @@ TEST_F(OrderOutputTest, LongDescriptionsArePrintedAndWrittenWholeInRowsThatGrow)
             EXPECT_EQ("", QlTestCellTextProblem(rest, kLongDescription)) << "page " << p + 1;
             seen++;
         }
-        if (printer.pageCount() > 1)
+        if (printer.pageCount() > 1) {
             EXPECT_TRUE(page.hasText("Page " + std::to_string(p + 1) + " of " + std::to_string(printer.pageCount())));
+        }
         printer.savePng(p, QlTestArtifactDir() + "/purchase-order-long-page" + std::to_string(p + 1) + ".png");
     }
     EXPECT_EQ(10, seen);
