@@ -7,6 +7,7 @@
 #include "resources/QlResTrans.h"
 
 #include <ctype.h>
+#include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -41,7 +42,7 @@ int QlServListAddRow(const QlServRec *rec, HWND list)
     snprintf(text, sizeof text, QL_I64, rec->iKey);
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
+    item.iItem = INT_MAX;   // after the last row, however many there are
     item.pszText = text;
     item.lParam = 1;
     int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
@@ -137,7 +138,7 @@ int QlProdListAddRow(HWND list, const QlProdRec *rec)
 {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
+    item.iItem = INT_MAX;   // after the last row, however many there are
     item.pszText = (char *)rec->scode;
     item.lParam = QlProdCodeParam(rec->scode);
     int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);

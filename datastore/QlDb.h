@@ -52,6 +52,9 @@ int QlDbLoadLibrary(const char *path, char *err);
 void QlDbClose(void);
 // QlDbLoadLibrary, then creates and upgrades the schema.
 int QlDbOpen(const char *path, char *err);
+// How many opens of a company database succeeded in this process: each one
+// is a connection of its own (what is kept from one is not kept for another).
+int QlDbOpenCount(void);
 // 1 while a connection is open.
 int QlDbIsOpen(void);
 // 1 while a statement runs (a row function further down the stack, e.g. a

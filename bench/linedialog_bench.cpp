@@ -1,0 +1,162 @@
+// Line dialog benchmark: the product line dialog (Add on a product invoice)
+// over catalogues of 1,000, 10,000 and 100,000 products, and the service
+// line dialog over 10,000 services.  Times the first Add (the catalogue read,
+// the list complete and drawn, the dialog closed) and a second one (the
+// catalogue unchanged), against the products' query through the native
+// SQLite C API, every column read; prints them and their ratio, the figure
+// at 10,000 first.  A size given as the argument runs as well (by hand).
+// Asserts nothing about speed; fails only when a dialog does not list every
+// product or service.
+
+#include "BenchSupport.h"
+#include "common/QlAppState.h"
+#include "common/QlPlatform.h"
+#include "common/QlWindow.h"
+#include "datastore/QlDbTables.h"
+#include "docmodel/QlTransLines.h"
+#include "resources/QlResTrans.h"
+#include "transactions/QlItemDialogs.h"
+
+#include <windows.h>
+#include <commctrl.h>
+#include <sqlite3.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+// A company with the products (codes of four characters, barcodes, prices)
+// and as many services.
+static int MakeCompany(const char *path, int products, int services)
+{
+    char err[QL_DB_ERR_SIZE];
+    if (!QlDbOpen(path, err)) {
+        printf("open failed: %s\n", err);
+        return 0;
+    }
+    char sql[1024];
+    snprintf(sql, sizeof sql,
+             "begin; with recursive n(k) as (select 0 union all select k+1 from n where k<%d) "
+             "insert into products (enabled,scode,barcode,supplier_code,name,unit_price,purchase_price,stock_qty) "
+             "select 'yes',printf('%%04X',k),printf('5012%%08d',k),printf('S%%06d',k),"
+             "printf('Fitting %%d, brass',k),printf('%%d.%%02d',k %% 500,k %% 100),printf('%%d.%%02d',k %% 300,"
+             "k %% 97),cast(k %% 50 as text) from n where k<%d; commit;",
+             products, products);
+    int ok = QlDbExec(sql, err);
+    snprintf(sql, sizeof sql,
+             "begin; with recursive n(k) as (select 0 union all select k+1 from n where k<%d) "
+             "insert into services (enabled,descr,price) select 'yes',printf('Service call %%d',k),"
+             "printf('%%d.%%02d',k %% 900,k %% 100) from n where k<%d; commit;",
+             services, services);
+    ok = ok && QlDbExec(sql, err);
+    if (!ok) printf("filling failed: %s\n", err);
+    QlDbClose();
+    return ok;
+}
+
+// The products' query through the C API, every column of every row read:
+// the best of three; the row count.
+static int SelectProducts(const char *path, double *best)
+{
+    sqlite3 *db = BenchOpenNative(path);
+    if (!db) return -1;
+    int rows = 0;
+    *best = 1e9;
+    for (int run = 0; run < 3; run++) {
+        sqlite3_stmt *stmt = NULL;
+        size_t bytes = 0;
+        rows = 0;
+        double start = BenchSeconds();
+        if (sqlite3_prepare_v2(db, "select * from products where enabled='yes'", -1, &stmt, NULL) == SQLITE_OK) {
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                for (int c = 0; c < sqlite3_column_count(stmt); c++) {
+                    const unsigned char *text = sqlite3_column_text(stmt, c);
+                    if (text) bytes += strlen((const char *)text);
+                }
+                rows++;
+            }
+        }
+        sqlite3_finalize(stmt);
+        double seconds = BenchSeconds() - start;
+        if (seconds < *best) *best = seconds;
+        if (bytes == 42) printf(" ");   // keeps the reads
+    }
+    sqlite3_close(db);
+    return rows;
+}
+
+// One Add: the dialog opened, drawn and closed; its row count in *rows.
+static double OpenDialog(HWND main, int product, int *rows)
+{
+    QlItemAddMode = 1;
+    QlItemQtyTable.count = 0;
+    snprintf(QlItemDlgCaption, sizeof QlItemDlgCaption, "%s", product ? "Product" : "Service");
+    double start = BenchSeconds();
+    HWND dialog = CreateDialogParamA(QlUiInstance(), MAKEINTRESOURCEA(product ? IDD_ITEM_PRODUCT : IDD_ITEM_SERVICE),
+                                     main, QlItemDlgProc, product);
+    if (!dialog) {
+        *rows = -1;
+        return 0;
+    }
+    ShowWindow(dialog, SW_SHOW);
+    UpdateWindow(dialog);
+    *rows = (int)SendDlgItemMessageA(dialog, IDL_ITEM_PICK, LVM_GETITEMCOUNT, 0, 0);
+    DestroyWindow(dialog);
+    return BenchSeconds() - start;
+}
+
+struct Result {
+    int products;
+    double first, again, select;
+    int ok;
+};
+
+static Result Measure(HWND main, int products, int services, double *serviceFirst)
+{
+    Result result = {products, 0, 1e9, 0, 0};
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof temp, temp);
+    char path[MAX_PATH + 64];
+    snprintf(path, sizeof path, "%sqllinebench_%lu_%d.db", temp, (unsigned long)GetCurrentProcessId(), products);
+    char err[QL_DB_ERR_SIZE];
+    if (!MakeCompany(path, products, services) || !QlDbOpen(path, err)) {
+        DeleteFileA(path);
+        return result;
+    }
+    int rows = 0, again = 0, serviceRows = services;
+    result.first = OpenDialog(main, 1, &rows);
+    for (int run = 0; run < 3; run++) {
+        double seconds = OpenDialog(main, 1, &again);
+        if (seconds < result.again) result.again = seconds;
+    }
+    if (serviceFirst) *serviceFirst = OpenDialog(main, 0, &serviceRows);
+    QlDbClose();
+    int selected = SelectProducts(path, &result.select);
+    DeleteFileA(path);
+    result.ok = rows == products && again == products && selected == products && serviceRows == services;
+    printf("%7d products: first Add %8.4f s, the next ones %8.4f s; the query through the C API %8.4f s%s\n",
+           products, result.first, result.again, result.select, result.ok ? "" : "  MISMATCH");
+    if (serviceFirst)
+        printf("%7d services: first Add %8.4f s\n", services, *serviceFirst);
+    return result;
+}
+
+int main(int argc, char **argv)
+{
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND main = CreateWindowExA(0, "STATIC", "Quillory", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 580, NULL, NULL,
+                                GetModuleHandleA(NULL), NULL);
+    QlMainWnd = main;
+
+    double services = 0;
+    Result small = Measure(main, 1000, 0, NULL);
+    Result middle = Measure(main, 10000, 10000, &services);
+    Result large = Measure(main, 100000, 0, NULL);
+    int ok = small.ok && middle.ok && large.ok;
+    if (argc > 1 && atoi(argv[1]) > 0) ok = Measure(main, atoi(argv[1]), 0, NULL).ok && ok;
+    printf("ratio line dialog products: %.2f at 10,000 products, %.2f at 1,000, %.2f at 100,000 (%.3f s) (the first "
+           "Add / the query through the C API)\n",
+           middle.first / middle.select, small.first / small.select, large.first / large.select, large.first);
+    DestroyWindow(main);
+    return ok ? 0 : 1;
+}
