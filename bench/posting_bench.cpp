@@ -292,17 +292,17 @@ int main(int argc, char **argv)
 
     printf("A 10-line product invoice into small and large catalogues:\n");
     double smallPost = 0, smallApi = 0, largePost = 0, largeApi = 0;
-    int large = ok && RunCatalogue(folder, 100, &smallPost, &smallApi) &&
+    int largeOk = ok && RunCatalogue(folder, 100, &smallPost, &smallApi) &&
                 RunCatalogue(folder, 100000, &largePost, &largeApi);
-    if (large)
+    if (largeOk)
         printf("ratio posting large catalogue: %.2f (100,000 products and accounts against 100), %.2f against the C "
                "API at 100,000\n",
                largePost / smallPost, largePost / largeApi);
-    if (large && argc > 1 && atoi(argv[1]) > 0) {
+    if (largeOk && argc > 1 && atoi(argv[1]) > 0) {
         double post = 0, api = 0;
-        large = RunCatalogue(folder, atoi(argv[1]), &post, &api);
-        if (large) printf("  at %d: %.2f against 100\n", atoi(argv[1]), post / smallPost);
+        largeOk = RunCatalogue(folder, atoi(argv[1]), &post, &api);
+        if (largeOk) printf("  at %d: %.2f against 100\n", atoi(argv[1]), post / smallPost);
     }
     RemoveDirectoryA(folder);
-    return ok && large && counted ? 0 : 1;
+    return ok && largeOk && counted ? 0 : 1;
 }

@@ -1,8 +1,9 @@
 // Tax report benchmark: books of 10,000 and of 32,000 documents (the
 // program's own ceiling), nine in ten invoices with tax.  Times the report
-// window opened (its list complete and drawn) and closed, the best of three,
-// against the report's query through the native SQLite C API, every column
-// read; prints them and their ratio, the figure at 10,000 first.  A size
+// window opened (its list complete and drawn) and closed, and its Reload,
+// the best of three, against the report's query through the native SQLite C
+// API, every column read; prints them and the ratio of Reload to the query,
+// the figure at 10,000 first.  A size
 // given as the argument runs as well (by hand: `taxreport_bench.exe.so
 // 800000`).  Asserts nothing about speed; fails only when the window does not
 // list every document in order.
@@ -106,13 +107,13 @@ static int SelectDocuments(const char *path, double *best)
 
 struct Result {
     int documents;
-    double window, select;
+    double window, reload, select;
     int ok;
 };
 
 static Result Measure(HWND main, int documents)
 {
-    Result result = {documents, 1e9, 0, 0};
+    Result result = {documents, 1e9, 1e9, 0, 0};
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
     char path[MAX_PATH + 64];
@@ -143,6 +144,16 @@ static Result Measure(HWND main, int documents)
                 if (key <= last) inOrder = 0;
                 last = key;
             }
+            // Reload (all dates): the list emptied, read and drawn again.
+            for (int again = 0; again < 3; again++) {
+                double reloadStart = BenchSeconds();
+                SendMessageA(report, WM_COMMAND, MAKEWPARAM(IDB_VAT_RELOAD, BN_CLICKED),
+                             (LPARAM)GetDlgItem(report, IDB_VAT_RELOAD));
+                UpdateWindow(list);
+                double seconds = BenchSeconds() - reloadStart;
+                if (seconds < result.reload) result.reload = seconds;
+            }
+            if ((int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) != shown) inOrder = 0;
         }
         start = BenchSeconds();
         DestroyWindow(report);
@@ -153,8 +164,9 @@ static Result Measure(HWND main, int documents)
     int selected = SelectDocuments(path, &result.select);
     DeleteFileA(path);
     result.ok = shown == listed && selected > 0 && inOrder;
-    printf("%7d documents (%d listed): report opened, drawn and closed %8.4f s; the query through the C API %8.4f s%s\n",
-           documents, shown, result.window, result.select, result.ok ? "" : "  MISMATCH");
+    printf("%7d documents (%d listed): report opened, drawn and closed %8.4f s, Reload %8.4f s; the query through the "
+           "C API %8.4f s%s\n",
+           documents, shown, result.window, result.reload, result.select, result.ok ? "" : "  MISMATCH");
     return result;
 }
 
@@ -167,13 +179,13 @@ int main(int argc, char **argv)
                                 GetModuleHandleA(NULL), NULL);
     QlMainWnd = main;
 
-    Result small = Measure(main, 10000);
-    Result large = Measure(main, 32000);
-    int ok = small.ok && large.ok;
+    Result few = Measure(main, 10000);
+    Result many = Measure(main, 32000);
+    int ok = few.ok && many.ok;
     if (argc > 1 && atoi(argv[1]) > 0) ok = Measure(main, atoi(argv[1])).ok && ok;
-    printf("ratio tax report: %.2f at 10,000 documents, %.2f at 32,000 (%.3f s) (the window / the query through the "
-           "C API)\n",
-           small.window / small.select, large.window / large.select, large.window);
+    printf("ratio tax report: %.2f at 10,000 documents, %.2f at 32,000 (Reload / the query through the C API); the "
+           "window opened and closed at 32,000: %.3f s\n",
+           few.reload / few.select, many.reload / many.select, many.window);
     DestroyWindow(main);
     return ok ? 0 : 1;
 }
