@@ -6,6 +6,10 @@
 // one transaction.  Each side posts the document kRuns times into its own
 // database; the best and the mean time of one document are printed, with
 // the number of database transactions (begin/commit pairs) one posting ran.
+// Then a 10-line invoice posted into a company of 100 products and
+// accounts and into one of 100,000 (a size given as the argument runs as
+// well), the look-ups by account reference and product code through their
+// indexes: the ratio of the two, and of the large one against the C API.
 // Prints its figures; asserts nothing about speed.
 
 #include "BenchSupport.h"
@@ -17,12 +21,15 @@
 
 #include <sqlite3.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <string>
 #include <vector>
 
-static const int kLines = 50;
+static int kLines = 50;
 static const int kRuns = 20;
+// Products and accounts besides the document's own (none: the first part).
+static int gCatalogue = 0;
 
 static std::string Money(int64_t cents)
 {
@@ -73,6 +80,20 @@ static int MakeDatabase(const char *path)
         prod.unit_price_hundredths = 25;
         prod.stock_qty = 1000000;
         ok = QlProdAddRec(&prod, err);
+    }
+    if (ok && gCatalogue > 0) {
+        char sql[1024];
+        snprintf(sql, sizeof sql,
+                 "begin; with recursive n(k) as (select 0 union all select k+1 from n where k<%d) "
+                 "insert into products (enabled,scode,barcode,supplier_code,name,unit_price,purchase_price,stock_qty) "
+                 "select 'yes',printf('X%%03d',k %% 1000),printf('5012%%08d',k),'','Other product','2.50','1.00','5' "
+                 "from n where k<%d; "
+                 "with recursive n(k) as (select 0 union all select k+1 from n where k<%d) "
+                 "insert into customers (enabled,acref,company,balance,apply_discount,discount,apply_tax,"
+                 "vat_rate_index) select 'yes',printf('%%05X',k),'Other account','0.00','0','0','0','0' from n "
+                 "where k<%d; commit;",
+                 gCatalogue, gCatalogue, gCatalogue, gCatalogue);
+        ok = QlDbExec(sql, err);
     }
     if (!ok) printf("setup failed: %s\n", err);
     return ok;
@@ -222,7 +243,26 @@ static int RunCApi(const char *path, double *best, double *mean)
     return ok;
 }
 
-int main(void)
+// A 10-line invoice into a company of the given number of products and
+// accounts: the mean time of one posting, and of the C API's.
+static int RunCatalogue(const char *folder, int catalogue, double *post, double *api)
+{
+    char postPath[MAX_PATH + 64], apiPath[MAX_PATH + 64];
+    snprintf(postPath, sizeof postPath, "%s\\post%d.db", folder, catalogue);
+    snprintf(apiPath, sizeof apiPath, "%s\\capi%d.db", folder, catalogue);
+    kLines = 10;
+    gCatalogue = catalogue;
+    double best = 0, apiBest = 0;
+    int ok = RunPosting(postPath, &best, post) && RunCApi(apiPath, &apiBest, api);
+    DeleteFileA(postPath);
+    DeleteFileA(apiPath);
+    if (ok)
+        printf("%7d products and accounts: posting %8.3f ms, the C API %8.3f ms per document (mean of %d)\n",
+               catalogue, *post * 1000, *api * 1000, kRuns);
+    return ok;
+}
+
+int main(int argc, char **argv)
 {
     char temp[MAX_PATH];
     GetTempPathA(sizeof temp, temp);
@@ -248,6 +288,21 @@ int main(void)
     }
     DeleteFileA(postPath);
     DeleteFileA(apiPath);
+    int counted = gBegins == 1 && gCommits == 1;
+
+    printf("A 10-line product invoice into small and large catalogues:\n");
+    double smallPost = 0, smallApi = 0, largePost = 0, largeApi = 0;
+    int largeOk = ok && RunCatalogue(folder, 100, &smallPost, &smallApi) &&
+                RunCatalogue(folder, 100000, &largePost, &largeApi);
+    if (largeOk)
+        printf("ratio posting large catalogue: %.2f (100,000 products and accounts against 100), %.2f against the C "
+               "API at 100,000\n",
+               largePost / smallPost, largePost / largeApi);
+    if (largeOk && argc > 1 && atoi(argv[1]) > 0) {
+        double post = 0, api = 0;
+        largeOk = RunCatalogue(folder, atoi(argv[1]), &post, &api);
+        if (largeOk) printf("  at %d: %.2f against 100\n", atoi(argv[1]), post / smallPost);
+    }
     RemoveDirectoryA(folder);
-    return ok && gBegins == 1 && gCommits == 1 ? 0 : 1;
+    return ok && largeOk && counted ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "resources/QlResTrans.h"
 
 #include <ctype.h>
+#include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -42,7 +43,7 @@ int QlServListAddRow(const QlServRec *rec, HWND list)
     snprintf(text, sizeof text, QL_I64, rec->iKey);
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
+    item.iItem = INT_MAX;   // after the last row, however many there are
     item.pszText = text;
     item.lParam = 1;
     int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
@@ -141,7 +142,7 @@ int QlProdListAddRow(HWND list, const QlProdRec *rec)
 {
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
+    item.iItem = INT_MAX;   // after the last row, however many there are
     item.pszText = (char *)rec->scode;
     item.lParam = QlProdCodeParam(rec->scode);
     int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);

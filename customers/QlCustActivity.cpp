@@ -84,6 +84,7 @@ struct ActRows {
 };
 
 static ActRows sLoad;          // the rows of the running load
+static ActRows sShown;         // the rows the list shows (owner-data)
 static unsigned sLoadSerial;   // bumped by every load
 
 static int AddRow(ActRows *set, const QlTransRec *rec)
@@ -158,21 +159,39 @@ static const char *TypeName(uint32_t type)
     return QlStrLowerTail(QlCustText()->TypeNames[type - 1]);
 }
 
-static void ShowRows(HWND list, const ActRows *set)
+static void FreeRows(ActRows *set)
 {
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    for (int i = 0; i < set->count; i++) {
-        const ActRow *row = &set->rows[i];
-        int index = QlCustListAppendKey(list, row->key);
-        if (index < 0) continue;
-        QlListSetCell(list, index, QL_ACT_COL_DATE, row->dateText);
-        QlListSetCell(list, index, QL_ACT_COL_TYPE, TypeName(row->type));
-        QlListSetCell(list, index, QL_ACT_COL_DESC, row->desc);
-        QlListSetCell(list, index, QL_ACT_COL_GROSS, row->gross);
-        QlListSetCell(list, index, QL_ACT_COL_BALANCE, row->balance);
-    }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    free(set->rows);
+    memset(set, 0, sizeof *set);
+}
+
+// The load's rows become the ones the list shows; the list asks for the
+// cells it draws (LVN_GETDISPINFO).
+static void ShowRows(HWND list)
+{
+    FreeRows(&sShown);
+    sShown = sLoad;
+    memset(&sLoad, 0, sizeof sLoad);
+    SendMessageA(list, LVM_SETITEMCOUNT, sShown.count, 0);
     InvalidateRect(list, NULL, TRUE);
+}
+
+static void OnGetDispInfo(NMLVDISPINFOA *info)
+{
+    LVITEMA *item = &info->item;
+    if (!(item->mask & LVIF_TEXT) || !item->pszText || item->cchTextMax <= 0) return;
+    item->pszText[0] = '\0';
+    if (item->iItem < 0 || item->iItem >= sShown.count) return;
+    const ActRow *row = &sShown.rows[item->iItem];
+    const size_t size = (size_t)item->cchTextMax;
+    switch (item->iSubItem) {
+    case QL_ACT_COL_KEY: snprintf(item->pszText, size, QL_I64, row->key); break;
+    case QL_ACT_COL_DATE: snprintf(item->pszText, size, "%s", row->dateText); break;
+    case QL_ACT_COL_TYPE: snprintf(item->pszText, size, "%s", TypeName(row->type)); break;
+    case QL_ACT_COL_DESC: snprintf(item->pszText, size, "%s", row->desc); break;
+    case QL_ACT_COL_GROSS: snprintf(item->pszText, size, "%s", row->gross); break;
+    case QL_ACT_COL_BALANCE: snprintf(item->pszText, size, "%s", row->balance); break;
+    }
 }
 
 int QlCustAccountLoad(HWND dialog, int listId, const char *acref, int dateFilter, int type, const QlDateRec *from,
@@ -217,8 +236,7 @@ int QlCustAccountLoad(HWND dialog, int listId, const char *acref, int dateFilter
     }
     sSortColumn = sortColumn;
     if (sLoad.count > 1) qsort(sLoad.rows, (size_t)sLoad.count, sizeof *sLoad.rows, CompareRows);
-    ShowRows(list, &sLoad);
-    sLoad.count = 0;
+    ShowRows(list);
     return ok;
 }
 
@@ -436,7 +454,9 @@ static void OnCommand(HWND dialog, int id, int code, HWND sender)
 static void OnNotify(HWND dialog, const NMHDR *header)
 {
     if (header->idFrom != IDL_ACT_LIST) return;
-    if (header->code == LVN_COLUMNCLICK)
+    if (header->code == LVN_GETDISPINFOA)
+        OnGetDispInfo((NMLVDISPINFOA *)header);
+    else if (header->code == LVN_COLUMNCLICK)
         QlCustAccountApplyFilter(dialog, ((const NMLISTVIEW *)header)->iSubItem);
     else if (header->code == NM_DBLCLK)
         View(dialog);
@@ -460,6 +480,7 @@ static void OnDestroy(HWND dialog)
     QlToolbarDestroy(sToolbar, sToolbarItems, QL_ACT_CMD_COUNT);
     sToolbar = NULL;
     sDialog = NULL;
+    FreeRows(&sShown);
 }
 
 INT_PTR CALLBACK QlCustAccountDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -39,7 +39,9 @@ INT_PTR CALLBACK QlStmtDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
 int QlStmtLoad(HWND window, int listId, const QlCustRec *customer, const QlDateRec *from);
 // The row function of the load.
 int QlStmtRowCb(const QlTransRec *rec);
-// Appends one statement line and moves the running balance.
+// Appends one statement line to the lines the window keeps (the list is
+// owner-data) and moves the running balance; outside a load the list shows
+// it at once, a load shows its lines when it ends.
 void QlStmtAddRow(HWND list, const QlTransRec *rec);
 // Lays the window out for the main window's maximized size.
 void QlStmtLayout(HWND window);

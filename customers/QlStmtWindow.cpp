@@ -22,12 +22,14 @@
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
+#include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlReadError.h"
 #include "resources/QlResIds.h"
 
 #include <commctrl.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 QlDateRec QlStmtFromDate;
@@ -74,24 +76,73 @@ static HWND sLoadList;   // the list the running load fills
 // ---------------------------------------------------------------------------
 // Loading
 
+// The lines of the window, kept in memory in the order of the load; the list
+// is owner-data and asks for the cells it draws (LVN_GETDISPINFO), and the
+// printers and writers read them back through it.
+struct StmtLine {
+    int64_t key;
+    int64_t balance;   // cents, after this line
+    int invoice;       // 1 an invoice, 0 a payment
+    char date[sizeof QlTransRec::date];
+    char gross[sizeof QlTransRec::gross + 1];
+};
+static StmtLine *sLines;
+static int sLineCount, sLineCapacity;
+
+static void FreeLines(void)
+{
+    free(sLines);
+    sLines = NULL;
+    sLineCount = sLineCapacity = 0;
+}
+
 void QlStmtAddRow(HWND list, const QlTransRec *rec)
 {
-    int row = QlCustListAppendKey(list, rec->iKey);
-    if (row < 0) return;
-    QlListSetCell(list, row, QL_STMT_COL_DATE, rec->date);
-    int64_t cents = QlMoneyParseCents(rec->gross);
-    if (rec->type == 1) {
-        QlListSetCell(list, row, QL_STMT_COL_TYPE, QlCustText()->TypeNames[0]);
-        QlListSetCell(list, row, QL_STMT_COL_INVOICE, rec->gross);
-        QlStmtRunningCents += cents;
-    } else {
-        QlListSetCell(list, row, QL_STMT_COL_TYPE, QlCustText()->PaymentWord);
-        QlListSetCell(list, row, QL_STMT_COL_PAID, rec->gross);
-        QlStmtRunningCents -= cents;
+    if (sLineCount == sLineCapacity) {
+        int capacity = sLineCapacity ? sLineCapacity * 2 : 256;
+        StmtLine *grown = (StmtLine *)realloc(sLines, (size_t)capacity * sizeof *grown);
+        if (!grown) return;
+        sLines = grown;
+        sLineCapacity = capacity;
     }
-    char balance[32];
-    QlMoneyFormatCents(QlStmtRunningCents, balance, sizeof balance);
-    QlListSetCell(list, row, QL_STMT_COL_BALANCE, balance);
+    StmtLine *line = &sLines[sLineCount++];
+    line->key = rec->iKey;
+    snprintf(line->date, sizeof line->date, "%.*s", (int)strnlen(rec->date, sizeof rec->date), rec->date);
+    snprintf(line->gross, sizeof line->gross, "%.*s", (int)strnlen(rec->gross, sizeof rec->gross), rec->gross);
+    int64_t cents = QlMoneyParseCents(line->gross);
+    line->invoice = rec->type == 1;
+    QlStmtRunningCents += line->invoice ? cents : -cents;
+    line->balance = QlStmtRunningCents;
+    // Outside a load the line shows at once; a load shows all of them at its end.
+    if (list && list != sLoadList) SendMessageA(list, LVM_SETITEMCOUNT, sLineCount, LVSICF_NOSCROLL);
+}
+
+// A cell of a line as the list shows it.
+static void LineCell(int index, int column, char *text, size_t size)
+{
+    text[0] = '\0';
+    if (index < 0 || index >= sLineCount || size == 0) return;
+    const StmtLine *line = &sLines[index];
+    switch (column) {
+    case QL_STMT_COL_KEY: snprintf(text, size, QL_I64, line->key); break;
+    case QL_STMT_COL_DATE: snprintf(text, size, "%s", line->date); break;
+    case QL_STMT_COL_TYPE:
+        snprintf(text, size, "%s", line->invoice ? QlCustText()->TypeNames[0] : QlCustText()->PaymentWord);
+        break;
+    case QL_STMT_COL_INVOICE:
+        if (line->invoice) snprintf(text, size, "%s", line->gross);
+        break;
+    case QL_STMT_COL_PAID:
+        if (!line->invoice) snprintf(text, size, "%s", line->gross);
+        break;
+    case QL_STMT_COL_BALANCE: QlMoneyFormatCents(line->balance, text, size); break;
+    }
+}
+
+static void OnGetDispInfo(NMLVDISPINFOA *info)
+{
+    if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
+    LineCell(info->item.iItem, info->item.iSubItem, info->item.pszText, (size_t)info->item.cchTextMax);
 }
 
 int QlStmtRowCb(const QlTransRec *rec)
@@ -102,31 +153,55 @@ int QlStmtRowCb(const QlTransRec *rec)
     return 0;
 }
 
+// The account's documents through the row function, read row by row (the
+// fast way to read many): the columns a line shows, parsed by the row
+// parser.  1 when the query ran to its end.
+static int ReadLines(const char *sql, char *err)
+{
+    static const char *const kColumns[] = {"iKey", "type", "date", "gross"};
+    const int count = (int)(sizeof kColumns / sizeof kColumns[0]);
+    QlDbQuery query;
+    if (!QlDbQueryOpen(sql, &query, err)) return 0;
+    int step;
+    while ((step = QlDbQueryNext(&query, err)) == 1) {
+        char *values[sizeof kColumns / sizeof kColumns[0]];
+        for (int c = 0; c < count; c++) values[c] = (char *)QlDbQueryText(&query, c);
+        QlTransRec rec = {};
+        if (QlTransParseRow(count, values, (char **)kColumns, &rec)) QlStmtRowCb(&rec);
+    }
+    QlDbQueryClose(&query);
+    return step == 0;
+}
+
 int QlStmtLoad(HWND window, int listId, const QlCustRec *customer, const QlDateRec *from)
 {
     HWND list = GetDlgItem(window, listId);
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, 0, 0);
+    FreeLines();
     QlStmtFromDate = *from;
     QlStmtRunningCents = 0;
     char sql[QL_DB_SQL_QUERY];
     char err[QL_DB_ERR_SIZE];
     snprintf(sql, sizeof sql,
-             "select * from trans where enabled='yes' and cust_rowid='" QL_I64
+             "select iKey,type,date,gross from trans where enabled='yes' and cust_rowid='" QL_I64
              "' and (type='1' or type='3') order by iKey asc",
              customer->iKey);
     sLoadList = list;
-    int ok = QlTransEnumSql(QlStmtRowCb, sql, err);
+    int ok = ReadLines(sql, err);
     sLoadList = NULL;
     if (!ok) {
         // Part of a statement would mislead: its lines go, and the user is told.
-        SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+        FreeLines();
+        SendMessageA(list, LVM_SETITEMCOUNT, 0, 0);
+        InvalidateRect(list, NULL, TRUE);
         SetDlgItemTextA(window, IDT_STMT_TOTAL, "");
         QlShowReadError(window, err);
         return 0;
     }
-    int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, sLineCount, 0);
+    InvalidateRect(list, NULL, TRUE);
     char total[128] = "0.00";
-    if (count > 0) QlListGetCell(list, count - 1, QL_STMT_COL_BALANCE, total, sizeof total);
+    if (sLineCount > 0) LineCell(sLineCount - 1, QL_STMT_COL_BALANCE, total, sizeof total);
     SetDlgItemTextA(window, IDT_STMT_TOTAL, total);
     return 1;
 }
@@ -343,6 +418,7 @@ static void OnDestroy(HWND window)
     sToolbar = NULL;
     sList = NULL;
     sWindow = NULL;
+    FreeLines();
 }
 
 INT_PTR CALLBACK QlStmtDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -351,6 +427,12 @@ INT_PTR CALLBACK QlStmtDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPar
     case WM_INITDIALOG: return OnInitDialog(window);
     case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam), (HWND)lParam); return TRUE;
     case WM_CTLCOLORSTATIC: return OnCtlColorStatic(window, (HDC)wParam, (HWND)lParam);
+    case WM_NOTIFY:
+        if (((const NMHDR *)lParam)->idFrom == IDL_STMT_LINES && ((const NMHDR *)lParam)->code == LVN_GETDISPINFOA) {
+            OnGetDispInfo((NMLVDISPINFOA *)lParam);
+            return TRUE;
+        }
+        return FALSE;
     case QL_WM_MAIN_MAXIMIZED: QlStmtLayout(window); return TRUE;
     case QL_WM_MAIN_RESTORED: QlStmtOpen(); return TRUE;
     case WM_CLOSE: return TRUE;

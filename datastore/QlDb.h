@@ -58,6 +58,9 @@ int QlDbOpen(const char *path, char *err);
 // when sound; 0 when damaged, with SQLite's words for the first fault, or
 // when the check could not run (a locked file), with the store's text.
 int QlDbCheckFile(char *err);
+// How many opens of a company database succeeded in this process: each one
+// is a connection of its own (what is kept from one is not kept for another).
+int QlDbOpenCount(void);
 // 1 while a connection is open.
 int QlDbIsOpen(void);
 // 1 while a statement runs (a row function further down the stack, e.g. a

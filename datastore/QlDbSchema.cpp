@@ -36,10 +36,23 @@ static const char *const kCreateTables[] = {
     "create table if not exists transcount (iKey INTEGER PRIMARY KEY, count INTEGER);",
 };
 
-// A customer's transactions by type: account balances, the activity view and
-// the delete check read them per account.  It only speeds those reads up, so
-// a file on which it cannot be made still opens.
-static const char kCreateTransCustIndex[] = "create index if not exists trans_cust_type on trans (cust_rowid, type);";
+// The columns rows are looked up by: an account by its reference, a product
+// by its code or bar code, a customer's or supplier's transactions, a
+// document's lines and payments, an order's items.  They only speed those
+// reads up and change no stored table, so a file on which one cannot be made
+// still opens; each is made at every open, for files of earlier versions too.
+static const char *const kCreateIndexes[] = {
+    "create index if not exists trans_cust_type on trans (cust_rowid, type);",
+    "create index if not exists trans_supp on trans (supp_rowid);",
+    "create index if not exists customers_acref on customers (acref);",
+    "create index if not exists suppliers_acref on suppliers (acref);",
+    "create index if not exists products_scode on products (scode);",
+    "create index if not exists products_barcode on products (barcode);",
+    "create index if not exists invoices_tx on invoices (tx_rowid);",
+    "create index if not exists payments_tx on payments (tx_rowid);",
+    "create index if not exists payments_iv on payments (iv_rowid);",
+    "create index if not exists orders_tx on orders (iTxRowId);",
+};
 
 // Columns added to trans after its first version: a probe that fails when
 // the column is missing, and the statement that adds it.
@@ -114,6 +127,13 @@ static int UpgradeTrans(char *err)
     return 1;
 }
 
+static int sOpenCount;
+
+int QlDbOpenCount(void)
+{
+    return sOpenCount;
+}
+
 int QlDbOpen(const char *path, char *err)
 {
     if (!QlDbLoadLibrary(path, err)) return 0;
@@ -134,6 +154,7 @@ int QlDbOpen(const char *path, char *err)
         return 0;
     }
     char indexErr[QL_DB_ERR_SIZE];
-    QlDbExec(kCreateTransCustIndex, indexErr);
+    for (size_t i = 0; i < ARRAYSIZE(kCreateIndexes); i++) QlDbExec(kCreateIndexes[i], indexErr);
+    sOpenCount++;
     return 1;
 }

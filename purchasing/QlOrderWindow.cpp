@@ -37,6 +37,7 @@
 #include "transactions/QlTransPost.h"
 
 #include <commctrl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -147,7 +148,7 @@ int QlOrderLineAppend(const QlOrderRec *line)
     if (!sLines) return 0;
     LVITEMA item = {};
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
+    item.iItem = INT_MAX;   // after the last row, however many there are
     item.pszText = (char *)line->supplier_code;
     item.lParam = 1;
     int row = (int)SendMessageA(sLines, LVM_INSERTITEMA, 0, (LPARAM)&item);

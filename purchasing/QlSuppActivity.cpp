@@ -21,6 +21,7 @@
 #include "settings/QlSettings.h"
 
 #include <commctrl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -60,7 +61,7 @@ int QlSuppActivityRowCb(const QlTransRec *rec)
     LVITEMA item;
     memset(&item, 0, sizeof item);
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
+    item.iItem = INT_MAX;   // after the last row, however many there are
     item.pszText = key;
     item.lParam = 1;
     int row = (int)SendMessageA(sList, LVM_INSERTITEMA, 0, (LPARAM)&item);

@@ -26,6 +26,7 @@
 #include "settings/QlSettings.h"
 
 #include <commctrl.h>
+#include <limits.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -113,7 +114,7 @@ int QlSuppListAddRow(const QlSuppRec *rec)
     LVITEMA item;
     memset(&item, 0, sizeof item);
     item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
+    item.iItem = INT_MAX;   // after the last row, however many there are
     item.pszText = (char *)rec->acref;
     item.lParam = 1;
     int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);

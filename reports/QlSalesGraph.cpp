@@ -57,24 +57,52 @@ static const char *const kAllQuery = "select * from trans where enabled='yes' an
 // ---------------------------------------------------------------------------
 // Lists
 
+// The customers list is owner-data: its rows are kept here and it asks for
+// the cells it draws (LVN_GETDISPINFO).  Key 0 is "all customers".
+struct SalesCustomer {
+    int64_t key;
+    char company[sizeof QlCustRec::company];
+};
+static SalesCustomer *sCustomers;
+static int sCustomerCount, sCustomerCapacity;
+
+static void FreeCustomers(void)
+{
+    free(sCustomers);
+    sCustomers = NULL;
+    sCustomerCount = sCustomerCapacity = 0;
+}
+
 void QlSalesListAddRow(HWND list, const QlCustRec *customer, int all)
 {
-    char key[32];
-    const char *name;
-    if (all) {
-        name = QlSalesText()->AllCustomers;
-        strcpy(key, "0");
-    } else {
-        if (!customer) return;
-        name = customer->company;
-        snprintf(key, sizeof key, QL_I64, customer->iKey);
+    if (!all && !customer) return;
+    if (sCustomerCount == sCustomerCapacity) {
+        int capacity = sCustomerCapacity ? sCustomerCapacity * 2 : 256;
+        SalesCustomer *grown = (SalesCustomer *)realloc(sCustomers, (size_t)capacity * sizeof *grown);
+        if (!grown) return;
+        sCustomers = grown;
+        sCustomerCapacity = capacity;
     }
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-    item.pszText = (char *)name;
-    int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-    if (row >= 0) QlListSetCell(list, row, 1, key);
+    SalesCustomer *row = &sCustomers[sCustomerCount++];
+    row->key = all ? 0 : customer->iKey;
+    const char *name = all ? QlSalesText()->AllCustomers : customer->company;
+    size_t width = all ? strlen(name) : strnlen(customer->company, sizeof customer->company);
+    snprintf(row->company, sizeof row->company, "%.*s", (int)width, name);
+    // Outside the fill the row shows at once; the fill shows them all at its end.
+    if (list != sCustomerList) SendMessageA(list, LVM_SETITEMCOUNT, sCustomerCount, LVSICF_NOSCROLL);
+}
+
+static void CustomerCell(NMLVDISPINFOA *info)
+{
+    LVITEMA *item = &info->item;
+    if (!(item->mask & LVIF_TEXT) || !item->pszText || item->cchTextMax <= 0) return;
+    item->pszText[0] = '\0';
+    if (item->iItem < 0 || item->iItem >= sCustomerCount) return;
+    const SalesCustomer *row = &sCustomers[item->iItem];
+    if (item->iSubItem == 0)
+        snprintf(item->pszText, (size_t)item->cchTextMax, "%s", row->company);
+    else if (item->iSubItem == 1)
+        snprintf(item->pszText, (size_t)item->cchTextMax, QL_I64, row->key);
 }
 
 int QlSalesCustRowCb(const QlCustRec *customer)
@@ -376,14 +404,14 @@ static void FillCustomers(HWND window)
     lstrcpynA(sCustomerColumns.columns[0].title, QlSalesText()->Customer, sizeof sCustomerColumns.columns[0].title);
     QlListSetupFromTable(window, &sCustomerColumns);
     HWND list = GetDlgItem(window, IDL_SALES_CUSTOMERS);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    QlSalesListAddRow(list, NULL, 1);
+    FreeCustomers();
     sCustomerList = list;
+    QlSalesListAddRow(list, NULL, 1);
     char err[QL_DB_ERR_SIZE] = "";
     int read = QlCustEnum(QlSalesCustRowCb, err);
     sCustomerList = NULL;
     if (!read) QlShowReadError(window, err);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, sCustomerCount, 0);
     InvalidateRect(list, NULL, TRUE);
     LVITEMA state = {};
     state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -487,6 +515,7 @@ static void OnDestroy(HWND window)
     if (QlSalesState.window == window) {
         QlSalesState.window = NULL;
         QlSalesState.caption = NULL;
+        FreeCustomers();
     }
 }
 
@@ -497,7 +526,9 @@ INT_PTR CALLBACK QlSalesDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_COMMAND: OnCommand(window, LOWORD(wParam), HIWORD(wParam)); return TRUE;
     case WM_NOTIFY: {
         const NMHDR *header = (const NMHDR *)lParam;
-        if (header->idFrom == IDL_SALES_CUSTOMERS && header->code == NM_CLICK)
+        if (header->idFrom == IDL_SALES_CUSTOMERS && header->code == LVN_GETDISPINFOA)
+            CustomerCell((NMLVDISPINFOA *)lParam);
+        else if (header->idFrom == IDL_SALES_CUSTOMERS && header->code == NM_CLICK)
             QlSalesRefresh(window, header->hwndFrom);
         return FALSE;
     }

@@ -5,9 +5,10 @@
 // dates), and sums the net and tax columns into the two totals.  A
 // document's tax is its lines' tax and its carriage's tax, its net what its
 // gross holds besides; a credit note's amounts are listed negative, so that
-// it lowers the totals.  Print and
-// Export read everything back from the list, so they always show what the
-// window shows.
+// it lowers the totals.  The rows are kept in memory in the order the
+// database gives them (document numbers) and the list shows them as an
+// owner-data list; Print and Export read everything back from the list, so
+// they always show what the window shows.
 
 #include "reports/QlVatReport.h"
 
@@ -25,6 +26,7 @@
 #include "common/QlSeams.h"
 #include "common/QlToolbar.h"
 #include "common/QlWindow.h"
+#include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
 #include "settings/QlSettings.h"
@@ -32,6 +34,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 QlVatReportRangeRec QlVatReportRange;
@@ -102,6 +105,36 @@ int QlVatReportAmounts(const QlTransRec *rec, int64_t *net, int64_t *tax)
     return *tax != 0;
 }
 
+// The rows of the last load, in the order the query gave them; the list is
+// owner-data and shows them through LVN_GETDISPINFO, so that what it shows,
+// prints and exports is read from here.
+struct VatRow {
+    int64_t key;
+    int64_t net, tax;   // cents
+    char date[sizeof QlTransRec::date];
+    char acref[sizeof QlTransRec::acref];
+    char desc[sizeof QlTransRec::desc];
+    int credit;   // a credit note: its details say so
+};
+static VatRow *sRows;
+static int sRowCount, sRowCapacity;
+static int sOutOfMemory;
+
+static void CopyField(char *out, size_t size, const char *field, size_t width)
+{
+    size_t length = strnlen(field, width);
+    if (length >= size) length = size - 1;
+    memcpy(out, field, length);
+    out[length] = '\0';
+}
+
+static void FreeRows(void)
+{
+    free(sRows);
+    sRows = NULL;
+    sRowCount = sRowCapacity = 0;
+}
+
 int QlVatReportRowCb(const QlTransRec *rec)
 {
     int64_t net, tax;
@@ -111,47 +144,98 @@ int QlVatReportRowCb(const QlTransRec *rec)
     QlDateRec date;
     QlDateParseDmy(text, &date);
     if (!InRange(&date)) return 0;
-    HWND list = QlVatReportRange.list;
-    if (!list) return 0;
+    if (!QlVatReportRange.list || sOutOfMemory) return 0;
 
-    char key[24];
-    snprintf(key, sizeof key, QL_I64, rec->iKey);
-    LVITEMA item;
-    memset(&item, 0, sizeof item);
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = 65535;
-    item.pszText = key;
-    item.lParam = 1;
-    int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-    if (row < 0) return 0;
-    QlListSetCell(list, row, COL_DATE, text);
-    snprintf(text, sizeof text, "%.*s", FIELD(rec->acref));
-    QlListSetCell(list, row, 2, text);
-    // A credit note says so in its details: its amounts lower the totals.
-    if (rec->type == 2)
-        snprintf(text, sizeof text, "%s: %.*s", QlRepText()->TransTypeNames[2], FIELD(rec->desc));
-    else
-        snprintf(text, sizeof text, "%.*s", FIELD(rec->desc));
-    QlListSetCell(list, row, 3, text);
-    QlMoneyFormatCents(net, text, sizeof text);
-    QlListSetCell(list, row, COL_NET, text);
-    QlMoneyFormatCents(tax, text, sizeof text);
-    QlListSetCell(list, row, COL_TAX, text);
+    if (sRowCount == sRowCapacity) {
+        int capacity = sRowCapacity ? sRowCapacity * 2 : 1024;
+        VatRow *grown = (VatRow *)realloc(sRows, (size_t)capacity * sizeof *grown);
+        if (!grown) {
+            sOutOfMemory = 1;
+            return 0;
+        }
+        sRows = grown;
+        sRowCapacity = capacity;
+    }
+    VatRow *row = &sRows[sRowCount++];
+    row->key = rec->iKey;
+    row->net = net;
+    row->tax = tax;
+    CopyField(row->date, sizeof row->date, rec->date, sizeof rec->date);
+    CopyField(row->acref, sizeof row->acref, rec->acref, sizeof rec->acref);
+    CopyField(row->desc, sizeof row->desc, rec->desc, sizeof rec->desc);
+    row->credit = rec->type == 2;
     return 0;
 }
 
-static void SetTotals(HWND window, HWND list)
+// A cell of the list as the row shows it.
+static void CellText(int index, int column, char *text, size_t size)
 {
-    int count = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
-    QlUiSetCents(window, IDT_VAT_NET, QlListSumCents(list, COL_NET, count));
-    QlUiSetCents(window, IDT_VAT_TAX, QlListSumCents(list, COL_TAX, count));
+    text[0] = '\0';
+    if (index < 0 || index >= sRowCount || size == 0) return;
+    const VatRow *row = &sRows[index];
+    switch (column) {
+    case 0: snprintf(text, size, QL_I64, row->key); break;
+    case COL_DATE: snprintf(text, size, "%s", row->date); break;
+    case 2: snprintf(text, size, "%s", row->acref); break;
+    case 3:
+        // A credit note says so in its details: its amounts lower the totals.
+        if (row->credit)
+            snprintf(text, size, "%s: %s", QlRepText()->TransTypeNames[2], row->desc);
+        else
+            snprintf(text, size, "%s", row->desc);
+        break;
+    case COL_NET: QlMoneyFormatCents(row->net, text, size); break;
+    case COL_TAX: QlMoneyFormatCents(row->tax, text, size); break;
+    }
+}
+
+static void OnGetDispInfo(NMLVDISPINFOA *info)
+{
+    if (!(info->item.mask & LVIF_TEXT) || !info->item.pszText || info->item.cchTextMax <= 0) return;
+    CellText(info->item.iItem, info->item.iSubItem, info->item.pszText, (size_t)info->item.cchTextMax);
+}
+
+// The enabled invoices and credit notes through the row function, read row
+// by row (the fast way to read many): the columns the report shows, parsed
+// by the row parser.  1 when the query ran to its end.
+static int ReadDocuments(char *err)
+{
+    static const char *const kColumns[] = {"iKey", "type", "date", "acref", "desc", "gross", "vat", "carriage_vat"};
+    const int count = (int)(sizeof kColumns / sizeof kColumns[0]);
+    QlDbQuery query;
+    if (!QlDbQueryOpen("select iKey,type,date,acref,\"desc\",gross,vat,carriage_vat from trans where enabled='yes' and "
+                       "(type='1' or type='2')",
+                       &query, err))
+        return 0;
+    int step;
+    while ((step = QlDbQueryNext(&query, err)) == 1) {
+        char *values[sizeof kColumns / sizeof kColumns[0]];
+        for (int c = 0; c < count; c++) values[c] = (char *)QlDbQueryText(&query, c);
+        QlTransRec rec = {};
+        if (QlTransParseRow(count, values, (char **)kColumns, &rec)) QlVatReportRowCb(&rec);
+    }
+    QlDbQueryClose(&query);
+    return step == 0;
+}
+
+static void SetTotals(HWND window)
+{
+    int64_t net = 0, tax = 0;
+    for (int i = 0; i < sRowCount; i++) {
+        net += sRows[i].net;
+        tax += sRows[i].tax;
+    }
+    QlUiSetCents(window, IDT_VAT_NET, net);
+    QlUiSetCents(window, IDT_VAT_TAX, tax);
 }
 
 int QlVatReportLoad(HWND window, int listId, int mode, const QlDateRec *from, const QlDateRec *to)
 {
     HWND list = GetDlgItem(window, listId);
     QlVatReportRange.list = list;
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, 0, 0);
+    FreeRows();
+    sOutOfMemory = 0;
     if (from && to) {
         QlVatReportRange.from = *from;
         QlVatReportRange.to = *to;
@@ -159,15 +243,17 @@ int QlVatReportLoad(HWND window, int listId, int mode, const QlDateRec *from, co
     QlVatReportRange.mode = mode;
 
     char err[QL_DB_ERR_SIZE] = "";
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    int ok = QlTransEnumSql(QlVatReportRowCb, "select * from trans where enabled='yes' and (type='1' or type='2')",
-                            err);
+    int ok = ReadDocuments(err);
+    if (ok && sOutOfMemory) {
+        QlDbSetError(err, "Out of memory");
+        ok = 0;
+    }
     // A failed query shows no list: the rows before the failure are not all
     // the invoices, and totals of them would mislead.
-    if (!ok) SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    if (!ok) FreeRows();
+    SendMessageA(list, LVM_SETITEMCOUNT, sRowCount, 0);
     InvalidateRect(list, NULL, TRUE);
-    SetTotals(window, list);
+    SetTotals(window);
     if (!ok) QlSeamMessageBox(NULL, err, QlRepText()->QueryFailed, MB_OK);
     return ok;
 }
@@ -515,10 +601,17 @@ INT_PTR CALLBACK QlVatReportDlgProc(HWND window, UINT msg, WPARAM wParam, LPARAM
             return (INT_PTR)(QlBrushWhite ? QlBrushWhite : GetStockObject(WHITE_BRUSH));
         }
         return FALSE;
+    case WM_NOTIFY:
+        if (((const NMHDR *)lParam)->idFrom == IDL_VAT_LIST && ((const NMHDR *)lParam)->code == LVN_GETDISPINFOA) {
+            OnGetDispInfo((NMLVDISPINFOA *)lParam);
+            return TRUE;
+        }
+        return FALSE;
     case WM_DESTROY:
         QlToolbarDestroy(sToolbar, sToolbarItems, CMD_COUNT);
         sToolbar = NULL;
         QlVatReportRange.list = NULL;
+        FreeRows();
         return TRUE;
     }
     return FALSE;

@@ -7,6 +7,7 @@
 
 #include "transactions/QlItemDialogs.h"
 
+#include "catalogue/QlCatalogueCache.h"
 #include "catalogue/QlCatalogueLists.h"
 #include "catalogue/QlCatalogueTables.h"
 #include "common/QlAppState.h"
@@ -18,6 +19,7 @@
 #include "common/QlSeams.h"
 #include "common/QlUtil.h"
 #include "common/QlWindow.h"
+#include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransLines.h"
 #include "docmodel/QlTransTexts.h"
@@ -48,7 +50,6 @@ enum { PICK_CODE, PICK_SUPPLIER_CODE, PICK_DETAILS, PICK_COST, PICK_PRICE, PICK_
 static QlListColumnTable sProdPickColumns;
 
 // The dialog that is open (one at a time, modal).
-static HWND sPickList;            // the target of the pick-list row functions
 static int sFilling;              // the dialog is filling its own fields
 static HFONT sBarcodeFont;
 static int sServSortFlags[3];
@@ -178,37 +179,151 @@ int QlItemOnFieldChange(HWND dialog, int id, int code)
 // ---------------------------------------------------------------------------
 // Pick lists
 
-int QlItemProdPickRow(HWND list, const QlProdRec *product, int index)
+// The pick list is owner-data: it shows the catalogue's products or
+// services as the catalogue cache keeps them (read once, not at every Add)
+// and asks for the cells it draws.  Products show through an order of their
+// own (row -> product), which a click on a column sorts; services are sorted
+// in place.
+static const QlProdRec *sProducts;
+static QlServRec *sServices;
+static int *sPickOrder;
+static int sPickCount;
+static int sPickProducts;     // 1 products, 0 services
+static int sEditedProduct;    // the edited line's product: its quantity is still in stock
+static int64_t sEditedQty;
+
+static void ForgetPickRows(void)
 {
-    LVITEMA item = {};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = index;
-    item.pszText = (char *)product->scode;
-    item.lParam = QlProdCodeParam(product->scode);
-    int row = (int)SendMessageA(list, LVM_INSERTITEMA, 0, (LPARAM)&item);
-    if (row < 0) return row;
-    char text[40];
-    QlListSetCell(list, row, PICK_SUPPLIER_CODE, product->supplier_code);
-    QlListSetCell(list, row, PICK_DETAILS, product->name);
-    snprintf(text, sizeof text, "%d.%02d", product->purchase_price_units, (int)product->purchase_price_hundredths);
-    QlListSetCell(list, row, PICK_COST, text);
-    snprintf(text, sizeof text, "%d.%02d", product->unit_price_units, (int)product->unit_price_hundredths);
-    QlListSetCell(list, row, PICK_PRICE, text);
-    snprintf(text, sizeof text, QL_I64, (int64_t)product->stock_qty - QlItemQtyOnForm(product->scode));
-    QlListSetCell(list, row, PICK_STOCK, text);
-    snprintf(text, sizeof text, QL_I64, product->iKey);
-    QlListSetCell(list, row, PICK_ROW_ID, text);
-    return row;
+    free(sPickOrder);
+    sPickOrder = NULL;
+    sProducts = NULL;
+    sServices = NULL;
+    sPickCount = 0;
+    sEditedProduct = -1;
+    sEditedQty = 0;
 }
 
-int QlItemProdPickRowCb(const QlProdRec *product)
+// The product of a row, NULL outside the list.
+static const QlProdRec *PickProduct(int row)
 {
-    return QlItemProdPickRow(sPickList, product, (int)SendMessageA(sPickList, LVM_GETITEMCOUNT, 0, 0));
+    if (!sPickProducts || row < 0 || row >= sPickCount) return NULL;
+    return &sProducts[sPickOrder[row]];
 }
 
-int QlItemServPickRowCb(const QlServRec *service)
+static void PickCell(int row, int column, char *text, size_t size)
 {
-    return QlServListAddRow(service, sPickList);
+    text[0] = '\0';
+    if (size == 0 || row < 0 || row >= sPickCount) return;
+    if (!sPickProducts) {
+        const QlServRec *service = &sServices[row];
+        switch (column) {
+        case 0: snprintf(text, size, QL_I64, service->iKey); break;
+        case 1: snprintf(text, size, "%s", service->descr); break;
+        case 2: snprintf(text, size, "%d.%02d", service->price_units, (int)service->price_hundredths); break;
+        }
+        return;
+    }
+    const QlProdRec *product = PickProduct(row);
+    switch (column) {
+    case PICK_CODE: snprintf(text, size, "%s", product->scode); break;
+    case PICK_SUPPLIER_CODE: snprintf(text, size, "%s", product->supplier_code); break;
+    case PICK_DETAILS: snprintf(text, size, "%s", product->name); break;
+    case PICK_COST:
+        snprintf(text, size, "%d.%02d", product->purchase_price_units, (int)product->purchase_price_hundredths);
+        break;
+    case PICK_PRICE:
+        snprintf(text, size, "%d.%02d", product->unit_price_units, (int)product->unit_price_hundredths);
+        break;
+    case PICK_STOCK: {
+        int64_t stock = (int64_t)product->stock_qty - QlItemQtyOnForm(product->scode);
+        if (sPickOrder[row] == sEditedProduct) stock += sEditedQty;
+        snprintf(text, size, QL_I64, stock);
+        break;
+    }
+    case PICK_ROW_ID: snprintf(text, size, QL_I64, product->iKey); break;
+    }
+}
+
+// The item text of a row, for the list's own find (LVN_ODFINDITEM).
+static const char *PickItemText(int row)
+{
+    static char text[40];
+    PickCell(row, 0, text, sizeof text);
+    return row >= 0 && row < sPickCount ? text : NULL;
+}
+
+// The list shows the rows from the top, nothing selected.
+static void ShowPickRows(HWND list)
+{
+    LVITEMA none = {};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageA(list, LVM_SETITEMSTATE, (WPARAM)-1, (LPARAM)&none);
+    SendMessageA(list, LVM_SETITEMCOUNT, sPickCount, 0);
+    if (sPickCount > 0) SendMessageA(list, LVM_ENSUREVISIBLE, 0, FALSE);
+    InvalidateRect(list, NULL, TRUE);
+}
+
+// The enabled products into the list, in the order the database gives
+// them; 0 (with err) when they could not be read.
+static int ListProducts(HWND list, char *err)
+{
+    ForgetPickRows();
+    sPickProducts = 1;
+    const QlProdRec *rows;
+    int count;
+    if (!QlCatalogueProducts(&rows, &count, err)) return 0;
+    sPickOrder = (int *)malloc((size_t)(count ? count : 1) * sizeof *sPickOrder);
+    if (!sPickOrder) {
+        QlDbSetError(err, "Out of memory");
+        return 0;
+    }
+    for (int i = 0; i < count; i++) sPickOrder[i] = i;
+    sProducts = rows;
+    sPickCount = count;
+    ShowPickRows(list);
+    return 1;
+}
+
+// The enabled services into the list, ordered as QlServSortRecords orders.
+static int ListServices(HWND list, int order)
+{
+    char err[QL_DB_ERR_SIZE];
+    if (sPickProducts || !sServices) {
+        ForgetPickRows();
+        sPickProducts = 0;
+        if (!QlCatalogueServices(&sServices, &sPickCount, err)) return 0;
+    }
+    QlServSortRecords(sServices, sPickCount, order);
+    ShowPickRows(list);
+    return 1;
+}
+
+// A click on a product column: the column's direction flips and the rows
+// are ordered by the products' stored values, equal ones as they stood.
+static int sSortColumn;
+struct PickPlace {
+    int product, place;
+};
+
+static int ComparePlaces(const void *left, const void *right)
+{
+    const PickPlace *a = (const PickPlace *)left, *b = (const PickPlace *)right;
+    int order = QlProdCompare(&sProducts[a->product], &sProducts[b->product], sSortColumn);
+    return order ? order : (a->place > b->place) - (a->place < b->place);
+}
+
+static void SortProducts(HWND list, int column)
+{
+    if (column < 0 || column >= QL_PROD_SORT_COLUMNS || !sPickProducts) return;
+    QlProdSortFlags[column] = QlProdSortFlags[column] == 0 ? 1 : 0;
+    PickPlace *places = (PickPlace *)malloc((size_t)(sPickCount ? sPickCount : 1) * sizeof *places);
+    if (!places) return;
+    for (int i = 0; i < sPickCount; i++) places[i] = {sPickOrder[i], i};
+    sSortColumn = column;
+    qsort(places, (size_t)sPickCount, sizeof *places, ComparePlaces);
+    for (int i = 0; i < sPickCount; i++) sPickOrder[i] = places[i].product;
+    free(places);
+    ShowPickRows(list);
 }
 
 void QlItemTakeProductRow(HWND dialog, int row, const char *qtyText)
@@ -380,7 +495,7 @@ static int StartProducts(HWND dialog)
                  text->ProdPickColumns[i]);
     QlListSetupFromTable(dialog, &sProdPickColumns);
     char err[QL_DB_ERR_SIZE];
-    if (!QlProdEnum(QlItemProdPickRowCb, err)) return 0;
+    if (!ListProducts(GetDlgItem(dialog, IDL_ITEM_PICK), err)) return 0;
     SendDlgItemMessageA(dialog, IDE_ITEM_QTY, EM_LIMITTEXT, 7, 0);
     SetDlgItemTextA(dialog, IDE_ITEM_QTY, "1");
     if (QlTransScanBuffer[0]) {
@@ -412,7 +527,7 @@ static void StartServices(HWND dialog)
     const char *titles[3] = {menu->ServColumns[0], menu->ServColumns[1], menu->ServColumns[2]};
     QlListSetColumnsFmt(list, titles, 3, widths, 0, kFormats);
     memset(sServSortFlags, 0, sizeof sServSortFlags);
-    QlServListLoad(0, list, QlItemServPickRowCb);
+    ListServices(list, 0);
     EnableWindow(GetDlgItem(dialog, IDT_ITEM_QTY_LABEL), FALSE);
     EnableWindow(GetDlgItem(dialog, IDE_ITEM_QTY), FALSE);
 }
@@ -449,10 +564,11 @@ static void ShowEditedRow(HWND dialog, int product)
     HWND list = GetDlgItem(dialog, IDL_ITEM_PICK);
     int pick = QlListFindItemText(list, row->code);
     if (pick >= 0) {
+        // The line's quantity goes back to its product's stock while it is edited.
+        sEditedProduct = sPickOrder[pick];
+        sEditedQty = atoi(row->qty);
+        InvalidateRect(list, NULL, TRUE);
         char text[40];
-        QlListGetCell(list, pick, PICK_STOCK, text, sizeof text);
-        snprintf(text, sizeof text, QL_I64, QlAtoI64(text) + atoi(row->qty));
-        QlListSetCell(list, pick, PICK_STOCK, text);
         QlListGetCell(list, pick, PICK_COST, text, sizeof text);
         SetDlgItemTextA(dialog, IDT_ITEM_COST, text);
     }
@@ -464,7 +580,7 @@ static BOOL OnInitDialog(HWND dialog, int product)
 {
     SetWindowLongPtrA(dialog, DWLP_USER, product);
     sFilling = 1;
-    sPickList = GetDlgItem(dialog, IDL_ITEM_PICK);
+    ForgetPickRows();
     QlUiCenterWindow(dialog);
     QlEditEnterAttach(GetDlgItem(dialog, IDE_ITEM_BARCODE));
     SetCommonLabels(dialog);
@@ -624,20 +740,29 @@ static void OnCommand(HWND dialog, int product, int id, int code)
     if (id == IDE_ITEM_SEARCH && code == EN_CHANGE) SetDlgItemTextA(dialog, IDT_ITEM_SEARCH_STATUS, "");
 }
 
-static void OnNotify(HWND dialog, int product, const NMHDR *header)
+// 1 when the notification was answered with a result of its own.
+static int OnNotify(HWND dialog, int product, const NMHDR *header)
 {
-    if (header->idFrom != IDL_ITEM_PICK) return;
-    if (header->code == LVN_COLUMNCLICK) {
+    if (header->idFrom != IDL_ITEM_PICK) return 0;
+    if (header->code == LVN_GETDISPINFOA) {
+        NMLVDISPINFOA *info = (NMLVDISPINFOA *)header;
+        if ((info->item.mask & LVIF_TEXT) && info->item.pszText && info->item.cchTextMax > 0)
+            PickCell(info->item.iItem, info->item.iSubItem, info->item.pszText, (size_t)info->item.cchTextMax);
+    } else if (header->code == LVN_ODFINDITEMA || header->code == LVN_ODFINDITEMW) {
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, QlListOwnerDataFind(header, sPickCount, PickItemText));
+        return 1;
+    } else if (header->code == LVN_COLUMNCLICK) {
         const NMLISTVIEW *click = (const NMLISTVIEW *)header;
         if (product) {
-            QlProdSortList(dialog, IDL_ITEM_PICK, click);
+            SortProducts(header->hwndFrom, click->iSubItem);
         } else if (click->iSubItem >= 0 && click->iSubItem < 3) {
             sServSortFlags[click->iSubItem] = !sServSortFlags[click->iSubItem];
-            QlServListLoad(click->iSubItem, GetDlgItem(dialog, IDL_ITEM_PICK), QlItemServPickRowCb);
+            ListServices(GetDlgItem(dialog, IDL_ITEM_PICK), click->iSubItem);
         }
     } else if (header->code == NM_DBLCLK) {
         OnPickDoubleClick(dialog, product, ((const NMITEMACTIVATE *)header)->iItem);
     }
+    return 0;
 }
 
 static INT_PTR WhiteBox(HDC dc, COLORREF colour)
@@ -653,7 +778,7 @@ INT_PTR CALLBACK QlItemDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
     switch (msg) {
     case WM_INITDIALOG: return OnInitDialog(dialog, lParam == 1);
     case WM_COMMAND: OnCommand(dialog, product, LOWORD(wParam), HIWORD(wParam)); return TRUE;
-    case WM_NOTIFY: OnNotify(dialog, product, (const NMHDR *)lParam); return FALSE;
+    case WM_NOTIFY: return OnNotify(dialog, product, (const NMHDR *)lParam) ? TRUE : FALSE;
     case QL_WM_ENTER_KEY:
         if (product) {
             char qty[16];
@@ -672,7 +797,7 @@ INT_PTR CALLBACK QlItemDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPar
         QlEditEnterDetach(GetDlgItem(dialog, IDE_ITEM_BARCODE));
         if (sBarcodeFont) DeleteObject(sBarcodeFont);
         sBarcodeFont = NULL;
-        sPickList = NULL;
+        ForgetPickRows();
         return FALSE;
     }
     return FALSE;

@@ -28,10 +28,8 @@ int QlCreditEditItem(HWND form);
 INT_PTR CALLBACK QlItemDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 INT_PTR CALLBACK QlCreditItemDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
-// Pick lists.
-int QlItemProdPickRow(HWND list, const QlProdRec *product, int index);
-int QlItemProdPickRowCb(const QlProdRec *product);
-int QlItemServPickRowCb(const QlServRec *service);
+// Pick lists (owner-data: the rows of the catalogue cache,
+// catalogue/QlCatalogueCache.h).
 void QlItemTakeProductRow(HWND dialog, int row, const char *qtyText);
 void QlItemShowService(HWND dialog, const QlServRec *service);
 // (The product search, QlItemFindProduct: catalogue/QlCatalogueLists.h.)

@@ -5,6 +5,7 @@
 #include "QlTestPlatform.h"
 #include "common/QlSeams.h"
 
+#include <sqlite3.h>
 #include <string.h>
 #include <unistd.h>
 
@@ -253,6 +254,80 @@ TEST(DbUpgrade, MissingOnlyCarriageVatIsAddedWithoutBackfill)
     ASSERT_EQ(1, QlDbOpen(path.c_str(), err)) << err;
     EXPECT_EQ("null", DbTestNativeScalar(path, "select typeof(carriage_vat) from trans;"));
     EXPECT_EQ("<null>", DbTestNativeScalar(path, "select gross_cents from trans;"));
+    QlDbClose();
+    QlTestRemoveFolder(folder);
+}
+
+// The plan SQLite makes for a statement, one line per step.
+static std::string NativePlan(const std::string &path, const std::string &sql)
+{
+    sqlite3 *db = NULL;
+    std::string plan;
+    if (sqlite3_open(DbTestNativePath(path).c_str(), &db) == SQLITE_OK)
+        sqlite3_exec(
+            db, ("explain query plan " + sql).c_str(),
+            [](void *out, int columns, char **values, char **) {
+                *(std::string *)out += std::string(values[columns - 1] ? values[columns - 1] : "") + "\n";
+                return 0;
+            },
+            &plan, NULL);
+    sqlite3_close(db);
+    return plan;
+}
+
+TEST(DbUpgrade, OldFileGainsTheLookUpIndexesAndKeepsItsTables)
+{
+    // A file of an earlier version: the stored tables without any index, an
+    // account reference and a product code each held twice.
+    std::string folder = QlTestMakeFolder("qldb_");
+    std::string path = folder + "\\quilry.db";
+    DbTestNativeExec(path,
+                     "create table customers (iKey INTEGER PRIMARY KEY, enabled TEXT, acref TEXT, company TEXT, "
+                     "contact TEXT, worktel TEXT, mobtel TEXT, wemail TEXT, fax TEXT, addr1 TEXT, addr2 TEXT, "
+                     "addr3 TEXT, balance TEXT, apply_discount TEXT, discount TEXT, apply_tax TEXT, "
+                     "vat_rate_index TEXT);"
+                     "create table products (iKey INTEGER PRIMARY KEY, enabled TEXT, scode TEXT, barcode TEXT, "
+                     "supplier_code TEXT, name TEXT, unit_price TEXT, purchase_price TEXT, stock_qty TEXT);"
+                     "insert into customers (iKey,enabled,acref,company) values (7,'yes','ACME','First');"
+                     "insert into customers (iKey,enabled,acref,company) values (3,'no','ACME','Gone');"
+                     "insert into customers (iKey,enabled,acref,company) values (9,'yes','ACME','Second');"
+                     "insert into products (iKey,enabled,scode,name) values (5,'yes','W1','Widget');"
+                     "insert into products (iKey,enabled,scode,name) values (2,'yes','W1','Older');");
+    std::string tablesBefore = DbTestNativeScalar(
+        path, "select group_concat(sql, '|') from sqlite_master where type='table' and name in "
+              "('customers','products');");
+    char err[QL_DB_ERR_SIZE];
+    ASSERT_EQ(1, QlDbOpen(path.c_str(), err)) << err;
+
+    struct {
+        const char *sql;
+        const char *index;
+    } lookups[] = {
+        {"select * from customers where enabled='yes' and acref='ACME' limit 1;", "customers_acref"},
+        {"select * from suppliers where acref='ACME' limit 1;", "suppliers_acref"},
+        {"select * from products where scode='W1' and enabled='yes' limit 1;", "products_scode"},
+        {"select * from products where barcode='123' and enabled='yes' limit 1;", "products_barcode"},
+        {"select * from invoices where enabled='yes' and tx_rowid='4' order by iKey", "invoices_tx"},
+        {"select * from payments where enabled='yes' and iv_rowid='4' limit 1", "payments_iv"},
+        {"select * from payments where enabled='yes' and tx_rowid='4'", "payments_tx"},
+        {"select * from orders where enabled='yes' and iTxRowId='4'", "orders_tx"},
+        {"select * from trans where enabled='yes' and supp_rowid='4' limit 1;", "trans_supp"},
+    };
+    for (const auto &lookup : lookups) {
+        std::string plan = NativePlan(path, lookup.sql);
+        EXPECT_NE(std::string::npos, plan.find(std::string("USING INDEX ") + lookup.index)) << lookup.sql << "\n"
+                                                                                            << plan;
+    }
+    // The tables are as they were, and a look-up still finds the first row
+    // in key order, as the scan did.
+    EXPECT_EQ(tablesBefore, DbTestNativeScalar(path, "select group_concat(sql, '|') from sqlite_master where "
+                                                     "type='table' and name in ('customers','products');"));
+    QlCustRec customer = {};
+    ASSERT_EQ(1, QlCustGetByAcRef("ACME", &customer, err)) << err;
+    EXPECT_EQ(7, customer.iKey);
+    QlProdRec product = {};
+    ASSERT_EQ(1, QlProdFind("scode", "W1", &product, err)) << err;
+    EXPECT_EQ(2, product.iKey);
     QlDbClose();
     QlTestRemoveFolder(folder);
 }

@@ -541,6 +541,13 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     strcpy(joe.company, "Joe's Plumbing");
     strcpy(joe.addr1, "12 Pipe Lane");
     ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+    // Services for the line dialog's pick list.
+    for (const char *descr : {"Boiler service", "Call-out charge"}) {
+        QlServRec service = {};
+        strcpy(service.descr, descr);
+        service.price_units = 85;
+        ASSERT_EQ(1, QlServAdd(&service, err)) << err;
+    }
     QlDbClose();
 
     ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
@@ -566,6 +573,11 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     PostMessageA(form, WM_COMMAND, MAKEWPARAM(1175, BN_CLICKED), (LPARAM)GetDlgItem(form, 1175));   // Add
     HWND line = WaitForWindow("#32770", "Select or Enter service for invoice line", 20000);
     ASSERT_NE(nullptr, line);
+    // The pick list shows the services (an owner-data list drawn from the
+    // catalogue the program keeps).
+    EXPECT_TRUE(WaitFor([&] { return SendDlgItemMessageA(line, 1180, LVM_GETITEMCOUNT, 0, 0) == 2; }));
+    ASSERT_TRUE(Screenshot("invoice-service-line-dialog.png"));
+    if (QlTestHasUnix()) EXPECT_GT(Spread("invoice-service-line-dialog.png", ClientOnScreen(line)), 0.02);
     SetDlgItemTextA(line, 1176, "Consulting");
     // A pasted negative price is named as such; the dialog stays.
     SetDlgItemTextA(line, 1177, "-5");

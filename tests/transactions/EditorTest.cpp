@@ -4,10 +4,12 @@
 #include "TransTestSupport.h"
 #include "UiTestSupport.h"
 
+#include "catalogue/QlCatalogueLists.h"
 #include "common/QlAppState.h"
 #include "common/QlSeams.h"
 #include "common/QlUtil.h"
 #include "customers/QlCustModule.h"
+#include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransLines.h"
 #include "resources/QlResTrans.h"
@@ -511,4 +513,78 @@ TEST_F(EditorTest, EditingALineOfAStoredProductDocument)
     EXPECT_EQ(35, Stock("P001"));
     EXPECT_EQ("5|62.50|14.38", Scalar("select qty||'|'||net||'|'||vat from invoices;"));
     EXPECT_EQ("76.88|76.88", Scalar("select gross||'|'||gross_bal from trans;"));
+}
+
+namespace {
+int gProductReads;
+int CountProductReads(const char *sql)
+{
+    if (strncmp(sql, "select ", 7) == 0 && strstr(sql, " from products where enabled='yes'")) gProductReads++;
+    return 0;
+}
+}  // namespace
+
+TEST_F(EditorTest, TheProductPickListIsReadOnceWhileTheCatalogueStays)
+{
+    ASSERT_NE(nullptr, OpenInvoice());
+    SwitchType(1);
+    gProductReads = 0;
+    QlDbExecHook = CountProductReads;
+    // One Add: what the list shows, and a click on Unit Price (ascending,
+    // then descending) with the stock shown as before.
+    std::vector<std::string> codes, byPrice, byPriceDown, stock;
+    auto clickColumn = [](HWND d, int column) {
+        NMLISTVIEW click = {};
+        click.hdr.hwndFrom = GetDlgItem(d, IDL_ITEM_PICK);
+        click.hdr.idFrom = IDL_ITEM_PICK;
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iSubItem = column;
+        SendMessageA(d, WM_NOTIFY, IDL_ITEM_PICK, (LPARAM)&click);
+    };
+    auto column = [](HWND d, int c) {
+        std::vector<std::string> cells;
+        HWND pick = GetDlgItem(d, IDL_ITEM_PICK);
+        for (int r = 0; r < RowCount(pick); r++) cells.push_back(Cell(pick, r, c));
+        return cells;
+    };
+    memset(QlProdSortFlags, 0, sizeof QlProdSortFlags);
+    {
+        DialogDriver driver({[&](HWND d) {
+            codes = column(d, 0);
+            stock = column(d, 5);
+            clickColumn(d, 4);
+            byPrice = column(d, 0);
+            clickColumn(d, 4);
+            byPriceDown = column(d, 0);
+            ClickButton(d, IDCANCEL);
+        }});
+        FormCommand(IDB_DOC_ADD);
+    }
+    EXPECT_EQ(std::vector<std::string>({"P001", "P002"}), codes);
+    EXPECT_EQ(std::vector<std::string>({"40", "0"}), stock);
+    EXPECT_EQ(std::vector<std::string>({"P002", "P001"}), byPrice);   // 1.99, 12.50
+    EXPECT_EQ(std::vector<std::string>({"P001", "P002"}), byPriceDown);
+
+    // A second Add reads nothing again; a product added since, or one changed
+    // by another program, is there at the next Add.
+    std::vector<std::vector<std::string>> seen;
+    auto addAndLook = [&]() {
+        DialogDriver driver({[&](HWND d) {
+            seen.push_back(column(d, 2));
+            ClickButton(d, IDCANCEL);
+        }});
+        FormCommand(IDB_DOC_ADD);
+    };
+    addAndLook();
+    EXPECT_EQ(1, gProductReads);
+    AddProduct("P003", "", "Steel tee", 3, 10, 7);
+    addAndLook();
+    NativeExec("update products set name='Copper tube' where scode='P001';");
+    addAndLook();
+    QlDbExecHook = NULL;
+    ASSERT_EQ(3u, seen.size());
+    EXPECT_EQ(std::vector<std::string>({"Copper pipe", "Brass elbow"}), seen[0]);
+    EXPECT_EQ(std::vector<std::string>({"Copper pipe", "Brass elbow", "Steel tee"}), seen[1]);
+    EXPECT_EQ(std::vector<std::string>({"Copper tube", "Brass elbow", "Steel tee"}), seen[2]);
+    EXPECT_EQ(3, gProductReads);
 }

@@ -81,7 +81,7 @@ TEST_F(TransTest, ProductsSortByTheirStoredValues)
     QlProdRec rec;
     for (const char *code : {"A1", "B2", "C3"}) {
         ASSERT_EQ(1, QlProdFind("scode", code, &rec, err));
-        QlItemProdPickRow(list, &rec, RowCount(list));
+        QlProdListAddRow(list, &rec);
     }
     memset(QlProdSortFlags, 0, sizeof QlProdSortFlags);
     NMLISTVIEW click = {};
