@@ -25,7 +25,9 @@ const unsigned kProgramLimitSeconds = 480;
 // Behind the watchdog thread stands a second one outside the process (under
 // winelib, where Unix processes can run): a small shell process that learns
 // from a pipe which test runs and kills the test program, with every process
-// it started, when the thread could not end it (a process whose threads are
+// it started but the Wine server and Wine's own services (the first program
+// of a prefix starts them, and every other one needs them), when the thread
+// could not end it (a process whose threads are
 // stuck in a lock, or one that does not end after its tests).  It gives the
 // thread QL_TEST_GRACE seconds (30) more, and the program as much after its
 // last test; before it kills, it lists where the program's threads wait.
@@ -93,8 +95,9 @@ const char kOuterScript[] =
     "children() { local want=$1 f s p; for f in /proc/[0-9]*/stat; do read -r s 2>/dev/null < \"$f\" || continue;"
     " s=${s##*) }; set -- $s; p=${f#/proc/}; p=${p%/stat};"
     " [ \"$2\" = \"$want\" ] && [ \"$p\" != \"$$\" ] && echo $p; done; }\n"
-    "kill_tree() { local c; kill -STOP $1 2>/dev/null; for c in $(children $1); do kill_tree $c; done;"
-    " kill -KILL $1 2>/dev/null; }\n"
+    "kill_tree() { local c n; read -r n 2>/dev/null < /proc/$1/comm;"
+    " case $n in wineserver*|services.exe|winedevice.exe|explorer.exe|plugplay.exe|svchost.exe|rpcss.exe) return;; esac;"
+    " kill -STOP $1 2>/dev/null; for c in $(children $1); do kill_tree $c; done; kill -KILL $1 2>/dev/null; }\n"
     "while :; do\n"
     "  now=$SECONDS; left=$((program_limit + grace - (now - started)))\n"
     "  what=\"the test program still running after $((program_limit + grace)) s (in ${name:-no test})\"\n"
