@@ -364,6 +364,26 @@ TEST_F(StatementTest, PrintsSixteenLinesAPage)
     EXPECT_EQ("Please Select Customer Account Number", messages[0].text);
 }
 
+// A disk that fills while the statement's PDF is written: the file of that
+// name stays as it was, and the outcome says that there was no room.
+TEST_F(StatementTest, PdfOnAFullDiskLeavesTheOldFile)
+{
+    StatementOf(3);
+    char path[MAX_PATH];
+    int outcome = -1;
+    ASSERT_EQ(1, QlStmtWritePdf(window, path, 0, &outcome));
+    const std::string native = DbTestNativePath(folder + "\\STATEMENT.pdf");
+    const std::string before = ReadNativeFile(native);
+    ASSERT_GT(before.size(), 512u);
+    {
+        QlTestFileSizeLimit limit(512);
+        if (!limit.ok()) GTEST_SKIP() << "this platform cannot fill a disk";
+        EXPECT_EQ(0, QlStmtWritePdf(window, path, 0, &outcome));
+        EXPECT_EQ(3, outcome);
+    }
+    EXPECT_EQ(before, ReadNativeFile(native));
+}
+
 TEST_F(StatementTest, PdfHoldsTwentyFiveLinesAPage)
 {
     // Balances: 25 lines end at 13.00, 26 at -13.00.

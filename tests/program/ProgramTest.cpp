@@ -2296,13 +2296,15 @@ bool WideFileExists(const std::string &utf8)
     return GetFileAttributesW(WidePath(utf8).text) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The message dialog of the program with that caption, answered with OK;
-// its text ("" when none came).
-std::string AnswerMessage(const char *caption)
+// The message dialog of the program with that caption, answered with OK
+// (a picture of the screen kept first when a name is given); its text (""
+// when none came).
+std::string AnswerMessage(const char *caption, const char *picture = NULL)
 {
     HWND box = WaitForWindow("#32770", caption, 30000);
     if (!box) return "";
     std::string text = LongControlText(box, IDT_MSG_TEXT);
+    if (picture) Screenshot(picture);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     WaitFor([&] { return !IsWindow(box); }, 10000);
     return text;
@@ -2454,7 +2456,7 @@ TEST_F(Program, AWorkingFolderNamedOutsideTheCodePage)
                                   NULL, OPEN_EXISTING, 0, NULL);
         ASSERT_NE(INVALID_HANDLE_VALUE, held);
         RestoreFrom(main, "bk\\old.bak");
-        std::string text = AnswerMessage("Restore Failed!");
+        std::string text = AnswerMessage("Restore Failed!", "restore-settings-in-use.png");
         CloseHandle(held);
         EXPECT_EQ(0u, text.find("Restore Failed! The backup's settings file could not replace ")) << text;
         EXPECT_NE(std::string::npos, text.find("\\COMP000\\cfg.dta, so the backup's database was taken out again: "
