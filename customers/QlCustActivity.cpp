@@ -230,7 +230,7 @@ int QlCustAccountLoad(HWND dialog, int listId, const char *acref, int dateFilter
     if (!ok) {
         // Part of an account's activity would mislead: none is shown.
         sLoad.count = 0;
-        ShowRows(list, &sLoad);
+        ShowRows(list);
         QlShowReadError(dialog, err);
         return 0;
     }
