@@ -753,6 +753,8 @@ TEST_F(Program, AQuotationTaxesItsCarriageAtItsChosenRate)
     EXPECT_STREQ("7.50", stored[0].carriage);
     EXPECT_STREQ(taxText, stored[0].carriage_vat);
     EXPECT_STREQ(grossText, stored[0].gross);
+}
+
 // The customers window, the invoice form and the settings pages with the
 // longest labels of a company in each language (and its country), for a
 // person to look at: customers-<code>.png, invoice-form-<code>.png and
