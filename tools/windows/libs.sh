@@ -243,7 +243,7 @@ keep_licences() {
         if [ -f "$f" ]; then cp "$f" "$dest/licences/"; fi
     done
     if [ -f "$src/debian/copyright" ]; then cp "$src/debian/copyright" "$dest/licences/debian-copyright"; fi
-    # zlib states its licence in its README.
+    # A source without such a file (libharu upstream) states it in its README.
     if [ -z "$(ls "$dest/licences")" ]; then cp "$src/README" "$dest/licences/"; fi
 }
 
