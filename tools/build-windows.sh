@@ -47,7 +47,11 @@ for lib in "$out/deps/licences/"*; do
     name=$(basename "$lib")
     [ "$name" = googletest ] && continue
     mkdir -p "$dist/licences/$name"
-    for f in "$lib"/*; do crlf "$f" > "$dist/licences/$name/$(basename "$f").txt"; done
+    for f in "$lib"/*; do
+        file=$(basename "$f")
+        case "$file" in *.txt) ;; *) file=$file.txt ;; esac
+        crlf "$f" > "$dist/licences/$name/$file"
+    done
 done
 mkdir -p "$dist/licences/gcc-runtime" "$dist/licences/mingw-w64"
 crlf /usr/share/doc/gcc-mingw-w64-base/copyright > "$dist/licences/gcc-runtime/debian-copyright.txt"
