@@ -110,6 +110,15 @@ int QlFileReplace(const char *from, const char *to)
 #endif
 }
 
+int QlPlatformTlsReadsLibraryFiles(void)
+{
+#ifdef __WINE__
+    return 1;
+#else
+    return 0;
+#endif
+}
+
 int QlPlatformEachRootCertificate(void (*add)(void *context, const unsigned char *der, size_t size), void *context)
 {
 #ifdef __WINE__

@@ -79,6 +79,15 @@ int QlFileReplace(const char *from, const char *to);
 
 #include <stddef.h>
 
+// Whether the native TLS library may read files of its own: its
+// configuration file and the trust store of its build-time folder (and
+// SSL_CERT_FILE and SSL_CERT_DIR through them).  Under winelib 1: Debian's
+// OpenSSL and /etc/ssl, which only root writes.  On Windows 0: the DLLs'
+// folder is no folder of this machine's, so the program loads no OpenSSL
+// configuration and trusts the ROOT store and, when the user sets it,
+// the file SSL_CERT_FILE names.
+int QlPlatformTlsReadsLibraryFiles(void);
+
 // The trust anchors of the system's own certificate store that the native
 // TLS library does not read itself: on Windows the certificates of the
 // "ROOT" store, each handed to add (DER bytes); under winelib none (OpenSSL

@@ -14,6 +14,7 @@
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 static int gReady;
@@ -22,9 +23,12 @@ static char gKeyPassword[128];
 int ZrSslInit(void)
 {
     // OpenSSL 3 initialises itself; these load the error texts and the
-    // algorithms once for the whole process.
-    OPENSSL_init_ssl(OPENSSL_INIT_LOAD_SSL_STRINGS | OPENSSL_INIT_LOAD_CRYPTO_STRINGS, NULL);
-    OPENSSL_init_crypto(OPENSSL_INIT_ADD_ALL_CIPHERS | OPENSSL_INIT_ADD_ALL_DIGESTS, NULL);
+    // algorithms once for the whole process.  Where the library's own files
+    // are not the system's (Windows), the first call also settles for good
+    // that no configuration file is read (OPENSSL_CONF included).
+    const uint64_t config = QlPlatformTlsReadsLibraryFiles() ? 0 : OPENSSL_INIT_NO_LOAD_CONFIG;
+    OPENSSL_init_ssl(OPENSSL_INIT_LOAD_SSL_STRINGS | OPENSSL_INIT_LOAD_CRYPTO_STRINGS | config, NULL);
+    OPENSSL_init_crypto(OPENSSL_INIT_ADD_ALL_CIPHERS | OPENSSL_INIT_ADD_ALL_DIGESTS | config, NULL);
     gReady = 1;
     return 1;
 }
@@ -135,7 +139,16 @@ void *ZrSslConnect(void **connection, void **netIn, void **netOut, int method, c
         // A client always has trust anchors: the system's store, and the
         // caller's CA file besides.  The chain is checked after the handshake
         // (ZrSslVerifyCert), unless verify asks the handshake to fail on it.
-        ok = SSL_CTX_set_default_verify_paths(context) == 1;
+        // On Windows the library's default paths name a folder that is not
+        // this machine's: the user's SSL_CERT_FILE only, then the ROOT store.
+        if (QlPlatformTlsReadsLibraryFiles()) {
+            ok = SSL_CTX_set_default_verify_paths(context) == 1;
+        } else {
+            const char *userFile = getenv(X509_get_default_cert_file_env());
+            // A file that cannot be read adds nothing, as with the default paths.
+            if (userFile && userFile[0] && SSL_CTX_load_verify_locations(context, userFile, NULL) != 1)
+                ERR_clear_error();
+        }
         if (ok) QlPlatformEachRootCertificate(AddRootCertificate, SSL_CTX_get_cert_store(context));
     }
     if (ok && caFile && caFile[0]) ok = SSL_CTX_load_verify_locations(context, caFile, NULL) == 1;

@@ -4,8 +4,7 @@
 
 #include <windows.h>
 
-#define QL_PRODUCT_NAME "Quillory"
-#define QL_VERSION_TEXT "2.1.31"
+#include "resources/QlVersion.h"
 
 // Posted to itself at the end of WM_CREATE: start-up goes on with the company.
 #define QL_WM_STARTUP (WM_USER + 1)

@@ -21,6 +21,7 @@
 #include "resources/QlResSettings.h"
 #include "resources/QlResShell.h"
 #include "resources/QlResTrans.h"
+#include "resources/QlVersion.h"
 #include "settings/QlSettings.h"
 #include "common/QlMoney.h"
 #include "datastore/QlDbTables.h"
@@ -2873,4 +2874,38 @@ TEST_F(Program, AStoredInvoiceAsksBeforeItChangesAndPastedAmountsAreChecked)
     int code = -1;
     ASSERT_TRUE(running.wait(30000, &code));
     EXPECT_EQ(0, code);
+}
+
+// The version information of the program file, which Windows shows in the
+// file's properties, is the version of the About box and the title bar.
+// Wine reads no version resource from a winelib program's .so: there the
+// test program's own resources stand in (it links the program's).
+TEST(ProgramFile, CarriesTheVersionOfTheAboutBox)
+{
+    std::string file = QlTestWindowsPath(QlTestProgramFile("quillory"));
+    std::vector<char> info(GetFileVersionInfoSizeA(file.c_str(), NULL));
+    bool fromFile = !info.empty() && GetFileVersionInfoA(file.c_str(), 0, (DWORD)info.size(), info.data());
+    if (!fromFile) {
+        ASSERT_TRUE(QlTestHasUnix()) << "no version information in " << file;
+        HRSRC found = FindResourceA(NULL, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16));
+        ASSERT_TRUE(found);
+        const char *bytes = (const char *)LockResource(LoadResource(NULL, found));
+        ASSERT_TRUE(bytes);
+        info.assign(bytes, bytes + SizeofResource(NULL, found));
+        info.resize(info.size() * 3);   // VerQueryValueA writes its ANSI texts behind the block
+    }
+    VS_FIXEDFILEINFO *fixed = NULL;
+    UINT size = 0;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\", (void **)&fixed, &size));
+    EXPECT_EQ((DWORD)MAKELONG(QL_VERSION_MINOR, QL_VERSION_MAJOR), fixed->dwFileVersionMS);
+    EXPECT_EQ((DWORD)MAKELONG(0, QL_VERSION_PATCH), fixed->dwFileVersionLS);
+    for (const char *name : {"ProductVersion", "FileVersion"}) {
+        char *text = NULL;
+        std::string key = std::string("\\StringFileInfo\\040904b0\\") + name;
+        ASSERT_TRUE(VerQueryValueA(info.data(), key.c_str(), (void **)&text, &size)) << name;
+        EXPECT_STREQ(QL_VERSION_TEXT, text) << name;
+    }
+    char *product = NULL;
+    ASSERT_TRUE(VerQueryValueA(info.data(), "\\StringFileInfo\\040904b0\\ProductName", (void **)&product, &size));
+    EXPECT_STREQ(QL_PRODUCT_NAME, product);
 }

@@ -6,7 +6,11 @@
 #
 #   sh tools/windows/libs.sh <deps folder>
 #
-# fills <deps folder> with include/, lib/ (import libraries) and bin/ (DLLs).
+# fills <deps folder> with include/, lib/ (import libraries), bin/ (DLLs),
+# licences/ (each library's licence texts, one folder a library) and
+# versions.txt (the version of each library as built, and where it is not
+# Debian's newest, why).  A file already there with the same content is left
+# as it is, so that a build over it recompiles nothing.
 # The cache is $QL_WIN_CACHE, else ${XDG_CACHE_HOME:-$HOME/.cache}/quillory-win;
 # QL_JOBS sets the parallel jobs (default: every core).
 #
@@ -28,7 +32,7 @@ cxx=$host-g++-posix
 toolchain=$top/cmake/mingw.cmake
 # A change to how a library is built changes this, so that cached builds of
 # the old recipe are not taken.
-recipe=r1
+recipe=r2
 
 say() { echo "build-windows: $*" >&2; }
 die() { say "$*"; exit 1; }
@@ -179,11 +183,15 @@ fetch() {
 ensure() {
     name=$1 pkg=$2 extra=$3 build=$4
     apt_setup
-    for ver in $(versions "$pkg"); do
+    all=$(versions "$pkg")
+    newest=${all%% *}
+    for ver in $all; do
+        built_version=$ver
         for kind in "" "-upstream"; do
             key=$name-$(echo "$ver" | tr ':~' '_-')$kind$extra-$recipe
             if [ -f "$cache/$key/.complete" ]; then
                 prefix=$cache/$key
+                built_kind=$kind
                 say "$name $ver$kind: cached ($prefix)"
                 return 0
             fi
@@ -214,15 +222,41 @@ ensure() {
         say "$name $ver$kind: building"
         started=$(date +%s)
         (cd "$src" && $build) >"$work/build.log" 2>&1 || { tail -n 40 "$work/build.log" >&2; die "$name $ver did not build (log: $work/build.log)"; }
+        keep_licences
         echo "$pkg $ver$kind" > "$dest/.complete"
         rm -rf "${cache:?}/$key"
         mv "$dest" "$cache/$key"
         rm -rf "$work"
         prefix=$cache/$key
+        built_kind=$kind
         say "$name $ver$kind: built in $(($(date +%s) - started)) s"
         return 0
     done
     die "no version of $pkg could be fetched"
+}
+
+# The licence texts of the source in $src, kept with the build in
+# $dest/licences: the upstream files and Debian's copyright file.
+keep_licences() {
+    mkdir -p "$dest/licences"
+    for f in "$src"/LICENSE* "$src"/LICENCE* "$src"/COPYING* "$src"/COPYRIGHT* "$src"/license* "$src"/README.ijg; do
+        if [ -f "$f" ]; then cp "$f" "$dest/licences/"; fi
+    done
+    if [ -f "$src/debian/copyright" ]; then cp "$src/debian/copyright" "$dest/licences/debian-copyright"; fi
+    # A source without such a file (libharu upstream) states it in its README.
+    if [ -z "$(ls "$dest/licences")" ]; then cp "$src/README" "$dest/licences/"; fi
+}
+
+# record <name> <what it is>: a line of versions.txt for the build that
+# ensure chose last.
+record() {
+    line="$1 $built_version"
+    if [ "$built_kind" = "-upstream" ]; then
+        line="$line, upstream source without Debian's changes (they could not be fetched)"
+    fi
+    if [ "$built_version" != "$newest" ]; then line="$line (Debian's newest, $newest, could not be fetched)"; fi
+    echo "$line: $2" >> "$out/versions.new"
+    say "version: $line"
 }
 
 cmake_build() {
@@ -294,14 +328,27 @@ build_sqlite() {
 # OpenSSL's two libraries as DLLs, nothing else: no programs, tests, engines
 # or modules, no static libraries (the build would compile everything
 # twice), and none of the algorithms and protocols that a mail client has no
-# use for.
+# use for.  The folders the DLLs carry (OPENSSLDIR, where the library would
+# look for openssl.cnf and cert.pem, and those of engines and modules) are
+# OpenSSL's own Windows defaults under "C:\Program Files", which only an
+# administrator can write, never this machine's build folder (a path without
+# a drive letter names a folder on the program's drive, which any user can
+# make); and the library reads no configuration file unless asked
+# (no-autoload-config).  The program asks for none and takes its trust
+# anchors from the Windows ROOT store (netmail/ZrSslEngine.cpp).
 build_openssl() {
     ./Configure mingw64 --cross-compile-prefix="$host-" CC=gcc-posix CXX=g++-posix --prefix="$dest" \
-        shared no-tests no-engine no-module no-legacy no-idea no-mdc2 no-rc5 no-seed no-whirlpool \
-        no-camellia no-aria no-sm2 no-sm3 no-sm4 no-srp no-dtls no-ssl3 no-comp no-ts no-cmp no-ct no-cms \
-        no-siphash
-    make build_generated
-    make -j "$jobs" libcrypto-3-x64.dll libssl-3-x64.dll
+        shared no-autoload-config no-tests no-engine no-module no-legacy no-idea no-mdc2 no-rc5 no-seed \
+        no-whirlpool no-camellia no-aria no-sm2 no-sm3 no-sm4 no-srp no-dtls no-ssl3 no-comp no-ts no-cmp no-ct \
+        no-cms no-siphash
+    set -- "OPENSSLDIR=C:/Program Files/Common Files/SSL" "ENGINESDIR=C:/Program Files/OpenSSL/lib/engines-3" \
+        "MODULESDIR=C:/Program Files/OpenSSL/lib/ossl-modules"
+    make build_generated "$@"
+    make -j "$jobs" libcrypto-3-x64.dll libssl-3-x64.dll "$@"
+    if grep -aqF "$dest" libcrypto-3-x64.dll libssl-3-x64.dll; then
+        echo "the DLLs name the build folder $dest" >&2
+        return 1
+    fi
     mkdir -p "$dest/include/openssl"
     cp include/openssl/*.h "$dest/include/openssl/"
     cp libcrypto-3-x64.dll libssl-3-x64.dll "$dest/bin/"
@@ -327,27 +374,58 @@ others="$others $!"
 (ensure libjpeg libjpeg-turbo "" build_jpeg) &
 jpeg_job=$!
 
+rm -f "$out/versions.new"
 ensure zlib zlib "" build_zlib;                  zlib=$prefix; zlibkey=$(basename "$zlib" "-$recipe")
+record zlib "inside libhpdf.dll and FreeImage.dll"
 ensure libpng libpng1.6 "+$zlibkey" build_png;   png=$prefix;  pngkey=$(basename "$png" "-$recipe")
+record libpng "inside libhpdf.dll and FreeImage.dll"
 ensure libharu libharu "+$pngkey" build_hpdf;    hpdf=$prefix
+record libharu "libhpdf.dll"
 wait $jpeg_job || die "libjpeg-turbo did not build"
 ensure libjpeg libjpeg-turbo "" build_jpeg;      jpeg=$prefix; jpegkey=$(basename "$jpeg" "-$recipe")
+record libjpeg-turbo "inside FreeImage.dll"
 ensure freeimage freeimage "+$pngkey+$jpegkey" build_freeimage; freeimage=$prefix
+record FreeImage "FreeImage.dll"
 for job in $others; do
     wait "$job" || die "a library did not build (see above)"
 done
 ensure sqlite sqlite3 "" build_sqlite;           sqlite=$prefix
+record SQLite "sqlite3.dll"
 ensure openssl openssl "" build_openssl;         openssl=$prefix
+record OpenSSL "libcrypto-3-x64.dll and libssl-3-x64.dll"
 ensure googletest googletest "" build_gtest;     gtest=$prefix
+record GoogleTest "the test programs only"
 
 # The deps folder: the headers, import libraries and DLLs the program and its
-# tests build against, copied from the cached builds.
-rm -rf "$out/include" "$out/lib" "$out/bin"
-mkdir -p "$out/include" "$out/lib" "$out/bin"
+# tests build against, with the licences and versions.  They are put together
+# in a staging folder and only what differs is copied over: a header copied
+# again with a new time would recompile every file that includes it.
+stage=$out/.stage
+rm -rf "$stage"
+mkdir -p "$stage/include" "$stage/lib" "$stage/bin" "$stage/licences"
 for p in "$hpdf" "$freeimage" "$sqlite" "$openssl" "$gtest"; do
-    cp -R "$p/include/." "$out/include/"
-    cp -R "$p/lib/." "$out/lib/"
-    cp -R "$p/bin/." "$out/bin/"
-    cat "$p/.complete"
-done > "$out/versions.txt"
+    for part in include lib bin; do
+        cp -R "$p/$part/." "$stage/$part/"
+    done
+done
+# zlib, libpng and libjpeg-turbo are linked into the DLLs: their licences only.
+for p in "$hpdf" "$freeimage" "$sqlite" "$openssl" "$gtest" "$zlib" "$png" "$jpeg"; do
+    lib=$(basename "$p"); lib=${lib%%-[0-9]*}
+    mkdir -p "$stage/licences/$lib"
+    cp -R "$p/licences/." "$stage/licences/$lib/"
+done
+mv "$out/versions.new" "$stage/versions.txt"
+(cd "$stage" && find . -type f) | while IFS= read -r f; do
+    if ! cmp -s "$stage/$f" "$out/$f"; then
+        mkdir -p "$(dirname "$out/$f")"
+        cp "$stage/$f" "$out/$f"
+    fi
+done
+for part in include lib bin licences; do
+    [ -d "$out/$part" ] || continue
+    (cd "$out" && find "$part" -type f) | while IFS= read -r f; do
+        [ -e "$stage/$f" ] || rm -f "$out/$f"
+    done
+done
+rm -rf "$stage"
 say "libraries ready in $out"
