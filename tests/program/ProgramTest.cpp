@@ -666,6 +666,89 @@ TEST_F(Program, AnInvoiceForAnAccountFromTheCustomersModule)
     QlDbClose();
 }
 
+// The customers window, the invoice form and the settings pages with the
+// longest labels of a company in each language (and its country), for a
+// person to look at: customers-<code>.png, invoice-form-<code>.png and
+// settings-<page>-<code>.png in the artifacts folder.
+TEST_F(Program, TheCustomersWindowAndTheInvoiceFormInEveryLanguage)
+{
+    const struct {
+        const char *code;
+        int country;
+    } kLanguages[QL_LANG_COUNT] = {{"eng", 0},  {"de", 13}, {"fr", 12}, {"es", 19}, {"dk", 24},
+                                   {"se", 25},  {"no", 26}, {"fi", 27}, {"nl", 28}};
+    for (int lang = 0; lang < QL_LANG_COUNT; lang++) {
+        SCOPED_TRACE(kLanguages[lang].code);
+        ShellStateGuard state;
+        WorkFolder work;
+        ASSERT_TRUE(work.copyImages());
+        ASSERT_TRUE(WriteCompany(0, CompanySettings("Acme Widgets Ltd", lang, kLanguages[lang].country)));
+        ASSERT_TRUE(WriteMconf(lang, kLanguages[lang].country, 0));
+        char err[QL_DB_ERR_SIZE];
+        ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+        QlCustRec joe = {};
+        strcpy(joe.acref, "JO001");
+        strcpy(joe.company, "Joe's Plumbing");
+        strcpy(joe.addr1, "12 Pipe Lane");
+        ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
+        QlDbClose();
+
+        ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
+        QlTestProcess running;
+        ASSERT_TRUE(running.startProgram("quillory", work.path()));
+        HWND about = NULL;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                for (HWND w : ProgramWindows("#32770"))
+                    if (GetDlgItem(w, IDB_ABOUT_CLOSE)) about = w;
+                return about != NULL;
+            },
+            60000));
+        PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+        HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
+        ASSERT_NE(nullptr, main);
+
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
+        HWND module = NULL;
+        ASSERT_TRUE(WaitFor([&] {
+            module = ChildWithControl(main, 1052);   // the accounts list
+            return module && ControlText(module, 1130) == "JO001";
+        }));
+        std::string customers = std::string("customers-") + kLanguages[lang].code + ".png";
+        EXPECT_TRUE(Screenshot(customers.c_str()));
+        PostMessageA(module, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Invoice
+        HWND form = NULL;
+        ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, 1161)) != NULL; }));
+        EXPECT_TRUE(WaitFor([&] { return ControlText(form, 1159) == "JO001"; }));
+        std::string invoice = std::string("invoice-form-") + kLanguages[lang].code + ".png";
+        EXPECT_TRUE(Screenshot(invoice.c_str()));
+
+        HWND toolbar = FindWindowExA(form, NULL, "ToolbarWindow32", NULL);
+        ASSERT_NE(nullptr, toolbar);
+        PostMessageA(form, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), (LPARAM)toolbar);   // Close
+        EXPECT_TRUE(WaitFor([&] { return !IsWindow(form); }));
+
+        // The settings pages with the longest labels: invoices, tax, letters.
+        PostMessageA(main, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0);   // Settings
+        std::vector<HWND> tabs;
+        EXPECT_TRUE(WaitFor([&] { return (tabs = ChildWindows(main, "SysTabControl32")).size() == 1; }, 10000));
+        const struct {
+            int page;
+            const char *name;
+        } kPages[] = {{2, "settings-invoices-"}, {3, "settings-tax-"}, {5, "settings-letters-"}};
+        for (const auto &p : kPages) {
+            if (tabs.size() != 1) break;
+            SendMessageA(tabs[0], TCM_SETCURFOCUS, p.page, 0);
+            std::string picture = std::string(p.name) + kLanguages[lang].code + ".png";
+            EXPECT_TRUE(Screenshot(picture.c_str()));
+        }
+        PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+        int code = -1;
+        ASSERT_TRUE(running.wait(30000, &code));
+        EXPECT_EQ(0, code);
+    }
+}
+
 // A quotation for an account from the customers module: its carriage is
 // taxed at the rate chosen beside it, as an invoice's is, and the saved
 // quotation holds the same totals as the form.
@@ -754,89 +837,6 @@ TEST_F(Program, AQuotationTaxesItsCarriageAtItsChosenRate)
     EXPECT_STREQ("7.50", stored[0].carriage);
     EXPECT_STREQ(taxText, stored[0].carriage_vat);
     EXPECT_STREQ(grossText, stored[0].gross);
-}
-
-// The customers window, the invoice form and the settings pages with the
-// longest labels of a company in each language (and its country), for a
-// person to look at: customers-<code>.png, invoice-form-<code>.png and
-// settings-<page>-<code>.png in the artifacts folder.
-TEST_F(Program, TheCustomersWindowAndTheInvoiceFormInEveryLanguage)
-{
-    const struct {
-        const char *code;
-        int country;
-    } kLanguages[QL_LANG_COUNT] = {{"eng", 0},  {"de", 13}, {"fr", 12}, {"es", 19}, {"dk", 24},
-                                   {"se", 25},  {"no", 26}, {"fi", 27}, {"nl", 28}};
-    for (int lang = 0; lang < QL_LANG_COUNT; lang++) {
-        SCOPED_TRACE(kLanguages[lang].code);
-        ShellStateGuard state;
-        WorkFolder work;
-        ASSERT_TRUE(work.copyImages());
-        ASSERT_TRUE(WriteCompany(0, CompanySettings("Acme Widgets Ltd", lang, kLanguages[lang].country)));
-        ASSERT_TRUE(WriteMconf(lang, kLanguages[lang].country, 0));
-        char err[QL_DB_ERR_SIZE];
-        ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
-        QlCustRec joe = {};
-        strcpy(joe.acref, "JO001");
-        strcpy(joe.company, "Joe's Plumbing");
-        strcpy(joe.addr1, "12 Pipe Lane");
-        ASSERT_EQ(1, QlCustAdd(&joe, err)) << err;
-        QlDbClose();
-
-        ASSERT_TRUE(ProgramWindows(kMainClass).empty()) << "another copy of the program is running";
-        QlTestProcess running;
-        ASSERT_TRUE(running.startProgram("quillory", work.path()));
-        HWND about = NULL;
-        ASSERT_TRUE(WaitFor(
-            [&] {
-                for (HWND w : ProgramWindows("#32770"))
-                    if (GetDlgItem(w, IDB_ABOUT_CLOSE)) about = w;
-                return about != NULL;
-            },
-            60000));
-        PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
-        HWND main = WaitForWindow(kMainClass, "Quillory 2.1.31 : Acme Widgets Ltd", 30000);
-        ASSERT_NE(nullptr, main);
-
-        PostMessageA(main, WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), 0);
-        HWND module = NULL;
-        ASSERT_TRUE(WaitFor([&] {
-            module = ChildWithControl(main, 1052);   // the accounts list
-            return module && ControlText(module, 1130) == "JO001";
-        }));
-        std::string customers = std::string("customers-") + kLanguages[lang].code + ".png";
-        EXPECT_TRUE(Screenshot(customers.c_str()));
-        PostMessageA(module, WM_COMMAND, MAKEWPARAM(4, BN_CLICKED), 0);   // Invoice
-        HWND form = NULL;
-        ASSERT_TRUE(WaitFor([&] { return (form = ChildWithControl(main, 1161)) != NULL; }));
-        EXPECT_TRUE(WaitFor([&] { return ControlText(form, 1159) == "JO001"; }));
-        std::string invoice = std::string("invoice-form-") + kLanguages[lang].code + ".png";
-        EXPECT_TRUE(Screenshot(invoice.c_str()));
-
-        HWND toolbar = FindWindowExA(form, NULL, "ToolbarWindow32", NULL);
-        ASSERT_NE(nullptr, toolbar);
-        PostMessageA(form, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), (LPARAM)toolbar);   // Close
-        EXPECT_TRUE(WaitFor([&] { return !IsWindow(form); }));
-
-        // The settings pages with the longest labels: invoices, tax, letters.
-        PostMessageA(main, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0);   // Settings
-        std::vector<HWND> tabs;
-        EXPECT_TRUE(WaitFor([&] { return (tabs = ChildWindows(main, "SysTabControl32")).size() == 1; }, 10000));
-        const struct {
-            int page;
-            const char *name;
-        } kPages[] = {{2, "settings-invoices-"}, {3, "settings-tax-"}, {5, "settings-letters-"}};
-        for (const auto &p : kPages) {
-            if (tabs.size() != 1) break;
-            SendMessageA(tabs[0], TCM_SETCURFOCUS, p.page, 0);
-            std::string picture = std::string(p.name) + kLanguages[lang].code + ".png";
-            EXPECT_TRUE(Screenshot(picture.c_str()));
-        }
-        PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-        int code = -1;
-        ASSERT_TRUE(running.wait(30000, &code));
-        EXPECT_EQ(0, code);
-    }
 }
 
 // A new user's first day, from an empty folder: the company manager's New
@@ -2324,37 +2324,6 @@ void RestoreFrom(HWND main, const char *marker)
     HWND confirm = WaitForWindow("#32770", "Confirm Restore Operation", 30000);
     ASSERT_NE(nullptr, confirm);
     PostMessageA(confirm, WM_COMMAND, MAKEWPARAM(IDB_MSG_OK, BN_CLICKED), (LPARAM)GetDlgItem(confirm, IDB_MSG_OK));
-// (tests/common/UiTestSupport.cpp) The text on the clipboard, as a user's
-// copy puts it there; a WM_PASTE then pastes it in the program.
-bool QlTestSetClipboardText(const char *text);
-
-namespace {
-
-// The program's window in front, its field focused (the keyboard reaches
-// that field); false when it did not come.
-bool FocusField(HWND main, HWND window, HWND field)
-{
-    SetForegroundWindow(window);
-    if (!WaitFor([&] { return GetForegroundWindow() == window; }, 5000)) return false;
-    PostMessageA(window, WM_NEXTDLGCTL, (WPARAM)field, TRUE);
-    return WaitFor([&] { return ProgramFocus(main) == field; }, 5000);
-}
-
-// The clipboard's text pasted into the program's field over its whole text.
-void PasteInto(HWND field, const char *text)
-{
-    ASSERT_TRUE(QlTestSetClipboardText(text));
-    PostMessageA(field, EM_SETSEL, 0, -1);
-    PostMessageA(field, WM_PASTE, 0, 0);
-}
-
-HWND StartOn(QlTestProcess &running, const WorkFolder &work, const char *title)
-{
-    if (!running.startProgram("quillory", work.path())) return NULL;
-    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
-    if (!about) return NULL;
-    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
-    return WaitForWindow(kMainClass, title, 30000);
 }
 
 }  // namespace
@@ -2468,6 +2437,72 @@ TEST_F(Program, AWorkingFolderNamedOutsideTheCodePage)
     }
     RestoreFrom(main, "bk\\old.bak");
     EXPECT_EQ("Restore Operation Completed Successfully!", AnswerMessage("Restore Complete!"));
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    int code = -1;
+    ASSERT_TRUE(running.wait(30000, &code));
+    EXPECT_EQ(0, code);
+
+    ASSERT_TRUE(SetCurrentDirectoryW(WidePath(working).text));
+    EXPECT_EQ(ThisYear(), ReadCompany(0).saveYear);   // saved at the end, in its folder
+    char err[QL_DB_ERR_SIZE];
+    EXPECT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
+    QlCustRec beta = {};
+    EXPECT_EQ(0, QlCustGetByAcRef("BE002", &beta, err));   // the backup's data: Alpha alone
+    QlDbClose();
+    HANDLE file = CreateFileW(WidePath(pdf).text, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    std::string bytes;
+    if (file != INVALID_HANDLE_VALUE) {
+        char buffer[4096];
+        DWORD got = 0;
+        while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0) bytes.append(buffer, got);
+        CloseHandle(file);
+    }
+    EXPECT_NE(std::string::npos, bytes.find("%%EOF"));
+    ASSERT_TRUE(SetCurrentDirectoryA(work.path().c_str()));
+    // The folder's name is beyond the ANSI calls that remove the work folder.
+    if (QlTestHasUnix()) {
+        char native[MAX_PATH * 4];
+        ASSERT_TRUE(QlPathToNative(work.path().c_str(), native, sizeof native));
+        QlTestRun("rm -rf '" + std::string(native) + "'/*");
+    }
+}
+
+// (tests/common/UiTestSupport.cpp) The text on the clipboard, as a user's
+// copy puts it there; a WM_PASTE then pastes it in the program.
+bool QlTestSetClipboardText(const char *text);
+
+namespace {
+
+// The program's window in front, its field focused (the keyboard reaches
+// that field); false when it did not come.
+bool FocusField(HWND main, HWND window, HWND field)
+{
+    SetForegroundWindow(window);
+    if (!WaitFor([&] { return GetForegroundWindow() == window; }, 5000)) return false;
+    PostMessageA(window, WM_NEXTDLGCTL, (WPARAM)field, TRUE);
+    return WaitFor([&] { return ProgramFocus(main) == field; }, 5000);
+}
+
+// The clipboard's text pasted into the program's field over its whole text.
+void PasteInto(HWND field, const char *text)
+{
+    ASSERT_TRUE(QlTestSetClipboardText(text));
+    PostMessageA(field, EM_SETSEL, 0, -1);
+    PostMessageA(field, WM_PASTE, 0, 0);
+}
+
+HWND StartOn(QlTestProcess &running, const WorkFolder &work, const char *title)
+{
+    if (!running.startProgram("quillory", work.path())) return NULL;
+    HWND about = WaitForWindow("#32770", "About Quillory", 60000);
+    if (!about) return NULL;
+    PostMessageA(about, WM_COMMAND, IDB_ABOUT_CLOSE, 0);
+    return WaitForWindow(kMainClass, title, 30000);
+}
+
+}  // namespace
+
 // Enter in the add dialogs of the customers, products and services (which
 // have no default button) keeps the dialog with what was typed; in the
 // multi-line fields of a letter and of the e-mail dialog it starts a new
@@ -2652,30 +2687,6 @@ TEST_F(Program, EnterKeepsWhatWasTypedAndBreaksLinesInMessages)
     int code = -1;
     ASSERT_TRUE(running.wait(30000, &code));
     EXPECT_EQ(0, code);
-
-    ASSERT_TRUE(SetCurrentDirectoryW(WidePath(working).text));
-    EXPECT_EQ(ThisYear(), ReadCompany(0).saveYear);   // saved at the end, in its folder
-    char err[QL_DB_ERR_SIZE];
-    EXPECT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
-    QlCustRec beta = {};
-    EXPECT_EQ(0, QlCustGetByAcRef("BE002", &beta, err));   // the backup's data: Alpha alone
-    QlDbClose();
-    HANDLE file = CreateFileW(WidePath(pdf).text, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    std::string bytes;
-    if (file != INVALID_HANDLE_VALUE) {
-        char buffer[4096];
-        DWORD got = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &got, NULL) && got > 0) bytes.append(buffer, got);
-        CloseHandle(file);
-    }
-    EXPECT_NE(std::string::npos, bytes.find("%%EOF"));
-    ASSERT_TRUE(SetCurrentDirectoryA(work.path().c_str()));
-    // The folder's name is beyond the ANSI calls that remove the work folder.
-    if (QlTestHasUnix()) {
-        char native[MAX_PATH * 4];
-        ASSERT_TRUE(QlPathToNative(work.path().c_str(), native, sizeof native));
-        QlTestRun("rm -rf '" + std::string(native) + "'/*");
-    }
     ASSERT_EQ(1, QlDbOpen("COMP000\\quilry.db", err)) << err;
     QlCustRec none = {};
     EXPECT_EQ(0, QlCustGetByAcRef("HA000", &none, err));   // Enter added nothing either
