@@ -578,12 +578,51 @@ TEST_F(StatementTest, LongTextsArePrintedAndWrittenWholeInRowsThatGrow)
 {
     static const char kLong[] = "KIDS' SAFETY GOGGLES (EN166) WITH ANTI-FOG COATING AND ADJUSTABLE ELASTIC STRAP";
     StatementOf(20);
-    for (int r = 0; r < 20; r++) {
-        LVITEMA item = {};
-        item.iSubItem = QL_STMT_COL_TYPE;
-        item.pszText = (char *)kLong;
-        SendMessageA(Lines(), LVM_SETITEMTEXTA, r, (LPARAM)&item);
+    // The window's own cells are dates, the type's word and amounts; the
+    // printer and the PDF writer draw whatever its list holds, so a list
+    // standing in for it (the same columns and cells) carries the long texts.
+    HWND real = Lines();
+    HWND stand = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 400, 200, window, NULL, NULL, NULL);
+    ASSERT_NE(nullptr, stand);
+    for (int c = 0; c < QL_STMT_COLUMNS; c++) {
+        char title[128] = "";
+        LVCOLUMNA column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+        column.pszText = title;
+        column.cchTextMax = sizeof title;
+        SendMessageA(real, LVM_GETCOLUMNA, c, (LPARAM)&column);
+        SendMessageA(stand, LVM_INSERTCOLUMNA, c, (LPARAM)&column);
     }
+    for (int r = 0; r < 20; r++) {
+        LVITEMA row = {};
+        row.mask = LVIF_TEXT;
+        row.iItem = r;
+        row.pszText = (char *)"";
+        SendMessageA(stand, LVM_INSERTITEMA, 0, (LPARAM)&row);
+        for (int c = 0; c < QL_STMT_COLUMNS; c++) {
+            char cell[256] = "";
+            LVITEMA get = {};
+            get.iSubItem = c;
+            get.pszText = cell;
+            get.cchTextMax = sizeof cell;
+            SendMessageA(real, LVM_GETITEMTEXTA, r, (LPARAM)&get);
+            LVITEMA set = {};
+            set.iSubItem = c;
+            set.pszText = c == QL_STMT_COL_TYPE ? (char *)kLong : cell;
+            SendMessageA(stand, LVM_SETITEMTEXTA, r, (LPARAM)&set);
+        }
+    }
+    SetWindowLongPtrA(real, GWLP_ID, 0);
+    SetWindowLongPtrA(stand, GWLP_ID, IDL_STMT_LINES);
+    struct PutBack {
+        HWND real, stand;
+        ~PutBack()
+        {
+            SetWindowLongPtrA(stand, GWLP_ID, 0);
+            SetWindowLongPtrA(real, GWLP_ID, IDL_STMT_LINES);
+            DestroyWindow(stand);
+        }
+    } putBack = {real, stand};
     QlStmtPrintJob job;
     QlStmtPrintJobFrom(window, &job);
     MetafilePrinter printer;
