@@ -117,7 +117,11 @@ static void LabelLettersPage(HWND page)
     static const int titles[QL_LETTER_COUNT] = {IDT_CFG_LETTER1_TITLE, IDT_CFG_LETTER2_TITLE, IDT_CFG_LETTER3_TITLE,
                                                 IDT_CFG_LETTER4_TITLE};
     for (int i = 0; i < QL_LETTER_COUNT; i++) {
-        SetDlgItemTextA(page, groups[i], QlLangText()->LetterNames[i]);
+        // A blank either side: Wine's group box measures its caption a little
+        // short for some words ("Adreswijziging" lost its last letter).
+        char caption[sizeof QlLangText()->LetterNames[i] + 2];
+        snprintf(caption, sizeof caption, " %s ", QlLangText()->LetterNames[i]);
+        SetDlgItemTextA(page, groups[i], caption);
         SetDlgItemTextA(page, titles[i], QlShellText()->CfgLetterTitle);
     }
 }

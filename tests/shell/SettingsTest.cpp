@@ -641,7 +641,7 @@ TEST_F(SettingsTest, LettersKeepTheirLineBreaks)
 {
     ASSERT_TRUE(Start());
     HWND page = OpenPage(QL_CFG_PAGE_LETTERS);
-    EXPECT_EQ("First Payment Reminder", ItemText(page, IDT_CFG_LETTER2_GROUP));
+    EXPECT_EQ(" First Payment Reminder ", ItemText(page, IDT_CFG_LETTER2_GROUP));
     EXPECT_EQ(QlSettings.cfg.letters[3].title, ItemText(page, IDE_CFG_LETTER4_TITLE));
     const char body[] = "Dear customer,\r\n\r\nplease pay.\r\nThank you";
     SetDlgItemTextA(page, IDE_CFG_LETTER2_BODY, body);
