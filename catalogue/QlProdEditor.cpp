@@ -14,7 +14,7 @@
 #include "common/QlButtons.h"
 #include "common/QlFields.h"
 #include "common/QlListView.h"
-#include "common/QlMoney.h"
+#include "common/QlMoneyControls.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"

@@ -12,7 +12,7 @@
 #include "catalogue/QlServices.h"
 
 #include "common/QlListView.h"
-#include "common/QlMoney.h"
+#include "common/QlMoneyControls.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"

@@ -1,7 +1,7 @@
 #include "QlFormCopy.h"
 
 #include "QlListView.h"
-#include "QlMoney.h"
+#include "QlMoneyControls.h"
 #include "QlPlatform.h"
 
 #include <commctrl.h>

@@ -1,12 +1,12 @@
 // Integer money: amounts in cents (int64), pairs of whole units and
-// hundredths, their text forms in controls and list cells, and tax.
+// hundredths, their text forms, and tax.  The same in controls and list
+// cells: ui/QlMoneyControls.h.
 //
 // A money text is units, ".", hundredths: "1234.05".  Negative amounts are
 // written with one leading sign ("-12.34", "-0.05") and read back the same;
 // amounts of zero and above keep the plain forms.
 #pragma once
 
-#include <windows.h>
 #include <stddef.h>
 #include <stdint.h>
 
@@ -27,31 +27,9 @@ int64_t QlMoneyParseCents(const char *text);
 int QlMoneyToCentsText(const char *text, char *out);
 // Writes an amount in cents as a money text ("-12.34"); returns the length.
 int QlMoneyFormatCents(int64_t amountCents, char *out, size_t outSize);
-
-// Reading from controls and list cells.
-int64_t QlUiGetCents(HWND dlg, int id);
-int64_t QlListCellCents(HWND list, int column, int row);
-int64_t QlUiGetInt64(HWND dlg, int id);
-// The units and hundredths edits as cents; 0 when they make no amount that
-// fits 64 bits (nothing wraps).
-int64_t QlUiGetCentsSplit(HWND dlg, int idUnits, int idHundredths);
-void QlUiGetLong(HWND dlg, int id, long *out);
-void QlUiGetInt(HWND dlg, int id, int *out);
-void QlListCellToMoneyEdits(HWND dlg, HWND list, int row, int column, int idUnits, int idHundredths);
-
-// Writing to controls and list cells.
-void QlUiSetMoney(HWND dlg, int id, int64_t euro, int cents);
-void QlUiSetCents(HWND dlg, int id, int64_t amountCents);
-void QlUiSetMoneySplit(HWND dlg, int idUnits, int idHundredths, int64_t euro, int cents);
-void QlUiSetCentsSplit(HWND dlg, int64_t amountCents, int idUnits, int idHundredths);
-void QlListSetMoney(HWND list, int row, int column, int units, int hundredths);
-
-// Column sums over rows 0 .. count-1; a sum past the end of 64 bits is held
-// there, never wrapped.
-int64_t QlListSumCents(HWND list, int column, int count);
-void QlListSumMoney(HWND list, int column, int count, int64_t *euro, int *cents);
-double QlListSumColumnFloat(HWND list, int column, int count);
-void QlListSumMoneyPerKey(HWND list, int moneyColumn, int keyColumn, int count, int64_t *euro, int *cents);
+// Units and hundredths typed apart ("-12" and "34") as cents, the units' sign
+// the amount's; 0 when they make no amount that fits 64 bits (nothing wraps).
+int64_t QlMoneySplitTextsToCents(const char *unitsText, const char *hundredthsText);
 
 // Pair arithmetic.
 void QlMoneySplitCents(int64_t amountCents, int64_t *euro, int *cents);

@@ -1,5 +1,6 @@
 #include "QlPlatform.h"
 
+#include <windows.h>
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>

@@ -35,7 +35,6 @@
 
 #else
 
-#include <windows.h>
 #include <inttypes.h>
 #include <stdint.h>
 #include <stdio.h>

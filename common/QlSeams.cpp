@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include "QlMsgDialog.h"
-#include "QlWidePath.h"
+#include "QlWideFileDialog.h"
 
 QlMessageBoxFn QlSeamMessageBox = MessageBoxA;
 QlFileDialogFn QlSeamGetOpenFileName = QlGetOpenFileNameWide;

@@ -3,6 +3,7 @@
 #include "QlPlatform.h"
 #include "QlWidePath.h"
 
+#include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>

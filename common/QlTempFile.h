@@ -15,7 +15,6 @@
 // behind.
 #pragma once
 
-#include <windows.h>
 #include <stddef.h>
 
 // QL_FILE_NO_SPACE: the file could not be written whole for want of room (a

@@ -4,11 +4,11 @@
 // ("C:\Users\?ukasz Dvor?k"), which names no folder.  These take the path
 // through the wide call and give it in a form that converts both ways: as it
 // is where it can, else in its short form ("C:\Users\_UKA~3FX"), whose names
-// are plain ASCII.
+// are plain ASCII.  The file dialogs that answer in this form:
+// ui/QlWideFileDialog.h.
 #pragma once
 
 #include <windows.h>
-#include <commdlg.h>
 #include <stddef.h>
 
 // The ANSI form of a wide path that names the same file: the path itself
@@ -25,11 +25,3 @@ int QlCurrentDirAnsi(char *out, size_t size);
 // The temporary folder (GetTempPathA's, with its final backslash) in the
 // ANSI form of QlAnsiPathFromWide.  1, or 0 with out empty.
 int QlTempPathAnsi(char *out, size_t size);
-
-// GetSaveFileNameA and GetOpenFileNameA as the wide dialogs run them: the
-// dialog shows and takes folders of any name, and the chosen path comes back
-// in the ANSI form of QlAnsiPathFromWide (a chosen name that has no such form
-// answers as if nothing was chosen).  For single files without hooks or
-// templates, as the program asks them.
-BOOL WINAPI QlGetSaveFileNameWide(LPOPENFILENAMEA ofn);
-BOOL WINAPI QlGetOpenFileNameWide(LPOPENFILENAMEA ofn);

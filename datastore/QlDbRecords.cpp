@@ -6,6 +6,7 @@
 #include "common/QlMoney.h"
 #include "common/QlPlatform.h"
 
+#include <windows.h>
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>

@@ -3,7 +3,7 @@
 #include "common/QlAppState.h"
 #include "common/QlGrid.h"
 #include "common/QlListView.h"
-#include "common/QlMoney.h"
+#include "common/QlMoneyControls.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlQuantity.h"

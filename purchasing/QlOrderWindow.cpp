@@ -18,7 +18,7 @@
 #include "common/QlAppState.h"
 #include "common/QlLayout.h"
 #include "common/QlListView.h"
-#include "common/QlMoney.h"
+#include "common/QlMoneyControls.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlPlatform.h"
 #include "common/QlSeams.h"

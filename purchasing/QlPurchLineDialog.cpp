@@ -10,7 +10,7 @@
 #include "purchasing/QlPurchDocs.h"
 
 #include "common/QlListView.h"
-#include "common/QlMoney.h"
+#include "common/QlMoneyControls.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlWindow.h"
 #include "docmodel/QlTransLines.h"

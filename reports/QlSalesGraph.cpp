@@ -15,7 +15,7 @@
 #include "common/QlAppState.h"
 #include "common/QlLayout.h"
 #include "common/QlListView.h"
-#include "common/QlMoney.h"
+#include "common/QlMoneyControls.h"
 #include "common/QlPlatform.h"
 #include "common/QlPrint.h"
 #include "common/QlWindow.h"

@@ -6,7 +6,7 @@
 #include "transactions/QlItemDialogs.h"
 
 #include "common/QlListView.h"
-#include "common/QlMoney.h"
+#include "common/QlMoneyControls.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlWindow.h"
 #include "docmodel/QlTransLines.h"

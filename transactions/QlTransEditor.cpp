@@ -12,7 +12,7 @@
 #include "common/QlAppState.h"
 #include "common/QlLayout.h"
 #include "common/QlListView.h"
-#include "common/QlMoney.h"
+#include "common/QlMoneyControls.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlToolbar.h"
 #include "common/QlUtil.h"

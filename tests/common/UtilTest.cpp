@@ -1,7 +1,5 @@
 #include "QlGTest.h"
-#include "QlTestPlatform.h"
 #include "QlTestWindows.h"
-#include "common/QlPlatform.h"
 #include "common/QlUtil.h"
 
 #include <stdlib.h>
@@ -116,25 +114,4 @@ TEST(EditEnter, EnterReachesTheParentOncePerKeyDown)
     SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
     EXPECT_EQ(2, g_enterCount);
     DestroyWindow(parent);
-}
-
-TEST(Platform, PathsAndNumbers)
-{
-    char native[512];
-    ASSERT_EQ(1, QlPathToNative("C:\\windows\\system.ini", native, sizeof native));
-    if (QlTestHasUnix()) {
-        // winelib: the Unix file behind the prefix's drive C:.
-        EXPECT_NE(nullptr, strstr(native, "/windows/system.ini"));
-        EXPECT_EQ(nullptr, strchr(native, '\\'));
-    } else {
-        // Windows: the path itself.
-        EXPECT_STREQ("C:\\windows\\system.ini", native);
-    }
-    EXPECT_EQ(0, QlPathToNative("C:\\windows\\system.ini", native, 4));
-    EXPECT_STREQ("", native);
-    char text[32];
-    snprintf(text, sizeof text, QL_I64, (int64_t)-9000000000LL);
-    EXPECT_STREQ("-9000000000", text);
-    EXPECT_EQ(-9000000000LL, QlAtoI64("  -9000000000xyz"));
-    EXPECT_EQ(0, QlAtoI64(""));
 }

@@ -6,7 +6,7 @@
 #include "common/QlAppState.h"
 #include "common/QlMsgDialog.h"
 #include "common/QlSeams.h"
-#include "common/QlWidePath.h"
+#include "common/QlWideFileDialog.h"
 #include "shell/QlLangApply.h"
 #include "settings/QlLangTables.h"
 #include "shell/QlMain.h"
