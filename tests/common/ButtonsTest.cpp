@@ -7,7 +7,6 @@
 #include <string>
 
 #include "common/QlButtons.h"
-#include "common/QlFields.h"
 #include "common/QlUiText.h"
 #include "resources/QlResIds.h"
 
@@ -19,7 +18,6 @@ protected:
     void TearDown() override
     {
         QlUiTextSource = NULL;
-        QlUiPictureLoader = NULL;
         DestroyWindow(frame);
     }
     HWND Button(int id, int width = 80)
@@ -91,28 +89,6 @@ TEST_F(ButtonsTest, FitSeveralTextsTakesTheSmallestOrSeven)
     EXPECT_EQ(8, size);
 }
 
-struct Box {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    bool empty() const { return right < 0; }
-};
-
-// Bounding box of the pixels that differ from the background.
-static Box DrawnBox(HBITMAP bitmap, DWORD background)
-{
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels = BitmapPixels(bitmap, &width, &height);
-    Box box;
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++)
-            if (pixels[(size_t)y * width + x] != background) {
-                if (x < box.left) box.left = x;
-                if (y < box.top) box.top = y;
-                if (x + 1 > box.right) box.right = x + 1;
-                if (y + 1 > box.bottom) box.bottom = y + 1;
-            }
-    return box;
-}
-
 TEST_F(ButtonsTest, DrawCaptionPlacesTheTextByMode)
 {
     const int W = 96, H = 48;
@@ -174,100 +150,6 @@ TEST_F(ButtonsTest, DrawCaptionHaloAndColour)
     DeleteObject(plain);
     DeleteObject(haloed);
     DeleteObject(red);
-}
-
-TEST_F(ButtonsTest, ButtonCaptionMovesSmallerSizesDown)
-{
-    const int y = 15;
-    const struct {
-        int pointSize, drawnSize, top;
-    } cases[] = {{0, 10, y}, {10, 10, y}, {9, 9, y + 1}, {8, 8, y + 2}, {7, 7, y + 2}, {12, 12, y}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.pointSize);
-        HWND button = Button(200);
-        HBITMAP made = QlUiSetButtonCaption(frame, IDBMP_PRINT_BARCODE, 200, y, "Print\nBarcode", c.pointSize);
-        ASSERT_NE(nullptr, made);
-        EXPECT_EQ(made, Image(button));
-        HBITMAP expected = QlBitmapLoadWithCaption(IDBMP_PRINT_BARCODE, "Print\nBarcode", 0, 4, 0, c.top,
-                                                   c.drawnSize, 0);
-        EXPECT_EQ(BitmapPixels(expected), BitmapPixels(made));
-        if (c.top != y) {
-            HBITMAP unmoved = QlBitmapLoadWithCaption(IDBMP_PRINT_BARCODE, "Print\nBarcode", 0, 4, 0, y,
-                                                      c.drawnSize, 0);
-            EXPECT_NE(BitmapPixels(unmoved), BitmapPixels(made));
-            DeleteObject(unmoved);
-        }
-        DeleteObject(expected);
-        DestroyWindow(button);
-        DeleteObject(made);
-    }
-
-    HWND button = Button(201);
-    HBITMAP fixed = QlUiSetButtonCaptionFixed(frame, IDBMP_PRINT_BARCODE, 201, "Go", 8);
-    HBITMAP expected = QlBitmapLoadWithCaption(IDBMP_PRINT_BARCODE, "Go", 0, 4, 0, 23, 8, 0);
-    EXPECT_EQ(BitmapPixels(expected), BitmapPixels(fixed));
-    EXPECT_EQ(nullptr, QlUiSetButtonCaption(frame, 31999, 201, 0, "Go", 8));
-    EXPECT_EQ(fixed, Image(button)) << "a missing picture leaves the button as it was";
-    DeleteObject(expected);
-    DestroyWindow(button);
-    DeleteObject(fixed);
-}
-
-static std::string gLoadedPath;
-static HBITMAP gOwnPicture;
-static HBITMAP LoadOwnPicture(const char *path)
-{
-    gLoadedPath = path;
-    return gOwnPicture;
-}
-
-TEST_F(ButtonsTest, PictureCaptionPutsACallerOwnedPictureOnTheButton)
-{
-    HWND button = Button(210);
-    HBITMAP before = QlUiSetButtonBitmap(frame, IDBMP_SAVE, 210);
-    ASSERT_NE(nullptr, before);
-    EXPECT_EQ(before, Image(button));
-
-    // No picture loader, or a picture that cannot be read: the button stays.
-    EXPECT_EQ(nullptr, QlUiSetButtonPictureCaption(frame, "logo.bmp", 210, 5, 5, 0, 8, "Logo"));
-    QlUiPictureLoader = LoadOwnPicture;
-    gOwnPicture = NULL;
-    EXPECT_EQ(nullptr, QlUiSetButtonPictureCaption(frame, "missing.bmp", 210, 5, 5, 0, 8, "Logo"));
-    EXPECT_EQ("missing.bmp", gLoadedPath);
-    EXPECT_EQ(before, Image(button));
-
-    gOwnPicture = SolidBitmap(64, 48, RGB(255, 255, 255));
-    EXPECT_EQ(gOwnPicture, QlUiSetButtonPictureCaption(frame, "logo.bmp", 210, 20, 4, RGB(0, 0, 0), 8, "Logo"));
-    EXPECT_EQ(gOwnPicture, Image(button));
-    Box box = DrawnBox(gOwnPicture, 0xFFFFFF);
-    EXPECT_FALSE(box.empty());
-    EXPECT_GE(box.left, 4);
-    EXPECT_GE(box.top, 20);
-    DestroyWindow(button);
-    DeleteObject(gOwnPicture);
-    DeleteObject(before);
-    EXPECT_EQ(nullptr, QlUiSetButtonBitmap(frame, 31999, 210));
-}
-
-TEST_F(ButtonsTest, EnableListAndTextWithFont)
-{
-    for (int id = 220; id < 223; id++) Button(id);
-    const int none[] = {0};
-    QlUiEnableList(frame, none, FALSE);
-    for (int id = 220; id < 223; id++) EXPECT_TRUE(IsWindowEnabled(GetDlgItem(frame, id)));
-    const int two[] = {220, 222, 0, 221};
-    QlUiEnableList(frame, two, FALSE);
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(frame, 220)));
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(frame, 221))) << "past the terminating 0";
-    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(frame, 222)));
-    QlUiEnableList(frame, two, TRUE);
-    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(frame, 220)));
-
-    HWND label = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 100, 20, frame, (HMENU)230, NULL, NULL);
-    HFONT font = (HFONT)GetStockObject(ANSI_VAR_FONT);
-    QlUiSetTextFont(frame, 230, "Quillory", font);
-    EXPECT_EQ(font, (HFONT)SendMessageA(label, WM_GETFONT, 0, 0));
-    EXPECT_EQ("Quillory", WindowText(label));
 }
 
 static int gCalls, gLastArgument;

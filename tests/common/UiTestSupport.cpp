@@ -111,6 +111,22 @@ std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int *width, int *height)
     return pixels;
 }
 
+Box DrawnBox(HBITMAP bitmap, DWORD background)
+{
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels = BitmapPixels(bitmap, &width, &height);
+    Box box;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            if (pixels[(size_t)y * width + x] != background) {
+                if (x < box.left) box.left = x;
+                if (y < box.top) box.top = y;
+                if (x + 1 > box.right) box.right = x + 1;
+                if (y + 1 > box.bottom) box.bottom = y + 1;
+            }
+    return box;
+}
+
 HBITMAP SolidBitmap(int width, int height, COLORREF colour)
 {
     HDC screen = GetDC(NULL);

@@ -34,6 +34,12 @@ std::string WindowText(HWND window);
 std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int *width = nullptr, int *height = nullptr);
 // A bitmap compatible with the screen, filled with one colour.
 HBITMAP SolidBitmap(int width, int height, COLORREF colour);
+// Bounding box of the bitmap's pixels that differ from the background.
+struct Box {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+    bool empty() const { return right < 0; }
+};
+Box DrawnBox(HBITMAP bitmap, DWORD background);
 
 // A stand-in for the main window's status panel while it lives (it is
 // QlStatusPanelWnd): Posted() takes the texts QlStatusPost sent it since
