@@ -2,7 +2,7 @@
 // database file that the data store made.
 #pragma once
 
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 
 #include <windows.h>
 #include <sqlite3.h>

@@ -9,9 +9,9 @@
 // module's balances differ from the SELECT's.
 
 #include "BenchSupport.h"
-#include "common/QlAppState.h"
-#include "common/QlMoney.h"
-#include "common/QlPlatform.h"
+#include "ui/QlAppState.h"
+#include "core/QlMoney.h"
+#include "core/QlPlatform.h"
 #include "customers/QlCustModule.h"
 #include "customers/QlCustSelect.h"
 #include "datastore/QlDbTables.h"

@@ -6,8 +6,8 @@
 // autocommit mode.  Prints its figures; asserts nothing about speed.
 
 #include "BenchSupport.h"
-#include "common/QlMoney.h"
-#include "common/QlPlatform.h"
+#include "core/QlMoney.h"
+#include "core/QlPlatform.h"
 #include "datastore/QlDbTables.h"
 
 #include <sqlite3.h>

@@ -7,7 +7,7 @@
 // Prints its figures; asserts nothing about speed.
 
 #include "BenchSupport.h"
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 #include "documents/QlDocOutput.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"

@@ -10,9 +10,9 @@
 // product or service.
 
 #include "BenchSupport.h"
-#include "common/QlAppState.h"
-#include "common/QlPlatform.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "core/QlPlatform.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransLines.h"
 #include "resources/QlResTrans.h"

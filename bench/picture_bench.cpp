@@ -12,8 +12,8 @@
 // artefact folder first: if a decoder ever ends the process, the file that
 // did it is there, and the same mutants and state give it again.
 #include "bench/BenchSupport.h"
-#include "common/QlPdf.h"
-#include "common/QlPicture.h"
+#include "print/QlPdf.h"
+#include "print/QlPicture.h"
 #include "picture/GlimmetCheck.h"
 #include "tests/picture/HostileFiles.h"
 

@@ -13,8 +13,8 @@
 // Prints its figures; asserts nothing about speed.
 
 #include "BenchSupport.h"
-#include "common/QlMoney.h"
-#include "common/QlPlatform.h"
+#include "core/QlMoney.h"
+#include "core/QlPlatform.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransLines.h"
 #include "transactions/QlTransPost.h"

@@ -8,8 +8,8 @@
 #include "BenchSupport.h"
 #include "catalogue/QlCatalogueLists.h"
 #include "catalogue/QlCatalogueOpen.h"
-#include "common/QlAppState.h"
-#include "common/QlMoney.h"
+#include "ui/QlAppState.h"
+#include "core/QlMoney.h"
 #include "datastore/QlDbTables.h"
 
 #include <windows.h>

@@ -8,10 +8,10 @@
 // not list every line or its total is not the sum of them.
 
 #include "BenchSupport.h"
-#include "common/QlAppState.h"
-#include "common/QlMoney.h"
-#include "common/QlPlatform.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "core/QlMoney.h"
+#include "core/QlPlatform.h"
+#include "ui/QlWindow.h"
 #include "customers/QlCustCommands.h"
 #include "customers/QlCustOpeners.h"
 #include "customers/QlStmt.h"

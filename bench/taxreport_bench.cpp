@@ -9,11 +9,11 @@
 // list every document in order.
 
 #include "BenchSupport.h"
-#include "common/QlAppState.h"
-#include "common/QlListView.h"
-#include "common/QlMoney.h"
-#include "common/QlPlatform.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "ui/QlListView.h"
+#include "core/QlMoney.h"
+#include "core/QlPlatform.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "reports/QlVatReport.h"
 #include "resources/QlResReports.h"

@@ -6,9 +6,9 @@
 // the re-sort is not in order of the amounts.
 
 #include "BenchSupport.h"
-#include "common/QlAppState.h"
-#include "common/QlMoney.h"
-#include "common/QlPlatform.h"
+#include "ui/QlAppState.h"
+#include "core/QlMoney.h"
+#include "core/QlPlatform.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResTransPane.h"
 #include "transactions/QlTransOpen.h"

@@ -1,8 +1,8 @@
 #include "catalogue/QlCatalogueLists.h"
 
-#include "common/QlListView.h"
-#include "common/QlPlatform.h"
-#include "common/QlWindow.h"
+#include "ui/QlListView.h"
+#include "core/QlPlatform.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlReadError.h"
 #include "resources/QlResTrans.h"

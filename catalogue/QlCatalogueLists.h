@@ -4,7 +4,7 @@
 // product search, and the scan sound.
 #pragma once
 
-#include "common/QlDList.h"
+#include "core/QlDList.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>

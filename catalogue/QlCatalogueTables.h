@@ -2,8 +2,8 @@
 // columns.  The language application rewrites their labels and titles.
 #pragma once
 
-#include "common/QlListView.h"
-#include "common/QlToolbar.h"
+#include "ui/QlListView.h"
+#include "ui/QlToolbar.h"
 
 #define QL_PROD_TOOLBAR_COUNT 8
 #define QL_SERV_TOOLBAR_COUNT 6

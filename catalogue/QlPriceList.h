@@ -4,8 +4,8 @@
 // the company logo and the company's address.
 #pragma once
 
-#include "common/QlPicture.h"
-#include "common/QlPrint.h"
+#include "print/QlPicture.h"
+#include "print/QlPrint.h"
 
 #include <windows.h>
 

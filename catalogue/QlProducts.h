@@ -11,7 +11,7 @@
 #pragma once
 
 #include "catalogue/QlCatalogueLists.h"
-#include "common/QlDList.h"
+#include "core/QlDList.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>

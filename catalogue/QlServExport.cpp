@@ -9,12 +9,12 @@
 #include "catalogue/QlCatTexts.h"
 #include "catalogue/QlServices.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlPlatform.h"
-#include "common/QlSaveDialog.h"
-#include "common/QlSeams.h"
-#include "common/QlUtil.h"
+#include "ui/QlAppState.h"
+#include "ui/QlMsgDialog.h"
+#include "core/QlPlatform.h"
+#include "ui/QlSaveDialog.h"
+#include "ui/QlSeams.h"
+#include "ui/QlUtil.h"
 #include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"
 

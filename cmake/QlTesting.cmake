@@ -43,33 +43,47 @@ set_tests_properties(wine_server PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURE
 add_test(NAME wine_server_end COMMAND ${WINESERVER} -k)
 set_tests_properties(wine_server_end PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_CLEANUP wine TIMEOUT 60)
 
-# The test support every test program links, compiled once.
-add_library(qltestsupport OBJECT ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
-  ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp
-  ${CMAKE_SOURCE_DIR}/tests/QlTestPrint.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestPdf.cpp
-  ${CMAKE_SOURCE_DIR}/tests/QlTestPlatform.cpp)
+# The test support, compiled once.  Every test program links the harness
+# (GoogleTest's main with the watchdog), the temporary folders and what the
+# two builds' machines differ in: qltestcore, which needs the value floor
+# (core/) only.  The test programs of the floors above link the windows,
+# printed pages and PDF files of qltestsupport as well, which draw through
+# the print stack (print/).
+add_library(qltestcore OBJECT ${CMAKE_SOURCE_DIR}/tests/QlTestMain.cpp
+  ${CMAKE_SOURCE_DIR}/tests/QlTestFiles.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestPlatform.cpp)
+target_include_directories(qltestcore PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
+target_link_libraries(qltestcore PRIVATE qlcore)
+add_library(qltestsupport OBJECT ${CMAKE_SOURCE_DIR}/tests/QlTestWindows.cpp
+  ${CMAKE_SOURCE_DIR}/tests/QlTestPrint.cpp ${CMAKE_SOURCE_DIR}/tests/QlTestPdf.cpp)
 target_include_directories(qltestsupport PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
-target_link_libraries(qltestsupport PRIVATE qlcommon)
+target_link_libraries(qltestsupport PRIVATE qlprint)
 
-# ql_add_test(<name> [OPENERS] SOURCES <files...> LIBS <libraries...>)
+# ql_add_test(<name> [OPENERS] [CORE] SOURCES <files...> LIBS <libraries...>)
 # OPENERS: the program fills in the doors between the modules before its
 # first test, as the program's start-up does (tests/QlTestOpeners.cpp).
+# CORE: a test program of the value floor: it links qltestcore, its LIBS,
+# GoogleTest and nothing else (no window library, no resources).
 function(ql_add_test name)
-  cmake_parse_arguments(T "OPENERS" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "OPENERS;CORE" "" "SOURCES;LIBS" ${ARGN})
   if(T_OPENERS)
     list(APPEND T_SOURCES ${CMAKE_SOURCE_DIR}/tests/QlTestOpeners.cpp)
     list(APPEND T_LIBS qlshell)
   endif()
-  add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:qltestsupport> ${QL_RES})
-  set_source_files_properties(${QL_RES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
-  add_dependencies(${name} qlresources)
-  if(TARGET glimmet)
-    add_dependencies(${name} glimmet)   # the picture library is loaded by name from bin
+  if(T_CORE)
+    add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:qltestcore>)
+    target_link_libraries(${name} PRIVATE ${T_LIBS} qlcore gtest pthread)
+  else()
+    add_executable(${name} ${T_SOURCES} $<TARGET_OBJECTS:qltestcore> $<TARGET_OBJECTS:qltestsupport> ${QL_RES})
+    set_source_files_properties(${QL_RES} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+    add_dependencies(${name} qlresources)
+    if(TARGET glimmet)
+      add_dependencies(${name} glimmet)   # the picture library is loaded by name from bin
+    endif()
+    # qlprint for the test support (QlTestPrint.cpp draws through the print helpers).
+    target_link_libraries(${name} PRIVATE ${T_LIBS} qlprint gtest pthread ${QL_WIN32_LIBS})
   endif()
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR})
   target_link_options(${name} PRIVATE -mconsole)
-  # qlcommon for the test support (QlTestPrint.cpp draws through the print helpers).
-  target_link_libraries(${name} PRIVATE ${T_LIBS} qlcommon gtest pthread ${QL_WIN32_LIBS})
   add_test(NAME ${name} COMMAND ${WINE64} ${QL_BIN_DIR}/${name}${QL_TEST_EXE})
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${QL_TEST_ENV}" FIXTURES_REQUIRED wine TIMEOUT 600)
 endfunction()

@@ -5,8 +5,8 @@
 // reads QlCustAccountChosen afterwards (customers/QlCustOpeners.h).
 #pragma once
 
-#include "common/QlDate.h"
-#include "common/QlPrint.h"
+#include "core/QlDate.h"
+#include "print/QlPrint.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>

@@ -7,11 +7,11 @@
 
 #include "customers/QlCustTexts.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlPlatform.h"
-#include "common/QlSeams.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "ui/QlMsgDialog.h"
+#include "core/QlPlatform.h"
+#include "ui/QlSeams.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlReadError.h"
 #include "resources/QlResIds.h"

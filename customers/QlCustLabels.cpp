@@ -8,7 +8,7 @@
 
 #include "customers/QlCustTexts.h"
 
-#include "common/QlWindow.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangDlg.h"

@@ -9,9 +9,9 @@
 #include "customers/QlCustModule.h"
 #include "customers/QlCustTexts.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "ui/QlMsgDialog.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
 #include "docmodel/QlReadError.h"

@@ -5,10 +5,10 @@
 // maintenance and the later screens.
 #pragma once
 
-#include "common/QlAppState.h"
-#include "common/QlDate.h"
-#include "common/QlListView.h"
-#include "common/QlToolbar.h"
+#include "ui/QlAppState.h"
+#include "core/QlDate.h"
+#include "ui/QlListView.h"
+#include "ui/QlToolbar.h"
 #include "datastore/QlDbRecords.h"
 #include "docmodel/QlAccountBlock.h"
 

@@ -4,8 +4,8 @@
 // The openers are in QlCustOpeners.h; here are the pieces they are made of.
 #pragma once
 
-#include "common/QlPrint.h"
-#include "common/QlSaveDialog.h"
+#include "print/QlPrint.h"
+#include "ui/QlSaveDialog.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>
@@ -102,7 +102,7 @@ int QlCustPrintLineHeight(HDC dc);
 struct QlGridRec;
 int QlCustGridCellText(HDC dc, const QlGridRec *grid, const char *text, int row, int column, UINT format);
 
-// The save-file dialog of the kind (QlAskSavePath, common/QlSaveDialog.h) over
+// The save-file dialog of the kind (QlAskSavePath, ui/QlSaveDialog.h) over
 // path, MAX_PATH bytes holding the suggested name: it opens in the folder
 // last chosen for the kind or the working folder, asks before overwriting,
 // adds the extension when the user types none.  The working folder is

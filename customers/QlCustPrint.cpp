@@ -2,9 +2,9 @@
 
 #include "customers/QlCustOutput.h"
 
-#include "common/QlAppState.h"
-#include "common/QlGrid.h"
-#include "common/QlSeams.h"
+#include "ui/QlAppState.h"
+#include "print/QlGrid.h"
+#include "ui/QlSeams.h"
 
 #include <string.h>
 

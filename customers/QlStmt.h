@@ -6,9 +6,9 @@
 // opens it for the account of QlCustContext.
 #pragma once
 
-#include "common/QlDate.h"
-#include "common/QlPicture.h"
-#include "common/QlPrint.h"
+#include "core/QlDate.h"
+#include "print/QlPicture.h"
+#include "print/QlPrint.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>

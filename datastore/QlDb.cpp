@@ -1,7 +1,7 @@
 #include "datastore/QlDb.h"
 
-#include "common/QlPlatform.h"
-#include "common/QlUtil.h"
+#include "core/QlPlatform.h"
+#include "ui/QlUtil.h"
 
 #include <stdarg.h>
 #include <stdio.h>

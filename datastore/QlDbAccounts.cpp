@@ -2,8 +2,8 @@
 
 #include "datastore/QlDbTables.h"
 
-#include "common/QlPlatform.h"
-#include "common/QlUtil.h"
+#include "core/QlPlatform.h"
+#include "ui/QlUtil.h"
 
 // The texts of an account record, quoted for SQL literals: each slot holds
 // its field's longest text with every character a quote.

@@ -2,8 +2,8 @@
 
 #include "datastore/QlDbTables.h"
 
-#include "common/QlPlatform.h"
-#include "common/QlUtil.h"
+#include "core/QlPlatform.h"
+#include "ui/QlUtil.h"
 
 #define QL_QUOTE(rec, q, f, err) QlDbQuoteField((rec)->f, sizeof (rec)->f, q.f, sizeof q.f, err)
 

@@ -9,8 +9,8 @@
 
 #include "datastore/QlDbTables.h"
 
-#include "common/QlPlatform.h"
-#include "common/QlSeams.h"
+#include "core/QlPlatform.h"
+#include "ui/QlSeams.h"
 
 #include <stdio.h>
 #include <string.h>

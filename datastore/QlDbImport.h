@@ -11,7 +11,7 @@
 // next open.
 #pragma once
 
-#include "common/QlDList.h"
+#include "core/QlDList.h"
 
 #include <stddef.h>
 #include <stdint.h>

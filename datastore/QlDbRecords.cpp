@@ -3,9 +3,10 @@
 
 #include "datastore/QlDbRecords.h"
 
-#include "common/QlMoney.h"
-#include "common/QlPlatform.h"
+#include "core/QlMoney.h"
+#include "core/QlPlatform.h"
 
+#include <windows.h>
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>

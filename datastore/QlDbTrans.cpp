@@ -3,8 +3,8 @@
 
 #include "datastore/QlDbTables.h"
 
-#include "common/QlMoney.h"
-#include "common/QlPlatform.h"
+#include "core/QlMoney.h"
+#include "core/QlPlatform.h"
 
 #include <strings.h>
 

@@ -1,6 +1,6 @@
 #include "docmodel/QlReadError.h"
 
-#include "common/QlMsgDialog.h"
+#include "ui/QlMsgDialog.h"
 #include "settings/QlLangTables.h"
 
 void QlShowReadError(HWND owner, const char *err)

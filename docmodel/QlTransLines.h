@@ -8,7 +8,7 @@
 // percent "10", the quantity "3".
 #pragma once
 
-#include "common/QlGrid.h"
+#include "print/QlGrid.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>

@@ -1,7 +1,7 @@
 #include "docmodel/QlTransSums.h"
 
-#include "common/QlMoney.h"
-#include "common/QlPlatform.h"
+#include "core/QlMoney.h"
+#include "core/QlPlatform.h"
 #include "datastore/QlDbTables.h"
 
 #include <stdlib.h>

@@ -1,8 +1,8 @@
 #include "documents/QlDocPage.h"
 
-#include "common/QlBarcode.h"
-#include "common/QlMoney.h"
-#include "common/QlWindow.h"
+#include "print/QlBarcode.h"
+#include "core/QlMoney.h"
+#include "ui/QlWindow.h"
 #include "documents/QlDocTexts.h"
 #include "settings/QlSettings.h"
 

@@ -12,8 +12,8 @@
 #include <hpdf.h>
 #include <stddef.h>
 
-#include "common/QlGrid.h"
-#include "common/QlPdf.h"
+#include "print/QlGrid.h"
+#include "print/QlPdf.h"
 
 // The documents.
 enum QlDocKind {

@@ -1,6 +1,6 @@
 // The PDF documents: invoices, credit notes and quotations as A4 pages in
-// Helvetica (WinAnsiEncoding), drawn from the open form through the common
-// library's PDF helpers and saved under the default name ("INVOICE12.pdf")
+// Helvetica (WinAnsiEncoding), drawn from the open form through the print
+// stack's PDF helpers and saved under the default name ("INVOICE12.pdf")
 // or where the user chooses in the save dialog.
 //
 // Points, y upwards; the margin u is one inch (the page height x 25.4 /
@@ -17,14 +17,14 @@
 #include "documents/QlDocStyle.h"
 #include "documents/QlDocTexts.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlPlatform.h"
-#include "common/QlSaveDialog.h"
-#include "common/QlSeams.h"
-#include "common/QlTempFile.h"
-#include "common/QlUtil.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "ui/QlMsgDialog.h"
+#include "core/QlPlatform.h"
+#include "ui/QlSaveDialog.h"
+#include "ui/QlSeams.h"
+#include "core/QlTempFile.h"
+#include "ui/QlUtil.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlReadError.h"
 #include "resources/QlResTrans.h"

@@ -15,9 +15,9 @@
 // measured in it does not fit a page.
 #include "documents/QlDocPrint.h"
 
-#include "common/QlBarcode.h"
-#include "common/QlListView.h"
-#include "common/QlMsgDialog.h"
+#include "print/QlBarcode.h"
+#include "ui/QlListView.h"
+#include "ui/QlMsgDialog.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransLines.h"
 #include "docmodel/QlViewTexts.h"

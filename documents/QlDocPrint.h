@@ -15,8 +15,8 @@
 
 #include <windows.h>
 
-#include "common/QlPicture.h"
-#include "common/QlPrint.h"
+#include "print/QlPicture.h"
+#include "print/QlPrint.h"
 #include "documents/QlDocPage.h"
 
 // One print: what the front found out before the print dialog, for the core.

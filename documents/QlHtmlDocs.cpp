@@ -8,8 +8,8 @@
 #include "documents/QlDocPage.h"
 #include "documents/QlDocTexts.h"
 
-#include "common/QlTempFile.h"
-#include "common/QlWindow.h"
+#include "core/QlTempFile.h"
+#include "ui/QlWindow.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"

@@ -4,7 +4,7 @@
 #include "documents/QlHtml.h"
 #include "documents/QlDocOutput.h"
 
-#include "common/QlListView.h"
+#include "ui/QlListView.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"
 

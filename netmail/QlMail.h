@@ -27,7 +27,7 @@
 // result returned); a message text of 512 characters or more is dropped.
 // caption (kept until the dialog has started) becomes the dialog's title.
 // An attachment directly inside a temporary folder of the program's
-// (common/QlTempFile.h) belongs to the mail from here on: the folder is
+// (core/QlTempFile.h) belongs to the mail from here on: the folder is
 // removed when the dialog has closed and no send reads the file any more.
 // Returns the dialog's result, 0.
 int QlMailOpenDialog(HINSTANCE instance, HWND owner, const char *caption, const char *attachment,

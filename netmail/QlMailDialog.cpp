@@ -15,11 +15,11 @@
 #include "netmail/QlMailTexts.h"
 #include "netmail/QlSmtp.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlTempFile.h"
-#include "common/QlUtil.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "ui/QlMsgDialog.h"
+#include "core/QlTempFile.h"
+#include "ui/QlUtil.h"
+#include "ui/QlWindow.h"
 #include "resources/QlResNetmail.h"
 
 #include <commctrl.h>

@@ -5,7 +5,7 @@
 // Every engine call is made under the global lock.
 #include "netmail/ZrSockInternal.h"
 #include "netmail/ZrSsl.h"
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 
 #include <stdio.h>
 #include <string.h>

@@ -5,7 +5,7 @@
 // only memory buffers, so no socket handle ever reaches it; its two callbacks
 // are plain functions, which is the library's calling convention too.
 #define QL_NATIVE_LIBRARY_FILE
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 
 #include "netmail/ZrSsl.h"
 

@@ -9,8 +9,8 @@
 // module window), so the state of the open window is program-wide, as below.
 #pragma once
 
-#include "common/QlPicture.h"
-#include "common/QlPrint.h"
+#include "print/QlPicture.h"
+#include "print/QlPrint.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>

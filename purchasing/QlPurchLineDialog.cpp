@@ -9,10 +9,10 @@
 
 #include "purchasing/QlPurchDocs.h"
 
-#include "common/QlListView.h"
-#include "common/QlMoney.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlWindow.h"
+#include "ui/QlListView.h"
+#include "ui/QlMoneyControls.h"
+#include "ui/QlMsgDialog.h"
+#include "ui/QlWindow.h"
 #include "docmodel/QlTransLines.h"
 #include "docmodel/QlTransTexts.h"
 #include "resources/QlResPurchDocs.h"

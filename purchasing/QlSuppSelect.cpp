@@ -8,9 +8,9 @@
 #include "purchasing/QlPurchTexts.h"
 #include "purchasing/QlSuppCurrent.h"
 
-#include "common/QlListView.h"
-#include "common/QlPickList.h"
-#include "common/QlWindow.h"
+#include "ui/QlListView.h"
+#include "ui/QlPickList.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"

@@ -10,9 +10,9 @@
 // supplier by the row id of the focused row (QlSuppGetSelected).
 #pragma once
 
-#include "common/QlListView.h"
-#include "common/QlPrint.h"
-#include "common/QlToolbar.h"
+#include "ui/QlListView.h"
+#include "print/QlPrint.h"
+#include "ui/QlToolbar.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>

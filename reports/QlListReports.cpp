@@ -11,8 +11,8 @@
 #include "reports/QlRepTexts.h"
 #include "reports/QlReportTables.h"
 
-#include "common/QlMsgDialog.h"
-#include "common/QlPlatform.h"
+#include "ui/QlMsgDialog.h"
+#include "core/QlPlatform.h"
 #include "datastore/QlDbTables.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"

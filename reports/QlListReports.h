@@ -4,8 +4,8 @@
 // after a title block on the first page.
 #pragma once
 
-#include "common/QlGrid.h"
-#include "common/QlPrint.h"
+#include "print/QlGrid.h"
+#include "print/QlPrint.h"
 #include "datastore/QlDb.h"
 #include "datastore/QlDbRecords.h"
 

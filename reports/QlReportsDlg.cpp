@@ -11,9 +11,9 @@
 #include "reports/QlReportsOpen.h"
 #include "reports/QlVatReport.h"
 
-#include "common/QlAppState.h"
-#include "common/QlPicture.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "print/QlPicture.h"
+#include "ui/QlWindow.h"
 #include "resources/QlResReports.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"

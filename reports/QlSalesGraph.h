@@ -6,7 +6,7 @@
 // (reports/QlReportsOpen.h) opens it.
 #pragma once
 
-#include "common/QlPrint.h"
+#include "print/QlPrint.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>

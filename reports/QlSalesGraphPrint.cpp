@@ -18,10 +18,10 @@
 
 #include "reports/QlSalesGraphTexts.h"
 
-#include "common/QlAppState.h"
-#include "common/QlGrid.h"
-#include "common/QlListView.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "print/QlGrid.h"
+#include "ui/QlListView.h"
+#include "ui/QlWindow.h"
 #include "customers/QlCustOutput.h"
 #include "documents/QlDocStyle.h"
 #include "resources/QlResSalesGraph.h"

@@ -3,8 +3,8 @@
 // amounts, printed or written to a CSV file from what the list shows.
 #pragma once
 
-#include "common/QlDate.h"
-#include "common/QlPrint.h"
+#include "core/QlDate.h"
+#include "print/QlPrint.h"
 #include "datastore/QlDbRecords.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-// Resources of the common toolkit: the message dialogs, the document button
+// Resources of the toolkit (ui/, print/): the message dialogs, the document button
 // bar, the program icon and every bitmap of the tool bars and picture buttons.
 #pragma once
 

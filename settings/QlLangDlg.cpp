@@ -1,6 +1,6 @@
 #include "settings/QlLangDlg.h"
 
-#include "common/QlWindow.h"
+#include "ui/QlWindow.h"
 #include "settings/QlCountries.h"
 #include "settings/QlLangTables.h"
 

@@ -3,7 +3,7 @@
 // the letter templates of a language.
 #pragma once
 
-#include "common/QlToolbar.h"
+#include "ui/QlToolbar.h"
 #include "settings/QlSettings.h"
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-// The language tables of the shell and the common library: one text record
+// The language tables of the shell and the window toolkit: one text record
 // and one menu record per user-interface language, indexed by the settings'
 // language (QlSettings.cfg.language).  Code never holds a translatable text:
 // it takes the field of the current language's record, e.g.

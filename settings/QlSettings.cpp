@@ -1,6 +1,6 @@
 #include "settings/QlSettings.h"
 
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 #include "settings/QlLangTables.h"
 
 #include <windows.h>

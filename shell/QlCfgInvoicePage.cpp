@@ -14,9 +14,9 @@
 #include "shell/QlCfgPages.h"
 #include "shell/QlShellTexts.h"
 
-#include "common/QlMsgDialog.h"
-#include "common/QlPicture.h"
-#include "common/QlWindow.h"
+#include "ui/QlMsgDialog.h"
+#include "print/QlPicture.h"
+#include "ui/QlWindow.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"

@@ -4,8 +4,8 @@
 #include "shell/QlCfgPages.h"
 #include "shell/QlShellTexts.h"
 
-#include "common/QlMsgDialog.h"
-#include "common/QlWindow.h"
+#include "ui/QlMsgDialog.h"
+#include "ui/QlWindow.h"
 #include "resources/QlResIds.h"
 #include "settings/QlLangTables.h"
 #include "settings/QlSettings.h"

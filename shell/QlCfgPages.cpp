@@ -10,9 +10,9 @@
 #include "shell/QlCfgPages.h"
 #include "shell/QlShellTexts.h"
 
-#include "common/QlMsgDialog.h"
-#include "common/QlUtil.h"
-#include "common/QlWindow.h"
+#include "ui/QlMsgDialog.h"
+#include "ui/QlUtil.h"
+#include "ui/QlWindow.h"
 #include "resources/QlResIds.h"
 #include "settings/QlCountries.h"
 #include "settings/QlLangDlg.h"

@@ -9,9 +9,9 @@
 #include "shell/QlCfgPages.h"
 #include "shell/QlShellTexts.h"
 
-#include "common/QlAppState.h"
-#include "common/QlListView.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "ui/QlListView.h"
+#include "ui/QlWindow.h"
 #include "resources/QlResIds.h"
 #include "settings/QlCountries.h"
 #include "settings/QlLangTables.h"

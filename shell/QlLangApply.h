@@ -2,7 +2,7 @@
 // tables, the printed headings, the panels and the forms' captions.
 #pragma once
 
-#include "common/QlToolbar.h"
+#include "ui/QlToolbar.h"
 #include "settings/QlLangDlg.h"
 #include "settings/QlSettings.h"
 

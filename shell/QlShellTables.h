@@ -2,7 +2,7 @@
 // writes into and that the main window, its panels and the forms read.
 #pragma once
 
-#include "common/QlToolbar.h"
+#include "ui/QlToolbar.h"
 
 #include <windows.h>
 

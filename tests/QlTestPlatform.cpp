@@ -1,6 +1,6 @@
 #include "QlTestPlatform.h"
 
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 
 #include <windows.h>
 #include <stdio.h>

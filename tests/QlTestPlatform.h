@@ -4,7 +4,7 @@
 // wine64 in CI, or on Windows), which can start only Windows programs.
 // Test code never asks which build it is: it calls these, and skips what the
 // platform cannot do (QL_TEST_REQUIRE_UNIX).  The program's own differences
-// live in common/QlPlatform.h.
+// live in core/QlPlatform.h.
 #pragma once
 
 #include <stddef.h>

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "common/QlPrint.h"
+#include "print/QlPrint.h"
 
 struct EmfText {
     int x, y;              // reference point, device units

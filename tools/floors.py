@@ -21,14 +21,16 @@ import sys
 
 FLOORS = {
     "resources": 0, "picture": 0,
-    "common": 1,
-    "settings": 2, "datastore": 2,
-    "docmodel": 3,
-    "netmail": 4, "documents": 4,
-    "customers": 5, "catalogue": 5,
-    "transactions": 6,
-    "purchasing": 7, "reports": 7,
-    "shell": 8,
+    "core": 1,
+    "ui": 2,
+    "print": 3,
+    "settings": 4, "datastore": 4,
+    "docmodel": 5,
+    "netmail": 6, "documents": 6,
+    "customers": 7, "catalogue": 7,
+    "transactions": 8,
+    "purchasing": 9, "reports": 9,
+    "shell": 10,
 }
 # Folders of sources that stand on no floor: they may include from any floor.
 NO_FLOOR = {"tests", "bench", "tools", "cmake", "docs"}

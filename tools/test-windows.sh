@@ -3,11 +3,11 @@
 # as Windows programs under wine64, on a virtual display of their own: the
 # program test (the real quillory.exe started as a Windows program: a first
 # start that creates a company, an invoice saved and written as PDF), the
-# data store's tests, the money, date and platform tests, and the mail
-# client's trust in certificates (netmail_trust: the ROOT store and
-# SSL_CERT_FILE only, nothing from OpenSSL's own folder, whose name must be
-# no build folder).  These are the only test programs the Windows build
-# builds (tests/CMakeLists.txt).  A Windows program cannot run poppler: the PDF files the tests leave in
+# data store's tests, the money, date and platform tests (core_tests), the
+# money in controls and list cells (ui_tests), and the mail client's trust in
+# certificates (netmail_trust: the ROOT store and SSL_CERT_FILE only, nothing
+# from OpenSSL's own folder, whose name must be no build folder).  These are
+# the only test programs the Windows build builds (tests/CMakeLists.txt).  A Windows program cannot run poppler: the PDF files the tests leave in
 # build-win/artifacts with the texts they must hold (<name>.pdf.expect) are
 # read back here with pdftotext.
 set -e
@@ -15,7 +15,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top/build-win"
 rm -f artifacts/*.pdf artifacts/*.pdf.expect
 xvfb-run -a -s "-screen 0 1280x1024x24" \
-    ctest --output-on-failure -R '^(program_tests|datastore_tests|common_money_date_platform|netmail_trust)$' "$@"
+    ctest --output-on-failure -R '^(program_tests|datastore_tests|core_money_date_platform|ui_money_controls|netmail_trust)$' "$@"
 
 status=0
 found=0

@@ -6,12 +6,12 @@
 
 #include "transactions/QlTransViews.h"
 
-#include "common/QlAppState.h"
-#include "common/QlListView.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlPlatform.h"
-#include "common/QlToolbar.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "ui/QlListView.h"
+#include "ui/QlMsgDialog.h"
+#include "core/QlPlatform.h"
+#include "ui/QlToolbar.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransTexts.h"
 #include "docmodel/QlViewTexts.h"

@@ -8,12 +8,12 @@
 
 #include "transactions/QlPay.h"
 
-#include "common/QlListView.h"
-#include "common/QlMoney.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlPlatform.h"
-#include "common/QlSeams.h"
-#include "common/QlUtil.h"
+#include "ui/QlListView.h"
+#include "core/QlMoney.h"
+#include "ui/QlMsgDialog.h"
+#include "core/QlPlatform.h"
+#include "ui/QlSeams.h"
+#include "ui/QlUtil.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransTexts.h"
 #include "resources/QlResTransPane.h"

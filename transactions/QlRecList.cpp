@@ -2,8 +2,8 @@
 
 #include "transactions/QlRecList.h"
 
-#include "common/QlDList.h"
-#include "common/QlPlatform.h"
+#include "core/QlDList.h"
+#include "core/QlPlatform.h"
 
 #include <stdio.h>
 #include <string.h>

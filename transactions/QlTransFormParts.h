@@ -3,7 +3,7 @@
 // windows, which are built on the same template.
 #pragma once
 
-#include "common/QlToolbar.h"
+#include "ui/QlToolbar.h"
 
 #include <windows.h>
 

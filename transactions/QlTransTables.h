@@ -2,8 +2,8 @@
 // The language application rewrites their labels and titles.
 #pragma once
 
-#include "common/QlListView.h"
-#include "common/QlToolbar.h"
+#include "ui/QlListView.h"
+#include "ui/QlToolbar.h"
 
 #define QL_TRANS_PANE_TOOLBAR_COUNT 7
 extern QlToolbarItem QlTransPaneToolbarTable[QL_TRANS_PANE_TOOLBAR_COUNT];

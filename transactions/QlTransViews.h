@@ -8,7 +8,7 @@
 // output (documents/QlDocOutput.h), which reads the view's own controls.
 #pragma once
 
-#include "common/QlToolbar.h"
+#include "ui/QlToolbar.h"
 #include "datastore/QlDbRecords.h"
 #include "transactions/QlTransFormParts.h"
 #include "transactions/QlTransOpen.h"

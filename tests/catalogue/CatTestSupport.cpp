@@ -4,9 +4,9 @@
 #include "catalogue/QlCatalogueOpen.h"
 #include "catalogue/QlPriceList.h"
 #include "catalogue/QlProducts.h"
-#include "common/QlAppState.h"
-#include "common/QlSeams.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "ui/QlSeams.h"
+#include "ui/QlWindow.h"
 #include "resources/QlResCatalogue.h"
 
 #include <commctrl.h>

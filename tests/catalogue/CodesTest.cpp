@@ -6,9 +6,9 @@
 
 #include "QlTestPrint.h"
 #include "catalogue/QlProducts.h"
-#include "common/QlBarcode.h"
-#include "common/QlSeams.h"
-#include "common/QlUtil.h"
+#include "print/QlBarcode.h"
+#include "ui/QlSeams.h"
+#include "ui/QlUtil.h"
 #include "resources/QlResCatalogue.h"
 
 #include <commctrl.h>

@@ -10,9 +10,9 @@
 #include "catalogue/QlPriceList.h"
 #include "catalogue/QlProducts.h"
 #include "catalogue/QlServices.h"
-#include "common/QlPicture.h"
-#include "common/QlSeams.h"
-#include "common/QlWindow.h"
+#include "print/QlPicture.h"
+#include "ui/QlSeams.h"
+#include "ui/QlWindow.h"
 #include "resources/QlResCatalogue.h"
 
 #include <commctrl.h>

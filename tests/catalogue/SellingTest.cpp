@@ -6,8 +6,8 @@
 #include "UiTestSupport.h"
 
 #include "catalogue/QlProducts.h"
-#include "common/QlAppState.h"
-#include "common/QlUtil.h"
+#include "ui/QlAppState.h"
+#include "ui/QlUtil.h"
 #include "customers/QlCustModule.h"
 #include "resources/QlResCatalogue.h"
 #include "resources/QlResTrans.h"

@@ -4,9 +4,9 @@
 #include "UiTestSupport.h"
 
 #include "catalogue/QlProducts.h"
-#include "common/QlListView.h"
-#include "common/QlUtil.h"
-#include "common/QlWindow.h"
+#include "ui/QlListView.h"
+#include "ui/QlUtil.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDb.h"
 #include "resources/QlResCatalogue.h"
 

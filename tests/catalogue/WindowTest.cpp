@@ -5,8 +5,8 @@
 #include "catalogue/QlCatalogueLists.h"
 #include "catalogue/QlCatalogueOpen.h"
 #include "catalogue/QlProducts.h"
-#include "common/QlAppState.h"
-#include "common/QlLayout.h"
+#include "ui/QlAppState.h"
+#include "ui/QlLayout.h"
 #include "datastore/QlDb.h"
 #include "resources/QlResCatalogue.h"
 

@@ -4,8 +4,8 @@
 #include "CustTestSupport.h"
 #include "QlTestPrint.h"
 
-#include "common/QlSeams.h"
-#include "common/QlWindow.h"
+#include "ui/QlSeams.h"
+#include "ui/QlWindow.h"
 #include "customers/QlCustAccount.h"
 #include "customers/QlCustCommands.h"
 #include "customers/QlCustOpeners.h"

@@ -4,9 +4,9 @@
 #include "UiTestSupport.h"
 #include "QlTestPrint.h"
 
-#include "common/QlAppState.h"
-#include "common/QlPlatform.h"
-#include "common/QlSeams.h"
+#include "ui/QlAppState.h"
+#include "core/QlPlatform.h"
+#include "ui/QlSeams.h"
 #include "customers/QlCustOpeners.h"
 #include "customers/QlCustOutput.h"
 #include "resources/QlResIds.h"

@@ -1,7 +1,7 @@
 #include "CustTestSupport.h"
 
-#include "common/QlAppState.h"
-#include "common/QlSeams.h"
+#include "ui/QlAppState.h"
+#include "ui/QlSeams.h"
 #include "customers/QlCustModule.h"
 #include "settings/QlSettings.h"
 

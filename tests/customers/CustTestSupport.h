@@ -5,7 +5,7 @@
 
 #include "DbTestSupport.h"
 
-#include "common/QlMsgDialog.h"
+#include "ui/QlMsgDialog.h"
 
 #include <windows.h>
 #include <commctrl.h>

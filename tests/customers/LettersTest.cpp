@@ -4,8 +4,8 @@
 #include "QlTestPrint.h"
 #include "UiTestSupport.h"
 
-#include "common/QlSeams.h"
-#include "common/QlWindow.h"
+#include "ui/QlSeams.h"
+#include "ui/QlWindow.h"
 #include "customers/QlCustOpeners.h"
 #include "customers/QlCustOutput.h"
 #include "resources/QlResIds.h"

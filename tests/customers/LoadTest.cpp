@@ -3,8 +3,8 @@
 // opening the module again run in the middle of it.
 #include "CustTestSupport.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMoney.h"
+#include "ui/QlAppState.h"
+#include "core/QlMoney.h"
 #include "customers/QlCustModule.h"
 #include "docmodel/QlOpeners.h"
 

@@ -4,7 +4,7 @@
 #include "CustTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "common/QlAppState.h"
+#include "ui/QlAppState.h"
 #include "customers/QlCustCommands.h"
 #include "customers/QlCustModule.h"
 #include "docmodel/QlOpeners.h"

@@ -3,9 +3,9 @@
 #include "CustTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "common/QlAppState.h"
-#include "common/QlLayout.h"
-#include "common/QlMoney.h"
+#include "ui/QlAppState.h"
+#include "ui/QlLayout.h"
+#include "core/QlMoney.h"
 #include "customers/QlCustModule.h"
 #include "settings/QlSettings.h"
 

@@ -2,7 +2,7 @@
 #include "CustTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "common/QlWindow.h"
+#include "ui/QlWindow.h"
 #include "customers/QlCustSelect.h"
 #include "resources/QlResIds.h"
 

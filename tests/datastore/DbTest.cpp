@@ -3,7 +3,7 @@
 #include "DbTestSupport.h"
 
 #include "QlTestPlatform.h"
-#include "common/QlSeams.h"
+#include "ui/QlSeams.h"
 
 #include <sqlite3.h>
 #include <string.h>

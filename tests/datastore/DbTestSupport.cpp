@@ -1,6 +1,6 @@
 #include "DbTestSupport.h"
 
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 
 #include <sqlite3.h>
 #include <stdio.h>

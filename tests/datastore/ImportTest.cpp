@@ -2,7 +2,7 @@
 // by byte.
 #include "DbTestSupport.h"
 
-#include "common/QlSeams.h"
+#include "ui/QlSeams.h"
 #include "datastore/QlDbImport.h"
 
 #include <string.h>

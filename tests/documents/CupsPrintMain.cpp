@@ -16,7 +16,7 @@
 #include <string.h>
 #include <string>
 
-#include "common/QlSeams.h"
+#include "ui/QlSeams.h"
 #include "documents/QlDocOutput.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"

@@ -7,8 +7,8 @@
 #include "NetTestSupport.h"
 #include "QlTestPdf.h"
 
-#include "common/QlMsgDialog.h"
-#include "common/QlTempFile.h"
+#include "ui/QlMsgDialog.h"
+#include "core/QlTempFile.h"
 #include "documents/QlDocEmail.h"
 #include "documents/QlDocOutput.h"
 #include "documents/QlDocTexts.h"

@@ -4,7 +4,7 @@
 #define NOMINMAX
 #include "QlGTest.h"
 
-#include "common/QlBarcode.h"
+#include "print/QlBarcode.h"
 #include "documents/QlDocPage.h"
 #include "settings/QlSettings.h"
 

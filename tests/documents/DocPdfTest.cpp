@@ -10,8 +10,8 @@
 #include "QlTestPrint.h"
 #include "picture/PictureFixtures.h"
 
-#include "common/QlAppState.h"
-#include "common/QlSeams.h"
+#include "ui/QlAppState.h"
+#include "ui/QlSeams.h"
 #include "documents/QlDocOutput.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"

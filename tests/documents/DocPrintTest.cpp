@@ -7,8 +7,8 @@
 #include "DocTestSupport.h"
 #include "QlTestPrint.h"
 
-#include "common/QlMsgDialog.h"
-#include "common/QlSeams.h"
+#include "ui/QlMsgDialog.h"
+#include "ui/QlSeams.h"
 #include "documents/QlDocOutput.h"
 #include "documents/QlDocPrint.h"
 #include "resources/QlResTrans.h"

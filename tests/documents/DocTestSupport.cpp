@@ -1,6 +1,6 @@
 #include "DocTestSupport.h"
 
-#include "common/QlAppState.h"
+#include "ui/QlAppState.h"
 #include "datastore/QlDbTables.h"
 #include "resources/QlResTrans.h"
 #include "settings/QlSettings.h"

@@ -9,9 +9,9 @@
 #include "QlTestPlatform.h"
 #include "QlTestPrint.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlTempFile.h"
+#include "ui/QlAppState.h"
+#include "ui/QlMsgDialog.h"
+#include "core/QlTempFile.h"
 #include "netmail/QlMail.h"
 #include "netmail/QlSmtp.h"
 #include "netmail/QlSmtpInternal.h"

@@ -4,10 +4,10 @@
 
 #include "QlGTest.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMsgDialog.h"
-#include "common/QlSeams.h"
-#include "common/QlUtil.h"
+#include "ui/QlAppState.h"
+#include "ui/QlMsgDialog.h"
+#include "ui/QlSeams.h"
+#include "ui/QlUtil.h"
 #include "netmail/QlMail.h"
 #include "resources/QlResCommon.h"
 #include "resources/QlResNetmail.h"

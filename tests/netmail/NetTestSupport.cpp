@@ -1,7 +1,7 @@
 #include "NetTestSupport.h"
 
 #include "QlTestFiles.h"
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 #include "netmail/ZrOs.h"
 
 #include <mmsystem.h>

@@ -1,6 +1,6 @@
 #include "SmtpTestSupport.h"
 
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 
 #include <windows.h>
 

@@ -8,8 +8,8 @@
 #include "PictureFixtures.h"
 #include "QlTestPdf.h"
 #include "QlTestPrint.h"
-#include "common/QlPdf.h"
-#include "common/QlPicture.h"
+#include "print/QlPdf.h"
+#include "print/QlPicture.h"
 #include "picture/GlimmetCheck.h"
 
 #include <stdio.h>

@@ -10,7 +10,7 @@
 #include "../shell/ShellTestSupport.h"
 #include "../datastore/DbTestSupport.h"
 
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 #include "resources/QlResCatalogue.h"
 #include "resources/QlResCommon.h"
 #include "resources/QlResCustomers.h"
@@ -23,7 +23,7 @@
 #include "resources/QlResTrans.h"
 #include "resources/QlVersion.h"
 #include "settings/QlSettings.h"
-#include "common/QlMoney.h"
+#include "core/QlMoney.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlTransSums.h"
 
@@ -2468,7 +2468,7 @@ TEST_F(Program, AWorkingFolderNamedOutsideTheCodePage)
     }
 }
 
-// (tests/common/UiTestSupport.cpp) The text on the clipboard, as a user's
+// (tests/ui/UiTestSupport.cpp) The text on the clipboard, as a user's
 // copy puts it there; a WM_PASTE then pastes it in the program.
 bool QlTestSetClipboardText(const char *text);
 

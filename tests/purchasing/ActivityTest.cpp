@@ -6,8 +6,8 @@
 #include "QlTestPrint.h"
 #include "UiTestSupport.h"
 
-#include "common/QlSeams.h"
-#include "common/QlWindow.h"
+#include "ui/QlSeams.h"
+#include "ui/QlWindow.h"
 #include "purchasing/QlSuppCurrent.h"
 #include "purchasing/QlSuppliers.h"
 #include "resources/QlResIds.h"

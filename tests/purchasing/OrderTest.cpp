@@ -6,10 +6,10 @@
 
 #include "QlTestWindows.h"
 
-#include "common/QlAppState.h"
-#include "common/QlListView.h"
-#include "common/QlSeams.h"
-#include "common/QlUtil.h"
+#include "ui/QlAppState.h"
+#include "ui/QlListView.h"
+#include "ui/QlSeams.h"
+#include "ui/QlUtil.h"
 #include "datastore/QlDbTables.h"
 #include "purchasing/QlPurchDocs.h"
 #include "purchasing/QlPurchOpen.h"

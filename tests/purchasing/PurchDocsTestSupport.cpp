@@ -6,8 +6,8 @@
 #include "QlTestPrint.h"
 #include "QlTestWindows.h"
 
-#include "common/QlAppState.h"
-#include "common/QlPlatform.h"
+#include "ui/QlAppState.h"
+#include "core/QlPlatform.h"
 #include "datastore/QlDbTables.h"
 #include "purchasing/QlSuppCurrent.h"
 

@@ -2,7 +2,7 @@
 #include "SuppTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "common/QlWindow.h"
+#include "ui/QlWindow.h"
 #include "purchasing/QlSuppCurrent.h"
 #include "purchasing/QlSuppliers.h"
 #include "resources/QlResIds.h"

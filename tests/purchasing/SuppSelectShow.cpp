@@ -3,7 +3,7 @@
 // look at it on the screen: the command line is the database's path (a
 // Windows path, from the working folder); the exit code is the dialog's
 // result, 2 when the database did not open.
-#include "common/QlWindow.h"
+#include "ui/QlWindow.h"
 #include "datastore/QlDb.h"
 #include "purchasing/QlSuppliers.h"
 #include "resources/QlResIds.h"

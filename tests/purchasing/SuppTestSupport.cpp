@@ -1,6 +1,6 @@
 #include "SuppTestSupport.h"
 
-#include "common/QlAppState.h"
+#include "ui/QlAppState.h"
 #include "purchasing/QlPurchOpen.h"
 #include "purchasing/QlSuppCurrent.h"
 #include "purchasing/QlSuppliers.h"

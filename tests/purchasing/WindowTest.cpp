@@ -2,9 +2,9 @@
 // the focused supplier, Save and Delete.
 #include "SuppTestSupport.h"
 
-#include "common/QlAppState.h"
-#include "common/QlSeams.h"
-#include "common/QlWindow.h"
+#include "ui/QlAppState.h"
+#include "ui/QlSeams.h"
+#include "ui/QlWindow.h"
 #include "docmodel/QlOpeners.h"
 #include "purchasing/QlPurchOpen.h"
 #include "purchasing/QlSuppCurrent.h"

@@ -6,8 +6,8 @@
 #include "QlTestPrint.h"
 #include "UiTestSupport.h"
 
-#include "common/QlGrid.h"
-#include "common/QlSeams.h"
+#include "print/QlGrid.h"
+#include "ui/QlSeams.h"
 #include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"
 #include "reports/QlListReports.h"

@@ -1,6 +1,6 @@
 #include "QlGTest.h"
 #include "QlTestPlatform.h"
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 #include "settings/QlSettings.h"
 
 #include <windows.h>

@@ -1,9 +1,9 @@
 #include "QlGTest.h"
 #include "ShellTestSupport.h"
-#include "common/UiTestSupport.h"
+#include "ui/UiTestSupport.h"
 
-#include "common/QlAppState.h"
-#include "common/QlSeams.h"
+#include "ui/QlAppState.h"
+#include "ui/QlSeams.h"
 #include "resources/QlResShell.h"
 #include "shell/QlAbout.h"
 

@@ -1,7 +1,7 @@
 #include "QlGTest.h"
 #include "ShellTestSupport.h"
-#include "common/QlAppState.h"
-#include "common/UiTestSupport.h"
+#include "ui/QlAppState.h"
+#include "ui/UiTestSupport.h"
 
 #include "resources/QlResShell.h"
 #include "shell/QlCompanyManager.h"

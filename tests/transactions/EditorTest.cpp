@@ -5,9 +5,9 @@
 #include "UiTestSupport.h"
 
 #include "catalogue/QlCatalogueLists.h"
-#include "common/QlAppState.h"
-#include "common/QlSeams.h"
-#include "common/QlUtil.h"
+#include "ui/QlAppState.h"
+#include "ui/QlSeams.h"
+#include "ui/QlUtil.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDb.h"
 #include "datastore/QlDbTables.h"

@@ -2,7 +2,7 @@
 // 64 bits, tax rounded half up, the ceiling of a document's gross.
 #include "QlGTest.h"
 
-#include "common/QlMoney.h"
+#include "core/QlMoney.h"
 #include "docmodel/QlTransLines.h"
 #include "settings/QlSettings.h"
 #include "transactions/QlItemDialogs.h"

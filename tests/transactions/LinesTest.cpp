@@ -4,9 +4,9 @@
 #include "TransTestSupport.h"
 #include "QlTestPrint.h"
 
-#include "common/QlAppState.h"
-#include "common/QlGrid.h"
-#include "common/QlListView.h"
+#include "ui/QlAppState.h"
+#include "print/QlGrid.h"
+#include "ui/QlListView.h"
 #include "docmodel/QlTransLines.h"
 #include "resources/QlResTrans.h"
 #include "transactions/QlTransForm.h"

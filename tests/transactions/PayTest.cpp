@@ -4,8 +4,8 @@
 #include "TransTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMoney.h"
+#include "ui/QlAppState.h"
+#include "core/QlMoney.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"

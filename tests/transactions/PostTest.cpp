@@ -2,7 +2,7 @@
 // database, all or nothing.
 #include "TransTestSupport.h"
 
-#include "common/QlMoney.h"
+#include "core/QlMoney.h"
 #include "datastore/QlDbTables.h"
 
 #include <string.h>

@@ -6,9 +6,9 @@
 #include "QlTestPdf.h"
 #include "QlTestPrint.h"
 
-#include "common/QlAppState.h"
-#include "common/QlPlatform.h"
-#include "common/QlUtil.h"
+#include "ui/QlAppState.h"
+#include "core/QlPlatform.h"
+#include "ui/QlUtil.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"

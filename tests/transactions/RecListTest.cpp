@@ -3,7 +3,7 @@
 #include "QlGTest.h"
 #include "QlTestFiles.h"
 
-#include "common/QlPlatform.h"
+#include "core/QlPlatform.h"
 #include "transactions/QlRecList.h"
 
 #include <stdio.h>

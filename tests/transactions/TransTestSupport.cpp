@@ -3,9 +3,9 @@
 
 #include "UiTestSupport.h"
 
-#include "common/QlAppState.h"
-#include "common/QlMoney.h"
-#include "common/QlSeams.h"
+#include "ui/QlAppState.h"
+#include "core/QlMoney.h"
+#include "ui/QlSeams.h"
 #include "resources/QlResTrans.h"
 #include "datastore/QlDbTables.h"
 #include "transactions/QlTransForm.h"

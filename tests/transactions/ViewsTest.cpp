@@ -4,9 +4,9 @@
 #include "TransTestSupport.h"
 #include "UiTestSupport.h"
 
-#include "common/QlAppState.h"
-#include "common/QlSeams.h"
-#include "common/QlUtil.h"
+#include "ui/QlAppState.h"
+#include "ui/QlSeams.h"
+#include "ui/QlUtil.h"
 #include "customers/QlCustModule.h"
 #include "datastore/QlDbTables.h"
 #include "docmodel/QlOpeners.h"
