@@ -129,28 +129,27 @@ static void ReserveProducts(void)
 }
 
 // The enabled products as QlProdEnum gives them, read row by row (the fast
-// way to read many): the record's columns, parsed by the row parser.
+// way to read many): the record's columns in their order, parsed by the row
+// parser.
 static int ReadProducts(char *err)
 {
     sProducts.count = 0;
     sProducts.textLength = 0;
     sProducts.failed = 0;
     ReserveProducts();
-    static const char *const kColumns[] = {"iKey",          "scode", "barcode",        "supplier_code",
-                                           "name",          "unit_price", "purchase_price", "stock_qty"};
-    const int count = (int)(sizeof kColumns / sizeof kColumns[0]);
     QlDbQuery query;
-    if (!QlDbQueryOpen("select iKey,scode,barcode,supplier_code,name,unit_price,purchase_price,stock_qty from "
-                       "products where enabled='yes'",
-                       &query, err))
-        return 0;
+    if (!QlDbQueryOpen("select " QL_PROD_COLUMNS " from products where enabled='yes'", &query, err)) return 0;
     int step;
     while ((step = QlDbQueryNext(&query, err)) == 1) {
-        char *values[sizeof kColumns / sizeof kColumns[0]];
-        for (int c = 0; c < count; c++) values[c] = (char *)QlDbQueryText(&query, c);
+        // The key is the row id, an integer: read as one, not as a text.
+        char *values[8];
+        values[0] = NULL;
+        for (int c = 1; c < 8; c++) values[c] = (char *)QlDbQueryText(&query, c);
         QlProdRec rec;
         memset(&rec, 0, sizeof rec);
-        if (QlProdParseRow(count, values, (char **)kColumns, &rec)) KeepProductCb(&rec);
+        if (!QlProdParseValues(8, values, &rec)) continue;
+        rec.iKey = QlDbQueryInt64(&query, 0);
+        KeepProductCb(&rec);
     }
     QlDbQueryClose(&query);
     return step == 0;
