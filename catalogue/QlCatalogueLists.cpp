@@ -1,5 +1,7 @@
 #include "catalogue/QlCatalogueLists.h"
 
+#include "catalogue/QlCatalogueCache.h"
+
 #include "ui/QlListView.h"
 #include "core/QlPlatform.h"
 #include "ui/QlWindow.h"
@@ -238,6 +240,15 @@ int CALLBACK QlProdCompareCb(LPARAM data1, LPARAM data2, LPARAM column)
     return QlProdCompare(a, b, (int)column);
 }
 
+// A comparison's result as -1, 0 or 1, turned round while the column's
+// direction is descending.
+static int Directed(int result, int column)
+{
+    if (result != 0) result = result > 0 ? 1 : -1;
+    if (column >= 0 && column < QL_PROD_SORT_COLUMNS && QlProdSortFlags[column] == 0) result = -result;
+    return result;
+}
+
 int QlProdCompare(const QlProdRec *a, const QlProdRec *b, int column)
 {
     int result = 0;
@@ -257,9 +268,23 @@ int QlProdCompare(const QlProdRec *a, const QlProdRec *b, int column)
     case 6: result = CompareNumbers(a->iKey, b->iKey); break;
     case 7: result = strcmp(a->barcode, b->barcode); break;
     }
-    if (result != 0) result = result > 0 ? 1 : -1;
-    if (column >= 0 && column < QL_PROD_SORT_COLUMNS && QlProdSortFlags[column] == 0) result = -result;
-    return result;
+    return Directed(result, column);
+}
+
+int QlCatalogueCompare(const QlCatalogueProductList *list, const QlCatalogueProduct *a, const QlCatalogueProduct *b,
+                       int column)
+{
+    int result = 0;
+    switch (column) {
+    case 0: result = strcmp(QlCatalogueCode(list, a), QlCatalogueCode(list, b)); break;
+    case 1: result = strcmp(QlCatalogueSupplierCode(list, a), QlCatalogueSupplierCode(list, b)); break;
+    case 2: result = strcmp(QlCatalogueName(list, a), QlCatalogueName(list, b)); break;
+    case 3: result = CompareNumbers(Cents(a->costUnits, a->costHundredths), Cents(b->costUnits, b->costHundredths)); break;
+    case 4: result = CompareNumbers(Cents(a->unitUnits, a->unitHundredths), Cents(b->unitUnits, b->unitHundredths)); break;
+    case 5: result = CompareNumbers(a->stock, b->stock); break;
+    case 6: result = CompareNumbers(a->iKey, b->iKey); break;
+    }
+    return Directed(result, column);
 }
 
 // The records read for a sort of a list that keeps none.

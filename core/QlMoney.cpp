@@ -9,17 +9,17 @@
 // Parsing and formatting
 
 // Reads an integer as strtoll and atoi do (blanks, one sign, decimal digits
-// up to the first other character; none at all is 0) into *value, and answers
-// 1; 0, with *value 0, when its magnitude is above most.  However many digits
-// the text carries, nothing wraps.
-static int ReadInteger(const char *p, uint64_t most, int64_t *value)
+// up to the first other character or end; none at all is 0) into *value, and
+// answers 1; 0, with *value 0, when its magnitude is above most.  However
+// many digits the text carries, nothing wraps.
+static int ReadInteger(const char *p, const char *end, uint64_t most, int64_t *value)
 {
     *value = 0;
-    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v') p++;
-    const int negative = *p == '-';
-    if (*p == '-' || *p == '+') p++;
+    while (p < end && (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v')) p++;
+    const int negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) p++;
     uint64_t magnitude = 0;
-    for (; *p >= '0' && *p <= '9'; p++) {
+    for (; p < end && *p >= '0' && *p <= '9'; p++) {
         magnitude = magnitude * 10 + (uint64_t)(*p - '0');
         if (magnitude > most) return 0;   // checked at every digit, so the product never overflows
     }
@@ -27,27 +27,29 @@ static int ReadInteger(const char *p, uint64_t most, int64_t *value)
     return 1;
 }
 
+// The most of a money text that is read: its first 63 bytes.
+#define QL_MONEY_TEXT_MOST 63
+
 // QlMoneyParse's reading, with its refusal: 0 (and 0, 0) for a text whose
 // units or hundredths, or the amount they make in cents, do not fit the
-// program's integers.
+// program's integers.  Read in place (no copy: lists parse an amount for
+// every row they load).
 static int ParseChecked(const char *text, int64_t *euro, int *cents)
 {
-    char work[64];
     *euro = 0;
     *cents = 0;
     if (!text) return 1;
-    snprintf(work, sizeof work, "%s", text);
-
-    char *dot = strchr(work, '.');
+    const char *end = text + strnlen(text, QL_MONEY_TEXT_MOST);
+    const char *dot = (const char *)memchr(text, '.', (size_t)(end - text));
     if (!dot) return 1;
-    *dot = '\0';
 
-    const char *p = work;
+    const char *p = text;
     while (*p == ' ' || *p == '\t') p++;
-    int negative = (*p == '-');
+    int negative = p < dot && *p == '-';
 
     int64_t units, hundredths;
-    if (!ReadInteger(work, (uint64_t)INT64_MAX / 100, &units) || !ReadInteger(dot + 1, INT_MAX, &hundredths))
+    if (!ReadInteger(text, dot, (uint64_t)INT64_MAX / 100, &units) ||
+        !ReadInteger(dot + 1, end, INT_MAX, &hundredths))
         return 0;
     if (negative) hundredths = -hundredths;
     // units x 100 fits; the hundredths may still carry the amount past the end of 64 bits.
@@ -90,7 +92,8 @@ int64_t QlMoneySplitTextsToCents(const char *unitsText, const char *hundredthsTe
     const char *p = unitsText;
     while (*p == ' ' || *p == '\t') p++;
     int64_t whole, hundredths, amount;
-    if (!ReadInteger(unitsText, (uint64_t)INT64_MAX / 100, &whole) || !ReadInteger(hundredthsText, INT_MAX, &hundredths))
+    if (!ReadInteger(unitsText, unitsText + strlen(unitsText), (uint64_t)INT64_MAX / 100, &whole) ||
+        !ReadInteger(hundredthsText, hundredthsText + strlen(hundredthsText), INT_MAX, &hundredths))
         return 0;
     whole *= 100;
     if (*p == '-' ? __builtin_sub_overflow(whole, hundredths, &amount) : __builtin_add_overflow(whole, hundredths, &amount))

@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <stdlib.h>
 #include <string.h>
+#include <malloc.h>
 #ifndef __WINE__
 #include <wincrypt.h>
 #endif
@@ -108,6 +109,15 @@ int QlFileReplace(const char *from, const char *to)
     return 0;
 #else
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) != 0;
+#endif
+}
+
+void QlPlatformReleaseFreedMemory(void)
+{
+#ifdef __WINE__
+    malloc_trim(0);
+#else
+    _heapmin();
 #endif
 }
 

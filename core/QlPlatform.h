@@ -78,6 +78,13 @@ int QlFileReplace(const char *from, const char *to);
 
 #include <stddef.h>
 
+// Gives the memory the C library keeps after it was freed back to the
+// system (a window that held a large book's rows calls it as it closes): the
+// C library keeps freed blocks for the next ones, and its heap stays as large
+// as it once grew.  Under winelib glibc's malloc_trim; on Windows _heapmin.
+// A few milliseconds.
+void QlPlatformReleaseFreedMemory(void);
+
 // Whether the native TLS library may read files of its own: its
 // configuration file and the trust store of its build-time folder (and
 // SSL_CERT_FILE and SSL_CERT_DIR through them).  Under winelib 1: Debian's

@@ -85,7 +85,8 @@ struct ActRows {
 
 static ActRows sLoad;          // the rows of the running load
 static ActRows sShown;         // the rows the list shows (owner-data)
-static unsigned sLoadSerial;   // bumped by every load
+static unsigned sLoadSerial;   // bumped by every load, and when the view goes
+static unsigned sFeeding;      // the load whose rows arrive now
 
 static int AddRow(ActRows *set, const QlTransRec *rec)
 {
@@ -118,6 +119,8 @@ int QlCustAccountRowCb(const QlTransRec *rec)
         if (!QlDateIsOnOrAfter(&date, &QlCustAccountFilter.from) || !QlDateIsOnOrAfter(&QlCustAccountFilter.to, &date))
             return 0;
     }
+    // A load that a newer one replaced, or whose view went, keeps no rows.
+    if (sFeeding != sLoadSerial) return 0;
     AddRow(&sLoad, rec);
     QlUiPumpMessages();
     return 0;
@@ -223,10 +226,17 @@ int QlCustAccountLoad(HWND dialog, int listId, const char *acref, int dateFilter
                  customer.iKey, type);
 
     unsigned serial = ++sLoadSerial;
+    unsigned outer = sFeeding;   // a load this one replaces while it pumps
+    sFeeding = serial;
     sLoad.count = 0;
     int ok = QlTransEnumSql(QlCustAccountRowCb, sql, err);
-    // A load started while this one pumped messages has filled the list.
-    if (serial != sLoadSerial || !IsWindow(list)) return ok;
+    sFeeding = outer;
+    // A load started while this one pumped messages has filled the list, or
+    // the view went: what this one kept goes.
+    if (serial != sLoadSerial || !IsWindow(list)) {
+        FreeRows(&sLoad);
+        return ok;
+    }
     if (!ok) {
         // Part of an account's activity would mislead: none is shown.
         sLoad.count = 0;
@@ -480,7 +490,12 @@ static void OnDestroy(HWND dialog)
     QlToolbarDestroy(sToolbar, sToolbarItems, QL_ACT_CMD_COUNT);
     sToolbar = NULL;
     sDialog = NULL;
+    // A load still running keeps no more rows; the view's rows go, and so
+    // does the memory they took.
+    sLoadSerial++;
     FreeRows(&sShown);
+    FreeRows(&sLoad);
+    QlPlatformReleaseFreedMemory();
 }
 
 INT_PTR CALLBACK QlCustAccountDlgProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -96,6 +96,16 @@ static void FreeLines(void)
     sLineCount = sLineCapacity = 0;
 }
 
+// A record's field (not always ended within its width) as a text, cut to
+// the size.
+static void CopyField(char *out, size_t size, const char *field, size_t width)
+{
+    size_t length = strnlen(field, width);
+    if (length >= size) length = size - 1;
+    memcpy(out, field, length);
+    out[length] = '\0';
+}
+
 void QlStmtAddRow(HWND list, const QlTransRec *rec)
 {
     if (sLineCount == sLineCapacity) {
@@ -107,8 +117,8 @@ void QlStmtAddRow(HWND list, const QlTransRec *rec)
     }
     StmtLine *line = &sLines[sLineCount++];
     line->key = rec->iKey;
-    snprintf(line->date, sizeof line->date, "%.*s", (int)strnlen(rec->date, sizeof rec->date), rec->date);
-    snprintf(line->gross, sizeof line->gross, "%.*s", (int)strnlen(rec->gross, sizeof rec->gross), rec->gross);
+    CopyField(line->date, sizeof line->date, rec->date, sizeof rec->date);
+    CopyField(line->gross, sizeof line->gross, rec->gross, sizeof rec->gross);
     int64_t cents = QlMoneyParseCents(line->gross);
     line->invoice = rec->type == 1;
     QlStmtRunningCents += line->invoice ? cents : -cents;
@@ -176,8 +186,9 @@ static int ReadLines(const char *sql, char *err)
 int QlStmtLoad(HWND window, int listId, const QlCustRec *customer, const QlDateRec *from)
 {
     HWND list = GetDlgItem(window, listId);
-    SendMessageA(list, LVM_SETITEMCOUNT, 0, 0);
-    FreeLines();
+    // The lines are read anew into the room of the last load; the list asks
+    // for none of them before it is given their count at the end.
+    sLineCount = 0;
     QlStmtFromDate = *from;
     QlStmtRunningCents = 0;
     char sql[QL_DB_SQL_QUERY];
@@ -192,14 +203,12 @@ int QlStmtLoad(HWND window, int listId, const QlCustRec *customer, const QlDateR
     if (!ok) {
         // Part of a statement would mislead: its lines go, and the user is told.
         FreeLines();
-        SendMessageA(list, LVM_SETITEMCOUNT, 0, 0);
-        InvalidateRect(list, NULL, TRUE);
+        QlListSetRowCount(list, 0);
         SetDlgItemTextA(window, IDT_STMT_TOTAL, "");
         QlShowReadError(window, err);
         return 0;
     }
-    SendMessageA(list, LVM_SETITEMCOUNT, sLineCount, 0);
-    InvalidateRect(list, NULL, TRUE);
+    QlListSetRowCount(list, sLineCount);
     char total[128] = "0.00";
     if (sLineCount > 0) LineCell(sLineCount - 1, QL_STMT_COL_BALANCE, total, sizeof total);
     SetDlgItemTextA(window, IDT_STMT_TOTAL, total);

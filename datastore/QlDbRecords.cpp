@@ -240,6 +240,14 @@ int QlProdParseRow(int columnCount, char **values, char **names, QlProdRec *rec)
     return ParseRow(kProdFields, ARRAYSIZE(kProdFields), columnCount, values, names, rec);
 }
 
+int QlProdParseValues(int columnCount, char **values, QlProdRec *rec)
+{
+    int count = columnCount < (int)ARRAYSIZE(kProdFields) ? columnCount : (int)ARRAYSIZE(kProdFields);
+    for (int c = 0; c < count; c++)
+        if (!ParseField(&kProdFields[c], values ? values[c] : NULL, (char *)rec)) return 0;
+    return 1;
+}
+
 int QlServParseRow(int columnCount, char **values, char **names, QlServRec *rec)
 {
     return ParseRow(kServFields, ARRAYSIZE(kServFields), columnCount, values, names, rec);

@@ -516,6 +516,7 @@ static void OnDestroy(HWND window)
         QlSalesState.window = NULL;
         QlSalesState.caption = NULL;
         FreeCustomers();
+        QlPlatformReleaseFreedMemory();
     }
 }
 

@@ -87,14 +87,23 @@ static int InRange(const QlDateRec *date)
     return QlDateIsOnOrAfter(date, &r->from) && QlDateIsOnOrAfter(&r->to, date);
 }
 
+// A record's field (not always ended within its width) as a text.
+static void CopyField(char *out, size_t size, const char *field, size_t width)
+{
+    size_t length = strnlen(field, width);
+    if (length >= size) length = size - 1;
+    memcpy(out, field, length);
+    out[length] = '\0';
+}
+
 int QlVatReportAmounts(const QlTransRec *rec, int64_t *net, int64_t *tax)
 {
     char text[sizeof rec->gross + 1];
-    snprintf(text, sizeof text, "%.*s", FIELD(rec->vat));
+    CopyField(text, sizeof text, rec->vat, sizeof rec->vat);
     int64_t lineTax = QlMoneyParseCents(text);
-    snprintf(text, sizeof text, "%.*s", FIELD(rec->carriage_vat));
+    CopyField(text, sizeof text, rec->carriage_vat, sizeof rec->carriage_vat);
     int64_t carriageTax = QlMoneyParseCents(text);
-    snprintf(text, sizeof text, "%.*s", FIELD(rec->gross));
+    CopyField(text, sizeof text, rec->gross, sizeof rec->gross);
     int64_t gross = QlMoneyParseCents(text);
     *tax = lineTax + carriageTax;
     *net = gross - *tax;
@@ -120,14 +129,6 @@ static VatRow *sRows;
 static int sRowCount, sRowCapacity;
 static int sOutOfMemory;
 
-static void CopyField(char *out, size_t size, const char *field, size_t width)
-{
-    size_t length = strnlen(field, width);
-    if (length >= size) length = size - 1;
-    memcpy(out, field, length);
-    out[length] = '\0';
-}
-
 static void FreeRows(void)
 {
     free(sRows);
@@ -139,8 +140,8 @@ int QlVatReportRowCb(const QlTransRec *rec)
 {
     int64_t net, tax;
     if (!QlVatReportAmounts(rec, &net, &tax)) return 0;
-    char text[160];
-    snprintf(text, sizeof text, "%.*s", FIELD(rec->date));
+    char text[sizeof rec->date + 1];
+    CopyField(text, sizeof text, rec->date, sizeof rec->date);
     QlDateRec date;
     QlDateParseDmy(text, &date);
     if (!InRange(&date)) return 0;
@@ -233,8 +234,9 @@ int QlVatReportLoad(HWND window, int listId, int mode, const QlDateRec *from, co
 {
     HWND list = GetDlgItem(window, listId);
     QlVatReportRange.list = list;
-    SendMessageA(list, LVM_SETITEMCOUNT, 0, 0);
-    FreeRows();
+    // The rows are read anew into the room of the last load; the list asks
+    // for none of them before it is given their count at the end.
+    sRowCount = 0;
     sOutOfMemory = 0;
     if (from && to) {
         QlVatReportRange.from = *from;
@@ -251,8 +253,7 @@ int QlVatReportLoad(HWND window, int listId, int mode, const QlDateRec *from, co
     // A failed query shows no list: the rows before the failure are not all
     // the invoices, and totals of them would mislead.
     if (!ok) FreeRows();
-    SendMessageA(list, LVM_SETITEMCOUNT, sRowCount, 0);
-    InvalidateRect(list, NULL, TRUE);
+    QlListSetRowCount(list, sRowCount);
     SetTotals(window);
     if (!ok) QlSeamMessageBox(NULL, err, QlRepText()->QueryFailed, MB_OK);
     return ok;

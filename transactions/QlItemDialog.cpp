@@ -184,7 +184,7 @@ int QlItemOnFieldChange(HWND dialog, int id, int code)
 // and asks for the cells it draws.  Products show through an order of their
 // own (row -> product), which a click on a column sorts; services are sorted
 // in place.
-static const QlProdRec *sProducts;
+static QlCatalogueProductList sProducts;
 static QlServRec *sServices;
 static int *sPickOrder;
 static int sPickCount;
@@ -196,7 +196,7 @@ static void ForgetPickRows(void)
 {
     free(sPickOrder);
     sPickOrder = NULL;
-    sProducts = NULL;
+    memset(&sProducts, 0, sizeof sProducts);
     sServices = NULL;
     sPickCount = 0;
     sEditedProduct = -1;
@@ -204,10 +204,10 @@ static void ForgetPickRows(void)
 }
 
 // The product of a row, NULL outside the list.
-static const QlProdRec *PickProduct(int row)
+static const QlCatalogueProduct *PickProduct(int row)
 {
     if (!sPickProducts || row < 0 || row >= sPickCount) return NULL;
-    return &sProducts[sPickOrder[row]];
+    return &sProducts.rows[sPickOrder[row]];
 }
 
 static void PickCell(int row, int column, char *text, size_t size)
@@ -223,19 +223,15 @@ static void PickCell(int row, int column, char *text, size_t size)
         }
         return;
     }
-    const QlProdRec *product = PickProduct(row);
+    const QlCatalogueProduct *product = PickProduct(row);
     switch (column) {
-    case PICK_CODE: snprintf(text, size, "%s", product->scode); break;
-    case PICK_SUPPLIER_CODE: snprintf(text, size, "%s", product->supplier_code); break;
-    case PICK_DETAILS: snprintf(text, size, "%s", product->name); break;
-    case PICK_COST:
-        snprintf(text, size, "%d.%02d", product->purchase_price_units, (int)product->purchase_price_hundredths);
-        break;
-    case PICK_PRICE:
-        snprintf(text, size, "%d.%02d", product->unit_price_units, (int)product->unit_price_hundredths);
-        break;
+    case PICK_CODE: snprintf(text, size, "%s", QlCatalogueCode(&sProducts, product)); break;
+    case PICK_SUPPLIER_CODE: snprintf(text, size, "%s", QlCatalogueSupplierCode(&sProducts, product)); break;
+    case PICK_DETAILS: snprintf(text, size, "%s", QlCatalogueName(&sProducts, product)); break;
+    case PICK_COST: snprintf(text, size, "%d.%02d", product->costUnits, (int)product->costHundredths); break;
+    case PICK_PRICE: snprintf(text, size, "%d.%02d", product->unitUnits, (int)product->unitHundredths); break;
     case PICK_STOCK: {
-        int64_t stock = (int64_t)product->stock_qty - QlItemQtyOnForm(product->scode);
+        int64_t stock = (int64_t)product->stock - QlItemQtyOnForm(QlCatalogueCode(&sProducts, product));
         if (sPickOrder[row] == sEditedProduct) stock += sEditedQty;
         snprintf(text, size, QL_I64, stock);
         break;
@@ -269,16 +265,16 @@ static int ListProducts(HWND list, char *err)
 {
     ForgetPickRows();
     sPickProducts = 1;
-    const QlProdRec *rows;
-    int count;
-    if (!QlCatalogueProducts(&rows, &count, err)) return 0;
+    QlCatalogueProductList products;
+    if (!QlCatalogueProducts(&products, err)) return 0;
+    int count = products.count;
     sPickOrder = (int *)malloc((size_t)(count ? count : 1) * sizeof *sPickOrder);
     if (!sPickOrder) {
         QlDbSetError(err, "Out of memory");
         return 0;
     }
     for (int i = 0; i < count; i++) sPickOrder[i] = i;
-    sProducts = rows;
+    sProducts = products;
     sPickCount = count;
     ShowPickRows(list);
     return 1;
@@ -308,7 +304,7 @@ struct PickPlace {
 static int ComparePlaces(const void *left, const void *right)
 {
     const PickPlace *a = (const PickPlace *)left, *b = (const PickPlace *)right;
-    int order = QlProdCompare(&sProducts[a->product], &sProducts[b->product], sSortColumn);
+    int order = QlCatalogueCompare(&sProducts, &sProducts.rows[a->product], &sProducts.rows[b->product], sSortColumn);
     return order ? order : (a->place > b->place) - (a->place < b->place);
 }
 

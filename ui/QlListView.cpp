@@ -210,3 +210,32 @@ void QlListShowRow(HWND list, int row)
     SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
     SendMessageA(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
+
+void QlListSetRowCount(HWND list, int count)
+{
+    // The list draws its rows only; its header stays as it is drawn.
+    LONG style = GetWindowLongA(list, GWL_STYLE);
+    if (!(style & WS_CLIPCHILDREN)) SetWindowLongA(list, GWL_STYLE, style | WS_CLIPCHILDREN);
+    int before = (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0);
+    int chosen = SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0) > 0 ||
+                 (int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED) >= 0;
+    if (count == before && !chosen) {
+        // Nothing to take back and nothing to scroll anew: the rows are drawn again.
+        RedrawWindow(list, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
+        return;
+    }
+    // WM_SETREDRAW as the default window procedure takes it marks the list
+    // hidden (the list's own procedure stops drawing its rows but still draws
+    // its scroll bar at each count, twice); it also takes back what was
+    // waiting to be drawn, which the header is given back.
+    int shown = (GetWindowLongA(list, GWL_STYLE) & WS_VISIBLE) != 0;
+    HWND header = (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0);
+    int headerDue = shown && header && GetUpdateRect(header, NULL, FALSE);
+    if (shown) DefWindowProcA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, 0, 0);
+    SendMessageA(list, LVM_SETITEMCOUNT, count, 0);
+    if (!shown) return;
+    DefWindowProcA(list, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_NOCHILDREN);
+    if (headerDue) InvalidateRect(header, NULL, TRUE);
+}

@@ -87,3 +87,14 @@ int QlListOwnerDataFind(const NMHDR *header, int count, QlListRowTextFn text);
 
 // Reads a column's title; the list view's result (nonzero on success).
 int QlListGetColumnText(HWND list, int column, char *buffer, int bufferSize);
+
+// Gives an owner-data list its rows anew: count rows, none selected or
+// focused (as a count of 0 and then of count would), drawn at the next
+// paint.  With the same count and nothing selected or focused, the count and
+// the scroll bar stay as they are and the rows are drawn again.  Otherwise
+// the list, its scroll bar and border included, is drawn once: the list
+// draws its scroll bar at once at every count it is given while it shows
+// (twice each time), so the counts are given while it is marked hidden.  The
+// header is not drawn again (the list clips its children): it shows the same
+// columns.
+void QlListSetRowCount(HWND list, int count);

@@ -16,6 +16,7 @@
 #include "transactions/QlItemDialogs.h"
 #include "transactions/QlTransForm.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <string.h>
 
@@ -513,6 +514,89 @@ TEST_F(EditorTest, EditingALineOfAStoredProductDocument)
     EXPECT_EQ(35, Stock("P001"));
     EXPECT_EQ("5|62.50|14.38", Scalar("select qty||'|'||net||'|'||vat from invoices;"));
     EXPECT_EQ("76.88|76.88", Scalar("select gross||'|'||gross_bal from trans;"));
+}
+
+
+// The product pick list shows every product the database reads whole, as it
+// reads it, in its order (texts at the ends of their fields, empty columns,
+// prices beyond their field, a key far beyond the others), and a click on any
+// column orders the rows as the products window's comparison does.
+namespace {
+std::vector<QlProdRec> *gStored;
+}  // namespace
+
+TEST_F(EditorTest, ThePickListShowsEveryProductAsTheDatabaseReadsIt)
+{
+    const std::string barcode30(30, '7'), supplier19(19, 's'), name80(80, 'n');
+    NativeExec(("insert into products (iKey,enabled,scode,barcode,supplier_code,name,unit_price,purchase_price,"
+                "stock_qty) values (10,'yes','P010','" + barcode30 + "','" + supplier19 + "','" + name80 +
+                "','2147483647.99','-3.05','-7'),"
+                "(11,'yes','P011','" + barcode30 + "8','S','Barcode too long','1.00','1.00','1'),"
+                "(12,'yes','P012','','S','" + name80 + "n','1.00','1.00','1'),"
+                "(13,'yes','P013',NULL,NULL,NULL,NULL,NULL,NULL),"
+                "(14,'yes','P014','','Z','Dear','99999999999.00','0.5','abc'),"
+                "(15,'no','P015','','S','Gone','1.00','1.00','1'),"
+                "(5000000,'yes','P5M','','A','Far','0.07','2.00','3');")
+                   .c_str());
+    std::vector<QlProdRec> stored;
+    gStored = &stored;
+    ASSERT_EQ(1, QlProdEnum(
+                     [](const QlProdRec *rec) {
+                         gStored->push_back(*rec);
+                         return 0;
+                     },
+                     err))
+        << err;
+    ASSERT_EQ(6u, stored.size());   // the two pipes and four of the seven
+    auto cells = [](const QlProdRec &p) {
+        char cost[32], price[32];
+        snprintf(cost, sizeof cost, "%d.%02d", p.purchase_price_units, (int)p.purchase_price_hundredths);
+        snprintf(price, sizeof price, "%d.%02d", p.unit_price_units, (int)p.unit_price_hundredths);
+        return std::vector<std::string>{p.scode, p.supplier_code, p.name, cost, price, std::to_string(p.stock_qty),
+                                        std::to_string(p.iKey)};
+    };
+    auto shown = [](HWND d) {
+        std::vector<std::vector<std::string>> rows;
+        HWND pick = GetDlgItem(d, IDL_ITEM_PICK);
+        for (int r = 0; r < RowCount(pick); r++) {
+            rows.emplace_back();
+            for (int c = 0; c < 7; c++) rows.back().push_back(Cell(pick, r, c));
+        }
+        return rows;
+    };
+    std::vector<std::vector<std::string>> expected;
+    for (const QlProdRec &p : stored) expected.push_back(cells(p));
+
+    ASSERT_NE(nullptr, OpenInvoice());
+    SwitchType(1);
+    memset(QlProdSortFlags, 0, sizeof QlProdSortFlags);
+    std::vector<std::vector<std::vector<std::string>>> sorted, wanted;
+    std::vector<std::vector<std::string>> first;
+    {
+        DialogDriver driver({[&](HWND d) {
+            first = shown(d);
+            // Each column in turn, each from the order the last one left.
+            std::vector<QlProdRec> order = stored;
+            for (int column = 0; column < 7; column++) {
+                NMLISTVIEW click = {};
+                click.hdr.hwndFrom = GetDlgItem(d, IDL_ITEM_PICK);
+                click.hdr.idFrom = IDL_ITEM_PICK;
+                click.hdr.code = LVN_COLUMNCLICK;
+                click.iSubItem = column;
+                SendMessageA(d, WM_NOTIFY, IDL_ITEM_PICK, (LPARAM)&click);
+                std::stable_sort(order.begin(), order.end(), [column](const QlProdRec &a, const QlProdRec &b) {
+                    return QlProdCompare(&a, &b, column) < 0;
+                });
+                sorted.push_back(shown(d));
+                wanted.emplace_back();
+                for (const QlProdRec &p : order) wanted.back().push_back(cells(p));
+            }
+            ClickButton(d, IDCANCEL);
+        }});
+        FormCommand(IDB_DOC_ADD);
+    }
+    EXPECT_EQ(expected, first);
+    for (size_t column = 0; column < wanted.size(); column++) EXPECT_EQ(wanted[column], sorted[column]) << column;
 }
 
 namespace {

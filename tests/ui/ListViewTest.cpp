@@ -293,6 +293,55 @@ TEST(OwnerDataFind, WholeTextOrItsBeginningFromTheStart)
 }
 
 
+// A list given its rows anew: the count it is given, nothing left selected
+// or focused, drawn at the next paint with its header left as it stands,
+// and shown, or hidden, as it was.
+TEST_F(ListViewTest, RowCountGivenAnewLeavesNothingChosenAndTheListAsItWas)
+{
+    HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | WS_BORDER | LVS_REPORT | LVS_OWNERDATA, 0,
+                                0, 300, 200, frame, (HMENU)7, GetModuleHandleA(NULL), NULL);
+    QlListInsertColumn(list, 0, "Key", 100, LVCFMT_LEFT);
+    HWND header = (HWND)SendMessageA(list, LVM_GETHEADER, 0, 0);
+    UpdateWindow(frame);
+    auto chosen = [&] {
+        return std::to_string(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)) + "/" +
+               std::to_string((int)SendMessageA(list, LVM_GETNEXTITEM, (WPARAM)-1, LVNI_FOCUSED));
+    };
+    auto choose = [&](int row) {
+        LVITEMA item = {};
+        item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageA(list, LVM_SETITEMSTATE, row, (LPARAM)&item);
+        ASSERT_EQ("1/" + std::to_string(row), chosen());
+    };
+    const struct {
+        int count;
+        int chooseRow;   // -1: nothing chosen before
+    } steps[] = {{500, -1}, {500, -1}, {500, 3}, {40, 20}, {40, -1}, {0, 0}, {500, -1}};
+    for (const auto &step : steps) {
+        SCOPED_TRACE(std::to_string(step.count) + " rows, row " + std::to_string(step.chooseRow) + " chosen");
+        if (step.chooseRow >= 0) choose(step.chooseRow);
+        UpdateWindow(frame);
+        QlListSetRowCount(list, step.count);
+        EXPECT_EQ(step.count, (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        EXPECT_EQ("0/-1", chosen());
+        EXPECT_TRUE(IsWindowVisible(list));
+        EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & WS_CLIPCHILDREN);
+        EXPECT_TRUE(GetUpdateRect(list, NULL, FALSE)) << "the rows are drawn again";
+        EXPECT_FALSE(GetUpdateRect(header, NULL, FALSE)) << "the header stands as it was drawn";
+        UpdateWindow(frame);
+    }
+
+    // A header waiting to be drawn still is; a hidden list stays hidden.
+    choose(2);
+    InvalidateRect(header, NULL, TRUE);
+    QlListSetRowCount(list, 30);
+    EXPECT_TRUE(GetUpdateRect(header, NULL, FALSE));
+    ShowWindow(list, SW_HIDE);
+    QlListSetRowCount(list, 60);
+    EXPECT_EQ(60, (int)SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    EXPECT_FALSE(GetWindowLongA(list, GWL_STYLE) & WS_VISIBLE);
+}
+
 // A pick list answers its dialog's cell and find notifications from its rows;
 // others are left to the dialog.
 TEST(PickList, AnswersCellsAndFindsByAcRef)
