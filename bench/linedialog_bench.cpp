@@ -4,12 +4,14 @@
 // the list complete and drawn, the dialog closed) and a second one (the
 // catalogue unchanged), against the products' query through the native
 // SQLite C API, every column read; prints them and their ratio (what the
-// products add to the first Add beyond the dialog without products), the
+// products add to the first Add, the best of three reads of the catalogue,
+// beyond the dialog without products), the
 // figure at 10,000 first.  A size given as the argument runs as well (by hand).
 // Asserts nothing about speed; fails only when a dialog does not list every
 // product or service.
 
 #include "BenchSupport.h"
+#include "catalogue/QlCatalogueCache.h"
 #include "ui/QlAppState.h"
 #include "core/QlPlatform.h"
 #include "ui/QlWindow.h"
@@ -111,7 +113,7 @@ static double OpenDialog(HWND main, int product, int *rows, double *created = NU
 struct Result {
     int products;
     double first, again, select;
-    double created;   // the first Add's dialog created, nothing drawn
+    double created;   // the first Add's dialog created, nothing drawn (best of three, the catalogue read each time)
     double createdAgain;
     int ok;
 };
@@ -130,6 +132,17 @@ static Result Measure(HWND main, int products, int services, double *serviceFirs
     }
     int rows = 0, again = 0, serviceRows = services;
     result.first = OpenDialog(main, 1, &rows, &result.created);
+    // The first Add again, the catalogue read anew each time (as after a
+    // change to it): the best of three, so that a busy moment of the machine
+    // is not taken for the catalogue's cost.
+    for (int run = 0; run < 2; run++) {
+        double created = 0;
+        int reread = 0;
+        QlCatalogueForget();
+        OpenDialog(main, 1, &reread, &created);
+        if (created < result.created) result.created = created;
+        if (reread != products) rows = reread;
+    }
     for (int run = 0; run < 3; run++) {
         double created = 0;
         double seconds = OpenDialog(main, 1, &again, &created);
@@ -141,7 +154,7 @@ static Result Measure(HWND main, int products, int services, double *serviceFirs
     int selected = SelectProducts(path, &result.select);
     DeleteFileA(path);
     result.ok = rows == products && again == products && selected == products && serviceRows == services;
-    printf("%7d products: first Add %8.4f s (created %8.4f s), the next ones %8.4f s (created %8.4f s); the query "
+    printf("%7d products: first Add %8.4f s (created, best of three reads: %8.4f s), the next ones %8.4f s (created %8.4f s); the query "
            "through the C API %8.4f s%s\n",
            products, result.first, result.created, result.again, result.createdAgain, result.select,
            result.ok ? "" : "  MISMATCH");

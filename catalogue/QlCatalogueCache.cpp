@@ -138,7 +138,7 @@ static int ReadProducts(char *err)
     sProducts.failed = 0;
     ReserveProducts();
     QlDbQuery query;
-    if (!QlDbQueryOpen("select " QL_PROD_COLUMNS " from products where enabled='yes'", &query, err)) return 0;
+    if (!QlDbQueryOpen("select " QL_PROD_READ_COLUMNS " from products where enabled='yes'", &query, err)) return 0;
     int step;
     while ((step = QlDbQueryNext(&query, err)) == 1) {
         // The key is the row id, an integer: read as one, not as a text.

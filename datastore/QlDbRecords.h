@@ -165,5 +165,5 @@ int QlOrderParseRow(int columnCount, char **values, char **names, QlOrderRec *re
 // The same for a row of every column of the products table in its order
 // (iKey, scode, barcode, supplier_code, name, unit_price, purchase_price,
 // stock_qty), without looking for the names: a list of many reads them so.
-#define QL_PROD_COLUMNS "iKey,scode,barcode,supplier_code,name,unit_price,purchase_price,stock_qty"
+#define QL_PROD_READ_COLUMNS "iKey,scode,barcode,supplier_code,name,unit_price,purchase_price,stock_qty"
 int QlProdParseValues(int columnCount, char **values, QlProdRec *rec);

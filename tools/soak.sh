@@ -20,12 +20,12 @@ export WINEPREFIX="$out/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=
   QL_BIN_DIR="$top/build/bin" QL_SOURCE_DIR="$top" QL_WINE64=/usr/lib/wine/wine64 \
   QL_ARTIFACT_DIR="$top/build/artifacts"
 wine=/usr/lib/wine/wine64
-# One server for every run, kept until the last one ends (started before the
-# prefix is made: one left over from making it would still be ending); Wine
-# manages the windows itself, a crash prints its backtrace and ends the
-# program.
+# The prefix is made first and its server left to end; then one server for
+# every run, kept until the last one ends, its messages in wineserver.log.  Wine manages the windows itself,
+# a crash prints its backtrace and ends the program.
 mkdir -p "$WINEPREFIX"
-{ /usr/lib/wine/wineserver -p && { [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i; } &&
+{ { [ -f "$WINEPREFIX/system.reg" ] || "$wine" wineboot -i; } && /usr/lib/wine/wineserver -w &&
+  /usr/lib/wine/wineserver -p 2>>"$out/wineserver.log" &&
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f &&
   "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
   "$wine" reg import "Z:$top/tools/fonts.reg"; } </dev/null >/dev/null 2>&1 ||
